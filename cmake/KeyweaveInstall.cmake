@@ -1,0 +1,24 @@
+# cmake --install puts the header, the library, a CMake package
+# (find_package(Keyweave) -> Keyweave::keyweave) and a pkg-config file in place.
+include(CMakePackageConfigHelpers)
+
+install(TARGETS keyweave EXPORT KeyweaveTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES include/keyweave/keyweave.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/keyweave)
+
+set(KEYWEAVE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Keyweave)
+install(EXPORT KeyweaveTargets NAMESPACE Keyweave:: DESTINATION ${KEYWEAVE_CMAKE_DIR})
+configure_package_config_file(cmake/KeyweaveConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/KeyweaveConfig.cmake INSTALL_DESTINATION ${KEYWEAVE_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/KeyweaveConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/KeyweaveConfig.cmake ${PROJECT_BINARY_DIR}/KeyweaveConfigVersion.cmake
+  DESTINATION ${KEYWEAVE_CMAKE_DIR})
+
+# The .pc file finds its prefix from its own place, so a relocated install works.
+file(RELATIVE_PATH KEYWEAVE_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+string(REGEX REPLACE "/$" "" KEYWEAVE_PC_TO_PREFIX "${KEYWEAVE_PC_TO_PREFIX}")
+configure_file(cmake/keyweave.pc.in ${PROJECT_BINARY_DIR}/keyweave.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/keyweave.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

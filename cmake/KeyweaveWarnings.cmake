@@ -1,0 +1,12 @@
+# One warning list for every target, errors included; sanitizers when asked.
+add_library(keyweave_options INTERFACE)
+target_compile_options(keyweave_options INTERFACE -Wall -Wextra -Werror)
+if(KEYWEAVE_SANITIZE)
+  target_compile_options(keyweave_options INTERFACE -fsanitize=${KEYWEAVE_SANITIZE} -fno-omit-frame-pointer
+                         -fno-sanitize-recover=all)
+  target_link_options(keyweave_options INTERFACE -fsanitize=${KEYWEAVE_SANITIZE})
+endif()
+if(WIN32)
+  # The DLL and the test programs need nothing but system DLLs.
+  target_link_options(keyweave_options INTERFACE -static)
+endif()

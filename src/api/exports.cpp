@@ -1,0 +1,141 @@
+// The exported functions: argument conversion and one call into the engine.
+//
+// They drive one global Engine, created by KeyweaveInit and kept until the
+// process ends (it is never deleted: the scheduler and game-pad threads may
+// still be parked inside it while the process unloads). Nothing throws across
+// this boundary: a failure inside the engine becomes a "Cannot" log line.
+
+#include <atomic>
+#include <exception>
+#include <new>
+
+#include "engine/engine.h"
+#include "keyweave/keyweave.h"
+
+namespace {
+
+std::atomic<Keyweave::Engine*> gEngine{nullptr};
+
+// Runs `body` on the global engine, if there is one, and turns an escaping
+// exception into a log line. Returns `fallback` when body could not run.
+template <typename Result, typename Body>
+Result WithEngine(const char* what, Result fallback, Body&& body) noexcept {
+    Keyweave::Engine* engine = gEngine.load(std::memory_order_acquire);
+    if (engine == nullptr) return fallback;  // before KeyweaveInit there is nowhere to log
+    try {
+        return body(*engine);
+    } catch (const std::exception& error) {
+        engine->log().Write("Cannot complete %s: %s", what, error.what());
+    } catch (...) {
+        engine->log().Write("Cannot complete %s", what);
+    }
+    return fallback;
+}
+
+template <typename Body>
+void WithEngine(const char* what, Body&& body) noexcept {
+    WithEngine(what, 0, [&](Keyweave::Engine& engine) {
+        body(engine);
+        return 0;
+    });
+}
+
+}  // namespace
+
+extern "C" {
+
+KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext,
+                               KeyweaveTouchCallback touchCallback, void* touchContext,
+                               KeyweaveSensorCallback sensorCallback, void* sensorContext,
+                               KeyweaveSummaryCallback summaryCallback, void* summaryContext,
+                               void* reserved1, void* reserved2, void* reserved3, void* reserved4,
+                               void* reserved5, void* reserved6,
+                               KeyweaveGamePadNoticeCallback noticeCallback, void* noticeContext,
+                               KeyweaveMousePassThroughCallback passThroughCallback,
+                               void* passThroughContext, KeyweaveShootingModeCallback shootingCallback,
+                               void* shootingContext, const KeyweaveChar16* defaultConfigPath,
+                               KeyweaveLogCallback logCallback, int32_t verbose, int32_t screenWidth,
+                               int32_t screenHeight) {
+    if (Keyweave::Engine* existing = gEngine.load(std::memory_order_acquire)) {
+        existing->log().Write("Cannot initialize Keyweave again: the engine is already running");
+        return;
+    }
+    Keyweave::HostCallbacks callbacks;
+    callbacks.key = keyCallback;
+    callbacks.keyContext = keyContext;
+    callbacks.touch = touchCallback;
+    callbacks.touchContext = touchContext;
+    callbacks.sensor = sensorCallback;
+    callbacks.sensorContext = sensorContext;
+    callbacks.summary = summaryCallback;
+    callbacks.summaryContext = summaryContext;
+    void* const reserved[] = {reserved1, reserved2, reserved3, reserved4, reserved5, reserved6};
+    for (int i = 0; i < 6; ++i) callbacks.reserved[i] = reserved[i];
+    callbacks.notice = noticeCallback;
+    callbacks.noticeContext = noticeContext;
+    callbacks.passThrough = passThroughCallback;
+    callbacks.passThroughContext = passThroughContext;
+    callbacks.shooting = shootingCallback;
+    callbacks.shootingContext = shootingContext;
+    callbacks.log = logCallback;
+
+    Keyweave::EngineSettings settings;
+    try {
+        settings.defaultConfigPath = Keyweave::WideFromHost(defaultConfigPath);
+        settings.verbose = verbose != 0;
+        settings.screenWidth = screenWidth;
+        settings.screenHeight = screenHeight;
+        gEngine.store(new Keyweave::Engine(callbacks, std::move(settings)), std::memory_order_release);
+    } catch (...) {
+        if (logCallback != nullptr) logCallback("Cannot initialize Keyweave: out of memory");
+    }
+}
+
+KEYWEAVE_API void KeyweaveFini(void) {
+    WithEngine("KeyweaveFini", [](Keyweave::Engine& engine) { engine.Finalize(); });
+}
+
+KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16*, const KeyweaveChar16*, const char*) {
+    return 0;  // keymap loading is not part of the engine yet
+}
+
+KEYWEAVE_API int32_t GetParserVersion(void) {
+    return WithEngine("GetParserVersion", 4, [](Keyweave::Engine& engine) { return engine.ParserVersion(); });
+}
+
+KEYWEAVE_API void KeyweaveSetLocale(const char*) {}
+
+KEYWEAVE_API int32_t KeyweaveIsLocationUpdationWithKeyMapEnabled(void) { return 0; }
+
+KEYWEAVE_API void KeyweaveSetKeyMappingState(int32_t state) {
+    WithEngine("KeyweaveSetKeyMappingState", [&](Keyweave::Engine& engine) { engine.SetKeyMappingState(state); });
+}
+
+KEYWEAVE_API void KeyweaveSetForwardRawKeys(int32_t forward) {
+    WithEngine("KeyweaveSetForwardRawKeys", [&](Keyweave::Engine& engine) { engine.SetForwardRawKeys(forward != 0); });
+}
+
+// Input, gestures and game pads are not routed by the engine yet.
+KEYWEAVE_API void KeyweaveHandleKey(uint32_t, int32_t) {}
+KEYWEAVE_API void KeyweaveHandleController(void*, uint32_t, int32_t) {}
+KEYWEAVE_API void KeyweaveHandleCharacter(char) {}
+KEYWEAVE_API void KeyweaveUpdateMouseStatus(float, float, int32_t, uint32_t) {}
+KEYWEAVE_API void KeyweaveHandleShakeAction(float, float, float) {}
+KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t, uint32_t, uint32_t, const KeyweaveChar16*) {}
+KEYWEAVE_API void KeyweaveHandleGamePadUpdate(int32_t, const KeyweaveGamePadReport*) {}
+KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t) {}
+KEYWEAVE_API void KeyweaveScrollBegin(float, float) {}
+KEYWEAVE_API void KeyweaveScrollUpdate(float, float) {}
+KEYWEAVE_API void KeyweaveScrollEnd(void) {}
+KEYWEAVE_API void KeyweaveZoomBegin(float, float) {}
+KEYWEAVE_API void KeyweaveZoomUpdate(float) {}
+KEYWEAVE_API void KeyweaveZoomEnd(void) {}
+KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float, uint32_t) {}
+KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float, float, float, int32_t) {}
+KEYWEAVE_API void KeyweaveEmulateSwipe(float, float, int32_t) {}
+KEYWEAVE_API void KeyweaveEmulateSwipeXY(float, float, float, float) {}
+KEYWEAVE_API void KeyweaveEmulatePinch(float, float, int32_t) {}
+
+}  // extern "C"
+
+KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path) { return path; }

@@ -1,0 +1,231 @@
+#include "dispatch/scheduler.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace Keyweave {
+
+Scheduler::Scheduler(const Log& log, const Clock& clock) : log_(log), clock_(clock), manualClock_(nullptr) {
+    if (!event_.Valid()) log_.Write("Cannot create scheduler event: %s", Platform::LastErrorText().c_str());
+}
+
+Scheduler::Scheduler(const Log& log, ManualClock& clock) : log_(log), clock_(clock), manualClock_(&clock) {
+    if (!event_.Valid()) log_.Write("Cannot create scheduler event: %s", Platform::LastErrorText().c_str());
+}
+
+Scheduler::~Scheduler() {
+    if (thread_.Running()) {
+        stopping_.store(true);
+        event_.Set();
+        thread_.Join();
+    }
+}
+
+bool Scheduler::Start() {
+    log_.Write("%s()", "Keyweave::Scheduler::Start");
+    if (Manual()) return true;
+    const int error = thread_.Start(&Scheduler::ThreadMain, this);
+    if (error != 0) log_.Write("Cannot start scheduler thread: %d", error);
+    return true;
+}
+
+void Scheduler::ThreadMain(void* self) {
+    auto* scheduler = static_cast<Scheduler*>(self);
+    scheduler->log_.Write("Starting Keyweave scheduler thread");
+    while (!scheduler->stopping_.load()) {
+        std::unique_ptr<Task> task = scheduler->WaitNext();
+        if (task == nullptr) continue;
+        task->Run();
+        task.reset();
+        std::lock_guard guard(scheduler->lock_);
+        scheduler->running_ = false;
+    }
+}
+
+std::unique_ptr<Scheduler::Task> Scheduler::WaitNext() {
+    std::unique_lock guard(lock_);
+    for (;;) {
+        if (stopping_.load()) return nullptr;
+        const Millis now = clock_.Now();
+        uint32_t timeout = Platform::Event::kInfinite;
+        if (!queue_.empty()) {
+            const int64_t wait = static_cast<int64_t>(queue_.front()->dueTime - now);
+            if (wait <= 0) break;
+            // A wait longer than the 32-bit count only re-evaluates early.
+            timeout = static_cast<uint32_t>(std::min<int64_t>(wait, Platform::Event::kInfinite - 1));
+        }
+        guard.unlock();
+        if (event_.WaitFor(timeout) == Platform::Event::Wait::kFailed) {
+            log_.Write("Cannot wait on condition: %s", Platform::LastErrorText().c_str());
+        }
+        guard.lock();
+    }
+    std::unique_ptr<Task> task = std::move(queue_.front());
+    queue_.pop_front();
+    running_ = true;
+    runningId_ = task->id;
+    return task;
+}
+
+void Scheduler::Wake() {
+    if (!event_.Set()) log_.Write("Cannot set scheduler event: %s", Platform::LastErrorText().c_str());
+}
+
+TaskId Scheduler::Post(std::unique_ptr<Task> task, int32_t delayMs) {
+    bool atHead = false;
+    TaskId id = 0;
+    {
+        std::lock_guard guard(lock_);
+        id = nextId_++;
+        task->id = id;
+        task->dueTime = clock_.Now() + static_cast<Millis>(static_cast<int64_t>(delayMs));
+        // After every task due at the same time or earlier.
+        auto position = std::upper_bound(queue_.begin(), queue_.end(), task->dueTime,
+                                         [](Millis due, const std::unique_ptr<Task>& queued) {
+                                             return static_cast<int64_t>(queued->dueTime - due) > 0;
+                                         });
+        atHead = position == queue_.begin();
+        queue_.insert(position, std::move(task));
+    }
+    if (atHead) Wake();
+    return id;
+}
+
+bool Scheduler::RemoveQueued(TaskId id, bool& wasHead) {
+    auto it = std::find_if(queue_.begin(), queue_.end(),
+                           [id](const std::unique_ptr<Task>& task) { return task->id == id; });
+    if (it == queue_.end()) return false;
+    wasHead = it == queue_.begin();
+    queue_.erase(it);  // deletes the task unrun; task destructors take no locks
+    return true;
+}
+
+bool Scheduler::Cancel(TaskId id) {
+    bool found = false;
+    bool wasHead = false;
+    {
+        std::lock_guard guard(lock_);
+        found = RemoveQueued(id, wasHead);
+    }
+    if (found && wasHead) Wake();
+    return found;
+}
+
+uint32_t Scheduler::CancelAll(TaskIdList ids) {
+    uint32_t removed = 0;
+    bool lastWasHead = false;
+    {
+        std::lock_guard guard(lock_);
+        for (TaskId id : ids) {
+            bool wasHead = false;
+            if (RemoveQueued(id, wasHead)) {
+                ++removed;
+                lastWasHead = wasHead;
+            }
+        }
+    }
+    if (lastWasHead) Wake();
+    return removed;
+}
+
+bool Scheduler::NonePending(TaskIdList ids) const {
+    std::lock_guard guard(lock_);
+    for (TaskId id : ids) {
+        for (const auto& task : queue_) {
+            if (task->id == id) return false;
+        }
+    }
+    return true;
+}
+
+bool Scheduler::Settled(TaskId id) const {
+    std::lock_guard guard(lock_);
+    if (running_ && runningId_ == id) return false;
+    return std::none_of(queue_.begin(), queue_.end(),
+                        [id](const std::unique_ptr<Task>& task) { return task->id == id; });
+}
+
+void Scheduler::Clear() {
+    std::deque<std::unique_ptr<Task>> dropped;  // deleted unrun, after the lock is released
+    std::lock_guard guard(lock_);
+    dropped.swap(queue_);
+}
+
+size_t Scheduler::QueuedCount() const {
+    std::lock_guard guard(lock_);
+    return queue_.size();
+}
+
+bool Scheduler::NextDueTime(Millis& due) const {
+    std::lock_guard guard(lock_);
+    if (queue_.empty()) return false;
+    due = queue_.front()->dueTime;
+    return true;
+}
+
+void Scheduler::RunPopped(std::unique_ptr<Task> task) {
+    task->Run();
+    task.reset();
+    std::lock_guard guard(lock_);
+    running_ = false;
+}
+
+bool Scheduler::RunOneDue() {
+    if (!Manual()) return false;
+    std::unique_ptr<Task> task;
+    {
+        std::lock_guard guard(lock_);
+        if (queue_.empty() || static_cast<int64_t>(queue_.front()->dueTime - clock_.Now()) > 0) return false;
+        task = std::move(queue_.front());
+        queue_.pop_front();
+        running_ = true;
+        runningId_ = task->id;
+    }
+    RunPopped(std::move(task));
+    return true;
+}
+
+bool Scheduler::Step() {
+    if (!Manual()) return false;
+    std::unique_ptr<Task> task;
+    {
+        std::lock_guard guard(lock_);
+        if (queue_.empty()) return false;
+        task = std::move(queue_.front());
+        queue_.pop_front();
+        running_ = true;
+        runningId_ = task->id;
+        if (static_cast<int64_t>(task->dueTime - manualClock_->Now()) > 0) manualClock_->Set(task->dueTime);
+    }
+    RunPopped(std::move(task));
+    return true;
+}
+
+void Scheduler::AdvanceTo(Millis time) {
+    if (!Manual()) return;
+    Millis due = 0;
+    while (NextDueTime(due) && static_cast<int64_t>(due - time) <= 0) Step();
+    if (static_cast<int64_t>(time - manualClock_->Now()) > 0) manualClock_->Set(time);
+}
+
+bool Scheduler::Await(const std::function<bool()>& done) {
+    while (!done()) {
+        if (!Manual()) {
+            Platform::SpinMicroseconds(1);
+        } else if (!Step()) {
+            return done();
+        }
+    }
+    return true;
+}
+
+Platform::Event::Wait Scheduler::WaitForEvent(Platform::Event& event, uint32_t timeoutMs) {
+    if (!Manual()) return event.WaitFor(timeoutMs);
+    for (;;) {
+        const Platform::Event::Wait result = event.WaitFor(0);
+        if (result != Platform::Event::Wait::kTimeout) return result;
+        if (!Step()) return Platform::Event::Wait::kTimeout;
+    }
+}
+
+}  // namespace Keyweave

@@ -1,0 +1,39 @@
+#pragma once
+// The engine's one time type and its sources.
+//
+// Every timed decision reads an injected Clock: the system's monotonic
+// milliseconds in production, a ManualClock that tests and the simulator move
+// by hand. Nothing in the engine reads the time any other way.
+
+#include <atomic>
+#include <cstdint>
+
+namespace Keyweave {
+
+// Milliseconds of a monotonic clock. Never wraps while the process runs.
+using Millis = uint64_t;
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual Millis Now() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    Millis Now() const override;
+};
+
+// Time that moves only when told to. Safe to read from any thread.
+class ManualClock final : public Clock {
+public:
+    explicit ManualClock(Millis start = 0) : now_(start) {}
+    Millis Now() const override { return now_.load(std::memory_order_acquire); }
+    void Set(Millis now) { now_.store(now, std::memory_order_release); }
+    void Advance(Millis delta) { now_.fetch_add(delta, std::memory_order_acq_rel); }
+
+private:
+    std::atomic<Millis> now_;
+};
+
+}  // namespace Keyweave

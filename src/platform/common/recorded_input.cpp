@@ -1,0 +1,50 @@
+// Key and button state as the engine's own exports reported it.
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace Keyweave::Platform {
+namespace {
+
+class RecordedInputState final : public InputState {
+public:
+    bool IsKeyDown(uint32_t keyCode) const override {
+        std::lock_guard guard(lock_);
+        return std::binary_search(down_.begin(), down_.end(), keyCode);
+    }
+
+    bool IsLeftButtonDown() const override {
+        std::lock_guard guard(lock_);
+        return leftButton_;
+    }
+
+    void NoteKey(uint32_t keyCode, bool down) override {
+        std::lock_guard guard(lock_);
+        auto it = std::lower_bound(down_.begin(), down_.end(), keyCode);
+        bool present = it != down_.end() && *it == keyCode;
+        if (down && !present) down_.insert(it, keyCode);
+        if (!down && present) down_.erase(it);
+    }
+
+    void NoteLeftButton(bool down) override {
+        std::lock_guard guard(lock_);
+        leftButton_ = down;
+    }
+
+    void RecenterCursor() override {}  // there is no system pointer to move
+
+private:
+    mutable Lock lock_;
+    std::vector<uint32_t> down_;  // sorted; written under lock_
+    bool leftButton_ = false;     // written under lock_
+};
+
+}  // namespace
+
+std::unique_ptr<InputState> CreateRecordedInputState() {
+    return std::make_unique<RecordedInputState>();
+}
+
+}  // namespace Keyweave::Platform

@@ -1,0 +1,129 @@
+#pragma once
+// What the engine needs from the operating system, and nothing more.
+//
+// Engine code includes only this header. CMake compiles exactly one backend:
+// win32/ (real Win32 calls) or posix/ (a small layer of our own). No engine
+// file includes windows.h or a POSIX header, and no engine file has an
+// #ifdef for the platform.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace Keyweave::Platform {
+
+// Milliseconds of a monotonic clock that does not wrap while the process runs.
+uint64_t MonotonicMs();
+
+// Sleeps the calling thread for about `ms` milliseconds.
+void SleepMs(uint32_t ms);
+
+// Busy-waits for `us` microseconds on the high-resolution counter.
+void SpinMicroseconds(uint32_t us);
+
+// The calling thread's last system error code, and its description: on
+// Windows the message attached to the HRESULT built from the error code
+// (empty when none is attached); elsewhere the C library's text for errno.
+int32_t LastErrorCode();
+std::string LastErrorText();
+
+// Mutual exclusion that a thread must not take twice (a critical section on
+// Windows). Meets BasicLockable, so std::lock_guard works with it.
+class Lock {
+public:
+    Lock();
+    ~Lock();
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    void lock();
+    void unlock();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Mutual exclusion that the owning thread may take again.
+class RecursiveLock {
+public:
+    RecursiveLock();
+    ~RecursiveLock();
+    RecursiveLock(const RecursiveLock&) = delete;
+    RecursiveLock& operator=(const RecursiveLock&) = delete;
+    void lock();
+    void unlock();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Auto-reset event: Set wakes one waiter, or the next wait when nobody waits.
+// A failed creation leaves the event invalid; every call on an invalid event
+// fails at once, and the system's last error says why.
+class Event {
+public:
+    static constexpr uint32_t kInfinite = 0xFFFFFFFFu;
+    enum class Wait { kSignaled, kTimeout, kFailed };
+
+    Event();
+    ~Event();
+    Event(const Event&) = delete;
+    Event& operator=(const Event&) = delete;
+
+    bool Valid() const;
+    bool Set();
+    // Waits up to `timeoutMs` (kInfinite: no limit) and consumes the signal.
+    Wait WaitFor(uint32_t timeoutMs);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// A thread started through the C runtime, with the default stack size.
+class Thread {
+public:
+    using Body = void (*)(void* argument);
+
+    Thread();
+    ~Thread();  // joins a thread that is still running
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+
+    // Returns 0, or the C runtime's error number when the thread could not start.
+    int Start(Body body, void* argument);
+    bool Running() const;
+    void Join();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The physical state of keys and of the left mouse button, as the key-state
+// queries of the sequences need it, and the pointer re-centring of touch-move.
+// Key codes are the engine's (set-1 scan codes, E0 prefix in the byte above,
+// mouse pseudo keys 256..261).
+class InputState {
+public:
+    virtual ~InputState() = default;
+    virtual bool IsKeyDown(uint32_t keyCode) const = 0;
+    virtual bool IsLeftButtonDown() const = 0;
+    // What the engine's own exports saw; a backend that asks the system may ignore it.
+    virtual void NoteKey(uint32_t keyCode, bool down) = 0;
+    virtual void NoteLeftButton(bool down) = 0;
+    // Moves the pointer to the centre of the client area of the window under it.
+    virtual void RecenterCursor() = 0;
+};
+
+// The state the engine itself has seen through its key and mouse exports:
+// pressed and not yet released. Used by the POSIX build and by tests on every
+// platform, so that their timelines do not depend on the desk they run on.
+std::unique_ptr<InputState> CreateRecordedInputState();
+
+// The system's own state where the platform has one (GetAsyncKeyState on
+// Windows), the recorded state elsewhere.
+std::unique_ptr<InputState> CreateSystemInputState();
+
+}  // namespace Keyweave::Platform

@@ -1,0 +1,44 @@
+// Clock, sleeping, spinning, error text and input state on POSIX systems.
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "platform/platform.h"
+
+namespace Keyweave::Platform {
+
+namespace {
+uint64_t MonotonicNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+}  // namespace
+
+uint64_t MonotonicMs() { return MonotonicNs() / 1000000u; }
+
+void SleepMs(uint32_t ms) {
+    timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+    }
+}
+
+void SpinMicroseconds(uint32_t us) {
+    const uint64_t end = MonotonicNs() + uint64_t{us} * 1000u;
+    while (MonotonicNs() < end) {
+    }
+}
+
+int32_t LastErrorCode() { return errno; }
+
+std::string LastErrorText() {
+    const int code = errno;
+    if (code == 0) return {};
+    char buffer[256] = {};
+    // The GNU variant may return a static string instead of filling the buffer.
+    return ::strerror_r(code, buffer, sizeof buffer);
+}
+
+std::unique_ptr<InputState> CreateSystemInputState() { return CreateRecordedInputState(); }
+
+}  // namespace Keyweave::Platform

@@ -1,0 +1,264 @@
+// The scheduler's ordering, cancellation and waits, mostly on a manual clock.
+#include "dispatch/scheduler.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "support/recording_host.h"
+
+namespace Keyweave {
+namespace {
+
+using Testing::RecordingHost;
+
+// Appends "label@time" to a shared timeline when it runs.
+class MarkTask final : public Scheduler::Task {
+public:
+    MarkTask(std::vector<std::string>& timeline, const Clock& clock, std::string label)
+        : timeline_(timeline), clock_(clock), label_(std::move(label)) {}
+    void Run() override { timeline_.push_back(label_ + "@" + std::to_string(clock_.Now())); }
+
+private:
+    std::vector<std::string>& timeline_;
+    const Clock& clock_;
+    std::string label_;
+};
+
+// Runs an arbitrary body.
+class CallTask final : public Scheduler::Task {
+public:
+    explicit CallTask(std::function<void()> body) : body_(std::move(body)) {}
+    void Run() override { body_(); }
+
+private:
+    std::function<void()> body_;
+};
+
+class ManualSchedulerTest : public ::testing::Test {
+protected:
+    ManualSchedulerTest() {
+        HostCallbacks callbacks = host.Callbacks();
+        log.SetSink(callbacks.logSink, callbacks.logContext, false);
+    }
+
+    TaskId Mark(const std::string& label, int32_t delay) {
+        return scheduler.Post(std::make_unique<MarkTask>(timeline, clock, label), delay);
+    }
+
+    ManualClock clock{1000};
+    RecordingHost host{&clock};
+    Log log;
+    Scheduler scheduler{log, clock};
+    std::vector<std::string> timeline;
+};
+
+TEST_F(ManualSchedulerTest, RunsByDueTimeAndKeepsPostingOrderForTies) {
+    Mark("a", 1000);
+    Mark("b", 500);
+    Mark("c", 800);
+    Mark("d", 100);
+    Mark("e", 1200);
+    Mark("f", 500);  // same due time as b, posted later
+    scheduler.AdvanceBy(2000);
+    EXPECT_EQ(timeline, (std::vector<std::string>{"d@1100", "b@1500", "f@1500", "c@1800", "a@2000", "e@2200"}));
+    EXPECT_EQ(clock.Now(), 3000u);
+}
+
+TEST_F(ManualSchedulerTest, NothingRunsBeforeItIsDue) {
+    Mark("a", 10);
+    scheduler.AdvanceBy(9);
+    EXPECT_TRUE(timeline.empty());
+    EXPECT_FALSE(scheduler.RunOneDue());
+    scheduler.AdvanceBy(1);
+    EXPECT_EQ(timeline, std::vector<std::string>{"a@1010"});
+}
+
+TEST_F(ManualSchedulerTest, ZeroAndNegativeDelaysAreDueAtOnceInOverdueOrder) {
+    Mark("later", 5);
+    Mark("now", 0);
+    Mark("past", -20);
+    Mark("less-past", -10);
+    while (scheduler.RunOneDue()) {
+    }
+    EXPECT_EQ(timeline, (std::vector<std::string>{"past@1000", "less-past@1000", "now@1000"}));
+    EXPECT_EQ(scheduler.QueuedCount(), 1u);
+}
+
+TEST_F(ManualSchedulerTest, IdsCountUpFromZero) {
+    EXPECT_EQ(Mark("a", 5), 0u);
+    EXPECT_EQ(Mark("b", 1), 1u);
+    EXPECT_EQ(Mark("c", 3), 2u);
+}
+
+TEST_F(ManualSchedulerTest, CancelRemovesOnlyQueuedTasks) {
+    const TaskId first = Mark("first", 10);
+    const TaskId second = Mark("second", 20);
+    scheduler.AdvanceBy(10);
+    EXPECT_FALSE(scheduler.Cancel(first)) << "already ran";
+    EXPECT_TRUE(scheduler.Cancel(second));
+    EXPECT_FALSE(scheduler.Cancel(second)) << "already removed";
+    scheduler.AdvanceBy(100);
+    EXPECT_EQ(timeline, std::vector<std::string>{"first@1010"});
+}
+
+TEST_F(ManualSchedulerTest, CancelAllCountsWhatItRemoved) {
+    const TaskId a = Mark("a", 10);
+    const TaskId b = Mark("b", 20);
+    const TaskId c = Mark("c", 30);
+    scheduler.AdvanceBy(15);  // a has run
+    EXPECT_EQ(scheduler.CancelAll({a, b, c, 9999}), 2u);
+    EXPECT_EQ(scheduler.QueuedCount(), 0u);
+    EXPECT_EQ(scheduler.CancelAll({}), 0u);
+}
+
+TEST_F(ManualSchedulerTest, NonePendingLooksOnlyAtTheQueue) {
+    EXPECT_TRUE(scheduler.NonePending({}));
+    const TaskId a = Mark("a", 10);
+    const TaskId b = Mark("b", 20);
+    EXPECT_FALSE(scheduler.NonePending({a, b}));
+    scheduler.AdvanceBy(10);
+    EXPECT_FALSE(scheduler.NonePending({a, b}));
+    EXPECT_TRUE(scheduler.NonePending({a}));
+    scheduler.AdvanceBy(10);
+    EXPECT_TRUE(scheduler.NonePending({a, b}));
+}
+
+TEST_F(ManualSchedulerTest, ClearDropsEverythingUnrun) {
+    Mark("a", 0);
+    Mark("b", 500);
+    scheduler.Clear();
+    EXPECT_EQ(scheduler.QueuedCount(), 0u);
+    scheduler.AdvanceBy(1000);
+    EXPECT_TRUE(timeline.empty());
+    Mark("after", 1);  // still usable
+    scheduler.AdvanceBy(1);
+    EXPECT_EQ(timeline, std::vector<std::string>{"after@2001"});
+}
+
+TEST_F(ManualSchedulerTest, ALongRunDelaysLaterTasksWithoutSkippingThem) {
+    scheduler.Post(std::make_unique<CallTask>([&] { clock.Advance(100); }), 0);  // a Run of 100 ms
+    Mark("due-at-10", 10);
+    scheduler.AdvanceBy(10);
+    EXPECT_EQ(timeline, std::vector<std::string>{"due-at-10@1100"});
+}
+
+TEST_F(ManualSchedulerTest, TasksMayPostAndCancelFromRun) {
+    TaskId doomed = 0;
+    scheduler.Post(std::make_unique<CallTask>([&] {
+                       Mark("child", 5);
+                       EXPECT_TRUE(scheduler.Cancel(doomed));
+                   }),
+                   10);
+    doomed = Mark("doomed", 12);
+    scheduler.AdvanceBy(100);
+    EXPECT_EQ(timeline, std::vector<std::string>{"child@1015"});
+}
+
+TEST_F(ManualSchedulerTest, AwaitRunsTheQueueUntilTheConditionHolds) {
+    const TaskId a = Mark("a", 30);
+    Mark("b", 60);
+    EXPECT_TRUE(scheduler.Await([&] { return scheduler.NonePending({a}); }));
+    EXPECT_EQ(timeline, std::vector<std::string>{"a@1030"});
+    EXPECT_EQ(clock.Now(), 1030u);
+    // A condition no task can satisfy returns once the queue is empty.
+    EXPECT_FALSE(scheduler.Await([] { return false; }));
+    EXPECT_EQ(timeline.size(), 2u);
+}
+
+TEST_F(ManualSchedulerTest, WaitForEventRunsUntilAWakeUpOrAnEmptyQueue) {
+    Platform::Event event;
+    Mark("before", 10);
+    const TaskId wakeup = scheduler.Post(std::make_unique<CallTask>([&] { event.Set(); }), 40);
+    Mark("after", 50);
+    EXPECT_FALSE(scheduler.Settled(wakeup));
+    EXPECT_EQ(scheduler.WaitForEvent(event, Platform::Event::kInfinite), Platform::Event::Wait::kSignaled);
+    EXPECT_TRUE(scheduler.Settled(wakeup));
+    EXPECT_EQ(clock.Now(), 1040u);
+    EXPECT_EQ(timeline, std::vector<std::string>{"before@1010"});
+    // Nothing left will set it: the wait ends instead of hanging.
+    EXPECT_EQ(scheduler.WaitForEvent(event, Platform::Event::kInfinite), Platform::Event::Wait::kTimeout);
+    EXPECT_EQ(timeline.size(), 2u);
+}
+
+TEST_F(ManualSchedulerTest, StartLogsItsTraceAndStartsNoThread) {
+    EXPECT_TRUE(scheduler.Start());
+    EXPECT_EQ(host.Logs(), std::vector<std::string>{"Keyweave::Scheduler::Start()"});
+    Mark("a", 0);
+    EXPECT_EQ(scheduler.QueuedCount(), 1u) << "no thread ran it";
+}
+
+// The real thread, on the system clock. Hand-offs wait on events with a
+// generous bound; nothing here measures time.
+class ThreadedSchedulerTest : public ::testing::Test {
+protected:
+    ThreadedSchedulerTest() {
+        HostCallbacks callbacks = host.Callbacks();
+        log.SetSink(callbacks.logSink, callbacks.logContext, false);
+        scheduler.Start();
+    }
+
+    static constexpr uint32_t kBound = 10000;  // ms; only reached on failure
+    SystemClock clock;
+    RecordingHost host;
+    Log log;
+    Scheduler scheduler{log, clock};
+};
+
+TEST_F(ThreadedSchedulerTest, RunsTasksInOrderOnItsOwnThread) {
+    // The thread is held inside a first task while the others are posted, all
+    // already overdue and 100 ms apart, so their order cannot depend on how
+    // the wall clock ticks during the posting.
+    Platform::Event holding, release, done;
+    scheduler.Post(std::make_unique<CallTask>([&] {
+                       holding.Set();
+                       release.WaitFor(kBound);
+                   }),
+                   0);
+    ASSERT_EQ(holding.WaitFor(kBound), Platform::Event::Wait::kSignaled);
+    std::vector<int> order;
+    std::mutex mutex;
+    for (int i = 0; i < 5; ++i) {
+        scheduler.Post(std::make_unique<CallTask>([&, i] {
+                           std::lock_guard guard(mutex);
+                           order.push_back(i);
+                       }),
+                       -100 * (i + 1));  // later posts are more overdue
+    }
+    scheduler.Post(std::make_unique<CallTask>([&] { done.Set(); }), 0);
+    release.Set();
+    ASSERT_EQ(done.WaitFor(kBound), Platform::Event::Wait::kSignaled);
+    std::lock_guard guard(mutex);
+    EXPECT_EQ(order, (std::vector<int>{4, 3, 2, 1, 0}));
+    EXPECT_TRUE(host.HasLog("Starting Keyweave scheduler thread"));
+}
+
+TEST_F(ThreadedSchedulerTest, ANewHeadWakesTheSleepingThread) {
+    scheduler.Post(std::make_unique<CallTask>([] {}), 600000);  // the thread sleeps towards this
+    Platform::Event ran;
+    scheduler.Post(std::make_unique<CallTask>([&] { ran.Set(); }), 0);
+    EXPECT_EQ(ran.WaitFor(kBound), Platform::Event::Wait::kSignaled);
+    EXPECT_EQ(scheduler.QueuedCount(), 1u);
+}
+
+TEST_F(ThreadedSchedulerTest, AwaitReturnsOnceTheThreadHasRunTheTasks) {
+    std::atomic<int> runs{0};
+    TaskIdList ids;
+    for (int i = 0; i < 3; ++i) ids.push_back(scheduler.Post(std::make_unique<CallTask>([&] { ++runs; }), i));
+    EXPECT_TRUE(scheduler.Await([&] { return scheduler.NonePending(ids); }));
+    EXPECT_TRUE(scheduler.Await([&] { return scheduler.Settled(ids.back()); }));
+    EXPECT_EQ(runs.load(), 3);
+}
+
+TEST_F(ThreadedSchedulerTest, ClearWhileSleepingLeavesTheThreadUsable) {
+    scheduler.Post(std::make_unique<CallTask>([] { ADD_FAILURE() << "cleared task ran"; }), 500);
+    scheduler.Clear();
+    Platform::Event ran;
+    scheduler.Post(std::make_unique<CallTask>([&] { ran.Set(); }), 1);
+    EXPECT_EQ(ran.WaitFor(kBound), Platform::Event::Wait::kSignaled);
+}
+
+}  // namespace
+}  // namespace Keyweave

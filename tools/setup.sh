@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what building and testing Keyweave needs on Debian 12, as root.
+# Does nothing (and needs no network) when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config        # native build
+  googletest libgtest-dev libbenchmark-dev  # GoogleTest sources, Google Benchmark
+  g++-mingw-w64-x86-64-posix               # Windows x64 cross build
+  wine wine64                              # runs the Windows tests
+  clang llvm libclang-rt-14-dev            # fuzzers and sanitizers with clang
+  locales                                  # a decimal-comma locale for the locale tests
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "setup: missing packages: ${missing[*]}; run this script as root to install them" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The formatter's tests switch to a locale with a decimal comma when one exists.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  if [[ $(id -u) -eq 0 ]]; then
+    sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  fi
+fi
+echo "setup: ready"

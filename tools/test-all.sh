@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test:
+#   1. native build, the whole suite;
+#   2. the suite with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine.
+# Build trees go to build/<name>. Stops at the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash tools/setup.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+generator=(-G Ninja)
+
+run_suite() {  # name, extra cmake arguments...
+  local name=$1
+  shift
+  local dir=$root/build/$name
+  echo "== $name: configure and build"
+  cmake -S "$root" -B "$dir" "${generator[@]}" "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  echo "== $name: test"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 600
+}
+
+run_suite native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DKEYWEAVE_SANITIZE=address,undefined
+
+export WINEDEBUG=-all
+export WINEPREFIX=$root/build/wine-prefix
+mkdir -p "$WINEPREFIX"
+wineboot --init >/dev/null 2>&1 || true
+run_suite windows -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+wineserver -k >/dev/null 2>&1 || true
+
+echo "== all suites passed: native, sanitizers, Windows under Wine"
