@@ -1,0 +1,63 @@
+#pragma once
+// The base of every action record: what a key, game-pad control or mouse event
+// does. The parser creates records, the configuration owns them, action
+// execution switches on `type`, and the touch sequences read their parameters
+// and keep a little run-time state in them.
+
+#include <cstdint>
+#include <string>
+
+namespace Keyweave {
+
+// Type tags. Tag 11 is not used.
+enum ActionType : uint32_t {
+    kScreenAction = 0,
+    kKeyAction = 1,
+    kTapAction = 2,
+    kSwipeAction = 3,
+    kSwipeActionXY = 4,
+    kSwipeTraceAction = 5,
+    kSwipeHoldAction = 6,
+    kPinchAction = 7,
+    kAbsoluteTiltAction = 8,
+    kRelativeTiltAction = 9,
+    kMouseAction = 10,
+    kMouseSwipeAction = 12,
+    kMouseHoldAction = 13,
+    kTapSwipeAction = 14,
+    kTapTapAction = 15,
+    kTapSwipeClickAction = 16,
+    kStickHoldAction = 17,
+    kStickMoveAction = 18,
+    kTouchMoveAction = 19,
+    kShootMoveAction = 20,
+    kShootModeAction = 21,
+    kTapStickAction = 22,
+    kTapCancelAction = 23,
+    kSuspendShootAction = 24,
+    kTapsMacroAction = 25,
+};
+
+// A position, as fractions of the guest screen unless a record says otherwise.
+struct Point {
+    float x = 0.0f;
+    float y = 0.0f;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+class Action {
+public:
+    virtual ~Action() = default;
+    // One line for the configuration dump.
+    virtual std::string Describe() const = 0;
+
+    uint32_t type;
+    int32_t slot = -1;  // the touch slot held while the record's sequence runs
+
+protected:
+    explicit Action(uint32_t tag) : type(tag) {}
+    Action(const Action&) = default;
+    Action& operator=(const Action&) = default;
+};
+
+}  // namespace Keyweave
