@@ -7,8 +7,11 @@
 // #ifdef for the platform.
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
+
+#include "keyweave/keyweave.h"
 
 namespace Keyweave::Platform {
 
@@ -26,6 +29,11 @@ void SpinMicroseconds(uint32_t us);
 // (empty when none is attached); elsewhere the C library's text for errno.
 int32_t LastErrorCode();
 std::string LastErrorText();
+
+// Opens a file for reading, in binary mode and shared with other readers, by a
+// NUL-terminated UTF-16 path: the wide-character API on Windows, the path
+// converted to UTF-8 elsewhere. Null when it cannot be opened.
+std::FILE* OpenForReading(const KeyweaveChar16* path);
 
 // Mutual exclusion that a thread must not take twice (a critical section on
 // Windows). Meets BasicLockable, so std::lock_guard works with it.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "engine/text.h"
 #include "platform/platform.h"
 
 namespace Keyweave::Platform {
@@ -40,5 +41,10 @@ std::string LastErrorText() {
 }
 
 std::unique_ptr<InputState> CreateSystemInputState() { return CreateRecordedInputState(); }
+
+std::FILE* OpenForReading(const KeyweaveChar16* path) {
+    if (path == nullptr) return nullptr;
+    return std::fopen(ToUtf8(path).c_str(), "rb");
+}
 
 }  // namespace Keyweave::Platform

@@ -1,5 +1,7 @@
 // Clock, sleeping, spinning, error text and input state with Win32 calls.
 #include <windows.h>
+#include <share.h>
+#include <stdio.h>
 
 #include "platform/platform.h"
 
@@ -80,5 +82,10 @@ public:
 }  // namespace
 
 std::unique_ptr<InputState> CreateSystemInputState() { return std::make_unique<SystemInputState>(); }
+
+std::FILE* OpenForReading(const KeyweaveChar16* path) {
+    if (path == nullptr) return nullptr;
+    return _wfsopen(path, L"rb", _SH_DENYNO);
+}
 
 }  // namespace Keyweave::Platform
