@@ -26,14 +26,12 @@
 #include <memory>
 #include <vector>
 
+#include "dispatch/task_id.h"
 #include "engine/clock.h"
 #include "engine/log.h"
 #include "platform/platform.h"
 
 namespace Keyweave {
-
-using TaskId = uint32_t;
-using TaskIdList = std::vector<TaskId>;
 
 class Scheduler {
 public:

@@ -1,0 +1,108 @@
+#pragma once
+// Records of the mouse-driven actions: the engine's own mouse record, mouse
+// swipes and holds, tap-swipes, and the two shooting modes.
+
+#include <vector>
+
+#include "actions/action.h"
+#include "dispatch/task_id.h"
+#include "engine/clock.h"
+
+namespace Keyweave {
+
+// Never read from a keymap: the engine's runtime mouse action.
+class MouseAction final : public Action {
+public:
+    MouseAction() : Action(kMouseAction) {}
+    std::string Describe() const override;
+    uint32_t eventData = 0;  // run time: data word of the last mouse event
+    uint8_t leftDown = 0;    // run time: the left button is down
+};
+
+// A right-button drag played as a swipe from the centre towards the pointer.
+class MouseSwipeAction final : public Action {
+public:
+    MouseSwipeAction(int32_t radiusPercent, Point centre)
+        : Action(kMouseSwipeAction), radius(radiusPercent), point(centre), currentPoint(centre) {}
+    std::string Describe() const override;
+    int32_t radius;             // percent
+    Point point;                // centre
+    Point currentPoint;         // run time: the last point played
+    TaskIdList taskIds;         // run time: the latest sequence
+    uint32_t lastMessage = 0;   // run time
+    Millis rightPressTime = 0;  // run time: when the right button went down
+};
+
+// A finger that follows the pointer while it stays inside a rectangle.
+class MouseHoldAction final : public Action {
+public:
+    MouseHoldAction(Point topLeft, Point bottomRight) : Action(kMouseHoldAction), point(topLeft), point2(bottomRight) {}
+    std::string Describe() const override;
+    Point point;       // left, top
+    Point point2;      // right, bottom
+    uint8_t held = 0;  // run time
+};
+
+class TapSwipeAction final : public Action {
+public:
+    TapSwipeAction(Point centre, float r, bool forceToCircle)
+        : Action(kTapSwipeAction), point(centre), currentPoint(centre), radius(r), force(forceToCircle ? 1 : 0) {}
+    std::string Describe() const override;
+    Point point;               // centre
+    Point currentPoint;        // run time: the last point played
+    float radius;              // as written
+    Millis pressTime = 0;      // run time
+    int32_t lastMessage = -1;  // run time; -1 when idle
+    uint8_t force;             // the point always lands on the circle
+};
+
+class TapSwipeClickAction final : public Action {
+public:
+    TapSwipeClickAction(Point centre, int32_t r)
+        : Action(kTapSwipeClickAction), point(centre), radius(r), currentPoint(centre) {}
+    std::string Describe() const override;
+    Point point;               // centre
+    int32_t radius;            // the written value truncated toward zero
+    Point currentPoint;        // run time
+    Millis pressTime = 0;      // run time
+    int32_t lastMessage = -1;  // run time
+    uint8_t force = 0;
+};
+
+// Mouse-look with one finger.
+class ShootMoveAction final : public Action {
+public:
+    ShootMoveAction(Point origin, float s) : Action(kShootMoveAction), point(origin), currentPoint(origin), sensitivity(s) {}
+    std::string Describe() const override;
+    Point point;         // origin
+    Point currentPoint;  // run time
+    float sensitivity;
+};
+
+// Mouse-look with a look finger and a fire finger.
+class ShootModeAction final : public Action {
+public:
+    ShootModeAction(Point origin, Point fire, uint32_t mode, float s)
+        : Action(kShootModeAction), point(origin), currentPoint(origin), point2(fire), savedPoint(origin),
+          modeType(mode), sensitivity(s) {}
+    std::string Describe() const override;
+    Point point;               // origin, where the look finger rests
+    Point currentPoint;        // run time
+    Point point2;              // fire point
+    Point savedPoint;          // run time
+    uint32_t modeType;         // 1 to 4
+    int32_t lookSlot = -1;     // run time
+    int32_t fireSlot = -1;     // run time
+    float sensitivity;
+    int32_t lastMessage = 0;   // run time
+    TaskIdList taskIds;        // run time: the latest sequence
+};
+
+// Pauses shooting while its key is held.
+class SuspendShootAction final : public Action {
+public:
+    SuspendShootAction() : Action(kSuspendShootAction) {}
+    std::string Describe() const override;
+};
+
+}  // namespace Keyweave

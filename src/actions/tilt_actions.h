@@ -1,0 +1,26 @@
+#pragma once
+// Records that tilt the virtual accelerometer.
+
+#include "actions/action.h"
+
+namespace Keyweave {
+
+class AbsoluteTiltAction final : public Action {
+public:
+    AbsoluteTiltAction(float pitchDegrees, float rollDegrees, bool backToLevel)
+        : Action(kAbsoluteTiltAction), pitch(pitchDegrees), roll(rollDegrees), returnToLevel(backToLevel ? 1 : 0) {}
+    std::string Describe() const override;
+    float pitch;  // degrees
+    float roll;   // degrees
+    uint8_t returnToLevel;
+};
+
+class RelativeTiltAction final : public Action {
+public:
+    RelativeTiltAction(float pitchDelta, float rollDelta) : Action(kRelativeTiltAction), pitch(pitchDelta), roll(rollDelta) {}
+    std::string Describe() const override;
+    float pitch;  // degrees, added
+    float roll;   // degrees, added
+};
+
+}  // namespace Keyweave

@@ -1,0 +1,114 @@
+// The virtual accelerometer: vectors for key tilts, shakes and game-pad tilt.
+#include "sensors/accelerometer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/recording_host.h"
+
+namespace Keyweave {
+namespace {
+
+class AccelerometerTest : public ::testing::Test {
+protected:
+    AccelerometerTest() {
+        HostCallbacks callbacks = host.Callbacks();
+        log.SetSink(callbacks.logSink, callbacks.logContext, false);
+    }
+    Accelerometer Make() {
+        HostCallbacks callbacks = host.Callbacks();
+        return Accelerometer(callbacks.sensor, callbacks.sensorContext, log);
+    }
+    // The last vector received.
+    Testing::SensorVector Last() const { return host.Sensors().back(); }
+
+    Testing::RecordingHost host;
+    Log log;
+};
+
+void ExpectVector(const Testing::SensorVector& v, float x, float y, float z) {
+    EXPECT_NEAR(v.x, x, 1e-4f);
+    EXPECT_NEAR(v.y, y, 1e-4f);
+    EXPECT_NEAR(v.z, z, 1e-4f);
+}
+
+TEST_F(AccelerometerTest, StartsLevelWithOneVectorAndTheResetLine) {
+    const Accelerometer accelerometer = Make();
+    EXPECT_EQ(accelerometer.Pitch(), 0.0f);
+    const auto sensors = host.Sensors();
+    ASSERT_EQ(sensors.size(), 1u);
+    EXPECT_EQ(sensors[0].x, 0.0f);
+    EXPECT_EQ(sensors[0].y, 0.0f);
+    EXPECT_EQ(sensors[0].z, 1.0f);
+    EXPECT_EQ(host.Logs(), std::vector<std::string>{"Keyweave::Accelerometer::Reset()"});
+}
+
+TEST_F(AccelerometerTest, AbsoluteTiltReturnsToLevelOnlyWhenAsked) {
+    Accelerometer accelerometer = Make();
+    const AbsoluteTiltAction stays(30, 0, false);
+    accelerometer.HandleAbsoluteTilt(stays, true);
+    ExpectVector(Last(), 0.0f, 0.5f, 0.8660254f);
+    accelerometer.HandleAbsoluteTilt(stays, false);
+    EXPECT_EQ(host.Sensors().size(), 2u) << "a release without Return sends nothing";
+    EXPECT_FLOAT_EQ(accelerometer.Pitch(), 30.0f);
+
+    const AbsoluteTiltAction returns(0, -45, true);
+    accelerometer.HandleAbsoluteTilt(returns, true);
+    ExpectVector(Last(), -0.7071068f, 0.0f, 0.7071068f);
+    accelerometer.HandleAbsoluteTilt(returns, false);
+    ExpectVector(Last(), 0.0f, 0.0f, 1.0f);
+    EXPECT_EQ(host.Sensors().size(), 4u);
+}
+
+TEST_F(AccelerometerTest, RelativeTiltsAccumulateAcrossShakes) {
+    Accelerometer accelerometer = Make();
+    const RelativeTiltAction nudge(10, 0);
+    accelerometer.HandleRelativeTilt(nudge);
+    ExpectVector(Last(), 0.0f, 0.1736482f, 0.9848078f);
+    accelerometer.HandleShake(1.5f, -2.0f, 9.8f);
+    const auto shake = Last();
+    EXPECT_EQ(shake.x, 1.5f);
+    EXPECT_EQ(shake.y, -2.0f);
+    EXPECT_EQ(shake.z, 9.8f);
+    accelerometer.HandleRelativeTilt(nudge);
+    ExpectVector(Last(), 0.0f, 0.3420201f, 0.9396926f);
+    // Angles are never wrapped: 36 more nudges make a full turn back to 20 degrees' vector.
+    for (int i = 0; i < 36; ++i) accelerometer.HandleRelativeTilt(nudge);
+    ExpectVector(Last(), 0.0f, 0.3420201f, 0.9396926f);
+    EXPECT_FLOAT_EQ(accelerometer.Pitch(), 380.0f);
+}
+
+TEST_F(AccelerometerTest, GamePadTiltTruncatesDegreesAndKeepsTheStoredAngles) {
+    Accelerometer accelerometer = Make();
+    accelerometer.RestoreTiltDefaults();
+    accelerometer.GamePadTilt(0, -1000);
+    ExpectVector(Last(), 0.0f, 1.0f, 0.0f);
+    accelerometer.GamePadTilt(1000, 0);
+    ExpectVector(Last(), 1.0f, 0.0f, 0.0f);
+    accelerometer.GamePadTilt(500, -500);
+    ExpectVector(Last(), 0.7071068f, 0.7071068f, 0.5f);
+    accelerometer.GamePadTilt(333, -1);  // roll 29.97 -> 29, pitch 0.09 -> 0
+    ExpectVector(Last(), std::sin(29.0f / 180.0f * 3.14159265f), 0.0f, std::cos(29.0f / 180.0f * 3.14159265f));
+    EXPECT_EQ(accelerometer.Pitch(), 0.0f);
+    EXPECT_EQ(accelerometer.Roll(), 0.0f);
+}
+
+TEST_F(AccelerometerTest, TiltParametersShapeTheStickAndDefaultsComeBack) {
+    Accelerometer accelerometer = Make();
+    accelerometer.GamePadTilt(1000, -1000);  // before any keymap load every parameter is 0
+    ExpectVector(Last(), 0.0f, 0.0f, 1.0f);
+    accelerometer.SetTiltMax(false, 30);
+    accelerometer.SetTiltMax(true, 60);
+    accelerometer.SetTiltZero(false, 10);
+    accelerometer.SetTiltZero(true, -5);
+    accelerometer.GamePadTilt(500, -500);  // pitch 15 + 10 = 25, roll 30 - 5 = 25
+    const float s = std::sin(25.0f / 180.0f * 3.14159265f), c = std::cos(25.0f / 180.0f * 3.14159265f);
+    ExpectVector(Last(), s, s, c * c);
+    accelerometer.RestoreTiltDefaults();
+    accelerometer.GamePadTilt(0, -1000);
+    ExpectVector(Last(), 0.0f, 1.0f, 0.0f);
+}
+
+}  // namespace
+}  // namespace Keyweave
