@@ -1,0 +1,90 @@
+#include "gestures/gesture_controller.h"
+
+#include <cmath>
+
+namespace Keyweave {
+
+namespace {
+// Half the distance between the two zoom fingers when they go down, as a
+// fraction of the screen width.
+constexpr double kZoomHalfSpread = 0.2;
+
+constexpr TouchPoint kLifted{0.0f, 0.0f, 0};
+}  // namespace
+
+GestureController::GestureController(TouchPoint* points, uint32_t count,
+                                     KeyweaveTouchCallback touch, void* touchContext,
+                                     const Log& log)
+    : points_(points), count_(count), touch_(touch), touchContext_(touchContext), log_(log) {}
+
+void GestureController::Report(uint32_t contacts) const {
+    if (touch_ != nullptr) touch_(touchContext_, points_, contacts, 0);
+}
+
+void GestureController::ScrollBegin(float x, float y) {
+    if (gesture_ != Gesture::None) {
+        log_.Write("Cannot begin scroll with current gesture = %d", GestureNumber());
+        return;
+    }
+    points_[0] = TouchPoint{x, y, 1};
+    Report(1);
+    gesture_ = Gesture::Scroll;
+}
+
+void GestureController::ScrollUpdate(float dx, float dy) {
+    if (gesture_ != Gesture::Scroll) {
+        log_.Write("Cannot update scroll with current gesture = %d", GestureNumber());
+        return;
+    }
+    points_[0].x += dx;
+    points_[0].y += dy;
+    Report(1);
+}
+
+void GestureController::ScrollEnd() {
+    if (gesture_ != Gesture::Scroll) {
+        log_.Write("Cannot end scroll with current gesture = %d", GestureNumber());
+        return;
+    }
+    points_[0] = kLifted;
+    Report(1);
+    gesture_ = Gesture::None;
+}
+
+void GestureController::ZoomBegin(float x, float y) {
+    if (gesture_ != Gesture::None) {
+        log_.Write("Cannot begin zoom with current gesture = %d", GestureNumber());
+        return;
+    }
+    points_[0] = TouchPoint{static_cast<float>(x + kZoomHalfSpread), y, 1};
+    points_[1] = TouchPoint{static_cast<float>(x - kZoomHalfSpread), y, 1};
+    Report(2);
+    gesture_ = Gesture::Zoom;
+}
+
+void GestureController::ZoomUpdate(float scale) {
+    if (gesture_ != Gesture::Zoom) {
+        log_.Write("Cannot update zoom with current gesture = %d", GestureNumber());
+        return;
+    }
+    // The spread is measured without sign: once a negative scale has crossed
+    // the fingers, the next update moves each finger the other way.
+    const float distance = std::fabs(points_[0].x - points_[1].x);
+    const double shift = (distance * scale - distance) * 0.5;  // per finger
+    points_[0].x = static_cast<float>(points_[0].x + shift);
+    points_[1].x = static_cast<float>(points_[1].x - shift);
+    Report(2);
+}
+
+void GestureController::ZoomEnd() {
+    if (gesture_ != Gesture::Zoom) {
+        log_.Write("Cannot end zoom with current gesture = %d", GestureNumber());
+        return;
+    }
+    points_[0] = kLifted;
+    points_[1] = kLifted;
+    Report(2);
+    gesture_ = Gesture::None;
+}
+
+}  // namespace Keyweave
