@@ -1,0 +1,121 @@
+#include "dispatch/dispatcher.h"
+
+#include <algorithm>
+
+namespace Keyweave {
+
+namespace {
+
+// Slots below the mouse slot that the frame actually has.
+uint32_t PoolSizeFor(const TouchPoint* points, uint32_t count) {
+    if (points == nullptr || count <= 3) return 0;
+    return std::min<uint32_t>(count - 3, static_cast<uint32_t>(Dispatcher::kMouseSlot));
+}
+
+}  // namespace
+
+Dispatcher::Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback keyCallback, void* keyContext,
+                       KeyweaveTouchCallback touchCallback, void* touchContext, Scheduler& scheduler,
+                       int32_t screenWidth, int32_t screenHeight, const Log& log)
+    : points_(points),
+      count_(points != nullptr ? count : 0),
+      poolSize_(PoolSizeFor(points, count)),
+      keyCallback_(keyCallback),
+      keyContext_(keyContext),
+      touchCallback_(touchCallback),
+      touchContext_(touchContext),
+      scheduler_(scheduler),
+      log_(log),
+      screenWidth_(static_cast<float>(screenWidth)),
+      screenHeight_(static_cast<float>(screenHeight)) {
+    if (points == nullptr) log_.Write("Cannot use a missing touch frame: no touch will be reported");
+    if (screenWidth <= 0 || screenHeight <= 0) {
+        log_.Write("Cannot use screen size %d x %d: the aspect ratio is taken as 1", screenWidth, screenHeight);
+    }
+    Reset();
+}
+
+void Dispatcher::Reset() {
+    {
+        std::lock_guard guard(tapLock_);
+        tapSuppression_ = TapSuppression{};
+    }
+    // Bindings belong to the records of the keymap being replaced; a record of
+    // the next keymap may be allocated at the same address and must not find a
+    // slot that is back in the pool.
+    bindings_.clear();
+    {
+        std::lock_guard guard(poolLock_);
+        for (uint32_t slot = 0; slot < poolSize_; ++slot) {
+            points_[slot] = TouchPoint{0.0f, 0.0f, 0};
+            freeSlots_.insert(slot);
+        }
+    }
+    if (touchCallback_ != nullptr && points_ != nullptr) touchCallback_(touchContext_, points_, count_, 0);
+}
+
+int32_t Dispatcher::AcquireSlot() {
+    std::lock_guard guard(poolLock_);
+    if (freeSlots_.empty()) return kNoSlot;
+    const uint32_t slot = *freeSlots_.begin();
+    freeSlots_.erase(freeSlots_.begin());
+    return static_cast<int32_t>(slot);
+}
+
+int32_t Dispatcher::SlotForAction(const Action* action) {
+    const auto bound = bindings_.find(action);
+    if (bound != bindings_.end()) return bound->second;
+    const int32_t slot = AcquireSlot();
+    if (slot != kNoSlot) bindings_[action] = slot;
+    return slot;
+}
+
+void Dispatcher::BindSlot(const Action* action, int32_t slot) {
+    if (slot == kNoSlot) {
+        bindings_.erase(action);
+    } else {
+        bindings_[action] = slot;
+    }
+}
+
+void Dispatcher::ReleaseSlot(uint32_t slot) {
+    if (slot >= poolSize_) {
+        log_.Write("Cannot release touch slot %u: it is not a pool slot", slot);
+        return;
+    }
+    std::lock_guard guard(poolLock_);
+    freeSlots_.insert(slot);
+}
+
+std::vector<uint32_t> Dispatcher::FreeSlots() const {
+    std::lock_guard guard(poolLock_);
+    return {freeSlots_.begin(), freeSlots_.end()};
+}
+
+Dispatcher::TapSuppression Dispatcher::TapSuppressionSnapshot() const {
+    std::lock_guard guard(tapLock_);
+    return tapSuppression_;
+}
+
+float Dispatcher::aspectRatio() const {
+    if (screenWidth_ <= 0.0f || screenHeight_ <= 0.0f) return 1.0f;
+    return screenWidth_ / screenHeight_;
+}
+
+TaskIdList Dispatcher::PlayKey(uint32_t scanCodes, int32_t delayMs, bool down) {
+    if (!down) scanCodes |= 0x80u;
+    TaskIdList ids;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const auto byte = static_cast<uint8_t>(scanCodes >> shift);
+        if (byte != 0) ids.push_back(PostKey(byte, delayMs));
+    }
+    return ids;
+}
+
+void Dispatcher::LogNoFreeSlot() const { log_.Write("Cannot allocate touch slot for swipe"); }
+
+void Dispatcher::LogNoSlotForAction(const Action* action) const {
+    log_.Write("No touch slot for action %p", static_cast<const void*>(action));
+}
+
+}  // namespace Keyweave

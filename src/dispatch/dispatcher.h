@@ -1,0 +1,176 @@
+#pragma once
+// The engine's synthetic multi-touch surface.
+//
+// The dispatcher holds the touch frame (one TouchPoint per slot; the slot
+// number is the finger's identity), hands slots to the actions that need a
+// finger, and turns every touch change into a task on the scheduler, so the
+// frame reaches the host on the scheduler thread at the planned time. Scan-code
+// bytes leave the same way, one KeyTask each.
+//
+// Slots: 0..count-4 form the free pool (the lowest free slot is handed out
+// first). Slot 13 follows the mouse, slot 15 is the combined direction pad's
+// finger, slot 14 is never used by a sequence; none of the three is ever in
+// the pool.
+//
+// Threads and locks:
+//  - Sequences run on the threads that deliver input (host calls, the game-pad
+//    stick thread) and post tasks; the scheduler thread runs them.
+//  - poolLock_ guards the free pool only. SlotReleaseTask takes it on the
+//    scheduler thread.
+//  - tapLock_ guards the tap suppression values only.
+//  - The slot bindings are touched only by the input-delivering threads and
+//    are not locked.
+//  - Frame entries are written by TouchTask::Run (scheduler thread), by Reset
+//    and by the scroll and zoom gestures (host thread). No lock is held while
+//    the host is called.
+//
+// The timed sequences that each action type plays are further member
+// functions of this class, each family in a file of its own; they are declared
+// in the marked section below.
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "actions/action.h"
+#include "dispatch/scheduler.h"
+#include "dispatch/touch_frame.h"
+#include "engine/clock.h"
+#include "engine/log.h"
+#include "keyweave/keyweave.h"
+#include "platform/platform.h"
+
+namespace Keyweave {
+
+class Dispatcher {
+public:
+    // The four task kinds, defined in dispatch/tasks.h.
+    class TouchTask;
+    class KeyTask;
+    class SlotReleaseTask;
+    class WakeupTask;
+
+    // Slots outside the pool, on the 16-entry frame.
+    static constexpr int32_t kMouseSlot = 13;  // follows the mouse pointer
+    static constexpr int32_t kSpareSlot = 14;  // never used by a sequence
+    static constexpr int32_t kPadSlot = 15;    // the combined direction pad
+    static_assert(kPadSlot == static_cast<int32_t>(kTouchPointCount) - 1 &&
+                      kMouseSlot == static_cast<int32_t>(kTouchPointCount) - 3,
+                  "the three reserved slots are the last entries of the frame");
+    static constexpr int32_t kNoSlot = -1;
+
+    // What the tap-swipe actions leave behind for plain taps to read. Tick
+    // counts in milliseconds; all zero after Reset.
+    struct TapSuppression {
+        Millis tapSwipePressTime = 0;           // last press of a tap-swipe
+        Millis tapSwipeLiftTime = 0;            // 0 while held; then when its lift is due
+        const Action* lastTapSwipe = nullptr;  // the tap-swipe released last
+    };
+
+    // Keeps `points` (not owned, `count` entries, never reallocated), the
+    // callbacks and the scheduler, then resets: the host receives one all-up
+    // frame on the calling thread.
+    Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback keyCallback, void* keyContext,
+               KeyweaveTouchCallback touchCallback, void* touchContext, Scheduler& scheduler,
+               int32_t screenWidth, int32_t screenHeight, const Log& log);
+
+    Dispatcher(const Dispatcher&) = delete;
+    Dispatcher& operator=(const Dispatcher&) = delete;
+
+    // Clears the tap suppression values and the slot bindings, lifts and frees
+    // every pool slot, and reports the frame directly to the touch callback.
+    // Entries 13 to 15 and the direction pad are left as they are.
+    void Reset();
+
+    // ---- Slots ----
+    // The lowest free slot, taken out of the pool; kNoSlot when none is free.
+    int32_t AcquireSlot();
+    // The action's bound slot, or a newly acquired one that becomes bound to
+    // it; kNoSlot when the pool is empty.
+    int32_t SlotForAction(const Action* action);
+    // kNoSlot removes the action's binding; any other value sets it.
+    void BindSlot(const Action* action, int32_t slot);
+    // Puts a pool slot back (a free slot stays once). Anything else is
+    // refused with a log line, so the reserved slots never enter the pool.
+    void ReleaseSlot(uint32_t slot);
+
+    // ---- Scan codes ----
+    // Posts one KeyTask per non-zero byte of `scanCodes`, most significant
+    // first, all at `delayMs`. Going up sets bit 7 of the lowest byte (the
+    // break code of the last byte; prefixes such as E0 stay). Returns the ids.
+    TaskIdList PlayKey(uint32_t scanCodes, int32_t delayMs, bool down);
+
+    // ---- Posting steps shared by every sequence ----
+    // Posts a touch (slot, point, down) at `delayMs` and appends its id. A slot
+    // outside the frame posts nothing and is logged.
+    void AppendTouch(TaskIdList& ids, int32_t slot, Point point, int32_t delayMs, bool down);
+    TaskId PostKey(uint8_t byte, int32_t delayMs);
+    TaskId PostSlotRelease(uint32_t slot, int32_t delayMs);
+    // `event` is the waiting caller's and must outlive the task.
+    TaskId PostWakeup(Platform::Event& event, int32_t delayMs);
+    // "Cannot allocate touch slot for swipe": a sequence found the pool empty.
+    void LogNoFreeSlot() const;
+    // "No touch slot for action %p": a tap found no slot for its action.
+    void LogNoSlotForAction(const Action* action) const;
+
+    // ---- Tap suppression, under the tap lock ----
+    // Runs `body(TapSuppression&)` with the tap lock held and returns what it
+    // returns. The body must not call the host or take other locks.
+    template <typename Body>
+    decltype(auto) WithTapSuppression(Body&& body) {
+        std::lock_guard guard(tapLock_);
+        return body(tapSuppression_);
+    }
+    TapSuppression TapSuppressionSnapshot() const;
+
+    // ---- What sequences and tests read ----
+    Scheduler& scheduler() { return scheduler_; }
+    const Log& log() const { return log_; }
+    Millis Now() const { return scheduler_.Now(); }
+    TouchPoint* points() const { return points_; }
+    uint32_t count() const { return count_; }
+    float screenWidth() const { return screenWidth_; }
+    float screenHeight() const { return screenHeight_; }
+    // screenWidth / screenHeight; 1 when the host gave no usable size.
+    float aspectRatio() const;
+    // The free pool, lowest first.
+    std::vector<uint32_t> FreeSlots() const;
+    // Number of slots that make up the pool (13 on the 16-entry frame).
+    uint32_t PoolSize() const { return poolSize_; }
+
+    // ---- Sequence operations ----
+    // Each family of sequences declares its operations here and defines them
+    // in its own file (touch_sequences.cpp, direction_pad.cpp,
+    // mouse_sequences.cpp). Every one takes its inputs and a delay in
+    // milliseconds, posts through the posting steps above, and returns the ids
+    // of the touches and keys it posted, in posting order (empty when it
+    // could not get a slot).
+
+private:
+    // ---- State kept by sequence families (declared next to their owner) ----
+
+    TouchPoint* const points_;  // the shared frame, not owned
+    const uint32_t count_;
+    const uint32_t poolSize_;  // slots 0..poolSize_-1 are pool slots
+    const KeyweaveKeyCallback keyCallback_;
+    void* const keyContext_;
+    const KeyweaveTouchCallback touchCallback_;
+    void* const touchContext_;
+    Scheduler& scheduler_;
+    const Log& log_;
+
+    mutable Platform::Lock poolLock_;
+    std::set<uint32_t> freeSlots_;  // guarded by poolLock_
+
+    std::map<const Action*, int32_t> bindings_;  // input threads only, unlocked
+
+    const float screenWidth_;
+    const float screenHeight_;
+
+    mutable Platform::Lock tapLock_;
+    TapSuppression tapSuppression_;  // guarded by tapLock_
+};
+
+}  // namespace Keyweave
