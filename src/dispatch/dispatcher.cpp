@@ -16,7 +16,7 @@ uint32_t PoolSizeFor(const TouchPoint* points, uint32_t count) {
 
 Dispatcher::Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback keyCallback, void* keyContext,
                        KeyweaveTouchCallback touchCallback, void* touchContext, Scheduler& scheduler,
-                       int32_t screenWidth, int32_t screenHeight, const Log& log)
+                       int32_t screenWidth, int32_t screenHeight, const Log& log, Platform::InputState& input)
     : points_(points),
       count_(points != nullptr ? count : 0),
       poolSize_(PoolSizeFor(points, count)),
@@ -26,6 +26,7 @@ Dispatcher::Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback k
       touchContext_(touchContext),
       scheduler_(scheduler),
       log_(log),
+      input_(input),
       screenWidth_(static_cast<float>(screenWidth)),
       screenHeight_(static_cast<float>(screenHeight)) {
     if (points == nullptr) log_.Write("Cannot use a missing touch frame: no touch will be reported");

@@ -70,11 +70,12 @@ public:
     };
 
     // Keeps `points` (not owned, `count` entries, never reallocated), the
-    // callbacks and the scheduler, then resets: the host receives one all-up
-    // frame on the calling thread.
+    // callbacks, the scheduler and the physical key state the sequences
+    // consult, then resets: the host receives one all-up frame on the calling
+    // thread.
     Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback keyCallback, void* keyContext,
                KeyweaveTouchCallback touchCallback, void* touchContext, Scheduler& scheduler,
-               int32_t screenWidth, int32_t screenHeight, const Log& log);
+               int32_t screenWidth, int32_t screenHeight, const Log& log, Platform::InputState& input);
 
     Dispatcher(const Dispatcher&) = delete;
     Dispatcher& operator=(const Dispatcher&) = delete;
@@ -127,6 +128,8 @@ public:
 
     // ---- What sequences and tests read ----
     Scheduler& scheduler() { return scheduler_; }
+    // Physical key and left-button state, and the pointer re-centring.
+    Platform::InputState& input() { return input_; }
     const Log& log() const { return log_; }
     Millis Now() const { return scheduler_.Now(); }
     TouchPoint* points() const { return points_; }
@@ -160,6 +163,7 @@ private:
     void* const touchContext_;
     Scheduler& scheduler_;
     const Log& log_;
+    Platform::InputState& input_;
 
     mutable Platform::Lock poolLock_;
     std::set<uint32_t> freeSlots_;  // guarded by poolLock_

@@ -45,7 +45,7 @@ protected:
         const HostCallbacks callbacks = host.Callbacks();
         return std::make_unique<Dispatcher>(frame.data(), kTouchPointCount, callbacks.key, callbacks.keyContext,
                                             callbacks.touch, callbacks.touchContext, scheduler, width, height,
-                                            log);
+                                            log, *input);
     }
 
     // The bytes the host received, in order.
@@ -60,6 +60,7 @@ protected:
     Log log = HostLog(host);
     Scheduler scheduler{log, clock};
     TouchFrame frame{};
+    std::unique_ptr<Platform::InputState> input = Platform::CreateRecordedInputState();
     std::unique_ptr<Dispatcher> dispatcher = Make();
 };
 
