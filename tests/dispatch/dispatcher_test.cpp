@@ -325,7 +325,7 @@ TEST_F(DispatcherTest, ScreenSizeGivesTheAspectRatio) {
 }
 
 TEST_F(DispatcherTest, AHostWithoutTouchOrKeyCallbacksStillGetsItsFrameWritten) {
-    Dispatcher silent(frame.data(), kTouchPointCount, nullptr, nullptr, nullptr, nullptr, scheduler, 1920, 1080, log);
+    Dispatcher silent(frame.data(), kTouchPointCount, nullptr, nullptr, nullptr, nullptr, scheduler, 1920, 1080, log, *input);
     TaskIdList ids;
     silent.AppendTouch(ids, 4, {0.5f, 0.5f}, 0, true);
     silent.PlayKey(0x1E, 0, true);
