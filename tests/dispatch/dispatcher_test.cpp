@@ -138,7 +138,7 @@ struct PoolProbe {
 TEST_F(DispatcherTest, ALiftAndItsSlotReleaseWithTheSameDelayRunLiftFirst) {
     PoolProbe probe;
     Dispatcher probed(frame.data(), kTouchPointCount, nullptr, nullptr, &PoolProbe::OnTouch, &probe, scheduler, 1920,
-                      1080, log);
+                      1080, log, *input);
     probe.dispatcher = &probed;
     const int32_t slot = probed.AcquireSlot();
     ASSERT_EQ(slot, 0);
