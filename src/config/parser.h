@@ -1,0 +1,138 @@
+#pragma once
+// Keyweave::Config::Parser: reads one keymap file into a fresh configuration.
+//
+// A keymap is 8-bit text, one directive or rule a line. Lines starting with
+// "#" are header directives or comments, lines starting with "[" open a
+// section, and every other line is a rule of the current section, whose
+// action texts become records that the configuration adopts. A line that
+// fails is logged and skipped; only a file that cannot be opened or read to
+// its end fails the load.
+//
+// A parser lives for one load, on the loading thread. Besides the
+// configuration it writes two things outside it, both passed in through the
+// context: the emulation knobs ("# SWIPE_PINCH") and the accelerometer's
+// game-pad tilt settings ([gamepad] Tilt_* rules).
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "actions/action.h"
+#include "config/config.h"
+#include "config/parse_context.h"
+#include "engine/text.h"
+
+namespace Keyweave {
+
+class Config::Parser {
+public:
+    // The current section: which grammar the rules below a header follow.
+    enum Section : uint32_t {
+        kNoSection = 0,     // none yet, or after an invalid header: every rule fails
+        kOrigin = 1,        // accepted and ignored
+        kKeys = 2,
+        kGuidance = 3,      // accepted and ignored
+        kGamePad = 4,
+        kGamePad2 = 5,
+        kOpenSensor = 6,
+        kOtherStrings = 7,  // strings of another locale: accepted and ignored
+        kStrings = 8,
+        kLocalStrings = 9,  // strings of the engine locale
+    };
+
+    Parser(Config& config, const ParseContext& context) : config_(config), context_(context) {}
+
+    // Reads the whole file into the configuration. False when the file cannot
+    // be opened or read to its end; lines that fail on their own are logged
+    // and skipped.
+    bool Load(const WideChar* path);
+
+    // One raw line of the file, as read; false (after logging why) when it
+    // cannot be used.
+    bool ProcessLine(std::string_view rawLine);
+
+    Section CurrentSection() const { return section_; }
+
+    // One action text, as written right of "=" in a [keys] rule; null (after
+    // logging why) when it does not make a record.
+    std::unique_ptr<Action> ParseKeyAction(std::string_view text);
+
+private:
+    using Record = std::unique_ptr<Action>;
+
+    // Logs `format`, which takes exactly one "%s", with `text`.
+    void Report(const char* format, std::string_view text) const;
+
+    // Header directives (directives.cpp).
+    bool ProcessDirective(std::string_view line);
+    void ReadClipRectangle(std::string_view values);
+    void ReadSwipePinch(std::string_view values);
+    bool ReadScreenCenter(std::string_view rest);
+
+    // Section headers and rules (sections.cpp, gamepad_sections.cpp,
+    // opensensor_section.cpp).
+    bool ProcessSectionHeader(std::string_view line);
+    bool ProcessRule(std::string_view rule);
+    bool ParseKeysRule(std::string_view rule);
+    bool ParseGamePadRule(std::string_view rule);
+    bool ParseGamePadCursorRule(std::string_view rule);
+    bool ParseGamePadTiltRule(std::string_view rule);
+    bool ParseGamePadKeyRule(std::string_view rule);
+    bool ParseGamePadActionRule(std::string_view rule);
+    bool ParseOpenSensorRule(std::string_view rule);
+    bool ParseAreaRule(OpenSensorArea& area, std::string_view value);
+    bool ParseButtonRule(std::string_view name, std::string_view value);
+    bool ParseStringRule(std::string_view rule, std::map<std::string, std::string>& strings);
+    // Takes the next word of `rest` and checks that it is "=".
+    bool ExpectAssignment(std::string_view rule, std::string_view& rest);
+
+    // Action texts (action_syntax.cpp, tilt_stick_syntax.cpp).
+    // Each takes the argument text after its keyword.
+    Record ParseKey(std::string_view args);
+    Record ParseTap(std::string_view args);
+    Record ParseSwipe(std::string_view args);
+    Record ParseSwipeXY(std::string_view args);
+    Record ParseSwipeTrace(std::string_view args);
+    Record ParseSwipeHold(std::string_view args);
+    Record ParseTilt(std::string_view args);
+    Record ParseAbsoluteTilt(std::string_view args);
+    Record ParseRelativeTilt(std::string_view args);
+    Record ParseMouseSwipe(std::string_view args);
+    Record ParseTapSwipe(std::string_view args);
+    Record ParseTapTap(std::string_view args);
+    Record ParseMouseHold(std::string_view args);
+    Record ParseTapSwipeClick(std::string_view args);
+    Record ParseTouchMove(std::string_view args);
+    Record ParseTapCancel(std::string_view args);
+    Record ParseShootMode(std::string_view args);
+    Record ParseShootMove(std::string_view args);
+    Record ParseSuspendShoot(std::string_view args);
+    Record ParseTapsMacro(std::string_view args);
+    Record ParseStickMove(std::string_view args);
+    Record ParseStickHold(std::string_view args);
+    Record ParseTapStick(std::string_view args);
+
+    // Shared steps of the action parsers.
+    // Logs "<name>(<args>)", the first line of every keyword's parser.
+    void Trace(const char* name, std::string_view args) const;
+    // Takes the "(pitch,roll)" word off `args`, in whole degrees, each
+    // reduced modulo 360.
+    bool ReadTiltVector(std::string_view& args, float& pitch, float& roll);
+    // Takes a direction word off `args`.
+    bool ParseDirection(std::string_view& args, uint32_t& direction);
+    // The arguments of most keywords: nothing at all (the record keeps its
+    // defaults), or one tuple word that `read` accepts and nothing after it.
+    bool ReadArguments(std::string_view args, const std::function<bool(std::string_view tuple)>& read);
+    // True when nothing is left; otherwise logs the leftover text.
+    bool NoTrailingJunk(std::string_view rest);
+
+    Config& config_;
+    const ParseContext context_;  // a copy: cheap, and never dangles
+    WideString path_;
+    Section section_ = kNoSection;
+};
+
+}  // namespace Keyweave
