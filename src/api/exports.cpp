@@ -95,17 +95,25 @@ KEYWEAVE_API void KeyweaveFini(void) {
     WithEngine("KeyweaveFini", [](Keyweave::Engine& engine) { engine.Finalize(); });
 }
 
-KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16*, const KeyweaveChar16*, const char*) {
-    return 0;  // keymap loading is not part of the engine yet
+KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16* secondPath, const KeyweaveChar16* primaryPath,
+                                        const char* packageName) {
+    return WithEngine("KeyweaveLoadConfig", 0, [&](Keyweave::Engine& engine) {
+        return engine.LoadConfig(secondPath, primaryPath, packageName);
+    });
 }
 
 KEYWEAVE_API int32_t GetParserVersion(void) {
     return WithEngine("GetParserVersion", 4, [](Keyweave::Engine& engine) { return engine.ParserVersion(); });
 }
 
-KEYWEAVE_API void KeyweaveSetLocale(const char*) {}
+KEYWEAVE_API void KeyweaveSetLocale(const char* locale) {
+    WithEngine("KeyweaveSetLocale", [&](Keyweave::Engine& engine) { engine.SetLocale(locale); });
+}
 
-KEYWEAVE_API int32_t KeyweaveIsLocationUpdationWithKeyMapEnabled(void) { return 0; }
+KEYWEAVE_API int32_t KeyweaveIsLocationUpdationWithKeyMapEnabled(void) {
+    return WithEngine("KeyweaveIsLocationUpdationWithKeyMapEnabled", 0,
+                      [](Keyweave::Engine& engine) { return engine.IsLocationUpdationWithKeyMapEnabled(); });
+}
 
 KEYWEAVE_API void KeyweaveSetKeyMappingState(int32_t state) {
     WithEngine("KeyweaveSetKeyMappingState", [&](Keyweave::Engine& engine) { engine.SetKeyMappingState(state); });
@@ -115,27 +123,70 @@ KEYWEAVE_API void KeyweaveSetForwardRawKeys(int32_t forward) {
     WithEngine("KeyweaveSetForwardRawKeys", [&](Keyweave::Engine& engine) { engine.SetForwardRawKeys(forward != 0); });
 }
 
-// Input, gestures and game pads are not routed by the engine yet.
-KEYWEAVE_API void KeyweaveHandleKey(uint32_t, int32_t) {}
-KEYWEAVE_API void KeyweaveHandleController(void*, uint32_t, int32_t) {}
-KEYWEAVE_API void KeyweaveHandleCharacter(char) {}
-KEYWEAVE_API void KeyweaveUpdateMouseStatus(float, float, int32_t, uint32_t) {}
-KEYWEAVE_API void KeyweaveHandleShakeAction(float, float, float) {}
+KEYWEAVE_API void KeyweaveHandleKey(uint32_t keyCode, int32_t pressed) {
+    WithEngine("KeyweaveHandleKey", [&](Keyweave::Engine& engine) { engine.HandleKey(keyCode, pressed != 0); });
+}
+KEYWEAVE_API void KeyweaveHandleController(void*, uint32_t controllerCode, int32_t pressed) {
+    WithEngine("KeyweaveHandleController",
+               [&](Keyweave::Engine& engine) { engine.HandleController(controllerCode, pressed != 0); });
+}
+KEYWEAVE_API void KeyweaveHandleCharacter(char character) {
+    WithEngine("KeyweaveHandleCharacter", [&](Keyweave::Engine& engine) { engine.HandleCharacter(character); });
+}
+KEYWEAVE_API void KeyweaveUpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter) {
+    WithEngine("KeyweaveUpdateMouseStatus",
+               [&](Keyweave::Engine& engine) { engine.UpdateMouseStatus(x, y, message, parameter); });
+}
+
+KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z) {
+    WithEngine("KeyweaveHandleShakeAction", [&](Keyweave::Engine& engine) { engine.accelerometer().HandleShake(x, y, z); });
+}
+
 KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t, uint32_t, uint32_t, const KeyweaveChar16*) {}
 KEYWEAVE_API void KeyweaveHandleGamePadUpdate(int32_t, const KeyweaveGamePadReport*) {}
 KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t) {}
-KEYWEAVE_API void KeyweaveScrollBegin(float, float) {}
-KEYWEAVE_API void KeyweaveScrollUpdate(float, float) {}
-KEYWEAVE_API void KeyweaveScrollEnd(void) {}
-KEYWEAVE_API void KeyweaveZoomBegin(float, float) {}
-KEYWEAVE_API void KeyweaveZoomUpdate(float) {}
-KEYWEAVE_API void KeyweaveZoomEnd(void) {}
-KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float, uint32_t) {}
-KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float, float, float, int32_t) {}
-KEYWEAVE_API void KeyweaveEmulateSwipe(float, float, int32_t) {}
-KEYWEAVE_API void KeyweaveEmulateSwipeXY(float, float, float, float) {}
-KEYWEAVE_API void KeyweaveEmulatePinch(float, float, int32_t) {}
+
+KEYWEAVE_API void KeyweaveScrollBegin(float x, float y) {
+    WithEngine("KeyweaveScrollBegin", [&](Keyweave::Engine& engine) { engine.gestures().ScrollBegin(x, y); });
+}
+KEYWEAVE_API void KeyweaveScrollUpdate(float dx, float dy) {
+    WithEngine("KeyweaveScrollUpdate", [&](Keyweave::Engine& engine) { engine.gestures().ScrollUpdate(dx, dy); });
+}
+KEYWEAVE_API void KeyweaveScrollEnd(void) {
+    WithEngine("KeyweaveScrollEnd", [](Keyweave::Engine& engine) { engine.gestures().ScrollEnd(); });
+}
+KEYWEAVE_API void KeyweaveZoomBegin(float x, float y) {
+    WithEngine("KeyweaveZoomBegin", [&](Keyweave::Engine& engine) { engine.gestures().ZoomBegin(x, y); });
+}
+KEYWEAVE_API void KeyweaveZoomUpdate(float scale) {
+    WithEngine("KeyweaveZoomUpdate", [&](Keyweave::Engine& engine) { engine.gestures().ZoomUpdate(scale); });
+}
+KEYWEAVE_API void KeyweaveZoomEnd(void) {
+    WithEngine("KeyweaveZoomEnd", [](Keyweave::Engine& engine) { engine.gestures().ZoomEnd(); });
+}
+
+KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float length, uint32_t durationMs) {
+    WithEngine("KeyweaveSetEmulatedSwipeKnobs",
+               [&](Keyweave::Engine& engine) { engine.SetEmulatedSwipeKnobs(length, durationMs); });
+}
+KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs) {
+    WithEngine("KeyweaveSetEmulatedPinchKnobs", [&](Keyweave::Engine& engine) {
+        engine.SetEmulatedPinchKnobs(split, lengthIn, lengthOut, durationMs);
+    });
+}
+KEYWEAVE_API void KeyweaveEmulateSwipe(float x, float y, int32_t direction) {
+    WithEngine("KeyweaveEmulateSwipe", [&](Keyweave::Engine& engine) { engine.EmulateSwipe(x, y, direction); });
+}
+KEYWEAVE_API void KeyweaveEmulateSwipeXY(float x1, float y1, float x2, float y2) {
+    WithEngine("KeyweaveEmulateSwipeXY", [&](Keyweave::Engine& engine) { engine.EmulateSwipeXY(x1, y1, x2, y2); });
+}
+KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in) {
+    WithEngine("KeyweaveEmulatePinch", [&](Keyweave::Engine& engine) { engine.EmulatePinch(x, y, in); });
+}
 
 }  // extern "C"
 
-KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path) { return path; }
+KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path) {
+    return WithEngine("WildCardConfigPath", path,
+                      [&](Keyweave::Engine& engine) { return engine.WildCardConfigPath(path); });
+}

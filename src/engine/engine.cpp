@@ -1,6 +1,13 @@
 #include "engine/engine.h"
 
+#include <mutex>
 #include <utility>
+
+#include "config/config_loader.h"
+#include "config/dump.h"
+#include "config/text_utilities.h"
+#include "dispatch/event_codes.h"
+#include "engine/wildcard_path.h"
 
 namespace Keyweave {
 
@@ -19,14 +26,140 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     scheduler_ = options.manualClock ? std::make_unique<Scheduler>(log_, *options.manualClock)
                                      : std::make_unique<Scheduler>(log_, *clock_);
     scheduler_->Start();
+    dispatcher_ = std::make_unique<Dispatcher>(frame_.data(), kTouchPointCount, callbacks_.key, callbacks_.keyContext,
+                                               callbacks_.touch, callbacks_.touchContext, *scheduler_,
+                                               settings_.screenWidth, settings_.screenHeight, log_, *input_);
+    accelerometer_ = std::make_unique<Accelerometer>(callbacks_.sensor, callbacks_.sensorContext, log_);
+    gestures_ = std::make_unique<GestureController>(frame_.data(), kTouchPointCount, callbacks_.touch,
+                                                    callbacks_.touchContext, log_);
+    // The key name, character and game-pad control name tables are constant
+    // data; nothing is built at run time.
+    config_ = std::make_unique<Config>();
+
+    const ConfigSource activeConfig = [this] { return config_.get(); };
+    executor_ = std::make_unique<ActionExecutor>(
+        activeConfig, *dispatcher_, *accelerometer_, heldKeys_,
+        ShootingModeCallback(callbacks_.shooting, callbacks_.shootingContext), gamePadConfiguration_, log_);
+    router_ = std::make_unique<KeyRouter>(activeConfig, routing_, heldKeys_, *executor_, *scheduler_, log_);
+    mouse_ = std::make_unique<MouseInput>(activeConfig, *dispatcher_, *router_, *executor_,
+                                          PassThroughCallback(callbacks_.passThrough, callbacks_.passThroughContext));
+    characters_ = std::make_unique<CharacterInput>(*dispatcher_, *scheduler_);
+    emulator_ = std::make_unique<GestureEmulator>(activeConfig, knobs_, *dispatcher_, *scheduler_, *router_, log_);
 }
 
-Engine::~Engine() = default;
+Engine::~Engine() {
+    // The scheduler thread goes first: queued tasks point into the frame and
+    // the dispatcher.
+    scheduler_.reset();
+}
 
 void Engine::ForwardLog(void* context, const char* line) {
     const auto* callbacks = static_cast<const HostCallbacks*>(context);
     if (callbacks->log != nullptr) callbacks->log(line);
 }
+
+void Engine::TearDownConfig() {
+    accelerometer_->Reset();
+    scheduler_->Clear();
+    dispatcher_->Reset();
+    gamePadConfiguration_.Set(nullptr);
+    accelerometer_->RestoreTiltDefaults();
+    knobs_ = EmulationKnobs{};
+    if (config_->ShootingModeActive() != 0 && callbacks_.shooting != nullptr) {
+        callbacks_.shooting(callbacks_.shootingContext, 0);
+    }
+    config_.reset();
+}
+
+std::unique_ptr<Config> Engine::TryLoad(const WideChar* path) {
+    ParseContext context{log_, locale_, &knobs_, accelerometer_.get()};
+    return Keyweave::LoadConfig(path, context);
+}
+
+std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath) {
+    const WideString primary = WideFromHost(primaryPath);
+    const WideString second = WideFromHost(secondPath);
+    if (auto config = TryLoad(primary.c_str())) return config;
+    log_.Write("Loading wild card config at %S", primary.c_str());
+    if (auto config = TryLoad(WildCardConfigPath(primary.c_str()))) return config;
+    log_.Write("Loading config at %S", second.c_str());
+    if (auto config = TryLoad(second.c_str())) return config;
+    log_.Write("Loading wild card config at %S", second.c_str());
+    if (auto config = TryLoad(WildCardConfigPath(second.c_str()))) return config;
+
+    log_.Write("Cannot load config, loading default config");
+    std::unique_ptr<Config> config = TryLoad(settings_.defaultConfigPath.c_str());
+    if (config == nullptr) {
+        log_.Write("Cannot load default config %S", settings_.defaultConfigPath.c_str());
+        config = std::make_unique<Config>();
+    }
+    config->MarkDefault();
+    return config;
+}
+
+int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPath, const char* package) {
+    log_.Write("Loading config at %S", WideFromHost(primaryPath).c_str());
+    if (config_ != nullptr) TearDownConfig();
+    config_ = LoadFirstOfChain(secondPath, primaryPath);
+    config_->SetPackage(package != nullptr ? package : "");
+    const std::string summary = SummaryText(*config_);
+    if (callbacks_.summary != nullptr) callbacks_.summary(callbacks_.summaryContext, summary.c_str());
+    gamePadConfiguration_.Set(config_.get());
+    if (const ScreenAction* centre = config_->ScreenCenter()) dispatcher_->SetScreenCentre(centre);
+    return 0;
+}
+
+const WideChar* Engine::WildCardConfigPath(const WideChar* path) {
+    const WideString argument = WideFromHost(path);
+    std::optional<WideString> wildCard = WildCardPath(argument, log_);
+    if (!wildCard) return path;
+    std::lock_guard guard(wildCardLock_);
+    return wildCardPaths_.insert(std::move(*wildCard)).first->c_str();
+}
+
+void Engine::SetLocale(const char* locale) {
+    locale_ = Text::NormalizeName(locale != nullptr ? locale : "");
+    log_.Write("Using normalized locale %s", locale_.c_str());
+}
+
+int32_t Engine::IsLocationUpdationWithKeyMapEnabled() {
+    if (config_->EnableLocationUpdationWithKeyMap() != 0) {
+        log_.Write("location updation enabled");
+        return 1;
+    }
+    log_.Write("location updation NOT enabled");
+    return 0;
+}
+
+void Engine::HandleKey(uint32_t keyCode, bool pressed) {
+    input_->NoteKey(keyCode, pressed);
+    router_->Route(keyCode, pressed, true);
+}
+
+void Engine::HandleController(uint32_t controllerCode, bool pressed) {
+    const uint32_t keyCode = config_->ControllerKey(controllerCode);
+    if (keyCode == Config::kNoControllerKey) return;
+    router_->Route(keyCode, pressed, false);
+}
+
+void Engine::HandleCharacter(char character) { characters_->HandleCharacter(character); }
+
+void Engine::UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter) {
+    if (message == kLeftButtonDown || message == kLeftButtonUp) input_->NoteLeftButton(message == kLeftButtonDown);
+    mouse_->UpdateMouseStatus(x, y, message, parameter);
+}
+
+void Engine::SetEmulatedSwipeKnobs(float length, uint32_t durationMs) { emulator_->SetSwipeKnobs(length, durationMs); }
+
+void Engine::SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs) {
+    emulator_->SetPinchKnobs(split, lengthIn, lengthOut, durationMs);
+}
+
+void Engine::EmulateSwipe(float x, float y, int32_t direction) { emulator_->EmulateSwipe(x, y, direction); }
+
+void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) { emulator_->EmulateSwipeXY(x1, y1, x2, y2); }
+
+void Engine::EmulatePinch(float x, float y, int32_t in) { emulator_->EmulatePinch(x, y, in); }
 
 void Engine::Finalize() { log_.Write("Finalizing Keyweave"); }
 

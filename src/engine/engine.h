@@ -1,21 +1,41 @@
 #pragma once
 // Keyweave::Engine owns everything that lives once per running engine: the
-// log, the clock, the scheduler and, as they are built, the dispatcher, the
+// log, the clock, the touch frame, the scheduler, the dispatcher, the
 // accelerometer, the gestures, the game-pad runtime and the active keymap,
 // together with the small settings the host sets directly.
 //
 // The exported functions drive one global Engine; tests and the simulator
 // build as many as they like, each on a manual clock if they want one.
+//
+// Threads: the host's threads call in. Key, mouse and character input and
+// LoadConfig must not overlap (the host's promise); the game-pad threads reach
+// the configuration only through the game-pad reference, under its lock.
 
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "api/host_callbacks.h"
+#include "config/config.h"
+#include "dispatch/dispatcher.h"
 #include "dispatch/scheduler.h"
+#include "dispatch/touch_frame.h"
 #include "engine/clock.h"
 #include "engine/log.h"
 #include "engine/text.h"
+#include "gamepad/active_configuration.h"
+#include "gestures/emulation_knobs.h"
+#include "gestures/gesture_controller.h"
+#include "gestures/gesture_emulator.h"
+#include "input/action_executor.h"
+#include "input/character_input.h"
+#include "input/held_keys.h"
+#include "input/key_router.h"
+#include "input/mouse_input.h"
+#include "input/routing_settings.h"
 #include "platform/platform.h"
+#include "sensors/accelerometer.h"
 
 namespace Keyweave {
 
@@ -39,34 +59,85 @@ struct EngineSettings {
 
 class Engine {
 public:
-    // Runs the start-up sequence: installs the log sink, logs
-    // "Initializing Keyweave", creates and starts the scheduler, and so on.
+    // KeyweaveInit: installs the log sink, logs "Initializing Keyweave", then
+    // creates the touch frame, the scheduler (started), the dispatcher (the
+    // host receives an all-up frame), the accelerometer (a level vector), the
+    // gesture controller and the game-pad runtime, and makes an empty
+    // configuration active.
     Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOptions options = {});
     ~Engine();
 
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    const Log& log() const { return log_; }
-    const Clock& clock() const { return *clock_; }
-    Scheduler& scheduler() { return *scheduler_; }
-    Platform::InputState& input() { return *input_; }
-    const HostCallbacks& callbacks() const { return callbacks_; }
-    const EngineSettings& settings() const { return settings_; }
-
+    // KeyweaveLoadConfig: tears down the old keymap's run-time state and loads
+    // the first keymap of the fallback chain; always returns 0.
+    int32_t LoadConfig(const WideChar* secondPath, const WideChar* primaryPath, const char* package);
+    // WildCardConfigPath: the returned string stays valid while the engine
+    // lives; asking again for the same path returns the same string.
+    const WideChar* WildCardConfigPath(const WideChar* path);
+    // KeyweaveSetLocale: normalised like a section name; affects later loads.
+    void SetLocale(const char* locale);
+    const std::string& Locale() const { return locale_; }
+    // KeyweaveIsLocationUpdationWithKeyMapEnabled.
+    int32_t IsLocationUpdationWithKeyMapEnabled();
     // KeyweaveFini: logs and leaves everything running.
     void Finalize();
     // GetParserVersion.
     int32_t ParserVersion();
     // KeyweaveSetKeyMappingState: 1 is on, any other value off.
-    void SetKeyMappingState(int32_t state) { keyMappingState_ = state; }
-    bool KeyMappingOn() const { return keyMappingState_ == 1; }
+    void SetKeyMappingState(int32_t state) { routing_.keyMappingState = state; }
+    bool KeyMappingOn() const { return routing_.MappingOn(); }
     // KeyweaveSetForwardRawKeys.
-    void SetForwardRawKeys(bool forward) { forwardRawKeys_ = forward; }
-    bool ForwardRawKeys() const { return forwardRawKeys_; }
+    void SetForwardRawKeys(bool forward) { routing_.forwardRawKeys = forward; }
+    bool ForwardRawKeys() const { return routing_.ForwardRawKeys(); }
+
+    // ---- Host input (the host's input thread, never during LoadConfig) ----
+    // KeyweaveHandleKey: a host keyboard key, noted as physically held or
+    // released, then routed.
+    void HandleKey(uint32_t keyCode, bool pressed);
+    // KeyweaveHandleController: an on-screen controller button, routed as the
+    // key the keymap gives it; a code without one is dropped silently.
+    void HandleController(uint32_t controllerCode, bool pressed);
+    // KeyweaveHandleCharacter: typed as scan codes, whatever the keymap says.
+    void HandleCharacter(char character);
+    // KeyweaveUpdateMouseStatus: the left button is noted as physically held
+    // or released first.
+    void UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter);
+
+    // ---- Emulated gestures (any host thread; the three plays block) ----
+    void SetEmulatedSwipeKnobs(float length, uint32_t durationMs);
+    void SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs);
+    void EmulateSwipe(float x, float y, int32_t direction);
+    void EmulateSwipeXY(float x1, float y1, float x2, float y2);
+    void EmulatePinch(float x, float y, int32_t in);
+
+    const Log& log() const { return log_; }
+    const Clock& clock() const { return *clock_; }
+    Scheduler& scheduler() { return *scheduler_; }
+    Dispatcher& dispatcher() { return *dispatcher_; }
+    Accelerometer& accelerometer() { return *accelerometer_; }
+    GestureController& gestures() { return *gestures_; }
+    GamePad::ActiveConfiguration& gamePadConfiguration() { return gamePadConfiguration_; }
+    Platform::InputState& input() { return *input_; }
+    // The active keymap; one always exists outside LoadConfig.
+    Config& config() { return *config_; }
+    EmulationKnobs& knobs() { return knobs_; }
+    HeldKeys& heldKeys() { return heldKeys_; }
+    ActionExecutor& executor() { return *executor_; }
+    KeyRouter& router() { return *router_; }
+    MouseInput& mouse() { return *mouse_; }
+    CharacterInput& characters() { return *characters_; }
+    GestureEmulator& emulator() { return *emulator_; }
+    const TouchFrame& frame() const { return frame_; }
+    const HostCallbacks& callbacks() const { return callbacks_; }
+    const EngineSettings& settings() const { return settings_; }
 
 private:
     static void ForwardLog(void* context, const char* line);
+    void TearDownConfig();
+    std::unique_ptr<Config> LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath);
+    std::unique_ptr<Config> TryLoad(const WideChar* path);
 
     HostCallbacks callbacks_;
     EngineSettings settings_;
@@ -74,11 +145,33 @@ private:
     SystemClock systemClock_;
     const Clock* clock_;
     std::unique_ptr<Platform::InputState> input_;
-    std::unique_ptr<Scheduler> scheduler_;
 
-    // Written and read by the host's input thread only.
-    int32_t keyMappingState_ = 1;
-    bool forwardRawKeys_ = true;
+    TouchFrame frame_{};  // shared by the dispatcher and the gestures
+    std::unique_ptr<Scheduler> scheduler_;
+    std::unique_ptr<Dispatcher> dispatcher_;
+    std::unique_ptr<Accelerometer> accelerometer_;
+    std::unique_ptr<GestureController> gestures_;
+    GamePad::ActiveConfiguration gamePadConfiguration_;
+    std::unique_ptr<Config> config_;
+
+    // Written and read by the host's input thread only (the knobs: see
+    // GestureEmulator).
+    EmulationKnobs knobs_;
+    std::string locale_;
+    RoutingSettings routing_;  // atomics: game-pad threads route keys too
+
+    // Input. The held map is shared by the host's input thread and the
+    // game-pad threads (see HeldKeys); the rest reach the configuration
+    // through config_, which only LoadConfig replaces.
+    HeldKeys heldKeys_;
+    std::unique_ptr<ActionExecutor> executor_;
+    std::unique_ptr<KeyRouter> router_;
+    std::unique_ptr<MouseInput> mouse_;
+    std::unique_ptr<CharacterInput> characters_;
+    std::unique_ptr<GestureEmulator> emulator_;
+
+    Platform::Lock wildCardLock_;
+    std::set<WideString> wildCardPaths_;  // guarded by wildCardLock_; handed out, never erased
 };
 
 }  // namespace Keyweave
