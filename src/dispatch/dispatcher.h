@@ -18,6 +18,8 @@
 //  - poolLock_ guards the free pool only. SlotReleaseTask takes it on the
 //    scheduler thread.
 //  - tapLock_ guards the tap suppression values only.
+//  - pad_.lock serialises the direction pad's events, including their wait
+//    for the pad's previous sequence (direction_pad.h).
 //  - The slot bindings are touched only by the input-delivering threads and
 //    are not locked.
 //  - Frame entries are written by TouchTask::Run (scheduler thread), by Reset
@@ -35,6 +37,8 @@
 #include <vector>
 
 #include "actions/action.h"
+#include "actions/touch_actions.h"
+#include "dispatch/direction_pad.h"
 #include "dispatch/scheduler.h"
 #include "dispatch/touch_frame.h"
 #include "engine/clock.h"
@@ -151,8 +155,45 @@ public:
     // of the touches and keys it posted, in posting order (empty when it
     // could not get a slot).
 
+    // Taps, swipes, pinches, macros and the tap-cancel glide
+    // (touch_sequences.cpp). `wakeup`, where taken, is set when the sequence's
+    // lift is reported; it must outlive the sequence.
+    //
+    // A tap keeps its slot bound to the action from press to release. Its
+    // press is dropped while a tap-swipe is held (up to 500 ms after the
+    // tap-swipe's press) and for 50 ms after a tap-swipe's lift.
+    TaskIdList PlayTap(const TapAction& action, int32_t delayMs, bool down);
+    // Each key event is a complete 20 ms tap: the first point on press, the
+    // second on release.
+    TaskIdList PlayTapTap(const TapTapAction& action, int32_t delayMs, bool down);
+    TaskIdList PlaySwipe(const SwipeAction& action, int32_t delayMs, Platform::Event* wakeup = nullptr);
+    TaskIdList PlaySwipeXY(const SwipeActionXY& action, int32_t delayMs, Platform::Event* wakeup = nullptr);
+    TaskIdList PlaySwipeTrace(const SwipeTraceAction& action, int32_t delayMs);
+    // Two swipes, one per finger; `fast` steps every 30 ms. `wakeup` follows
+    // the second finger.
+    TaskIdList PlayPinch(const PinchAction& action, int32_t delayMs, Platform::Event* wakeup, bool fast);
+    // The whole macro, with a slot of its own; the slot release's id is last.
+    TaskIdList PlayTapsMacro(const TapsMacroAction& action, int32_t delayMs);
+    // Glides the finger held on `slot` from `point` to the action's point in
+    // ten steps of `stepTimeMs` and lifts it there, freeing the slot. `point`
+    // follows the finger. Returns an empty list; kNoSlot posts nothing.
+    TaskIdList PlayTapCancel(const TapCancelAction& action, Point& point, int32_t slot, int32_t stepTimeMs);
+    // A touch on `slot` (kNoSlot: nothing). A lift also gives the slot back
+    // with the same delay, and that id is returned too.
+    TaskIdList PlayTouch(Point point, int32_t slot, int32_t delayMs, bool down);
+    // Only the touch, for callers that keep holding their slot; its id. A
+    // slot outside the frame is logged and its task changes nothing when due.
+    TaskId PostTouch(Point point, int32_t slot, int32_t delayMs, bool down);
+
+    // The combined direction pad (direction_pad.cpp): every swipe-hold key
+    // steers the finger on kPadSlot. `keys` is the key set of the rule that
+    // fired. Waits, on the calling thread, for the pad's previous sequence.
+    TaskIdList PlaySwipeHold(const SwipeHoldAction& action, int32_t delayMs, bool down,
+                             const std::set<uint32_t>& keys);
+
 private:
     // ---- State kept by sequence families (declared next to their owner) ----
+    DirectionPadState pad_;  // the combined direction pad; never reset
 
     TouchPoint* const points_;  // the shared frame, not owned
     const uint32_t count_;

@@ -1,0 +1,507 @@
+// Timelines of the key-driven touch sequences: what the host sees, when, on
+// which slot, played on a manual clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "actions/touch_actions.h"
+#include "dispatch/dispatcher.h"
+#include "engine/format.h"
+#include "support/sequence_bench.h"
+#include "support/timeline.h"
+
+namespace Keyweave {
+namespace {
+
+using Testing::ChangedContacts;
+using Testing::ContactRow;
+using Testing::FrameTimes;
+using Testing::RowsOfSlot;
+using Testing::SameRows;
+
+constexpr Millis kStart = Testing::SequenceBench::kStart;
+
+std::vector<uint32_t> AllPoolSlots() { return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}; }
+
+class TouchSequenceTest : public ::testing::Test, protected Testing::SequenceBench {
+protected:
+    std::vector<ContactRow> Rows() const { return ChangedContacts(host.Frames(), kStart); }
+    // Takes every pool slot, as thirteen held actions would.
+    void ExhaustPool() {
+        while (dispatcher->AcquireSlot() != Dispatcher::kNoSlot) {
+        }
+    }
+    std::string NoSlotLine(const Action& action) const {
+        char line[64];
+        Format(line, sizeof line, "No touch slot for action %p", static_cast<const void*>(&action));
+        return line;
+    }
+};
+
+// ---- Taps ----
+
+TEST_F(TouchSequenceTest, ATapHoldsItsSlotFromPressToRelease) {
+    TapAction first({0.3f, 0.4f});
+    TapAction second({0.6f, 0.7f});
+    EXPECT_EQ(dispatcher->PlayTap(first, 0, true).size(), 1u);
+    EXPECT_EQ(dispatcher->PlayTap(second, 0, true).size(), 1u);
+    scheduler.AdvanceBy(50);
+    EXPECT_EQ(dispatcher->PlayTap(first, 10, false).size(), 1u) << "the slot release's id is not returned";
+    scheduler.AdvanceBy(9);
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 2u) << "slot 0 is still held until its lift runs";
+    scheduler.AdvanceBy(1);
+
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {0, 0, 0.3f, 0.4f, true},   // first tap takes slot 0
+                                     {0, 1, 0.6f, 0.7f, true},   // second tap takes slot 1
+                                     {60, 0, 0.3f, 0.4f, false}, // first released with delay 10
+                                 }));
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 0u);
+    // A new press of the first tap takes the lowest free slot again.
+    dispatcher->PlayTap(first, 0, true);
+    scheduler.AdvanceBy(0);
+    EXPECT_EQ(Rows().back().slot, 0);
+}
+
+TEST_F(TouchSequenceTest, ATapReleasedWithoutPressLiftsAtItsPointAndFreesTheSlot) {
+    TapAction tap({0.25f, 0.75f});
+    EXPECT_EQ(dispatcher->PlayTap(tap, 5, false).size(), 1u);
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 1u) << "the release took a slot";
+    scheduler.AdvanceBy(5);
+    EXPECT_TRUE(SameRows(Rows(), {{5, 0, 0.25f, 0.75f, false}}));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+    // The binding went with the release: asking again takes slot 0 out of the pool.
+    EXPECT_EQ(dispatcher->SlotForAction(&tap), 0);
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 1u);
+}
+
+TEST_F(TouchSequenceTest, TapPressesYieldToAHeldOrJustLiftedTapSwipe) {
+    TapAction tap({0.5f, 0.5f});
+    const auto pressPlays = [&] {
+        const bool played = !dispatcher->PlayTap(tap, 0, true).empty();
+        if (played) dispatcher->PlayTap(tap, 0, false);
+        scheduler.AdvanceBy(0);
+        return played;
+    };
+    const auto set = [&](Millis pressTime, Millis liftTime) {
+        dispatcher->WithTapSuppression([&](Dispatcher::TapSuppression& state) {
+            state.tapSwipePressTime = pressTime;
+            state.tapSwipeLiftTime = liftTime;
+        });
+    };
+    const Millis now = clock.Now();
+
+    set(now - 300, 0);  // a tap-swipe pressed 300 ms ago, still held
+    EXPECT_FALSE(pressPlays());
+    set(now - 499, 0);
+    EXPECT_FALSE(pressPlays());
+    set(now - 500, 0);  // held, but pressed long enough ago
+    EXPECT_TRUE(pressPlays());
+    set(now - 300, now - 30);  // lifted 30 ms ago
+    EXPECT_FALSE(pressPlays());
+    set(now - 300, now - 50);
+    EXPECT_TRUE(pressPlays());
+    set(now - 300, now - 60);  // lifted 60 ms ago
+    EXPECT_TRUE(pressPlays());
+    set(now - 30, now + 40);  // its lift is still due: nothing holds the tap back
+    EXPECT_TRUE(pressPlays());
+
+    EXPECT_EQ(host.Frames().size(), 8u) << "four taps played, each down and up";
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots()) << "dropped presses took no slot";
+}
+
+TEST_F(TouchSequenceTest, NoTapSwipeSinceTheResetHoldsNoTapBackEvenEarlyOnTheClock) {
+    clock.Set(10);  // a tick count only 10 ms after it started
+    TapAction tap({0.5f, 0.5f});
+    EXPECT_EQ(dispatcher->PlayTap(tap, 0, true).size(), 1u);
+}
+
+TEST_F(TouchSequenceTest, ATapReleaseIsNeverHeldBack) {
+    TapAction tap({0.5f, 0.5f});
+    dispatcher->PlayTap(tap, 0, true);
+    dispatcher->WithTapSuppression([&](Dispatcher::TapSuppression& state) {
+        state.tapSwipePressTime = clock.Now();
+        state.tapSwipeLiftTime = 0;
+    });
+    EXPECT_EQ(dispatcher->PlayTap(tap, 0, false).size(), 1u);
+    scheduler.AdvanceBy(0);
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.5f, 0.5f, true}, {0, 0, 0.5f, 0.5f, false}}));
+}
+
+TEST_F(TouchSequenceTest, ATapWithoutAFreeSlotNamesItsAction) {
+    ExhaustPool();
+    TapAction tap({0.5f, 0.5f});
+    EXPECT_TRUE(dispatcher->PlayTap(tap, 0, true).empty());
+    EXPECT_TRUE(host.HasLog(NoSlotLine(tap)));
+    EXPECT_EQ(scheduler.QueuedCount(), 0u);
+}
+
+TEST_F(TouchSequenceTest, EachTapTapEventIsATwentyMillisecondTapOfItsOwnPoint) {
+    TapTapAction action({0.1f, 0.2f}, {0.8f, 0.9f});
+    EXPECT_EQ(dispatcher->PlayTapTap(action, 5, true).size(), 2u);
+    scheduler.AdvanceBy(100);
+    EXPECT_EQ(dispatcher->PlayTapTap(action, 0, false).size(), 2u);
+    scheduler.AdvanceBy(100);
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {5, 0, 0.1f, 0.2f, true},     // press: the first point
+                                     {25, 0, 0.1f, 0.2f, false},   // up 20 ms later
+                                     {100, 0, 0.8f, 0.9f, false},  // release: the second point, "down" false
+                                 }));
+    EXPECT_EQ(FrameTimes(host.Frames(), kStart), (std::vector<int64_t>{5, 25, 100, 120}));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+// ---- Swipes ----
+
+TEST_F(TouchSequenceTest, AKeymapSwipeMovesEveryTwelveMillisecondsAndLiftsAtItsFullLength) {
+    SwipeAction swipe({0.5f, 0.5f}, kSwipeUp);  // duration 100, length 0.2, no settle
+    EXPECT_EQ(dispatcher->PlaySwipe(swipe, 10).size(), 7u);
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 1u);
+    scheduler.AdvanceBy(200);
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {10, 0, 0.5f, 0.5f, true},       // down at d
+                                     {22, 0, 0.5f, 0.46667f, true},   // a sixth of the length each step
+                                     {34, 0, 0.5f, 0.43333f, true},
+                                     {46, 0, 0.5f, 0.40000f, true},
+                                     {58, 0, 0.5f, 0.36667f, true},
+                                     {70, 0, 0.5f, 0.33333f, true},
+                                     {82, 0, 0.5f, 0.30000f, false},  // lift at d + 72, at the full length
+                                 }));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+TEST_F(TouchSequenceTest, ASwipeStopsAtTheScreenEdge) {
+    SwipeAction swipe({0.9f, 0.5f}, kSwipeRight);
+    dispatcher->PlaySwipe(swipe, 0);
+    scheduler.AdvanceBy(200);
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {0, 0, 0.9f, 0.5f, true},
+                                     {12, 0, 0.93333f, 0.5f, true},
+                                     {24, 0, 0.96667f, 0.5f, true},
+                                     {36, 0, 1.0f, 0.5f, true},   // the edge, at the third step
+                                     {72, 0, 1.0f, 0.5f, false},  // lifts there
+                                 }));
+    // The fourth and fifth steps are reported too, at the edge.
+    EXPECT_EQ(FrameTimes(host.Frames(), kStart), (std::vector<int64_t>{0, 12, 24, 36, 48, 60, 72}));
+    EXPECT_EQ(host.Frames()[5].points[0].x, 1.0f);
+}
+
+TEST_F(TouchSequenceTest, ASwipeTooShortForStepsPlaysAllAtOnceInOrder) {
+    SwipeAction swipe({0.5f, 0.5f}, kSwipeDown);
+    swipe.duration = 7;  // 7 / 8 = 0 ms per step
+    dispatcher->PlaySwipe(swipe, 3);
+    scheduler.AdvanceBy(3);
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {3, 0, 0.5f, 0.5f, true},
+                                     {3, 0, 0.5f, 0.53333f, true},
+                                     {3, 0, 0.5f, 0.56667f, true},
+                                     {3, 0, 0.5f, 0.60000f, true},
+                                     {3, 0, 0.5f, 0.63333f, true},
+                                     {3, 0, 0.5f, 0.66667f, true},
+                                     {3, 0, 0.5f, 0.70000f, false},
+                                 }));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+TEST_F(TouchSequenceTest, ASettlingSwipeRestsOnItsEndPointOneStepBeforeTheLift) {
+    SwipeAction swipe({0.5f, 0.5f}, kSwipeLeft);
+    swipe.noSettle = 0;
+    swipe.stepTime = 20;  // overrides duration / 8
+    EXPECT_EQ(dispatcher->PlaySwipe(swipe, 0).size(), 8u);
+    scheduler.AdvanceBy(200);
+    const std::vector<ContactRow> rows = Rows();
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_TRUE(SameRows({rows.end() - 3, rows.end()}, {
+                                                          {100, 0, 0.33333f, 0.5f, true},  // fifth step
+                                                          {120, 0, 0.30000f, 0.5f, true},  // settles on the end
+                                                          {140, 0, 0.30000f, 0.5f, false}, // lifts one step later
+                                                      }));
+}
+
+TEST_F(TouchSequenceTest, ASwipeWakesItsWaiterOnceTheLiftIsReportedAndTheSlotIsFree) {
+    SwipeAction swipe({0.5f, 0.5f}, kSwipeUp);
+    Platform::Event done;
+    EXPECT_EQ(dispatcher->PlaySwipe(swipe, 0, &done).size(), 7u) << "the wake-up's id is not returned";
+    scheduler.AdvanceBy(71);
+    EXPECT_EQ(done.WaitFor(0), Platform::Event::Wait::kTimeout);
+    EXPECT_EQ(scheduler.WaitForEvent(done, Platform::Event::kInfinite), Platform::Event::Wait::kSignaled);
+    EXPECT_EQ(clock.Now(), kStart + 72);
+    EXPECT_EQ(host.Frames().back().points[0].down, 0u);
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+TEST_F(TouchSequenceTest, ASwipeWithoutAFreeSlotPostsNothing) {
+    ExhaustPool();
+    SwipeAction swipe({0.5f, 0.5f}, kSwipeUp);
+    SwipeActionXY xy({0.1f, 0.1f}, {0.9f, 0.9f});
+    SwipeTraceAction trace;
+    trace.points = {{0.1f, 0.1f}, {0.2f, 0.2f}};
+    TapTapAction tapTap({0.1f, 0.1f}, {0.2f, 0.2f});
+    Platform::Event done;
+    EXPECT_TRUE(dispatcher->PlaySwipe(swipe, 0, &done).empty());
+    EXPECT_TRUE(dispatcher->PlaySwipeXY(xy, 0, &done).empty());
+    EXPECT_TRUE(dispatcher->PlaySwipeTrace(trace, 0).empty());
+    EXPECT_TRUE(dispatcher->PlayTapTap(tapTap, 0, true).empty());
+    EXPECT_EQ(scheduler.QueuedCount(), 0u) << "no touch, no slot release, no wake-up";
+    const auto logs = host.Logs();
+    EXPECT_EQ(std::count(logs.begin(), logs.end(), "Cannot allocate touch slot for swipe"), 4);
+}
+
+TEST_F(TouchSequenceTest, ASwipeBetweenTwoPointsStepsStraightAndLiftsOnTheEndPoint) {
+    SwipeActionXY swipe({0.2f, 0.8f}, {0.8f, 0.2f});
+    swipe.noSettle = 0;
+    EXPECT_EQ(dispatcher->PlaySwipeXY(swipe, 40).size(), 8u);
+    scheduler.AdvanceBy(200);
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {40, 0, 0.2f, 0.8f, true},
+                                     {52, 0, 0.3f, 0.7f, true},
+                                     {64, 0, 0.4f, 0.6f, true},
+                                     {76, 0, 0.5f, 0.5f, true},
+                                     {88, 0, 0.6f, 0.4f, true},
+                                     {100, 0, 0.7f, 0.3f, true},
+                                     {112, 0, 0.8f, 0.2f, true},   // settles on the end point itself
+                                     {124, 0, 0.8f, 0.2f, false},
+                                 }));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+TEST_F(TouchSequenceTest, ATraceGoesDownAtOnceAndVisitsEachPointTenMillisecondsApart) {
+    SwipeTraceAction trace;
+    trace.points = {{0.1f, 0.1f}, {0.2f, 0.3f}, {0.4f, 0.6f}};
+    EXPECT_EQ(dispatcher->PlaySwipeTrace(trace, 40).size(), 4u);
+    scheduler.AdvanceBy(100);
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {0, 0, 0.1f, 0.1f, true},   // not delayed
+                                     {50, 0, 0.2f, 0.3f, true},  // d + 10
+                                     {60, 0, 0.4f, 0.6f, true},  // d + 20
+                                     {70, 0, 0.4f, 0.6f, false},
+                                 }));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+TEST_F(TouchSequenceTest, ATraceOfOnePointSettlesUnlessTold) {
+    SwipeTraceAction trace;
+    trace.points = {{0.3f, 0.3f}};
+    trace.noSettle = 0;
+    EXPECT_EQ(dispatcher->PlaySwipeTrace(trace, 40).size(), 3u);
+    scheduler.AdvanceBy(100);
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.3f, 0.3f, true}, {60, 0, 0.3f, 0.3f, false}}));
+    EXPECT_EQ(FrameTimes(host.Frames(), kStart), (std::vector<int64_t>{0, 50, 60}));  // down, settle, up
+
+    host.ClearRecords();
+    trace.noSettle = 1;
+    EXPECT_EQ(dispatcher->PlaySwipeTrace(trace, 40).size(), 2u);
+    scheduler.AdvanceBy(100);
+    EXPECT_EQ(FrameTimes(host.Frames(), kStart), (std::vector<int64_t>{100, 150}));  // down, up at d + 10
+}
+
+TEST_F(TouchSequenceTest, ATraceWithoutPointsIsRefused) {
+    SwipeTraceAction trace;
+    EXPECT_TRUE(dispatcher->PlaySwipeTrace(trace, 0).empty());
+    EXPECT_TRUE(host.HasLog("Cannot play a swipe trace without points"));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+    EXPECT_EQ(scheduler.QueuedCount(), 0u);
+}
+
+// ---- Pinches ----
+
+TEST_F(TouchSequenceTest, APinchInSpreadsTwoFingersApart) {
+    PinchAction pinch({0.5f, 0.5f}, true);
+    pinch.lengthIn = 0.12f;
+    pinch.lengthOut = 0.3f;
+    const TaskIdList ids = dispatcher->PlayPinch(pinch, 0, nullptr, false);
+    EXPECT_EQ(ids.size(), 14u);
+    scheduler.AdvanceBy(200);
+    const auto rows = Rows();
+    EXPECT_TRUE(SameRows(RowsOfSlot(rows, 0), {
+                                                  {0, 0, 0.30f, 0.5f, true},  // centre - split
+                                                  {12, 0, 0.28f, 0.5f, true}, // moving left
+                                                  {24, 0, 0.26f, 0.5f, true},
+                                                  {36, 0, 0.24f, 0.5f, true},
+                                                  {48, 0, 0.22f, 0.5f, true},
+                                                  {60, 0, 0.20f, 0.5f, true},
+                                                  {72, 0, 0.18f, 0.5f, false},
+                                              }));
+    EXPECT_TRUE(SameRows(RowsOfSlot(rows, 1), {
+                                                  {0, 1, 0.70f, 0.5f, true},  // centre + split
+                                                  {12, 1, 0.72f, 0.5f, true}, // moving right
+                                                  {24, 1, 0.74f, 0.5f, true},
+                                                  {36, 1, 0.76f, 0.5f, true},
+                                                  {48, 1, 0.78f, 0.5f, true},
+                                                  {60, 1, 0.80f, 0.5f, true},
+                                                  {72, 1, 0.82f, 0.5f, false},
+                                              }));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+TEST_F(TouchSequenceTest, AFastPinchOutBringsTheFingersTogetherEveryThirtyMilliseconds) {
+    PinchAction pinch({0.9f, 0.4f}, false);
+    pinch.lengthIn = 0.3f;
+    pinch.lengthOut = 0.06f;
+    Platform::Event done;
+    dispatcher->PlayPinch(pinch, 10, &done, true);
+    EXPECT_EQ(scheduler.WaitForEvent(done, Platform::Event::kInfinite), Platform::Event::Wait::kSignaled);
+    EXPECT_EQ(clock.Now(), kStart + 190) << "woken with the second finger's lift";
+    const auto rows = Rows();
+    EXPECT_TRUE(SameRows(RowsOfSlot(rows, 0), {
+                                                  {10, 0, 0.70f, 0.4f, true},  // moving right
+                                                  {40, 0, 0.71f, 0.4f, true},
+                                                  {70, 0, 0.72f, 0.4f, true},
+                                                  {100, 0, 0.73f, 0.4f, true},
+                                                  {130, 0, 0.74f, 0.4f, true},
+                                                  {160, 0, 0.75f, 0.4f, true},
+                                                  {190, 0, 0.76f, 0.4f, false},
+                                              }));
+    EXPECT_TRUE(SameRows(RowsOfSlot(rows, 1), {
+                                                  {10, 1, 1.00f, 0.4f, true},  // centre + split, kept on the screen
+                                                  {40, 1, 0.99f, 0.4f, true},  // moving left
+                                                  {70, 1, 0.98f, 0.4f, true},
+                                                  {100, 1, 0.97f, 0.4f, true},
+                                                  {130, 1, 0.96f, 0.4f, true},
+                                                  {160, 1, 0.95f, 0.4f, true},
+                                                  {190, 1, 0.94f, 0.4f, false},
+                                              }));
+}
+
+TEST_F(TouchSequenceTest, APinchNearTheLeftEdgeStartsItsFirstFingerOnTheEdge) {
+    PinchAction pinch({0.1f, 0.5f}, true);
+    dispatcher->PlayPinch(pinch, 0, nullptr, false);
+    scheduler.AdvanceBy(0);
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {0, 0, 0.0f, 0.5f, true},  // centre - split, kept on the screen
+                                     {0, 1, 0.3f, 0.5f, true},
+                                 }));
+}
+
+TEST_F(TouchSequenceTest, APinchWithOneFreeSlotPlaysOnlyItsFirstFinger) {
+    while (dispatcher->FreeSlots().size() > 1) dispatcher->AcquireSlot();
+    PinchAction pinch({0.5f, 0.5f}, true);
+    EXPECT_EQ(dispatcher->PlayPinch(pinch, 0, nullptr, false).size(), 7u);
+    EXPECT_TRUE(host.HasLog("Cannot allocate touch slot for swipe"));
+    scheduler.AdvanceBy(100);
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows.front().slot, 12);
+    EXPECT_NEAR(rows.front().x, 0.3f, 1e-6f) << "the first finger, left of the centre";
+}
+
+// ---- Macros ----
+
+TEST_F(TouchSequenceTest, AMacroTapsEachPointInTurnAndRepeats) {
+    TapsMacroAction macro;
+    macro.taps = {{{0.1f, 0.2f}, 100}, {{0.3f, 0.4f}, 100}};
+    macro.repeat = 2;
+    const TaskIdList ids = dispatcher->PlayTapsMacro(macro, 10);
+    ASSERT_EQ(ids.size(), 9u) << "eight touches and the slot release";
+    scheduler.AdvanceBy(609);
+    EXPECT_FALSE(scheduler.NonePending({ids.back()}));
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 1u);
+    scheduler.AdvanceBy(1);
+    EXPECT_TRUE(scheduler.NonePending({ids.back()})) << "the slot goes back at d + 600";
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {10, 0, 0.1f, 0.2f, true},  // first round
+                                     {60, 0, 0.1f, 0.2f, false},
+                                     {160, 0, 0.3f, 0.4f, true},
+                                     {210, 0, 0.3f, 0.4f, false},
+                                     {310, 0, 0.1f, 0.2f, true},  // second round
+                                     {360, 0, 0.1f, 0.2f, false},
+                                     {460, 0, 0.3f, 0.4f, true},
+                                     {510, 0, 0.3f, 0.4f, false},
+                                 }));
+}
+
+TEST_F(TouchSequenceTest, AMacroRepeatedNoTimesOnlyReleasesItsSlot) {
+    TapsMacroAction macro;
+    macro.taps = {{{0.1f, 0.2f}, 100}};
+    macro.repeat = 0;
+    const TaskIdList ids = dispatcher->PlayTapsMacro(macro, 10);
+    ASSERT_EQ(ids.size(), 1u);
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 1u);
+    scheduler.AdvanceBy(10);
+    EXPECT_TRUE(scheduler.NonePending(ids));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+    EXPECT_TRUE(host.Frames().empty());
+
+    macro.repeat = -3;
+    EXPECT_EQ(dispatcher->PlayTapsMacro(macro, 0).size(), 1u);
+}
+
+TEST_F(TouchSequenceTest, AMacroWithoutTapsTakesNoSlotAndAHugeRepeatIsCut) {
+    TapsMacroAction empty;
+    empty.repeat = 3;
+    EXPECT_TRUE(dispatcher->PlayTapsMacro(empty, 0).empty());
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+
+    TapsMacroAction huge;
+    huge.taps = {{{0.5f, 0.5f}, 0}};
+    huge.repeat = INT_MAX;
+    EXPECT_EQ(dispatcher->PlayTapsMacro(huge, 0).size(), 10001u);
+    EXPECT_TRUE(host.HasLog("Cannot repeat a taps macro 2147483647 times: it plays 5000 times"));
+}
+
+TEST_F(TouchSequenceTest, AMacroWithoutAFreeSlotPostsNothing) {
+    ExhaustPool();
+    TapsMacroAction macro;
+    macro.taps = {{{0.1f, 0.2f}, 100}};
+    EXPECT_TRUE(dispatcher->PlayTapsMacro(macro, 0).empty());
+    EXPECT_TRUE(host.HasLog("Cannot allocate touch slot for swipe"));
+    EXPECT_EQ(scheduler.QueuedCount(), 0u);
+}
+
+// ---- Tap cancel and the posting steps ----
+
+TEST_F(TouchSequenceTest, ACancelGlidesTheHeldFingerToItsPointInTenStepsAndLifts) {
+    TapCancelAction cancel({0.7f, 0.2f});
+    const int32_t slot = dispatcher->AcquireSlot();
+    Point held{0.2f, 0.7f};
+    EXPECT_TRUE(dispatcher->PlayTapCancel(cancel, held, slot, 20).empty());
+    EXPECT_NEAR(held.x, 0.7f, 1e-5f);
+    EXPECT_NEAR(held.y, 0.2f, 1e-5f);
+    scheduler.AdvanceBy(300);
+    std::vector<ContactRow> expected;
+    for (int i = 1; i <= 10; ++i) expected.push_back({20 * (i - 1), slot, 0.2f + 0.05f * i, 0.7f - 0.05f * i, true});
+    expected.push_back({200, slot, 0.7f, 0.2f, false});  // lifts on the target
+    EXPECT_TRUE(SameRows(Rows(), expected));
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+}
+
+TEST_F(TouchSequenceTest, ACancelWithNothingHeldPostsNothing) {
+    TapCancelAction cancel({0.7f, 0.2f});
+    Point held{0.0f, 0.0f};
+    EXPECT_TRUE(dispatcher->PlayTapCancel(cancel, held, Dispatcher::kNoSlot, 20).empty());
+    EXPECT_EQ(scheduler.QueuedCount(), 0u);
+    EXPECT_EQ(held, (Point{0.0f, 0.0f}));
+}
+
+TEST_F(TouchSequenceTest, PlayTouchFreesTheSlotWithALiftAndPostTouchNever) {
+    const int32_t slot = dispatcher->AcquireSlot();
+    EXPECT_EQ(dispatcher->PlayTouch({0.5f, 0.5f}, slot, 0, true).size(), 1u);
+    dispatcher->PostTouch({0.6f, 0.6f}, slot, 10, false);
+    scheduler.AdvanceBy(10);
+    EXPECT_EQ(dispatcher->FreeSlots().front(), 1u) << "PostTouch keeps the slot";
+    EXPECT_EQ(dispatcher->PlayTouch({0.7f, 0.7f}, slot, 10, false).size(), 2u) << "the lift and the release";
+    scheduler.AdvanceBy(10);
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {0, 0, 0.5f, 0.5f, true},
+                                     {10, 0, 0.6f, 0.6f, false},
+                                     {20, 0, 0.7f, 0.7f, false},
+                                 }));
+    EXPECT_TRUE(dispatcher->PlayTouch({0.5f, 0.5f}, Dispatcher::kNoSlot, 0, false).empty());
+    EXPECT_EQ(scheduler.QueuedCount(), 0u);
+}
+
+TEST_F(TouchSequenceTest, PostTouchOutsideTheFrameIsLoggedAndItsIdSettles) {
+    const TaskId id = dispatcher->PostTouch({0.5f, 0.5f}, 16, 5, true);
+    EXPECT_TRUE(host.HasLog("Cannot touch slot 16: the frame has 16 entries"));
+    scheduler.AdvanceBy(5);
+    EXPECT_TRUE(scheduler.NonePending({id}));
+    EXPECT_TRUE(host.Frames().empty()) << "nothing is reported for it";
+}
+
+}  // namespace
+}  // namespace Keyweave
