@@ -38,8 +38,12 @@ bool Config::Parser::Load(const WideChar* path) {
     }
     LineReader reader(file.get());
     std::string line;
+    lineNumber_ = 0;
     LineReader::Result result;
-    while ((result = reader.Next(line)) == LineReader::Result::kLine) {
+    for (;;) {
+        ++lineNumber_;
+        result = reader.Next(line);
+        if (result != LineReader::Result::kLine) break;
         if (!ProcessLine(line)) Report("Cannot process line: %s", line);
     }
     if (result != LineReader::Result::kEnd) {

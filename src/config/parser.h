@@ -56,6 +56,12 @@ public:
 
     Section CurrentSection() const { return section_; }
 
+    // The number of the line being read, counting from 1. While a line is
+    // processed it is that line's number, so a log sink can tell which line a
+    // message is about; after Load it is one past the last line read (the
+    // line that could not be read, when reading failed).
+    uint32_t LineNumber() const { return lineNumber_; }
+
     // One action text, as written right of "=" in a [keys] rule; null (after
     // logging why) when it does not make a record.
     std::unique_ptr<Action> ParseKeyAction(std::string_view text);
@@ -133,6 +139,7 @@ private:
     const ParseContext context_;  // a copy: cheap, and never dangles
     WideString path_;
     Section section_ = kNoSection;
+    uint32_t lineNumber_ = 0;
 };
 
 }  // namespace Keyweave
