@@ -1,0 +1,47 @@
+#pragma once
+// The arguments of one command: positional words and "--name value" options
+// (also "--name=value"), checked against the options the command knows.
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace Keyweave::Tool {
+
+struct OptionSpec {
+    const char* name;  // without the leading "--"
+    bool takesValue;
+};
+
+struct Arguments {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;  // options that take a value
+    std::set<std::string> flags;                // options that do not
+
+    bool Has(const std::string& name) const { return values.count(name) != 0 || flags.count(name) != 0; }
+    // The option's value, or `fallback` when it was not given.
+    std::string Value(const std::string& name, const std::string& fallback = "") const;
+};
+
+// Sorts `words` into `arguments`. False with a message starting with
+// "Cannot" for an unknown option or a missing value. A lone "-" and every
+// word after "--" are positional.
+bool ParseArguments(std::span<const std::string> words, std::span<const OptionSpec> specs, Arguments& arguments,
+                    std::string& error);
+
+struct ScreenSize {
+    int32_t width = 1920;
+    int32_t height = 1080;
+};
+
+// "WxH" in pixels, each from 1 to 100000. False with a message otherwise.
+bool ParseScreenSize(const std::string& text, ScreenSize& size, std::string& error);
+
+// The file name without its folders and without a ".cfg" ending: what a
+// host names the package of a keymap file.
+std::string PackageOfPath(const std::string& path);
+
+}  // namespace Keyweave::Tool

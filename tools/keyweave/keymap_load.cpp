@@ -1,0 +1,100 @@
+#include "keyweave/keymap_load.h"
+
+#include <map>
+
+#include "config/key_names.h"
+#include "config/parser.h"
+#include "config/text_utilities.h"
+#include "engine/log.h"
+#include "engine/text.h"
+
+namespace Keyweave::Tool {
+namespace {
+
+constexpr std::string_view kProcessLinePrefix = "Cannot process line: ";
+
+struct LineRecorder {
+    const Config::Parser* parser = nullptr;
+    std::vector<KeymapMessage>* log = nullptr;
+
+    static void Sink(void* self, const char* line) {
+        auto* recorder = static_cast<LineRecorder*>(self);
+        const uint32_t number = recorder->parser != nullptr ? recorder->parser->LineNumber() : 0;
+        recorder->log->push_back({number, line});
+    }
+};
+
+}  // namespace
+
+bool IsTraceLine(const std::string& text) { return text.starts_with("Keyweave::"); }
+
+std::string KeySetLabel(const KeySet& keys) {
+    std::string label;
+    for (const uint32_t code : keys) {
+        if (!label.empty()) label += "+";
+        label += KeyNameOf(code);
+    }
+    return label;
+}
+
+std::vector<Rejection> LoadedKeymap::Rejections() const {
+    std::map<uint32_t, std::vector<const KeymapMessage*>> byLine;
+    for (const KeymapMessage& message : log) {
+        if (message.line != 0) byLine[message.line].push_back(&message);
+    }
+    std::vector<Rejection> rejections;
+    for (const auto& [line, messages] : byLine) {
+        const KeymapMessage* closing = nullptr;
+        Rejection rejection{line, {}};
+        for (const KeymapMessage* message : messages) {
+            if (message->text.starts_with(kProcessLinePrefix)) {
+                closing = message;
+            } else if (!IsTraceLine(message->text)) {
+                rejection.messages.push_back(message->text);
+            }
+        }
+        if (closing == nullptr) continue;  // the line was accepted
+        if (rejection.messages.empty()) rejection.messages.push_back(closing->text);
+        rejections.push_back(std::move(rejection));
+    }
+    return rejections;
+}
+
+KeymapMessage LoadedKeymap::Failure() const {
+    if (readable || log.empty()) return {0, ""};
+    return log.back();
+}
+
+std::vector<std::string> Diagnostics(const LoadedKeymap& keymap) {
+    std::vector<std::string> lines;
+    const auto place = [&](uint32_t line) {
+        return line == 0 ? keymap.path + ": " : keymap.path + ":" + std::to_string(line) + ": ";
+    };
+    for (const Rejection& rejection : keymap.Rejections()) {
+        for (const std::string& message : rejection.messages) lines.push_back(place(rejection.line) + message);
+    }
+    if (!keymap.readable) {
+        const KeymapMessage failure = keymap.Failure();
+        lines.push_back(place(failure.line) + failure.text);
+    }
+    return lines;
+}
+
+LoadedKeymap LoadKeymap(const std::string& path, const std::string& locale) {
+    LoadedKeymap loaded;
+    loaded.path = path;
+    loaded.config = std::make_unique<Config>();
+
+    LineRecorder recorder;
+    recorder.log = &loaded.log;
+    Log log;
+    log.SetSink(&LineRecorder::Sink, &recorder, false);
+    const ParseContext context{log, Text::NormalizeName(locale), nullptr, nullptr};
+    Config::Parser parser(*loaded.config, context);
+    recorder.parser = &parser;
+    const WideString widePath = ToWide(path);
+    loaded.readable = parser.Load(widePath.c_str());
+    return loaded;
+}
+
+}  // namespace Keyweave::Tool

@@ -1,0 +1,477 @@
+#include "keyweave/script.h"
+
+#include <array>
+#include <span>
+#include <utility>
+
+#include "config/key_names.h"
+#include "config/number_reading.h"
+#include "config/text_utilities.h"
+#include "keyweave/console.h"
+
+namespace Keyweave::Tool {
+namespace {
+
+using Kind = ScriptCommand::Kind;
+
+struct Token {
+    std::string text;
+    bool quoted = false;
+};
+using Tokens = std::span<const Token>;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Reads a quoted word starting at line[at] == '"'; `at` ends after it.
+bool ReadQuoted(std::string_view line, size_t& at, std::string& text, std::string& error) {
+    for (++at; at < line.size(); ++at) {
+        const char c = line[at];
+        if (c == '"') {
+            ++at;
+            if (at < line.size() && !IsBlank(line[at])) {
+                error = "Cannot read text after a closing quote without a blank";
+                return false;
+            }
+            return true;
+        }
+        if (c != '\\') {
+            text += c;
+            continue;
+        }
+        if (++at >= line.size()) break;
+        switch (line[at]) {
+            case 'n': text += '\n'; break;
+            case 't': text += '\t'; break;
+            case '\\': text += '\\'; break;
+            case '"': text += '"'; break;
+            case 'x': {
+                const int high = at + 1 < line.size() ? HexDigit(line[at + 1]) : -1;
+                const int low = at + 2 < line.size() ? HexDigit(line[at + 2]) : -1;
+                if (high < 0 || low < 0) {
+                    error = "Cannot read the escape \\x without two hexadecimal digits";
+                    return false;
+                }
+                text += static_cast<char>(high * 16 + low);
+                at += 2;
+                break;
+            }
+            default:
+                error = std::string("Cannot read the escape \\") + line[at] + " (use \\n \\t \\\\ \\\" or \\xHH)";
+                return false;
+        }
+    }
+    error = "Cannot find the closing quote";
+    return false;
+}
+
+// Cuts a line into words; a word starting with "#" starts a comment. `end`
+// is where the command's text ends.
+bool Tokenize(std::string_view line, std::vector<Token>& tokens, size_t& end, std::string& error) {
+    size_t at = 0;
+    end = line.size();
+    while (at < line.size()) {
+        if (IsBlank(line[at])) {
+            ++at;
+            continue;
+        }
+        if (line[at] == '#') {
+            end = at;
+            break;
+        }
+        Token token;
+        if (line[at] == '"') {
+            token.quoted = true;
+            if (!ReadQuoted(line, at, token.text, error)) return false;
+        } else {
+            const size_t start = at;
+            while (at < line.size() && !IsBlank(line[at])) ++at;
+            token.text = std::string(line.substr(start, at - start));
+        }
+        tokens.push_back(std::move(token));
+    }
+    return true;
+}
+
+// ---- Arguments ----
+
+struct Reader {
+    const char* usage;  // e.g. "wait MS"
+    std::string& error;
+
+    bool Fail(const std::string& message) {
+        error = message;
+        return false;
+    }
+    bool Usage() { return Fail(std::string("Cannot read this command: write ") + usage); }
+    bool Count(Tokens args, size_t count) { return args.size() == count || Usage(); }
+
+    bool Float(const Token& token, float& value) {
+        std::string_view text = token.text;
+        if (!text.empty() && !IsBlank(text.front()) && Numbers::ReadFloat(text, value) && text.empty()) return true;
+        return Fail("Cannot read '" + token.text + "' as a number");
+    }
+    bool Percent(const Token& token, float& fraction) {
+        if (!Float(token, fraction)) return false;
+        fraction /= 100.0f;
+        return true;
+    }
+    // Decimal (with an optional sign) or hexadecimal after "0x".
+    bool Integer(const Token& token, int64_t& value) {
+        std::string_view text = token.text;
+        if (text.starts_with("0x") || text.starts_with("0X")) {
+            text.remove_prefix(2);
+            if (text.empty() || text.size() > 8) return Fail("Cannot read '" + token.text + "' as a number");
+            uint32_t hex = 0;
+            for (const char c : text) {
+                const int digit = HexDigit(c);
+                if (digit < 0) return Fail("Cannot read '" + token.text + "' as a number");
+                hex = hex * 16 + static_cast<uint32_t>(digit);
+            }
+            value = hex;
+            return true;
+        }
+        int32_t decimal = 0;
+        if (!text.empty() && !IsBlank(text.front()) && Numbers::ReadInt(text, decimal) && text.empty()) {
+            value = decimal;
+            return true;
+        }
+        return Fail("Cannot read '" + token.text + "' as a whole number");
+    }
+    bool Int32(const Token& token, int32_t& value) {
+        int64_t wide = 0;
+        if (!Integer(token, wide)) return false;
+        value = static_cast<int32_t>(static_cast<uint32_t>(wide));
+        return true;
+    }
+    bool Millis(const Token& token, int64_t& value) {
+        if (!Integer(token, value)) return false;
+        if (value < 0 || value > kLongestTimeMs) {
+            return Fail("Cannot use " + token.text + " ms: times go from 0 to " + std::to_string(kLongestTimeMs));
+        }
+        return true;
+    }
+    bool Key(const Token& token, uint32_t& code) {
+        code = KeyCodeOf(token.text);
+        if (code != kNoKey) return true;
+        if (!token.text.empty() && token.text.front() >= '0' && token.text.front() <= '9') {
+            int64_t number = 0;
+            if (!Integer(token, number)) return false;
+            code = static_cast<uint32_t>(number);
+            return true;
+        }
+        return Fail("Cannot find key '" + token.text + "' (key names are case-sensitive, as in keymaps: Space, F1, "
+                    "LeftClick; or give a scan code)");
+    }
+    // One of `words`; its index.
+    bool Word(const Token& token, std::initializer_list<const char*> words, size_t& index) {
+        index = 0;
+        for (const char* word : words) {
+            if (token.text == word) return true;
+            ++index;
+        }
+        return Usage();
+    }
+    bool Switch(const Token& token, bool& on) {
+        size_t index;
+        if (!Word(token, {"off", "on"}, index)) return false;
+        on = index == 1;
+        return true;
+    }
+};
+
+bool Percents(Reader& reader, Tokens args, ScriptCommand& command) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (!reader.Percent(args[i], command.values[i])) return false;
+    }
+    return true;
+}
+
+// ---- Commands ----
+
+bool ParseTime(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{command.kind == Kind::kWait ? "wait MS" : "at MS", error};
+    return reader.Count(args, 1) && reader.Millis(args[0], command.millis);
+}
+
+bool ParseKey(Tokens args, ScriptCommand& command, std::string& error) {
+    const char* usage = command.kind == Kind::kPress ? "press KEY" : command.kind == Kind::kRelease ? "release KEY"
+                                                                                                    : "tap KEY";
+    Reader reader{usage, error};
+    return reader.Count(args, 1) && reader.Key(args[0], command.code);
+}
+
+bool ParseController(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"controller A|B|C|D|E|F|G|H|Up|Down|Left|Right down|up", error};
+    if (!reader.Count(args, 2)) return false;
+    static constexpr std::array<std::pair<const char*, uint32_t>, 12> kButtons = {
+        {{"A", 'A'}, {"B", 'B'}, {"C", 'C'}, {"D", 'D'}, {"E", 'E'}, {"F", 'F'}, {"G", 'G'}, {"H", 'H'},
+         {"Up", 'u'}, {"Down", 'd'}, {"Left", 'l'}, {"Right", 'r'}}};
+    command.code = 0;
+    for (const auto& [name, code] : kButtons) {
+        if (args[0].text == name) command.code = code;
+    }
+    if (command.code == 0) return reader.Fail("Cannot find controller button '" + args[0].text + "'");
+    size_t index;
+    if (!reader.Word(args[1], {"up", "down"}, index)) return false;
+    command.on = index == 1;
+    return true;
+}
+
+bool ParseType(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"type \"TEXT\"", error};
+    if (!reader.Count(args, 1) || !args[0].quoted) return reader.Usage();
+    command.argument = args[0].text;
+    return true;
+}
+
+bool ParseMouse(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"mouse X Y", error};
+    return reader.Count(args, 2) && Percents(reader, args, command);
+}
+
+bool ParseButton(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{command.kind == Kind::kButton ? "button left|right down|up" : "click left|right", error};
+    if (!reader.Count(args, command.kind == Kind::kButton ? 2 : 1)) return false;
+    size_t side;
+    if (!reader.Word(args[0], {"left", "right"}, side)) return false;
+    constexpr uint32_t kLeftDown = 513, kLeftUp = 514, kRightDown = 516, kRightUp = 517;
+    if (command.kind == Kind::kClick) {
+        command.code = side == 0 ? kLeftDown : kRightDown;
+        return true;
+    }
+    size_t state;
+    if (!reader.Word(args[1], {"down", "up"}, state)) return false;
+    command.code = side == 0 ? (state == 0 ? kLeftDown : kLeftUp) : (state == 0 ? kRightDown : kRightUp);
+    return true;
+}
+
+bool ParseScroll(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"scroll begin X Y | scroll move DX DY | scroll end", error};
+    if (args.empty()) return reader.Usage();
+    size_t which;
+    if (!reader.Word(args[0], {"begin", "move", "end"}, which)) return false;
+    command.kind = which == 0 ? Kind::kScrollBegin : which == 1 ? Kind::kScrollMove : Kind::kScrollEnd;
+    if (which == 2) return reader.Count(args, 1);
+    return reader.Count(args, 3) && Percents(reader, args.subspan(1), command);
+}
+
+bool ParseZoom(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"zoom begin X Y | zoom scale FACTOR | zoom end", error};
+    if (args.empty()) return reader.Usage();
+    size_t which;
+    if (!reader.Word(args[0], {"begin", "scale", "end"}, which)) return false;
+    command.kind = which == 0 ? Kind::kZoomBegin : which == 1 ? Kind::kZoomScale : Kind::kZoomEnd;
+    if (which == 0) return reader.Count(args, 3) && Percents(reader, args.subspan(1), command);
+    if (which == 1) return reader.Count(args, 2) && reader.Float(args[1], command.values[0]);
+    return reader.Count(args, 1);
+}
+
+bool ParseEmulate(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"emulate swipe X Y DIRECTION | emulate swipe-xy X1 Y1 X2 Y2 | emulate pinch X Y in|out | "
+                  "emulate swipe-knobs LENGTH MS | emulate pinch-knobs SPLIT IN OUT MS",
+                  error};
+    if (args.empty()) return reader.Usage();
+    size_t which;
+    if (!reader.Word(args[0], {"swipe", "swipe-xy", "pinch", "swipe-knobs", "pinch-knobs"}, which)) return false;
+    switch (which) {
+        case 0: {
+            command.kind = Kind::kEmulateSwipe;
+            reader.usage = "emulate swipe X Y up|down|left|right";
+            if (!reader.Count(args, 4) || !Percents(reader, args.subspan(1, 2), command)) return false;
+            size_t direction;
+            if (reader.Word(args[3], {"up", "down", "left", "right"}, direction)) {
+                command.code = static_cast<uint32_t>(direction + 1);
+                return true;
+            }
+            int32_t number = 0;  // any other direction number, as the host may pass it
+            if (!reader.Int32(args[3], number)) return reader.Usage();
+            command.code = static_cast<uint32_t>(number);
+            return true;
+        }
+        case 1:
+            command.kind = Kind::kEmulateSwipeXY;
+            reader.usage = "emulate swipe-xy X1 Y1 X2 Y2";
+            return reader.Count(args, 5) && Percents(reader, args.subspan(1), command);
+        case 2: {
+            command.kind = Kind::kEmulatePinch;
+            reader.usage = "emulate pinch X Y in|out";
+            size_t direction;
+            if (!reader.Count(args, 4) || !Percents(reader, args.subspan(1, 2), command) ||
+                !reader.Word(args[3], {"out", "in"}, direction)) {
+                return false;
+            }
+            command.on = direction == 1;
+            return true;
+        }
+        case 3:
+            command.kind = Kind::kSwipeKnobs;
+            reader.usage = "emulate swipe-knobs LENGTH MS";
+            return reader.Count(args, 3) && reader.Percent(args[1], command.values[0]) &&
+                   reader.Millis(args[2], command.millis);
+        default:
+            command.kind = Kind::kPinchKnobs;
+            reader.usage = "emulate pinch-knobs SPLIT IN OUT MS";
+            return reader.Count(args, 5) && Percents(reader, args.subspan(1, 3), command) &&
+                   reader.Millis(args[4], command.millis);
+    }
+}
+
+bool ParseShake(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"shake X Y Z", error};
+    if (!reader.Count(args, 3)) return false;
+    for (size_t i = 0; i < 3; ++i) {
+        if (!reader.Float(args[i], command.values[i])) return false;
+    }
+    return true;
+}
+
+bool ParsePadIds(Reader& reader, const Token& token, ScriptCommand& command) {
+    const size_t colon = token.text.find(':');
+    const auto hex = [&](std::string_view text, uint32_t& value) {
+        if (text.empty() || text.size() > 4) return false;
+        value = 0;
+        for (const char c : text) {
+            const int digit = HexDigit(c);
+            if (digit < 0) return false;
+            value = value * 16 + static_cast<uint32_t>(digit);
+        }
+        return true;
+    };
+    if (colon == std::string::npos || !hex(std::string_view(token.text).substr(0, colon), command.code) ||
+        !hex(std::string_view(token.text).substr(colon + 1), command.product)) {
+        return reader.Fail("Cannot read pad ids '" + token.text + "': write VID:PID in hexadecimal, like 045e:028e");
+    }
+    return true;
+}
+
+bool ParsePad(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"pad attach ID VID:PID DATABASE | pad report ID X Y Z RX RY RZ HAT BUTTONS | pad detach ID", error};
+    if (args.empty()) return reader.Usage();
+    size_t which;
+    if (!reader.Word(args[0], {"attach", "report", "detach"}, which)) return false;
+    if (which == 0) {
+        command.kind = Kind::kPadAttach;
+        reader.usage = "pad attach ID VID:PID DATABASE";
+        if (!reader.Count(args, 4) || !reader.Int32(args[1], command.number)) return false;
+        command.argument = args[3].text;
+        return ParsePadIds(reader, args[2], command);
+    }
+    if (which == 2) {
+        command.kind = Kind::kPadDetach;
+        reader.usage = "pad detach ID";
+        return reader.Count(args, 2) && reader.Int32(args[1], command.number);
+    }
+    command.kind = Kind::kPadReport;
+    reader.usage = "pad report ID X Y Z RX RY RZ HAT BUTTONS";
+    if (!reader.Count(args, 10) || !reader.Int32(args[1], command.number)) return false;
+    int32_t* fields[] = {&command.report.x,  &command.report.y,  &command.report.z,   &command.report.rx,
+                         &command.report.ry, &command.report.rz, &command.report.hat, &command.report.buttons};
+    for (size_t i = 0; i < 8; ++i) {
+        if (!reader.Int32(args[i + 2], *fields[i])) return false;
+    }
+    return true;
+}
+
+bool ParseReload(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"reload [KEYMAP [PACKAGE]]", error};
+    if (args.size() > 2) return reader.Usage();
+    if (!args.empty()) command.argument = args[0].text;
+    if (args.size() == 2) command.package = args[1].text;
+    return true;
+}
+
+bool ParseLocale(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"locale NAME", error};
+    if (!reader.Count(args, 1)) return false;
+    command.argument = args[0].text;
+    return true;
+}
+
+bool ParseSwitch(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{command.kind == Kind::kMapping ? "mapping on|off" : "forward-raw on|off", error};
+    return reader.Count(args, 1) && reader.Switch(args[0], command.on);
+}
+
+bool ParseShootingAnswer(Tokens args, ScriptCommand& command, std::string& error) {
+    Reader reader{"shooting-answer N", error};
+    return reader.Count(args, 1) && reader.Int32(args[0], command.number);
+}
+
+struct CommandEntry {
+    const char* name;
+    Kind kind;
+    bool (*parse)(Tokens args, ScriptCommand& command, std::string& error);
+};
+
+constexpr CommandEntry kCommands[] = {
+    {"wait", Kind::kWait, &ParseTime},
+    {"at", Kind::kAt, &ParseTime},
+    {"press", Kind::kPress, &ParseKey},
+    {"release", Kind::kRelease, &ParseKey},
+    {"tap", Kind::kTap, &ParseKey},
+    {"controller", Kind::kController, &ParseController},
+    {"type", Kind::kType, &ParseType},
+    {"mouse", Kind::kMouseMove, &ParseMouse},
+    {"button", Kind::kButton, &ParseButton},
+    {"click", Kind::kClick, &ParseButton},
+    {"scroll", Kind::kScrollBegin, &ParseScroll},
+    {"zoom", Kind::kZoomBegin, &ParseZoom},
+    {"emulate", Kind::kEmulateSwipe, &ParseEmulate},
+    {"shake", Kind::kShake, &ParseShake},
+    {"pad", Kind::kPadAttach, &ParsePad},
+    {"reload", Kind::kReload, &ParseReload},
+    {"locale", Kind::kLocale, &ParseLocale},
+    {"mapping", Kind::kMapping, &ParseSwitch},
+    {"forward-raw", Kind::kForwardRawKeys, &ParseSwitch},
+    {"shooting-answer", Kind::kShootingAnswer, &ParseShootingAnswer},
+};
+
+bool ParseLine(std::string_view line, uint32_t number, std::vector<ScriptCommand>& commands, std::string& error) {
+    std::vector<Token> tokens;
+    size_t end = 0;
+    if (!Tokenize(line, tokens, end, error)) return false;
+    if (tokens.empty()) return true;
+    for (const CommandEntry& entry : kCommands) {
+        if (tokens.front().quoted || tokens.front().text != entry.name) continue;
+        ScriptCommand command;
+        command.kind = entry.kind;
+        command.line = number;
+        command.text = std::string(Text::TrimRight(Text::TrimLeft(line.substr(0, end))));
+        if (!entry.parse(Tokens(tokens).subspan(1), command, error)) return false;
+        commands.push_back(std::move(command));
+        return true;
+    }
+    error = "Cannot use unknown command '" + tokens.front().text + "'";
+    return false;
+}
+
+}  // namespace
+
+bool ParseScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error) {
+    commands.clear();
+    uint32_t number = 0;
+    while (!text.empty() || number == 0) {
+        ++number;
+        const size_t newline = text.find('\n');
+        std::string_view line = text.substr(0, newline);
+        text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+        std::string message;
+        if (!ParseLine(line, number, commands, message)) {
+            error = {number, message};
+            return false;
+        }
+        if (text.empty()) break;
+    }
+    return true;
+}
+
+}  // namespace Keyweave::Tool

@@ -1,0 +1,138 @@
+#include "keyweave/script_player.h"
+
+#include "keyweave/console.h"
+
+namespace Keyweave::Tool {
+namespace {
+
+using Kind = ScriptCommand::Kind;
+
+// Mouse window messages.
+constexpr int32_t kMouseMove = 512;
+constexpr int32_t kLeftDown = 513;
+constexpr int32_t kRightDown = 516;
+// What the mouse messages' button release is for each press.
+constexpr int32_t ReleaseOf(int32_t press) { return press + 1; }
+
+// A script that keeps posting work forever would never end; no keymap does.
+constexpr int kMostTasksAtTheEnd = 1000000;
+
+}  // namespace
+
+ScriptPlayer::ScriptPlayer(const PlayOptions& options) : options_(options) {
+    EngineSettings settings;
+    settings.verbose = options_.verbose;
+    settings.screenWidth = options_.screen.width;
+    settings.screenHeight = options_.screen.height;
+    EngineOptions engineOptions;
+    engineOptions.manualClock = &clock_;
+    engineOptions.recordedInput = true;
+    recorder_.SetEveryLogLine(options_.verbose);
+    engine_ = std::make_unique<Engine>(recorder_.Callbacks(), std::move(settings), engineOptions);
+    if (!options_.locale.empty()) engine_->SetLocale(options_.locale.c_str());
+}
+
+ScriptPlayer::~ScriptPlayer() = default;
+
+void ScriptPlayer::Load(const std::string& path, const std::string& package) {
+    const WideString wide = ToWide(path);
+    recorder_.SetLoading(true);
+    engine_->LoadConfig(wide.c_str(), wide.c_str(), package.c_str());
+    recorder_.SetLoading(false);
+}
+
+void ScriptPlayer::AdvanceTo(Millis time) { engine_->scheduler().AdvanceTo(time); }
+
+void ScriptPlayer::RunToEnd() {
+    for (int i = 0; i < kMostTasksAtTheEnd && engine_->scheduler().Step(); ++i) {
+    }
+}
+
+bool ScriptPlayer::Play(const std::vector<ScriptCommand>& commands, ScriptError& error) {
+    recorder_.Start();
+    Load(options_.keymapPath, options_.package);
+    AdvanceTo(clock_.Now());
+    for (const ScriptCommand& command : commands) {
+        recorder_.NoteInput(command.line, command.text);
+        if (!Run(command, error)) return false;
+        // What the call made due at once happens before the next line.
+        AdvanceTo(clock_.Now());
+    }
+    RunToEnd();
+    return true;
+}
+
+bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
+    Engine& engine = *engine_;
+    const auto& v = command.values;
+    switch (command.kind) {
+        case Kind::kWait: AdvanceTo(clock_.Now() + static_cast<Millis>(command.millis)); break;
+        case Kind::kAt: {
+            const Millis target = kClockStart + static_cast<Millis>(command.millis);
+            if (target < clock_.Now()) {
+                error = {command.line, Printf("Cannot go back to %lld ms: the script is at %lld ms already",
+                                              static_cast<long long>(command.millis),
+                                              static_cast<long long>(clock_.Now() - kClockStart))};
+                return false;
+            }
+            AdvanceTo(target);
+            break;
+        }
+        case Kind::kPress: engine.HandleKey(command.code, true); break;
+        case Kind::kRelease: engine.HandleKey(command.code, false); break;
+        case Kind::kTap:
+            engine.HandleKey(command.code, true);
+            engine.HandleKey(command.code, false);
+            break;
+        case Kind::kController: engine.HandleController(command.code, command.on); break;
+        case Kind::kType:
+            for (const char character : command.argument) engine.HandleCharacter(character);
+            break;
+        case Kind::kMouseMove:
+            mouseX_ = v[0];
+            mouseY_ = v[1];
+            engine.UpdateMouseStatus(mouseX_, mouseY_, kMouseMove, 0);
+            break;
+        case Kind::kButton: engine.UpdateMouseStatus(mouseX_, mouseY_, static_cast<int32_t>(command.code), 0); break;
+        case Kind::kClick: {
+            const auto press = static_cast<int32_t>(command.code);
+            engine.UpdateMouseStatus(mouseX_, mouseY_, press, 0);
+            engine.UpdateMouseStatus(mouseX_, mouseY_, ReleaseOf(press), 0);
+            static_assert(ReleaseOf(kLeftDown) == 514 && ReleaseOf(kRightDown) == 517);
+            break;
+        }
+        case Kind::kScrollBegin: engine.gestures().ScrollBegin(v[0], v[1]); break;
+        case Kind::kScrollMove: engine.gestures().ScrollUpdate(v[0], v[1]); break;
+        case Kind::kScrollEnd: engine.gestures().ScrollEnd(); break;
+        case Kind::kZoomBegin: engine.gestures().ZoomBegin(v[0], v[1]); break;
+        case Kind::kZoomScale: engine.gestures().ZoomUpdate(v[0]); break;
+        case Kind::kZoomEnd: engine.gestures().ZoomEnd(); break;
+        case Kind::kEmulateSwipe: engine.EmulateSwipe(v[0], v[1], static_cast<int32_t>(command.code)); break;
+        case Kind::kEmulateSwipeXY: engine.EmulateSwipeXY(v[0], v[1], v[2], v[3]); break;
+        case Kind::kEmulatePinch: engine.EmulatePinch(v[0], v[1], command.on ? 1 : 0); break;
+        case Kind::kSwipeKnobs: engine.SetEmulatedSwipeKnobs(v[0], static_cast<uint32_t>(command.millis)); break;
+        case Kind::kPinchKnobs:
+            engine.SetEmulatedPinchKnobs(v[0], v[1], v[2], static_cast<int32_t>(command.millis));
+            break;
+        case Kind::kShake: engine.accelerometer().HandleShake(v[0], v[1], v[2]); break;
+        case Kind::kPadAttach:
+        case Kind::kPadReport:
+        case Kind::kPadDetach:
+            error = {command.line, "Cannot play game-pad commands: this engine does not run game pads yet"};
+            return false;
+        case Kind::kReload:
+            if (!command.HasArgument()) {
+                Load(options_.keymapPath, options_.package);
+            } else {
+                Load(command.argument, command.package.empty() ? PackageOfPath(command.argument) : command.package);
+            }
+            break;
+        case Kind::kLocale: engine.SetLocale(command.argument.c_str()); break;
+        case Kind::kMapping: engine.SetKeyMappingState(command.on ? 1 : 0); break;
+        case Kind::kForwardRawKeys: engine.SetForwardRawKeys(command.on); break;
+        case Kind::kShootingAnswer: recorder_.SetShootingAnswer(command.number); break;
+    }
+    return true;
+}
+
+}  // namespace Keyweave::Tool

@@ -1,0 +1,59 @@
+#pragma once
+// Plays a script on a real engine: one Keyweave::Engine on a manual clock,
+// with a TimelineRecorder as its host. Each command is the host call it
+// names, made at the script's current time; "wait" and "at" move the clock
+// and run every task that falls due on the way, at its own time. After the
+// last command, whatever is still queued runs to its end.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/clock.h"
+#include "engine/engine.h"
+#include "keyweave/command_line.h"
+#include "keyweave/script.h"
+#include "keyweave/timeline.h"
+
+namespace Keyweave::Tool {
+
+struct PlayOptions {
+    std::string keymapPath;  // as given; loaded as the primary and the second path
+    std::string package;
+    std::string locale;      // empty: none set
+    ScreenSize screen;
+    bool verbose = false;    // every log line, and the game-pad detail lines
+};
+
+class ScriptPlayer {
+public:
+    explicit ScriptPlayer(const PlayOptions& options);
+    ~ScriptPlayer();
+
+    // Loads the keymap at 0 ms, then plays the commands. False when a command
+    // cannot be played (going back in time); `error` says which and why.
+    bool Play(const std::vector<ScriptCommand>& commands, ScriptError& error);
+
+    const TimelineRecorder& recorder() const { return recorder_; }
+
+    // The manual clock starts where a running system's tick count might be:
+    // far from zero, as the engine's timing rules expect.
+    static constexpr Millis kClockStart = 1000000;
+
+private:
+    bool Run(const ScriptCommand& command, ScriptError& error);
+    void Load(const std::string& path, const std::string& package);
+    // Moves the clock to `time`, running what falls due on the way.
+    void AdvanceTo(Millis time);
+    // Runs everything still queued.
+    void RunToEnd();
+
+    PlayOptions options_;
+    ManualClock clock_{kClockStart};
+    TimelineRecorder recorder_{clock_, kClockStart};
+    std::unique_ptr<Engine> engine_;
+    float mouseX_ = 0.0f;  // the last mouse position, fractions
+    float mouseY_ = 0.0f;
+};
+
+}  // namespace Keyweave::Tool

@@ -1,0 +1,157 @@
+#include "keyweave/timeline.h"
+
+#include <string_view>
+
+namespace Keyweave::Tool {
+namespace {
+
+constexpr uint8_t kPrefixByte = 0xE0;
+constexpr uint8_t kReleaseBit = 0x80;
+
+bool ShownWhileLoading(std::string_view line) { return line.starts_with("Loading") || line.starts_with("Cannot"); }
+
+}  // namespace
+
+HostCallbacks TimelineRecorder::Callbacks() {
+    HostCallbacks callbacks;
+    callbacks.key = &OnKey;
+    callbacks.keyContext = this;
+    callbacks.touch = &OnTouch;
+    callbacks.touchContext = this;
+    callbacks.sensor = &OnSensor;
+    callbacks.sensorContext = this;
+    callbacks.summary = &OnSummary;
+    callbacks.summaryContext = this;
+    callbacks.notice = &OnNotice;
+    callbacks.noticeContext = this;
+    callbacks.passThrough = &OnPassThrough;
+    callbacks.passThroughContext = this;
+    callbacks.shooting = &OnShooting;
+    callbacks.shootingContext = this;
+    callbacks.logSink = &OnLog;
+    callbacks.logContext = this;
+    return callbacks;
+}
+
+void TimelineRecorder::Add(TimelineEvent event) {
+    if (!recording_) return;
+    event.time = Now();
+    events_.push_back(std::move(event));
+}
+
+void TimelineRecorder::NoteInput(uint32_t line, const std::string& text) {
+    std::lock_guard guard(mutex_);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kInput;
+    event.line = line;
+    event.text = text;
+    Add(std::move(event));
+}
+
+std::vector<TimelineEvent> TimelineRecorder::Events() const {
+    std::lock_guard guard(mutex_);
+    return events_;
+}
+
+void TimelineRecorder::OnKey(void* self, uint8_t byte) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kKey;
+    event.byte = byte;
+    event.down = (byte & kReleaseBit) == 0;
+    if (byte == kPrefixByte) {
+        recorder->afterPrefix_ = true;
+        event.code = 0;
+    } else {
+        const uint32_t make = byte & static_cast<uint8_t>(~kReleaseBit);
+        event.code = recorder->afterPrefix_ ? (uint32_t{kPrefixByte} << 8) | make : make;
+        recorder->afterPrefix_ = false;
+    }
+    recorder->Add(std::move(event));
+}
+
+void TimelineRecorder::OnTouch(void* self, const KeyweaveTouchPoint* points, uint32_t count, uint32_t) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    if (points == nullptr) return;
+    for (uint32_t slot = 0; slot < count && slot < recorder->contacts_.size(); ++slot) {
+        KeyweaveTouchPoint& known = recorder->contacts_[slot];
+        const KeyweaveTouchPoint& now = points[slot];
+        const bool down = now.down != 0;
+        const bool wasDown = known.down != 0;
+        if (now.x == known.x && now.y == known.y && down == wasDown) continue;
+        TimelineEvent event;
+        event.kind = TimelineEvent::Kind::kTouch;
+        event.slot = static_cast<int32_t>(slot);
+        event.x = now.x;
+        event.y = now.y;
+        event.down = down;
+        event.wasDown = wasDown;
+        known = now;
+        recorder->Add(std::move(event));
+    }
+}
+
+void TimelineRecorder::OnSensor(void* self, float x, float y, float z) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kSensor;
+    event.vector[0] = x;
+    event.vector[1] = y;
+    event.vector[2] = z;
+    recorder->Add(std::move(event));
+}
+
+void TimelineRecorder::OnSummary(void* self, const char* text) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kSummary;
+    event.text = text != nullptr ? text : "";
+    recorder->Add(std::move(event));
+}
+
+void TimelineRecorder::OnNotice(void* self, int32_t pad, int32_t what, const char* layout) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kNotice;
+    event.pad = pad;
+    event.value = what;
+    event.text = layout != nullptr ? layout : "";
+    recorder->Add(std::move(event));
+}
+
+void TimelineRecorder::OnPassThrough(void* self) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kPassThrough;
+    recorder->Add(std::move(event));
+}
+
+int32_t TimelineRecorder::OnShooting(void* self, int32_t code) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kShooting;
+    event.value = code;
+    event.answer = recorder->shootingAnswer_;
+    recorder->Add(std::move(event));
+    return recorder->shootingAnswer_;
+}
+
+void TimelineRecorder::OnLog(void* self, const char* line) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    std::lock_guard guard(recorder->mutex_);
+    if (line == nullptr) return;
+    if (recorder->loading_ && !recorder->everyLogLine_ && !ShownWhileLoading(line)) return;
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kLog;
+    event.text = line;
+    recorder->Add(std::move(event));
+}
+
+}  // namespace Keyweave::Tool

@@ -1,0 +1,98 @@
+#pragma once
+// What the host receives while a script plays, in the order it arrives: a
+// host whose callbacks write one event per touch contact that changed, per
+// scan-code byte, sensor vector, summary, game-pad notice, shooting-mode
+// call, mouse pass-through and log line, stamped with the manual clock.
+//
+// The touch callback receives whole frames (16 contacts, or the first one or
+// two for scroll and zoom); the recorder keeps the last state of every
+// contact and writes an event only for contacts whose position or down flag
+// changed, so a frame that repeats what the screen already shows adds
+// nothing.
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "api/host_callbacks.h"
+#include "engine/clock.h"
+
+namespace Keyweave::Tool {
+
+struct TimelineEvent {
+    enum class Kind { kInput, kTouch, kKey, kSensor, kSummary, kNotice, kShooting, kPassThrough, kLog };
+
+    Kind kind = Kind::kLog;
+    int64_t time = 0;  // ms since the keymap was loaded
+    // kInput: the script line and its command. kSummary, kLog: the text.
+    // kNotice: the layout name.
+    uint32_t line = 0;
+    std::string text;
+    // kTouch: one contact, positions as fractions of the screen.
+    int32_t slot = 0;
+    float x = 0.0f, y = 0.0f;
+    bool down = false;
+    bool wasDown = false;
+    // kKey: one scan-code byte; `code` is the key it belongs to (0xE0xx
+    // after an E0 prefix), 0 for the prefix itself.
+    uint8_t byte = 0;
+    uint32_t code = 0;
+    // kSensor: the vector.
+    float vector[3] = {0.0f, 0.0f, 0.0f};
+    // kNotice: pad id and event (1 attached, 2 detached). kShooting: the code
+    // the engine sent and what the host answered.
+    int32_t pad = 0;
+    int32_t value = 0;
+    int32_t answer = 0;
+};
+
+class TimelineRecorder {
+public:
+    TimelineRecorder(const Clock& clock, Millis origin) : clock_(clock), origin_(origin) {}
+
+    HostCallbacks Callbacks();
+
+    // Nothing is written before Start (the engine's own start-up), though
+    // the contacts are followed from the first frame on.
+    void Start() { recording_ = true; }
+    // While a keymap loads, log lines are written only when they say which
+    // file is loaded or what went wrong ("Loading...", "Cannot..."), unless
+    // every line is wanted.
+    void SetLoading(bool loading) { loading_ = loading; }
+    void SetEveryLogLine(bool every) { everyLogLine_ = every; }
+    // What the host answers to the engine's shooting-mode calls; 1 at first.
+    void SetShootingAnswer(int32_t answer) { shootingAnswer_ = answer; }
+
+    // A script command, written before what it causes.
+    void NoteInput(uint32_t line, const std::string& text);
+
+    std::vector<TimelineEvent> Events() const;
+
+private:
+    int64_t Now() const { return static_cast<int64_t>(clock_.Now() - origin_); }
+    void Add(TimelineEvent event);  // caller holds mutex_
+
+    static void OnKey(void* self, uint8_t byte);
+    static void OnTouch(void* self, const KeyweaveTouchPoint* points, uint32_t count, uint32_t flag);
+    static void OnSensor(void* self, float x, float y, float z);
+    static void OnSummary(void* self, const char* text);
+    static void OnNotice(void* self, int32_t pad, int32_t event, const char* layout);
+    static void OnPassThrough(void* self);
+    static int32_t OnShooting(void* self, int32_t code);
+    static void OnLog(void* self, const char* line);
+
+    const Clock& clock_;
+    const Millis origin_;
+    mutable std::mutex mutex_;  // the engine may call from its threads
+    bool recording_ = false;
+    bool loading_ = false;
+    bool everyLogLine_ = false;
+    int32_t shootingAnswer_ = 1;
+    std::array<KeyweaveTouchPoint, KEYWEAVE_TOUCH_POINTS> contacts_{};  // guarded by mutex_
+    bool afterPrefix_ = false;                                          // guarded by mutex_
+    std::vector<TimelineEvent> events_;                                 // guarded by mutex_
+};
+
+}  // namespace Keyweave::Tool
