@@ -1,0 +1,248 @@
+// Start-up and keymap loading as the host sees them: frames, vectors, the
+// summary, shooting-mode notices and the exact log lines of the fallback chain.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "support/recording_host.h"
+#include "support/scratch_dir.h"
+
+namespace Keyweave {
+namespace {
+
+using Testing::ManualEngine;
+using Testing::ScratchDir;
+using Lines = std::vector<std::string>;
+
+std::string Utf8(const WideString& path) { return ToUtf8(path); }
+
+// The lines from the first one equal to `first` on (empty when absent).
+Lines From(const Lines& lines, const std::string& first) {
+    auto it = std::find(lines.begin(), lines.end(), first);
+    return Lines(it, lines.end());
+}
+
+bool Contains(const Lines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(LifecycleTest, StartUpReportsAnAllUpFrameAndALevelDeviceInOrder) {
+    ManualEngine fixture;
+    EXPECT_EQ(fixture.host.Logs(),
+              (Lines{"Initializing Keyweave", "Keyweave::Scheduler::Start()", "Keyweave::Accelerometer::Reset()"}));
+    const auto frames = fixture.host.Frames();
+    ASSERT_EQ(frames.size(), 1u);
+    ASSERT_EQ(frames[0].points.size(), 16u);
+    for (const auto& point : frames[0].points) EXPECT_EQ(point.down, 0u);
+    const auto sensors = fixture.host.Sensors();
+    ASSERT_EQ(sensors.size(), 1u);
+    EXPECT_EQ(sensors[0].z, 1.0f);
+    EXPECT_TRUE(fixture.engine->config().mKeyRules.empty());
+    EXPECT_TRUE(fixture.host.Summaries().empty());
+}
+
+class LoadTest : public ::testing::Test {
+protected:
+    LoadTest() : fixture(Settings()) {}
+    EngineSettings Settings() {
+        EngineSettings settings = ManualEngine::DefaultSettings();
+        settings.defaultConfigPath = dir.PathOf("default.cfg");
+        return settings;
+    }
+    int32_t Load(const WideString& second, const WideString& primary, const char* package) {
+        fixture.host.ClearRecords();
+        return fixture.engine->LoadConfig(second.c_str(), primary.c_str(), package);
+    }
+    Engine& engine() { return *fixture.engine; }
+
+    ScratchDir dir;
+    ManualEngine fixture;
+};
+
+TEST_F(LoadTest, ThePrimaryKeymapLoadsAndTheHostGetsOneSummary) {
+    const WideString primary = dir.Write("com.game.cfg", "[keys]\nA,Ctrl = Tap (50,50)\n");
+    EXPECT_EQ(Load(dir.PathOf("other.cfg"), primary, "com.game"), 0);
+    const Lines logs = fixture.host.Logs();
+    EXPECT_EQ(logs.front(), "Loading config at " + Utf8(primary));
+    EXPECT_EQ(From(logs, "Config for package "),
+              (Lines{"Config for package ", "Keys:", "    Ctrl,A", "        Tap (0.50,0.50)"}));
+    EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=com.game"});
+    EXPECT_EQ(engine().config().Package(), "com.game");
+    EXPECT_FALSE(engine().config().IsDefault());
+    EXPECT_EQ(engine().config().GetActions({29, 30}).size(), 1u);
+}
+
+TEST_F(LoadTest, TheWildCardOfThePrimaryComesSecond) {
+    const WideString primary = dir.PathOf("com.game.lite.cfg");
+    const WideString wildCard = dir.Write("com.game.cfg", "[keys]\nSpace = Tap (10,20)\n");
+    Load(dir.PathOf("second.cfg"), primary, "com.game.lite");
+    const Lines logs = fixture.host.Logs();
+    const Lines expected{
+        "Loading config at " + Utf8(primary),
+        "Keyweave::Accelerometer::Reset()",  // the old keymap's tear-down
+        "Cannot open configuration file " + Utf8(primary),
+        "Loading wild card config at " + Utf8(primary),
+        "wild card .lite",
+        "new path " + Utf8(wildCard),
+    };
+    ASSERT_GE(logs.size(), expected.size());
+    EXPECT_EQ(Lines(logs.begin(), logs.begin() + static_cast<long>(expected.size())), expected);
+    EXPECT_TRUE(Contains(logs, "Config for package "));
+    EXPECT_EQ(engine().config().GetActions({57}).size(), 1u);
+    EXPECT_FALSE(engine().config().IsDefault());
+}
+
+TEST_F(LoadTest, TheSecondPathAndItsWildCardFollow) {
+    const WideString primary = dir.PathOf("missing.cfg");
+    const WideString second = dir.PathOf("com.app.free.cfg");
+    dir.Write("com.app.cfg", "[keys]\nEnter = Tap (1,2)\n");
+    Load(second, primary, "com.app.free");
+    const Lines logs = fixture.host.Logs();
+    EXPECT_TRUE(Contains(logs, "Loading config at " + Utf8(second)));
+    EXPECT_TRUE(Contains(logs, "Loading wild card config at " + Utf8(second)));
+    EXPECT_TRUE(Contains(logs, "wild card (null)")) << "the primary's name has no inner dot";
+    EXPECT_EQ(engine().config().GetActions({28}).size(), 1u);
+}
+
+TEST_F(LoadTest, TheDefaultKeymapIsMarkedDefault) {
+    dir.Write("default.cfg", "[keys]\nTab = Tap (5,5)\n");
+    Load(dir.PathOf("a.cfg"), dir.PathOf("b.cfg"), "pkg");
+    EXPECT_TRUE(Contains(fixture.host.Logs(), "Cannot load config, loading default config"));
+    EXPECT_TRUE(engine().config().IsDefault());
+    EXPECT_EQ(engine().config().GetActions({15}).size(), 1u);
+    EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=pkg"});
+}
+
+TEST_F(LoadTest, WithNothingToLoadAnEmptyDefaultIsActiveAndTheSummaryStillComes) {
+    EXPECT_EQ(Load(dir.PathOf("a.cfg"), dir.PathOf("b.cfg"), "pkg"), 0);
+    const Lines logs = fixture.host.Logs();
+    EXPECT_EQ(logs.back(), "Cannot load default config " + Utf8(dir.PathOf("default.cfg")));
+    EXPECT_TRUE(engine().config().IsDefault());
+    EXPECT_TRUE(engine().config().mKeyRules.empty());
+    EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=pkg"});
+}
+
+TEST_F(LoadTest, AReloadTearsDownTheOldKeymap) {
+    const WideString first = dir.Write("first.cfg", "[keys]\nA = Tap (50,50)\n");
+    Load(first, first, "one");
+    // A sequence of the old keymap still queued: it must never play.
+    TaskIdList ids;
+    engine().dispatcher().AppendTouch(ids, engine().dispatcher().AcquireSlot(), {0.3f, 0.3f}, 500, true);
+    engine().accelerometer().SetTiltMax(false, 10);
+    const WideString second = dir.Write("second.cfg", "[keys]\nS = Tap (20,20)\n");
+    Load(second, second, "two");
+    EXPECT_EQ(engine().scheduler().QueuedCount(), 0u);
+    const auto frames = fixture.host.Frames();
+    ASSERT_EQ(frames.size(), 1u) << "one all-up frame from the dispatcher reset";
+    for (const auto& point : frames[0].points) EXPECT_EQ(point.down, 0u);
+    ASSERT_EQ(fixture.host.Sensors().size(), 1u);
+    EXPECT_EQ(fixture.host.Sensors()[0].z, 1.0f);
+    EXPECT_EQ(engine().dispatcher().FreeSlots().size(), 13u);
+    fixture.clock.Advance(1000);
+    engine().scheduler().AdvanceBy(0);
+    EXPECT_EQ(fixture.host.Frames().size(), 1u);
+    EXPECT_TRUE(fixture.host.ShootingCalls().empty()) << "no shooting mode was active";
+    EXPECT_EQ(engine().config().Package(), "two");
+}
+
+TEST_F(LoadTest, AReloadEndsAnActiveShootingModeFirst) {
+    const WideString path = dir.Write("shoot.cfg", "[keys]\nA = Tap (50,50)\n");
+    Load(path, path, "game");
+    engine().config().SetShootingModeActive(1);
+    Load(path, path, "game");
+    EXPECT_EQ(fixture.host.ShootingCalls(), std::vector<int32_t>{0});
+    EXPECT_EQ(engine().config().ShootingModeActive(), 0u);
+}
+
+TEST_F(LoadTest, KnobsReturnToTheirDefaultsUnlessTheNewKeymapSetsThem) {
+    const WideString custom = dir.Write("custom.cfg", "# SWIPE_PINCH(0.5,200,0.3,0.2,0.25,80)\n");
+    Load(custom, custom, "a");
+    EXPECT_FLOAT_EQ(engine().knobs().swipeLength, 0.5f);
+    EXPECT_EQ(engine().knobs().swipeDuration, 200u);
+    EXPECT_EQ(engine().knobs().pinchDuration, 80);
+    const WideString plain = dir.Write("plain.cfg", "[keys]\n");
+    Load(plain, plain, "b");
+    EXPECT_EQ(engine().knobs(), EmulationKnobs{});
+    Load(custom, custom, "c");
+    EXPECT_FLOAT_EQ(engine().knobs().pinchLengthOut, 0.25f);
+}
+
+TEST_F(LoadTest, ACustomScreenCentreReachesTheDispatcherAndStays) {
+    const WideString centred = dir.Write("centre.cfg", "# SCREEN_CENTER_CUSTOM(40,60,10)\n");
+    Load(centred, centred, "a");
+    ScreenCentreReference reference = engine().dispatcher().ScreenCentre();
+    EXPECT_FLOAT_EQ(reference.point.x, 0.4f);
+    EXPECT_FLOAT_EQ(reference.point.y, 0.6f);
+    const WideString plain = dir.Write("plain.cfg", "[keys]\n");
+    Load(plain, plain, "b");
+    reference = engine().dispatcher().ScreenCentre();
+    EXPECT_FLOAT_EQ(reference.point.x, 0.4f) << "a keymap without one keeps the previous centre";
+}
+
+TEST_F(LoadTest, NonAsciiPathsLoad) {
+    const WideString path = dir.Write("\xC3\xA9t\xC3\xA9/\xE6\xB8\xB8\xE6\x88\x8F.cfg", "[keys]\nSpace = Tap (50,50)\n");
+    Load(path, path, "jeu");
+    EXPECT_EQ(fixture.host.Logs().front(), "Loading config at " + Utf8(path));
+    EXPECT_FALSE(engine().config().IsDefault());
+    EXPECT_EQ(engine().config().GetActions({57}).size(), 1u);
+}
+
+TEST_F(LoadTest, TheLocaleSelectsTranslatedLabelsOnLaterLoads) {
+    const WideString path = dir.Write("labels.cfg",
+                                      "[opensensor]\nA = Space Jump\n[strings]\nJump = Leap\n[strings.fr-FR]\nJump = Saut\n");
+    engine().SetLocale("fr-FR");
+    EXPECT_EQ(engine().Locale(), "fr_fr");
+    EXPECT_TRUE(fixture.host.HasLog("Using normalized locale fr_fr"));
+    Load(path, path, "jeu");
+    EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=jeu|A=Saut"});
+    engine().SetLocale("de");
+    Load(path, path, "jeu");
+    EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=jeu|A=Leap"});
+}
+
+TEST_F(LoadTest, LocationUpdationFollowsTheKeymap) {
+    fixture.host.ClearRecords();
+    EXPECT_EQ(engine().IsLocationUpdationWithKeyMapEnabled(), 0);
+    const WideString path = dir.Write("loc.cfg", "# ENABLE_LOCATION_UPDATION_WITH_KEYMAP\n");
+    Load(path, path, "a");
+    EXPECT_EQ(engine().IsLocationUpdationWithKeyMapEnabled(), 1);
+    EXPECT_TRUE(fixture.host.HasLog("location updation enabled"));
+}
+
+TEST(WildCardTest, DropsTheLastDottedPartOfTheName) {
+    ManualEngine fixture;
+    Engine& engine = *fixture.engine;
+    auto wildCard = [&](const std::string& path) { return ToUtf8(engine.WildCardConfigPath(ToWide(path).c_str())); };
+    EXPECT_EQ(wildCard("C:\\maps\\com.game.lite.cfg"), "C:\\maps\\com.game.cfg");
+    EXPECT_EQ(wildCard("C:\\my.maps\\game.cfg"), "C:\\my.cfg");
+    EXPECT_EQ(wildCard("a.b.c.cfg"), "a.b.cfg");
+    EXPECT_EQ(wildCard("C:\\maps\\game.cfg"), "C:\\maps\\game.cfg");
+
+    fixture.host.ClearRecords();
+    const WideString plain = ToWide("C:\\maps\\game.cfg");
+    EXPECT_EQ(engine.WildCardConfigPath(plain.c_str()), plain.c_str()) << "no dot: the argument itself";
+    EXPECT_EQ(fixture.host.Logs(), Lines{"wild card (null)"});
+
+    fixture.host.ClearRecords();
+    const WideString lite = ToWide("C:\\maps\\com.game.lite.cfg");
+    const WideChar* first = engine.WildCardConfigPath(lite.c_str());
+    EXPECT_EQ(fixture.host.Logs(), (Lines{"wild card .lite", "new path C:\\maps\\com.game.cfg"}));
+    EXPECT_EQ(engine.WildCardConfigPath(lite.c_str()), first) << "the same path gives the same string";
+}
+
+TEST(WildCardTest, ShortAndOverlongPathsAreHandled) {
+    ManualEngine fixture;
+    Engine& engine = *fixture.engine;
+    EXPECT_EQ(ToUtf8(engine.WildCardConfigPath(ToWide("a.b").c_str())), "a.b");
+    EXPECT_EQ(ToUtf8(engine.WildCardConfigPath(ToWide("").c_str())), "");
+    const std::string longName = "x." + std::string(2000, 'y') + ".z.cfg";
+    const std::string result = ToUtf8(engine.WildCardConfigPath(ToWide(longName).c_str()));
+    // Cut to 1023 characters first, so the only dot left is the first one.
+    EXPECT_EQ(result, "x.cfg");
+}
+
+}  // namespace
+}  // namespace Keyweave
