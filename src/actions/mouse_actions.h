@@ -17,6 +17,7 @@ public:
     std::string Describe() const override;
     uint32_t eventData = 0;  // run time: data word of the last mouse event
     uint8_t leftDown = 0;    // run time: the left button is down
+    int32_t delay = 0;       // run time: delay of its next touch, ms
 };
 
 // A right-button drag played as a swipe from the centre towards the pointer.

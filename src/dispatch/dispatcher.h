@@ -37,8 +37,12 @@
 #include <vector>
 
 #include "actions/action.h"
+#include "actions/mouse_actions.h"
+#include "actions/stick_actions.h"
 #include "actions/touch_actions.h"
 #include "dispatch/direction_pad.h"
+#include "dispatch/event_codes.h"
+#include "dispatch/pointer_state.h"
 #include "dispatch/scheduler.h"
 #include "dispatch/touch_frame.h"
 #include "engine/clock.h"
@@ -191,9 +195,65 @@ public:
     TaskIdList PlaySwipeHold(const SwipeHoldAction& action, int32_t delayMs, bool down,
                              const std::set<uint32_t>& keys);
 
+    // Mouse and stick sequences (pointer_state.cpp, mouse_sequences.cpp,
+    // tap_swipe_sequences.cpp, shooting_sequences.cpp, stick_sequences.cpp).
+    // They follow a continuous input: the pointer, or a game-pad stick. Mouse
+    // events are InputMessage codes, stick events StickPhase codes. Records
+    // that need a finger keep it in their own slot field from press to
+    // release; a mouse swipe keeps it for the life of the record.
+    //
+    // The shared input state, each value under its own lock. The pointer is
+    // in fractions of the host window; a stick is named by its whole-stick
+    // control code (any other code is ignored, and reads as (0, 0)); the
+    // screen-centre reference is (0.5, 0.5) with stretch 0 until a keymap
+    // brings one (a null record changes nothing).
+    void SetMousePosition(float x, float y);
+    Point MousePosition() const;
+    void SetStickPosition(uint32_t stick, float x, float y);
+    Point StickPosition(uint32_t stick) const;
+    void SetScreenCentre(const ScreenAction* centre);
+    ScreenCentreReference ScreenCentre() const;
+
+    // A stick finger's position: `current` (hundredths of a percent) moves by
+    // the stick's deflection times `sensitivity`, kept within `radius` of
+    // `centre`; the result is in screen fractions, its vertical offset
+    // stretched by the aspect ratio. Unless `keep`, `current` goes back to the
+    // centre afterwards.
+    Point StickPoint(uint32_t stick, Point centre, Point& current, float radius, float sensitivity, bool keep) const;
+    // Where the pointer's offset from the screen-centre reference lands
+    // around `centre` (fractions) within `radius` (percent), vertical offset
+    // stretched by `aspect` (0: the screen's aspect ratio). `distance` is the
+    // unclamped distance from the centre, in hundredths of a percent.
+    struct MousePlacement {
+        Point point;
+        float distance;
+    };
+    MousePlacement MousePoint(Point centre, float radius, float aspect, bool force) const;
+
+    // The engine's own mouse finger on kMouseSlot, at the pointer, with the
+    // record's delay and down flag.
+    TaskIdList PlayMouseTouch(const MouseAction& record);
+    // Follows the pointer while it is inside the rectangle; leaving it lifts
+    // the finger, frees the slot and returns an empty list.
+    TaskIdList PlayMouseHold(MouseHoldAction& action, int32_t delayMs);
+    // A right-button drag played as a swipe from the centre towards the
+    // pointer; kTapSwipeKeyPressed lets a released swipe go at once.
+    TaskIdList PlayMouseSwipe(MouseSwipeAction& action, int32_t delayMs, int32_t event);
+    TaskIdList PlayTapSwipe(TapSwipeAction& action, int32_t delayMs, int32_t event);
+    TaskIdList PlayTapSwipeClick(TapSwipeClickAction& action, int32_t delayMs, int32_t event);
+    // The key re-centres the system pointer; moves offset the finger from its point.
+    TaskIdList PlayTouchMove(TouchMoveAction& action, int32_t delayMs, int32_t event);
+    TaskIdList PlayShootMove(ShootMoveAction& action, int32_t delayMs, int32_t event);
+    // On kLeftButtonUp waits, on the calling thread, for its previous sequence.
+    TaskIdList PlayShootMode(ShootModeAction& action, int32_t delayMs, int32_t event);
+    TaskIdList PlayStickMove(StickMoveAction& action, int32_t delayMs, int32_t phase);
+    TaskIdList PlayStickHold(StickHoldAction& action, int32_t delayMs, int32_t phase);
+    TaskIdList PlayTapStick(TapStickAction& action, int32_t delayMs, int32_t phase);
+
 private:
     // ---- State kept by sequence families (declared next to their owner) ----
     DirectionPadState pad_;  // the combined direction pad; never reset
+    PointerState pointer_;   // pointer, sticks, screen centre; each under its own lock
 
     TouchPoint* const points_;  // the shared frame, not owned
     const uint32_t count_;

@@ -1,0 +1,75 @@
+#pragma once
+// The continuous inputs that the mouse- and stick-driven sequences read: the
+// pointer position, the two stick deflections and the screen-centre
+// reference. Each is written by one input path (mouse messages, the game-pad
+// stick thread, configuration loading) and read by the sequences on any
+// input thread, so each has a lock of its own, held only while the values are
+// copied in or out.
+
+#include <cstdint>
+#include <mutex>
+
+#include "actions/action.h"
+#include "gamepad/control_codes.h"
+#include "platform/platform.h"
+
+namespace Keyweave {
+
+struct ScreenCentreReference {
+    Point point{0.5f, 0.5f};  // fractions of the screen
+    float stretch = 0.0f;     // vertical stretch of the tap-swipes; 0: the screen's aspect ratio
+};
+
+class PointerState {
+public:
+    void SetMouse(Point position) {
+        std::lock_guard guard(mouseLock_);
+        mouse_ = position;
+    }
+    Point Mouse() const {
+        std::lock_guard guard(mouseLock_);
+        return mouse_;
+    }
+
+    // Only the two whole-stick codes are kept; any other code changes nothing.
+    void SetStick(uint32_t stick, Point deflection) {
+        std::lock_guard guard(stickLock_);
+        if (stick == GamePad::kLeftStick) left_ = deflection;
+        if (stick == GamePad::kRightStick) right_ = deflection;
+    }
+    // False (and `deflection` untouched) for any code but the two sticks.
+    bool Stick(uint32_t stick, Point& deflection) const {
+        std::lock_guard guard(stickLock_);
+        if (stick == GamePad::kLeftStick) {
+            deflection = left_;
+            return true;
+        }
+        if (stick == GamePad::kRightStick) {
+            deflection = right_;
+            return true;
+        }
+        return false;
+    }
+
+    void SetScreenCentre(ScreenCentreReference reference) {
+        std::lock_guard guard(centreLock_);
+        centre_ = reference;
+    }
+    ScreenCentreReference ScreenCentre() const {
+        std::lock_guard guard(centreLock_);
+        return centre_;
+    }
+
+private:
+    mutable Platform::Lock mouseLock_;
+    Point mouse_;  // guarded by mouseLock_: fractions of the host window
+
+    mutable Platform::Lock stickLock_;
+    Point left_;   // guarded by stickLock_
+    Point right_;  // guarded by stickLock_
+
+    mutable Platform::Lock centreLock_;
+    ScreenCentreReference centre_;  // guarded by centreLock_
+};
+
+}  // namespace Keyweave
