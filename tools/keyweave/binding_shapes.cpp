@@ -39,17 +39,24 @@ constexpr float kStickScale = 10000.0f;
 
 float Clamp01(float value) { return std::clamp(value, 0.0f, 1.0f); }
 
-// A label beside a point, on the side away from where the action goes.
-void LabelAway(PictureCanvas& canvas, double x, double y, double dx, double dy, const std::string& text,
-               const char* colour) {
+// A label beside a line from a point, on the side above it (left of it for a
+// vertical line), so that lines starting at the same place keep apart.
+void LabelBeside(PictureCanvas& canvas, double x, double y, double dx, double dy, const std::string& text,
+                 const char* colour) {
     const double unit = canvas.Unit();
-    canvas.Label(x - dx * unit * 1.8, y - dy * unit * 1.8, text, colour);
+    double px = dy, py = -dx;  // perpendicular
+    if (py > 0.0 || (py == 0.0 && px > 0.0)) {
+        px = -px;
+        py = -py;
+    }
+    canvas.Label(x + px * unit * 1.4, y + py * unit * 1.4, text, colour);
 }
 
-void DrawTap(PictureCanvas& canvas, const TapAction& tap, const std::string& keys) {
+void DrawTap(PictureCanvas& canvas, const TapAction& tap, const std::string& keys, int crowd) {
     const double x = canvas.X(tap.point.x), y = canvas.Y(tap.point.y);
     canvas.Circle(x, y, canvas.Unit() * 1.4, Colours::kTap, true);
-    canvas.Label(x, y, keys, Colours::kText);
+    // A tap alone carries its keys inside; more at the same place stack below.
+    canvas.Label(x, crowd == 0 ? y : y + canvas.Unit() * (1.2 + 1.3 * crowd), keys, Colours::kText);
 }
 
 void DrawTapTap(PictureCanvas& canvas, const TapTapAction& tap, const std::string& keys) {
@@ -60,7 +67,7 @@ void DrawTapTap(PictureCanvas& canvas, const TapTapAction& tap, const std::strin
     canvas.Circle(x2, y2, canvas.Unit(), Colours::kTap, true);
     canvas.Label(x1, y1, "1", Colours::kText, 0.8);
     canvas.Label(x2, y2, "2", Colours::kText, 0.8);
-    canvas.Label(x1, y1 - canvas.Unit() * 1.8, keys + " (press 1, release 2)", Colours::kTap);
+    canvas.Label(x1, y1 + canvas.Unit() * 1.8, keys + " (press 1, release 2)", Colours::kTap);
 }
 
 void DrawArrow(PictureCanvas& canvas, Point from, Point to, const std::string& keys, const char* colour) {
@@ -69,7 +76,7 @@ void DrawArrow(PictureCanvas& canvas, Point from, Point to, const std::string& k
     canvas.Circle(x1, y1, canvas.Unit() * 0.5, colour, true);
     canvas.Line(x1, y1, x2, y2, colour, true);
     const double length = std::max(1e-6, std::hypot(x2 - x1, y2 - y1));
-    LabelAway(canvas, x1, y1, (x2 - x1) / length, (y2 - y1) / length, keys, colour);
+    LabelBeside(canvas, x1, y1, (x2 - x1) / length, (y2 - y1) / length, keys, colour);
 }
 
 void DrawTrace(PictureCanvas& canvas, const SwipeTraceAction& trace, const std::string& keys) {
@@ -118,7 +125,7 @@ void DrawMarkedPoint(PictureCanvas& canvas, Point point, const std::string& keys
     canvas.Label(x, y + canvas.Unit() * 1.6, what, colour, 0.7);
 }
 
-void DrawMacro(PictureCanvas& canvas, const TapsMacroAction& macro, const std::string& keys) {
+void DrawMacro(PictureCanvas& canvas, const TapsMacroAction& macro, const std::string& keys, int crowd) {
     // Taps on the same point share one circle with all their numbers.
     std::map<std::pair<float, float>, std::string> numbers;
     std::vector<std::pair<float, float>> order;
@@ -136,7 +143,8 @@ void DrawMacro(PictureCanvas& canvas, const TapsMacroAction& macro, const std::s
     const Point first = macro.taps.front().point;
     std::string label = keys;
     if (macro.repeat != 1) label += Printf(" x%d", macro.repeat);
-    canvas.Label(canvas.X(first.x), canvas.Y(first.y) - canvas.Unit() * 1.9, label, Colours::kMacro);
+    const double below = crowd == 0 ? -1.9 : 1.2 + 1.3 * crowd;
+    canvas.Label(canvas.X(first.x), canvas.Y(first.y) + canvas.Unit() * below, label, Colours::kMacro);
 }
 
 void DrawShootMode(PictureCanvas& canvas, const ShootModeAction& shoot, const std::string& keys) {
@@ -146,7 +154,7 @@ void DrawShootMode(PictureCanvas& canvas, const ShootModeAction& shoot, const st
     canvas.CrossHair(ax, ay, Colours::kShoot);
     canvas.Circle(fx, fy, canvas.Unit() * 1.4, Colours::kShoot, true);
     canvas.Label(ax, ay - canvas.Unit() * 2.6, keys + ": aim", Colours::kShoot);
-    canvas.Label(fx, fy, "fire", Colours::kText, 0.8);
+    canvas.Label(fx, fy + canvas.Unit() * 2.4, keys + ": fire", Colours::kShoot);
 }
 
 void DrawTouchMove(PictureCanvas& canvas, Point point, const std::string& keys, const char* colour, const char* what) {
@@ -195,11 +203,44 @@ Point PadTarget(Point centre, uint32_t mask, float radius) {
     return {centre.x + dx, centre.y + dy};
 }
 
+bool AnchorOf(const Action& action, Point& anchor) {
+    switch (action.type) {
+        case kTapAction: anchor = static_cast<const TapAction&>(action).point; return true;
+        case kTapTapAction: anchor = static_cast<const TapTapAction&>(action).point; return true;
+        case kSwipeAction: anchor = static_cast<const SwipeAction&>(action).point; return true;
+        case kSwipeActionXY: anchor = static_cast<const SwipeActionXY&>(action).start; return true;
+        case kSwipeTraceAction: {
+            const auto& trace = static_cast<const SwipeTraceAction&>(action);
+            if (trace.points.empty()) return false;
+            anchor = trace.points.front();
+            return true;
+        }
+        case kMouseSwipeAction: anchor = static_cast<const MouseSwipeAction&>(action).point; return true;
+        case kMouseHoldAction: anchor = static_cast<const MouseHoldAction&>(action).point; return true;
+        case kTapSwipeAction: anchor = static_cast<const TapSwipeAction&>(action).point; return true;
+        case kTapSwipeClickAction: anchor = static_cast<const TapSwipeClickAction&>(action).point; return true;
+        case kTouchMoveAction: anchor = static_cast<const TouchMoveAction&>(action).point; return true;
+        case kTapCancelAction: anchor = static_cast<const TapCancelAction&>(action).point; return true;
+        case kShootMoveAction: anchor = static_cast<const ShootMoveAction&>(action).point; return true;
+        case kShootModeAction: anchor = static_cast<const ShootModeAction&>(action).point; return true;
+        case kTapsMacroAction: {
+            const auto& macro = static_cast<const TapsMacroAction&>(action);
+            if (macro.taps.empty()) return false;
+            anchor = macro.taps.front().point;
+            return true;
+        }
+        case kStickHoldAction: anchor = StickPoint(static_cast<const StickHoldAction&>(action).point); return true;
+        case kStickMoveAction: anchor = StickPoint(static_cast<const StickMoveAction&>(action).point); return true;
+        case kTapStickAction: anchor = StickPoint(static_cast<const TapStickAction&>(action).point); return true;
+        default: return false;
+    }
+}
+
 bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::string& keys,
                       const ShapeContext& context) {
     const float widthStretch = static_cast<float>(canvas.Width() / canvas.Height());
     switch (action.type) {
-        case kTapAction: DrawTap(canvas, static_cast<const TapAction&>(action), keys); return true;
+        case kTapAction: DrawTap(canvas, static_cast<const TapAction&>(action), keys, context.crowd); return true;
         case kTapTapAction: DrawTapTap(canvas, static_cast<const TapTapAction&>(action), keys); return true;
         case kSwipeAction: {
             const auto& swipe = static_cast<const SwipeAction&>(action);
@@ -263,7 +304,7 @@ bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::st
         case kTapsMacroAction: {
             const auto& macro = static_cast<const TapsMacroAction&>(action);
             if (macro.taps.empty()) return false;
-            DrawMacro(canvas, macro, keys);
+            DrawMacro(canvas, macro, keys, context.crowd);
             return true;
         }
         case kStickHoldAction: {

@@ -14,7 +14,14 @@ struct ShapeContext {
     // The vertical stretch of tap-swipe circles: the custom screen centre's
     // radius value when the keymap sets one, else width / height.
     float tapSwipeStretch;
+    // How many bindings drawn before this one start at the same place: their
+    // labels move down by that many lines so that none hides another.
+    int crowd = 0;
 };
+
+// Where a binding's shape starts (its anchor, for telling crowded places
+// apart); false for actions without one place.
+bool AnchorOf(const Action& action, Point& anchor);
 
 // The record's class without "Action" ("Tap", "SwipeHold", "StickHold").
 const char* ActionKind(const Action& action);

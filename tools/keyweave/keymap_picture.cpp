@@ -1,6 +1,9 @@
 #include "keyweave/keymap_picture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
+#include <utility>
 #include <tuple>
 #include <vector>
 
@@ -185,8 +188,13 @@ std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options
     DrawPadRings(canvas, bindings);
     float stretch = static_cast<float>(screen.width) / static_cast<float>(screen.height);
     if (const ScreenAction* centre = config.ScreenCenter()) stretch = centre->radius;
-    const ShapeContext context{stretch};
+    std::map<std::pair<long, long>, int> crowds;  // bindings so far per anchor, to the pixel
     for (const Binding* binding : onScreen) {
+        ShapeContext context{stretch};
+        Point anchor;
+        if (AnchorOf(*binding->action, anchor)) {
+            context.crowd = crowds[{std::lround(canvas.X(anchor.x)), std::lround(canvas.Y(anchor.y))}]++;
+        }
         OpenBinding(svg, binding->keys, ActionKind(*binding->action), binding->keys + ": " + binding->action->Describe());
         DrawBindingShape(canvas, *binding->action, binding->keys, context);
         svg.Close();

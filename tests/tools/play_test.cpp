@@ -1,0 +1,141 @@
+// keyweave play in-process: scripts against small keymaps, the timeline's
+// order and times on the manual clock, and what a bad script gets.
+
+#include <string>
+#include <vector>
+
+#include "tool_fixture.h"
+#include "xml_reader.h"
+
+namespace Keyweave::Testing {
+namespace {
+
+class PlayCommand : public ToolTest {
+protected:
+    ToolRun Play(const std::string& keymap, const std::string& script, std::vector<std::string> extra = {}) {
+        std::vector<std::string> words = {"play", Write("game.cfg", keymap), Write("game.play", script)};
+        words.insert(words.end(), extra.begin(), extra.end());
+        return RunTool(words);
+    }
+    // The timeline without the load's lines (everything before the first
+    // script line).
+    static std::string AfterLoad(const std::string& out) {
+        const size_t first = out.find("  > ");
+        return first == std::string::npos ? out : out.substr(out.rfind('\n', first) + 1);
+    }
+};
+
+TEST_F(PlayCommand, EachLineIsEchoedBeforeWhatItCausesAtItsTime) {
+    const ToolRun run = Play("[keys]\nA = Tap (50,80)\nB = Swipe Right (90,50)\n",
+                             "press A\nwait 40\nrelease A\ntap B\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "     0  log      Loading config at " + Path("game.cfg") + "\n"
+              "     0  sensor   0.0000 0.0000 1.0000\n"  // a load levels the device
+              "     0  summary  Default|Package=game\n"
+              "     0  > press A\n"
+              "     0  touch    slot  0 down    50.00  80.00\n"
+              "     0  > wait 40\n"
+              "    40  > release A\n"
+              "    40  touch    slot  0 up      50.00  80.00\n"
+              "    40  > tap B\n"
+              "    40  touch    slot  0 down    90.00  50.00\n"
+              // What is still queued after the last line plays to its end: the
+              // swipe steps every 12 ms and stops at the screen's edge.
+              "    52  touch    slot  0 move    93.33  50.00\n"
+              "    64  touch    slot  0 move    96.67  50.00\n"
+              "    76  touch    slot  0 move   100.00  50.00\n"
+              "   112  touch    slot  0 up     100.00  50.00\n");
+}
+
+TEST_F(PlayCommand, ABlockingCallTakesTheTimeItsGestureTakes) {
+    // An emulated swipe returns after its lift; the next line comes after it.
+    const ToolRun run = Play("[keys]\n", "emulate swipe 50 50 up\ntap A\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string timeline = AfterLoad(run.out);
+    EXPECT_EQ(timeline.substr(0, timeline.find('\n') + 1), "     0  > emulate swipe 50 50 up\n");
+    EXPECT_NE(timeline.find("     0  log      KeyweaveEmulateSwipe(0.500000, 0.500000, 1)\n"), std::string::npos);
+    EXPECT_NE(timeline.find("    84  touch    slot  0 up      50.00  30.00\n    84  > tap A\n"), std::string::npos)
+        << timeline;
+    // A is not in the keymap: its scan code goes to the game as it is.
+    EXPECT_NE(timeline.find("    84  key      0x1E A down\n    84  key      0x9E A up\n"), std::string::npos);
+}
+
+TEST_F(PlayCommand, ABadScriptLineStopsBeforeAnythingPlays) {
+    const ToolRun run = Play("[keys]\nA = Tap\n", "press A\nwait 10\npress Spcae\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, Path("game.play") +
+                           ":3: Cannot find key 'Spcae' (key names are case-sensitive, as in keymaps: Space, F1, "
+                           "LeftClick; or give a scan code)\n");
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(PlayCommand, GoingBackInTimeStopsThePlayWhereItIs) {
+    const ToolRun run = Play("[keys]\nA = Tap\n", "wait 100\ntype \"ab\"\nat 110\n");
+    EXPECT_EQ(run.err, Path("game.play") + ":3: Cannot go back to 110 ms: the script is at 120 ms already\n");
+    EXPECT_EQ(run.status, 2);
+    // What played until then is printed: typing takes 10 ms a character.
+    EXPECT_NE(run.out.find("   110  key      0x30 B down\n   110  key      0xB0 B up\n   120  > at 110\n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(PlayCommand, ReloadsLoadOtherKeymapsWithTheirPackage) {
+    Write("com.other.cfg", "[keys]\nA = Tap (10,10)\n");
+    const ToolRun run = Play("[keys]\nA = Tap (90,90)\n", "tap A\nreload " + Path("com.other.cfg") + "\ntap A\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string timeline = AfterLoad(run.out);
+    EXPECT_NE(timeline.find("     0  log      Loading config at " + Path("com.other.cfg") + "\n"), std::string::npos);
+    EXPECT_NE(timeline.find("     0  summary  Default|Package=com.other\n     0  > tap A\n"
+                            "     0  touch    slot  0 down    10.00  10.00\n"),
+              std::string::npos)
+        << timeline;
+}
+
+TEST_F(PlayCommand, JsonLinesCarryTheSameTimeline) {
+    const ToolRun run = Play("[keys]\nA = Tap (50,80)\n", "press A\n", {"--json"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    size_t lines = 0;
+    for (size_t at = 0; at < run.out.size(); ++lines) {
+        const size_t end = run.out.find('\n', at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = run.out.substr(at, end - at);
+        EXPECT_EQ(line.rfind("{\"time\":", 0), 0u) << line;  // every line one object
+        EXPECT_EQ(line.back(), '}') << line;
+        at = end + 1;
+    }
+    EXPECT_EQ(lines, 5u);  // load, sensor, summary, input, touch
+    EXPECT_NE(run.out.find("{\"time\":0,\"event\":\"input\",\"line\":1,\"text\":\"press A\"}\n"
+                           "{\"time\":0,\"event\":\"touch\",\"slot\":0,\"state\":\"down\",\"x\":50.00,\"y\":80.00}\n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(PlayCommand, TheTrailPictureHasOneTrailPerTouch) {
+    const std::string svg = Path("trails.svg");
+    const ToolRun run = Play("[keys]\nA = Tap (50,80)\nB = Swipe Up (20,50)\n",
+                             "tap A\nwait 100\ntap B\nwait 200\npress A\n", {"--svg", svg, "--screen", "800x600"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string error;
+    const auto root = ReadXml(Read(svg), error);
+    ASSERT_TRUE(root) << error;
+    std::vector<std::string> trails;
+    for (const XmlElement* group : root->Descendants("g")) {
+        if (group->Attribute("class") != "trail") continue;
+        trails.push_back(group->Attribute("data-slot") + " " + group->Attribute("data-from") + "-" +
+                         group->Attribute("data-to"));
+    }
+    EXPECT_EQ(trails, (std::vector<std::string>{"0 0-0", "0 100-172", "0 300-held"}));
+}
+
+TEST_F(PlayCommand, KeymapsThatCannotBeReadAndMissingScripts) {
+    const ToolRun keymap = RunTool({"play", Path("none.cfg"), Write("a.play", "tap A\n")});
+    EXPECT_EQ(keymap.err, Path("none.cfg") + ": Cannot open configuration file " + Path("none.cfg") + "\n");
+    EXPECT_EQ(keymap.status, 2);
+    const ToolRun script = RunTool({"play", Write("a.cfg", "[keys]\n"), Path("none.play")});
+    EXPECT_EQ(script.err, Path("none.play") + ": Cannot read script file\n");
+    EXPECT_EQ(script.status, 2);
+}
+
+}  // namespace
+}  // namespace Keyweave::Testing

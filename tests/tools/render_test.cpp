@@ -1,0 +1,210 @@
+// keyweave render: the picture reads back as XML and holds one element for
+// every binding of the keymap, labelled with its keys.
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "config/key_names.h"
+#include "gamepad/control_names.h"
+#include "keyweave/keymap_load.h"
+#include "tool_fixture.h"
+#include "xml_reader.h"
+
+namespace Keyweave::Testing {
+namespace {
+
+// The labels of every binding of a keymap, worked out from the loaded
+// configuration: one per action of each key rule, per [gamepad2] rule, per
+// [gamepad] key rule, for the tilting left stick and per controller button.
+std::vector<std::string> ExpectedBindingKeys(const Config& config) {
+    std::vector<std::string> keys;
+    for (const auto& [keySet, actions] : config.mKeyRules) {
+        std::string label;
+        for (const uint32_t code : keySet) label += (label.empty() ? "" : "+") + std::string(KeyNameOf(code));
+        for (size_t i = 0; i < actions.size(); ++i) keys.push_back(label);
+    }
+    for (const auto& entry : config.mGamePadActions) keys.push_back(std::string("Pad ") + GamePad::ControlNameOf(entry.first));
+    for (const auto& entry : config.mGamePadKeys) keys.push_back(std::string("Pad ") + GamePad::ControlNameOf(entry.first));
+    if (config.mGamePadTilt) keys.push_back("Pad LeftStick");
+    for (const auto& entry : config.mControllerKeys) {
+        const char code = static_cast<char>(entry.first);
+        keys.push_back(code == 'u' ? "Controller Up" : code == 'd' ? "Controller Down" : code == 'l' ? "Controller Left"
+                       : code == 'r' ? "Controller Right" : std::string("Controller ") + code);
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+class RenderCommand : public ToolTest {
+protected:
+    // Renders `keymap` and reads the picture back.
+    std::unique_ptr<XmlElement> Render(const std::string& keymap, std::vector<std::string> extra = {}) {
+        const std::string svg = Path("out.svg");
+        std::vector<std::string> words = {"render", keymap, "--svg", svg};
+        words.insert(words.end(), extra.begin(), extra.end());
+        const ToolRun run = RunTool(words);
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::string error;
+        auto root = ReadXml(Read(svg), error);
+        EXPECT_TRUE(root) << error;
+        return root;
+    }
+
+    static std::vector<const XmlElement*> Bindings(const XmlElement& root) {
+        std::vector<const XmlElement*> bindings;
+        for (const XmlElement* group : root.Descendants("g")) {
+            if (group->Attribute("class") == "binding") bindings.push_back(group);
+        }
+        return bindings;
+    }
+
+    static std::vector<std::string> KeysOf(const std::vector<const XmlElement*>& bindings) {
+        std::vector<std::string> keys;
+        for (const XmlElement* binding : bindings) keys.push_back(binding->Attribute("data-keys"));
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    }
+
+    static const XmlElement* Find(const std::vector<const XmlElement*>& bindings, const std::string& keys) {
+        for (const XmlElement* binding : bindings) {
+            if (binding->Attribute("data-keys") == keys) return binding;
+        }
+        return nullptr;
+    }
+};
+
+constexpr const char* kEveryKind =
+    "# ENABLE_SHOOTING_MODE\n"
+    "# SCREEN_CENTER_CUSTOM(50,50,2)\n"
+    "[keys]\n"
+    "1 = Key Enter\n"
+    "2 = Tap (10,10)\n"
+    "3 = Swipe Up (20,50)\n"
+    "4 = SwipeXY (10,10,20,20)\n"
+    "5 = SwipeTrace (10,10,20,20,30,10)\n"
+    "W = SwipeHold Up (15,70,8)\n"
+    "S = SwipeHold Down (15,70,8)\n"
+    "Q = Tilt Absolute (10,0) Return\n"
+    "E = Tilt Relative (0,5)\n"
+    "M = MouseSwipe (30,70,10)\n"
+    "H = MouseHold (40,40,60,60)\n"
+    "T = TapSwipe (70,80,9)\n"
+    "Y = TapTap (40,50,60,50)\n"
+    "U = TapSwipeClick (85,75,12)\n"
+    "I = TouchMove (50,40)\n"
+    "O = TapCancel (95,10)\n"
+    "P = ShootMove (50,50,30)\n"
+    "X = SuspendShoot\n"
+    "Z = TapMacros (30,40,100,60,40,100,2)\n"
+    "Ctrl,A = Tap (5,5)\n"
+    "< = Tap (40,90)\n"
+    "MouseMove = Tap (62,45)\n"
+    "LeftClick = Tap (84,70)\n"
+    "[gamepad]\n"
+    "A = Space\n"
+    "LeftStick = Tilt\n"
+    "[gamepad2]\n"
+    "RightStick = TouchMove (0.5,0.5,50)\n"
+    "LeftStick = SwipeHold (0.2,0.7,0.1,50)\n"
+    "B = TapStick (0.8,0.5,0.1,20)\n"
+    "Y = Tap (90,90)\n"
+    "[opensensor]\n"
+    "Up = Space Jump & run\n"
+    "Area1 = (0,0,30,30) <zone>\n";
+
+TEST_F(RenderCommand, EveryKindOfBindingHasItsElementWithItsKeysAndKind) {
+    const std::string keymap = Write("every.cfg", kEveryKind);
+    const auto root = Render(keymap);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->name, "svg");
+    const auto bindings = Bindings(*root);
+
+    const Tool::LoadedKeymap loaded = Tool::LoadKeymap(keymap, "");
+    ASSERT_TRUE(loaded.Rejections().empty());
+    const std::vector<std::string> expected = ExpectedBindingKeys(*loaded.config);
+    EXPECT_EQ(expected.size(), 31u);  // 24 key rules, 4 game-pad actions, a pad key, the tilt, a button
+    EXPECT_EQ(KeysOf(bindings), expected);
+
+    const std::pair<const char*, const char*> kinds[] = {
+        {"1", "Key"},          {"2", "Tap"},           {"3", "Swipe"},        {"4", "SwipeXY"},
+        {"5", "SwipeTrace"},   {"W", "SwipeHold"},     {"Q", "AbsoluteTilt"}, {"E", "RelativeTilt"},
+        {"M", "MouseSwipe"},   {"H", "MouseHold"},     {"T", "TapSwipe"},     {"Y", "TapTap"},
+        {"U", "TapSwipeClick"}, {"I", "TouchMove"},    {"O", "TapCancel"},    {"P", "ShootMove"},
+        {"X", "SuspendShoot"}, {"Z", "TapsMacro"},     {"Ctrl+A", "Tap"},     {"<", "Tap"},
+        {"RightClick", "ShootMode"},  // made by the shooting mode from the MouseMove and LeftClick taps
+        {"Pad RightStick", "StickMove"}, {"Pad LeftStick", "StickHold"}, {"Pad B", "TapStick"},
+        {"Pad Y", "Tap"},      {"Pad A", "PadKey"},    {"Controller Up", "ControllerButton"},
+    };
+    for (const auto& [keys, kind] : kinds) {
+        const XmlElement* binding = Find(bindings, keys);
+        ASSERT_NE(binding, nullptr) << keys;
+        EXPECT_EQ(binding->Attribute("data-action"), kind) << keys;
+        // Every binding says what it is in its tooltip.
+        const auto titles = binding->Descendants("title");
+        ASSERT_EQ(titles.size(), 1u) << keys;
+        EXPECT_EQ(titles[0]->text.rfind(std::string(keys) + ": ", 0), 0u) << titles[0]->text;
+    }
+    // Shapes on the screen are drawn; keys sent and tilts are legend lines.
+    EXPECT_FALSE(Find(bindings, "2")->Descendants("circle").empty());
+    EXPECT_FALSE(Find(bindings, "3")->Descendants("line").empty());
+    EXPECT_FALSE(Find(bindings, "5")->Descendants("polyline").empty());
+    EXPECT_FALSE(Find(bindings, "H")->Descendants("rect").empty());
+    EXPECT_FALSE(Find(bindings, "M")->Descendants("ellipse").empty());
+    EXPECT_EQ(Find(bindings, "Z")->Descendants("circle").size(), 2u);  // one circle per place tapped
+    EXPECT_EQ(Find(bindings, "1")->Descendants("text")[0]->text, "1: key Enter");
+    EXPECT_EQ(Find(bindings, "Q")->Descendants("text")[0]->text,
+              "Q: tilt to pitch 10, roll 0 degrees, level again on release");
+    EXPECT_EQ(Find(bindings, "Controller Up")->Descendants("text")[0]->text,
+              "Controller Up: key Space, labelled \"Jump & run\"");
+}
+
+TEST_F(RenderCommand, DecorationsAreDrawnOnceAndTextReadsBackUnchanged) {
+    const auto root = Render(Write("every.cfg", kEveryKind));
+    ASSERT_TRUE(root);
+    int pads = 0, areas = 0, centres = 0;
+    std::string areaLabel;
+    for (const XmlElement* group : root->Descendants("g")) {
+        const std::string kind = group->Attribute("class");
+        pads += kind == "dpad";
+        centres += kind == "screen-centre";
+        if (kind == "area") {
+            ++areas;
+            areaLabel = group->Descendants("text")[0]->text;
+        }
+    }
+    EXPECT_EQ(pads, 1);  // W and S share one pad
+    EXPECT_EQ(centres, 1);
+    EXPECT_EQ(areas, 1);
+    EXPECT_EQ(areaLabel, "Area1: <zone>");
+}
+
+TEST_F(RenderCommand, TheExampleKeymapsHaveAnElementForEveryBinding) {
+    for (const char* name : {"com.example.shooter", "com.example.arena", "com.example.racer",
+                             "com.example.platformer"}) {
+        const std::string keymap = SourceFile(std::string("examples/") + name + ".cfg");
+        const auto root = Render(keymap, {"--screen", "1280x720"});
+        ASSERT_TRUE(root) << name;
+        EXPECT_EQ(root->Attribute("width"), "1280");
+        const Tool::LoadedKeymap loaded = Tool::LoadKeymap(keymap, "");
+        EXPECT_TRUE(loaded.Rejections().empty()) << name;
+        EXPECT_EQ(KeysOf(Bindings(*root)), ExpectedBindingKeys(*loaded.config)) << name;
+    }
+}
+
+TEST_F(RenderCommand, ArgumentsAndOutputFaults) {
+    const std::string keymap = Write("one.cfg", "[keys]\nA = Tap\n");
+    EXPECT_EQ(RunTool({"render", keymap}).status, 2);  // no --svg
+    const ToolRun screen = RunTool({"render", keymap, "--svg", Path("a.svg"), "--screen", "1920*1080"});
+    EXPECT_EQ(screen.err,
+              "keyweave render: Cannot read screen size '1920*1080': write width x height in pixels, like 1920x1080\n");
+    EXPECT_EQ(screen.status, 2);
+    const std::string folder = Path("no such folder/a.svg");
+    const ToolRun output = RunTool({"render", keymap, "--svg", folder});
+    EXPECT_EQ(output.err, "keyweave render: Cannot write picture " + folder + "\n");
+    EXPECT_EQ(output.status, 2);
+    EXPECT_EQ(RunTool({"render", Path("none.cfg"), "--svg", Path("a.svg")}).status, 2);
+}
+
+}  // namespace
+}  // namespace Keyweave::Testing

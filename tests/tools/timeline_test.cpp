@@ -1,0 +1,166 @@
+// The timeline recorder and its two printers, fed by hand: which frames become
+// events, how key bytes are named, and the exact text and JSON of each kind.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "keyweave/timeline.h"
+#include "keyweave/timeline_printer.h"
+#include "keyweave/trail_picture.h"
+
+namespace Keyweave::Tool {
+namespace {
+
+using Kind = TimelineEvent::Kind;
+
+class Timeline : public ::testing::Test {
+protected:
+    Timeline() {
+        callbacks_ = recorder_.Callbacks();
+        recorder_.Start();
+    }
+
+    void Frame(std::array<KeyweaveTouchPoint, 16> points, uint32_t count = 16) {
+        callbacks_.touch(callbacks_.touchContext, points.data(), count, 0);
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> lines;
+        for (const TimelineEvent& event : recorder_.Events()) lines.push_back(EventText(event));
+        return lines;
+    }
+
+    ManualClock clock_{5000};
+    TimelineRecorder recorder_{clock_, 5000};
+    HostCallbacks callbacks_;
+};
+
+TEST_F(Timeline, OnlyContactsThatChangedBecomeEvents) {
+    std::array<KeyweaveTouchPoint, 16> frame{};
+    Frame(frame);  // all up at (0, 0), as the screen already was: nothing
+    frame[3] = {0.5f, 0.25f, 1};
+    Frame(frame);
+    clock_.Advance(12);
+    Frame(frame);  // a repeat (a settle touch): nothing
+    frame[3].y = 0.2f;
+    frame[7] = {0.1f, 0.1f, 1};
+    Frame(frame);
+    clock_.Advance(8);
+    frame[3].down = 0;
+    Frame(frame);
+    frame[0] = {0.3f, 0.3f, 0};  // a lifted contact that moves
+    Frame(frame, 1);             // a scroll or zoom report covers the first contacts only
+    EXPECT_EQ(Texts(), (std::vector<std::string>{
+                           "     0  touch    slot  3 down    50.00  25.00",
+                           "    12  touch    slot  3 move    50.00  20.00",
+                           "    12  touch    slot  7 down    10.00  10.00",
+                           "    20  touch    slot  3 up      50.00  20.00",
+                           "    20  touch    slot  0 lifted  30.00  30.00",
+                       }));
+}
+
+TEST_F(Timeline, KeyBytesAreNamedAfterTheirKeyAndPrefix) {
+    for (const uint8_t byte : {0x39, 0xB9, 0xE0, 0x48, 0xE0, 0xC8, 0x01, 0x81}) callbacks_.key(callbacks_.keyContext, byte);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{
+                           "     0  key      0x39 Space down",
+                           "     0  key      0xB9 Space up",
+                           "     0  key      0xE0 E0 prefix",
+                           "     0  key      0x48 Up down",  // 0xE048, not the number pad's 8
+                           "     0  key      0xE0 E0 prefix",
+                           "     0  key      0xC8 Up up",
+                           "     0  key      0x01 down",  // Escape has no key name
+                           "     0  key      0x81 up",
+                       }));
+}
+
+TEST_F(Timeline, EveryOtherKindAsTextAndAsJson) {
+    recorder_.NoteInput(4, "press \"W\"");
+    callbacks_.sensor(callbacks_.sensorContext, 0.0f, 0.5f, 0.8660254f);
+    callbacks_.summary(callbacks_.summaryContext, "Racing|Package=x");
+    callbacks_.notice(callbacks_.noticeContext, 2, 1, "Xbox");
+    callbacks_.passThrough(callbacks_.passThroughContext);
+    recorder_.SetShootingAnswer(0);
+    EXPECT_EQ(callbacks_.shooting(callbacks_.shootingContext, 3), 0);
+    callbacks_.logSink(callbacks_.logContext, "Cannot\tdo \"that\"");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{
+                           "     0  > press \"W\"",
+                           "     0  sensor   0.0000 0.5000 0.8660",
+                           "     0  summary  Racing|Package=x",
+                           "     0  notice   pad 2 attached, layout \"Xbox\"",
+                           "     0  pass     mouse move not used by the keymap",
+                           "     0  shooting query (code 3), host answers 0",
+                           "     0  log      Cannot\tdo \"that\"",
+                       }));
+    std::vector<std::string> json;
+    for (const TimelineEvent& event : recorder_.Events()) json.push_back(EventJson(event));
+    EXPECT_EQ(json, (std::vector<std::string>{
+                        R"({"time":0,"event":"input","line":4,"text":"press \"W\""})",
+                        R"({"time":0,"event":"sensor","x":0.0000,"y":0.5000,"z":0.8660})",
+                        R"({"time":0,"event":"summary","text":"Racing|Package=x"})",
+                        R"({"time":0,"event":"notice","pad":2,"notice":1,"layout":"Xbox"})",
+                        R"({"time":0,"event":"pass-through"})",
+                        R"({"time":0,"event":"shooting","code":3,"answer":0})",
+                        R"({"time":0,"event":"log","text":"Cannot\tdo \"that\""})",
+                    }));
+}
+
+TEST_F(Timeline, WhileAKeymapLoadsOnlyLoadingAndCannotLinesAreKept) {
+    recorder_.SetLoading(true);
+    for (const char* line : {"Loading config at a.cfg", "Keyweave::Config::Parser::ParseTapAction((1,1))",
+                             "Config for package ", "Cannot process line: x"}) {
+        callbacks_.logSink(callbacks_.logContext, line);
+    }
+    recorder_.SetLoading(false);
+    callbacks_.logSink(callbacks_.logContext, "Keyweave::Accelerometer::Reset()");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"     0  log      Loading config at a.cfg",
+                                                 "     0  log      Cannot process line: x",
+                                                 "     0  log      Keyweave::Accelerometer::Reset()"}));
+}
+
+TEST(TimelineStart, NothingBeforeStartButTheContactsAreFollowed) {
+    ManualClock clock{0};
+    TimelineRecorder recorder{clock, 0};
+    const HostCallbacks callbacks = recorder.Callbacks();
+    std::array<KeyweaveTouchPoint, 16> frame{};
+    frame[1] = {0.5f, 0.5f, 1};
+    callbacks.touch(callbacks.touchContext, frame.data(), 16, 0);
+    callbacks.logSink(callbacks.logContext, "Initializing Keyweave");
+    recorder.Start();
+    callbacks.touch(callbacks.touchContext, frame.data(), 16, 0);  // the same frame again: no change
+    EXPECT_TRUE(recorder.Events().empty());
+}
+
+TEST(Trails, EachTouchFromDownToUpInTheOrderFingersTouched) {
+    const auto touch = [](int64_t time, int32_t slot, float x, float y, bool down, bool wasDown) {
+        TimelineEvent event;
+        event.kind = Kind::kTouch;
+        event.time = time;
+        event.slot = slot;
+        event.x = x;
+        event.y = y;
+        event.down = down;
+        event.wasDown = wasDown;
+        return event;
+    };
+    const std::vector<TimelineEvent> events = {
+        touch(0, 15, 0.2f, 0.7f, true, false),   touch(10, 15, 0.2f, 0.6f, true, true),
+        touch(20, 0, 0.5f, 0.5f, true, false),   touch(30, 0, 0.5f, 0.5f, false, true),
+        touch(40, 3, 0.9f, 0.9f, false, false),  // a lifted contact moving: no finger
+        touch(50, 0, 0.1f, 0.1f, true, false),   // the slot touches again: a new trail
+    };
+    const std::vector<Trail> trails = CollectTrails(events);
+    ASSERT_EQ(trails.size(), 3u);
+    EXPECT_EQ(trails[0].slot, 15);
+    EXPECT_EQ(trails[0].points.size(), 2u);
+    EXPECT_FALSE(trails[0].lifted);
+    EXPECT_EQ(trails[1].slot, 0);
+    EXPECT_TRUE(trails[1].lifted);
+    EXPECT_EQ(trails[1].points.back().time, 30);
+    EXPECT_EQ(trails[2].slot, 0);
+    EXPECT_EQ(trails[2].points.front().time, 50);
+}
+
+}  // namespace
+}  // namespace Keyweave::Tool
