@@ -1,0 +1,194 @@
+#pragma once
+// What the game-pad runtime tests share: a recording stand-in for the engine's
+// routing, game-pad databases written to a temporary directory, reports built
+// field by field, and a bench that wires a runtime to a recording host.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config/config.h"
+#include "engine/log.h"
+#include "engine/text.h"
+#include "gamepad/active_configuration.h"
+#include "gamepad/control_codes.h"
+#include "gamepad/routing.h"
+#include "gamepad/runtime.h"
+#include "platform/platform.h"
+#include "support/recording_host.h"
+
+namespace Keyweave::GamePad::Testing {
+
+using Lines = std::vector<std::string>;
+
+inline std::string Hex(uint32_t value) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    do {
+        text.insert(text.begin(), kDigits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    return "0x" + text;
+}
+
+// Every call the runtime makes, as one readable line:
+//   "key 57 down pad"       Route(57, true, false)
+//   "direct 0x1 up"         DirectAction(0x1, false)
+//   "stick left 300,-700 6" StickEvent(kLeftStick, 300, -700, 6)
+//   "tilt 500,-500"         Tilt(500, -500)
+// Stick coordinates must be whole numbers (they come from integers); anything
+// else is written with its fraction so that a comparison shows it.
+class FakeRouting final : public Routing {
+public:
+    void Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard) override {
+        Record("key " + std::to_string(keyCode) + (pressed ? " down" : " up") + (fromHostKeyboard ? " host" : " pad"));
+    }
+    void DirectAction(uint32_t control, bool pressed) override {
+        Record("direct " + Hex(control) + (pressed ? " down" : " up"));
+    }
+    void StickEvent(uint32_t stick, float x, float y, int32_t phase) override {
+        const std::string name = stick == kLeftStick ? "left" : stick == kRightStick ? "right" : Hex(stick);
+        Record("stick " + name + " " + Number(x) + "," + Number(y) + " " + std::to_string(phase));
+        stickSeen.Set();
+        if (onStick) onStick();
+    }
+    void Tilt(int32_t stickX, int32_t stickY) override {
+        Record("tilt " + std::to_string(stickX) + "," + std::to_string(stickY));
+        if (onTilt) onTilt(stickX, stickY);
+    }
+
+    Lines Calls() const {
+        std::lock_guard guard(mutex_);
+        return calls_;
+    }
+    // The calls so far, which are then forgotten.
+    Lines Take() {
+        std::lock_guard guard(mutex_);
+        Lines taken;
+        taken.swap(calls_);
+        return taken;
+    }
+
+    // Set on every stick event (auto-reset).
+    Platform::Event stickSeen;
+    // Run after a stick event or a tilt is recorded, on the calling thread.
+    std::function<void()> onStick;
+    std::function<void(int32_t, int32_t)> onTilt;
+
+private:
+    static std::string Number(float value) {
+        const auto whole = static_cast<long long>(value);
+        return static_cast<float>(whole) == value ? std::to_string(whole) : std::to_string(value);
+    }
+    void Record(std::string call) {
+        std::lock_guard guard(mutex_);
+        calls_.push_back(std::move(call));
+    }
+
+    mutable std::mutex mutex_;
+    Lines calls_;  // guarded by mutex_
+};
+
+// A temporary directory with files written byte for byte; gone with the object.
+class DatabaseFiles {
+public:
+    DatabaseFiles() {
+        std::random_device random;
+        root_ = std::filesystem::temp_directory_path() /
+                ("keyweave-pads-" + std::to_string(random()) + "-" + std::to_string(random()));
+        std::filesystem::create_directories(root_);
+    }
+    ~DatabaseFiles() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    DatabaseFiles(const DatabaseFiles&) = delete;
+    DatabaseFiles& operator=(const DatabaseFiles&) = delete;
+
+    // Writes `content` and returns the file's UTF-16 path.
+    WideString Write(const std::string& content, const std::string& name = "gamepads.db") const {
+        const std::filesystem::path path = root_ / name;
+        std::ofstream file(path, std::ios::binary);
+        file.write(content.data(), static_cast<std::streamsize>(content.size()));
+        EXPECT_TRUE(file.good()) << name;
+        const std::u8string utf8 = path.u8string();
+        return ToWide(std::string(utf8.begin(), utf8.end()));
+    }
+
+private:
+    std::filesystem::path root_;
+};
+
+// A report with every axis at rest, the hat centred and no button held.
+inline Report Rest() {
+    Report report{};
+    report.hat = -1;
+    return report;
+}
+
+// A pad with both sticks, both triggers on Z, the hat from the report and
+// eight buttons; a second whose d-pad is its X and Y axes; the generic entry.
+inline constexpr const char* kPads =
+    "[Hardware]\n"
+    "1a2b:3c4d = Pad One\n"
+    "0a0b:0c0d = Axis Pad\n"
+    "8380:0003 = Generic\n"
+    "[Pad One]\n"
+    "Layout = Standard\n"
+    "A_X = LS_X\nA_Y = LS_Y\nAR_X = RS_X\nAR_Y = RS_Y\nA_Z = LT_RT\nH = H\n"
+    "B_1 = A\nB_2 = B\nB_3 = X\nB_4 = Y\nB_5 = LB\nB_6 = RB\nB_7 = Select\nB_8 = Start\n"
+    "[Axis Pad]\n"
+    "A = H\nAR_X = LS_X\nAR_Y = LS_Y\nB_1 = A\n"
+    "[Generic]\n"
+    "Layout = Fallback\n"
+    "A_X = LS_X\nA_Y = LS_Y\nB_1 = A\n";
+
+inline constexpr uint32_t kPadOneVendor = 0x1a2b;
+inline constexpr uint32_t kPadOneProduct = 0x3c4d;
+
+// A runtime on a recording host and a recording routing, with its own
+// game-pad configuration reference and a keymap to hand it.
+class Bench {
+public:
+    explicit Bench(TickMode mode = TickMode::kManual, bool verbose = false) {
+        callbacks_ = host.Callbacks();
+        log.SetSink(callbacks_.logSink, callbacks_.logContext, verbose);
+        HostHooks hooks;
+        hooks.sensor = callbacks_.sensor;
+        hooks.sensorContext = callbacks_.sensorContext;
+        hooks.notice = callbacks_.notice;
+        hooks.noticeContext = callbacks_.noticeContext;
+        runtime = std::make_unique<Runtime>(log, configuration, routing, hooks, mode);
+    }
+
+    // Hands the keymap to the game-pad subsystem, as a finished load does.
+    void Activate() { configuration.Set(&keymap); }
+    void Withdraw() { configuration.Set(nullptr); }
+
+    void AttachPadOne(int32_t id = 1) { runtime->Attach(id, kPadOneVendor, kPadOneProduct, database); }
+    void Send(int32_t id, const Report& report) { runtime->Update(id, &report); }
+
+    // Declared first: destroyed after the runtime, whose last ticks still log
+    // and route.
+    Keyweave::Testing::RecordingHost host;
+    Log log;
+    FakeRouting routing;
+    ActiveConfiguration configuration;
+    Config keymap;
+    DatabaseFiles files;
+    WideString database = files.Write(kPads);
+    std::unique_ptr<Runtime> runtime;
+
+private:
+    HostCallbacks callbacks_;
+};
+
+}  // namespace Keyweave::GamePad::Testing
