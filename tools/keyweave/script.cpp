@@ -4,190 +4,16 @@
 #include <span>
 #include <utility>
 
-#include "config/key_names.h"
-#include "config/number_reading.h"
 #include "config/text_utilities.h"
-#include "keyweave/console.h"
+#include "keyweave/script_words.h"
 
 namespace Keyweave::Tool {
 namespace {
 
 using Kind = ScriptCommand::Kind;
 
-struct Token {
-    std::string text;
-    bool quoted = false;
-};
-using Tokens = std::span<const Token>;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Reads a quoted word starting at line[at] == '"'; `at` ends after it.
-bool ReadQuoted(std::string_view line, size_t& at, std::string& text, std::string& error) {
-    for (++at; at < line.size(); ++at) {
-        const char c = line[at];
-        if (c == '"') {
-            ++at;
-            if (at < line.size() && !IsBlank(line[at])) {
-                error = "Cannot read text after a closing quote without a blank";
-                return false;
-            }
-            return true;
-        }
-        if (c != '\\') {
-            text += c;
-            continue;
-        }
-        if (++at >= line.size()) break;
-        switch (line[at]) {
-            case 'n': text += '\n'; break;
-            case 't': text += '\t'; break;
-            case '\\': text += '\\'; break;
-            case '"': text += '"'; break;
-            case 'x': {
-                const int high = at + 1 < line.size() ? HexDigit(line[at + 1]) : -1;
-                const int low = at + 2 < line.size() ? HexDigit(line[at + 2]) : -1;
-                if (high < 0 || low < 0) {
-                    error = "Cannot read the escape \\x without two hexadecimal digits";
-                    return false;
-                }
-                text += static_cast<char>(high * 16 + low);
-                at += 2;
-                break;
-            }
-            default:
-                error = std::string("Cannot read the escape \\") + line[at] + " (use \\n \\t \\\\ \\\" or \\xHH)";
-                return false;
-        }
-    }
-    error = "Cannot find the closing quote";
-    return false;
-}
-
-// Cuts a line into words; a word starting with "#" starts a comment. `end`
-// is where the command's text ends.
-bool Tokenize(std::string_view line, std::vector<Token>& tokens, size_t& end, std::string& error) {
-    size_t at = 0;
-    end = line.size();
-    while (at < line.size()) {
-        if (IsBlank(line[at])) {
-            ++at;
-            continue;
-        }
-        if (line[at] == '#') {
-            end = at;
-            break;
-        }
-        Token token;
-        if (line[at] == '"') {
-            token.quoted = true;
-            if (!ReadQuoted(line, at, token.text, error)) return false;
-        } else {
-            const size_t start = at;
-            while (at < line.size() && !IsBlank(line[at])) ++at;
-            token.text = std::string(line.substr(start, at - start));
-        }
-        tokens.push_back(std::move(token));
-    }
-    return true;
-}
-
-// ---- Arguments ----
-
-struct Reader {
-    const char* usage;  // e.g. "wait MS"
-    std::string& error;
-
-    bool Fail(const std::string& message) {
-        error = message;
-        return false;
-    }
-    bool Usage() { return Fail(std::string("Cannot read this command: write ") + usage); }
-    bool Count(Tokens args, size_t count) { return args.size() == count || Usage(); }
-
-    bool Float(const Token& token, float& value) {
-        std::string_view text = token.text;
-        if (!text.empty() && !IsBlank(text.front()) && Numbers::ReadFloat(text, value) && text.empty()) return true;
-        return Fail("Cannot read '" + token.text + "' as a number");
-    }
-    bool Percent(const Token& token, float& fraction) {
-        if (!Float(token, fraction)) return false;
-        fraction /= 100.0f;
-        return true;
-    }
-    // Decimal (with an optional sign) or hexadecimal after "0x".
-    bool Integer(const Token& token, int64_t& value) {
-        std::string_view text = token.text;
-        if (text.starts_with("0x") || text.starts_with("0X")) {
-            text.remove_prefix(2);
-            if (text.empty() || text.size() > 8) return Fail("Cannot read '" + token.text + "' as a number");
-            uint32_t hex = 0;
-            for (const char c : text) {
-                const int digit = HexDigit(c);
-                if (digit < 0) return Fail("Cannot read '" + token.text + "' as a number");
-                hex = hex * 16 + static_cast<uint32_t>(digit);
-            }
-            value = hex;
-            return true;
-        }
-        int32_t decimal = 0;
-        if (!text.empty() && !IsBlank(text.front()) && Numbers::ReadInt(text, decimal) && text.empty()) {
-            value = decimal;
-            return true;
-        }
-        return Fail("Cannot read '" + token.text + "' as a whole number");
-    }
-    bool Int32(const Token& token, int32_t& value) {
-        int64_t wide = 0;
-        if (!Integer(token, wide)) return false;
-        value = static_cast<int32_t>(static_cast<uint32_t>(wide));
-        return true;
-    }
-    bool Millis(const Token& token, int64_t& value) {
-        if (!Integer(token, value)) return false;
-        if (value < 0 || value > kLongestTimeMs) {
-            return Fail("Cannot use " + token.text + " ms: times go from 0 to " + std::to_string(kLongestTimeMs));
-        }
-        return true;
-    }
-    bool Key(const Token& token, uint32_t& code) {
-        code = KeyCodeOf(token.text);
-        if (code != kNoKey) return true;
-        if (!token.text.empty() && token.text.front() >= '0' && token.text.front() <= '9') {
-            int64_t number = 0;
-            if (!Integer(token, number)) return false;
-            code = static_cast<uint32_t>(number);
-            return true;
-        }
-        return Fail("Cannot find key '" + token.text + "' (key names are case-sensitive, as in keymaps: Space, F1, "
-                    "LeftClick; or give a scan code)");
-    }
-    // One of `words`; its index.
-    bool Word(const Token& token, std::initializer_list<const char*> words, size_t& index) {
-        index = 0;
-        for (const char* word : words) {
-            if (token.text == word) return true;
-            ++index;
-        }
-        return Usage();
-    }
-    bool Switch(const Token& token, bool& on) {
-        size_t index;
-        if (!Word(token, {"off", "on"}, index)) return false;
-        on = index == 1;
-        return true;
-    }
-};
-
-bool Percents(Reader& reader, Tokens args, ScriptCommand& command) {
-    for (size_t i = 0; i < args.size(); ++i) {
+bool Percents(WordReader& reader, ScriptWords args, ScriptCommand& command) {
+    for (size_t i = 0; i < args.size() && i < command.values.size(); ++i) {
         if (!reader.Percent(args[i], command.values[i])) return false;
     }
     return true;
@@ -195,20 +21,20 @@ bool Percents(Reader& reader, Tokens args, ScriptCommand& command) {
 
 // ---- Commands ----
 
-bool ParseTime(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{command.kind == Kind::kWait ? "wait MS" : "at MS", error};
+bool ParseTime(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{command.kind == Kind::kWait ? "wait MS" : "at MS", error};
     return reader.Count(args, 1) && reader.Millis(args[0], command.millis);
 }
 
-bool ParseKey(Tokens args, ScriptCommand& command, std::string& error) {
+bool ParseKey(ScriptWords args, ScriptCommand& command, std::string& error) {
     const char* usage = command.kind == Kind::kPress ? "press KEY" : command.kind == Kind::kRelease ? "release KEY"
                                                                                                     : "tap KEY";
-    Reader reader{usage, error};
+    WordReader reader{usage, error};
     return reader.Count(args, 1) && reader.Key(args[0], command.code);
 }
 
-bool ParseController(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"controller A|B|C|D|E|F|G|H|Up|Down|Left|Right down|up", error};
+bool ParseController(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"controller A|B|C|D|E|F|G|H|Up|Down|Left|Right down|up", error};
     if (!reader.Count(args, 2)) return false;
     static constexpr std::array<std::pair<const char*, uint32_t>, 12> kButtons = {
         {{"A", 'A'}, {"B", 'B'}, {"C", 'C'}, {"D", 'D'}, {"E", 'E'}, {"F", 'F'}, {"G", 'G'}, {"H", 'H'},
@@ -224,20 +50,20 @@ bool ParseController(Tokens args, ScriptCommand& command, std::string& error) {
     return true;
 }
 
-bool ParseType(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"type \"TEXT\"", error};
+bool ParseType(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"type \"TEXT\"", error};
     if (!reader.Count(args, 1) || !args[0].quoted) return reader.Usage();
     command.argument = args[0].text;
     return true;
 }
 
-bool ParseMouse(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"mouse X Y", error};
+bool ParseMouse(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"mouse X Y", error};
     return reader.Count(args, 2) && Percents(reader, args, command);
 }
 
-bool ParseButton(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{command.kind == Kind::kButton ? "button left|right down|up" : "click left|right", error};
+bool ParseButton(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{command.kind == Kind::kButton ? "button left|right down|up" : "click left|right", error};
     if (!reader.Count(args, command.kind == Kind::kButton ? 2 : 1)) return false;
     size_t side;
     if (!reader.Word(args[0], {"left", "right"}, side)) return false;
@@ -252,8 +78,8 @@ bool ParseButton(Tokens args, ScriptCommand& command, std::string& error) {
     return true;
 }
 
-bool ParseScroll(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"scroll begin X Y | scroll move DX DY | scroll end", error};
+bool ParseScroll(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"scroll begin X Y | scroll move DX DY | scroll end", error};
     if (args.empty()) return reader.Usage();
     size_t which;
     if (!reader.Word(args[0], {"begin", "move", "end"}, which)) return false;
@@ -262,8 +88,8 @@ bool ParseScroll(Tokens args, ScriptCommand& command, std::string& error) {
     return reader.Count(args, 3) && Percents(reader, args.subspan(1), command);
 }
 
-bool ParseZoom(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"zoom begin X Y | zoom scale FACTOR | zoom end", error};
+bool ParseZoom(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"zoom begin X Y | zoom scale FACTOR | zoom end", error};
     if (args.empty()) return reader.Usage();
     size_t which;
     if (!reader.Word(args[0], {"begin", "scale", "end"}, which)) return false;
@@ -273,8 +99,8 @@ bool ParseZoom(Tokens args, ScriptCommand& command, std::string& error) {
     return reader.Count(args, 1);
 }
 
-bool ParseEmulate(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"emulate swipe X Y DIRECTION | emulate swipe-xy X1 Y1 X2 Y2 | emulate pinch X Y in|out | "
+bool ParseEmulate(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"emulate swipe X Y DIRECTION | emulate swipe-xy X1 Y1 X2 Y2 | emulate pinch X Y in|out | "
                   "emulate swipe-knobs LENGTH MS | emulate pinch-knobs SPLIT IN OUT MS",
                   error};
     if (args.empty()) return reader.Usage();
@@ -323,8 +149,8 @@ bool ParseEmulate(Tokens args, ScriptCommand& command, std::string& error) {
     }
 }
 
-bool ParseShake(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"shake X Y Z", error};
+bool ParseShake(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"shake X Y Z", error};
     if (!reader.Count(args, 3)) return false;
     for (size_t i = 0; i < 3; ++i) {
         if (!reader.Float(args[i], command.values[i])) return false;
@@ -332,7 +158,7 @@ bool ParseShake(Tokens args, ScriptCommand& command, std::string& error) {
     return true;
 }
 
-bool ParsePadIds(Reader& reader, const Token& token, ScriptCommand& command) {
+bool ParsePadIds(WordReader& reader, const ScriptWord& token, ScriptCommand& command) {
     const size_t colon = token.text.find(':');
     const auto hex = [&](std::string_view text, uint32_t& value) {
         if (text.empty() || text.size() > 4) return false;
@@ -351,8 +177,8 @@ bool ParsePadIds(Reader& reader, const Token& token, ScriptCommand& command) {
     return true;
 }
 
-bool ParsePad(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"pad attach ID VID:PID DATABASE | pad report ID X Y Z RX RY RZ HAT BUTTONS | pad detach ID", error};
+bool ParsePad(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"pad attach ID VID:PID DATABASE | pad report ID X Y Z RX RY RZ HAT BUTTONS | pad detach ID", error};
     if (args.empty()) return reader.Usage();
     size_t which;
     if (!reader.Word(args[0], {"attach", "report", "detach"}, which)) return false;
@@ -379,35 +205,35 @@ bool ParsePad(Tokens args, ScriptCommand& command, std::string& error) {
     return true;
 }
 
-bool ParseReload(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"reload [KEYMAP [PACKAGE]]", error};
+bool ParseReload(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"reload [KEYMAP [PACKAGE]]", error};
     if (args.size() > 2) return reader.Usage();
     if (!args.empty()) command.argument = args[0].text;
     if (args.size() == 2) command.package = args[1].text;
     return true;
 }
 
-bool ParseLocale(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"locale NAME", error};
+bool ParseLocale(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"locale NAME", error};
     if (!reader.Count(args, 1)) return false;
     command.argument = args[0].text;
     return true;
 }
 
-bool ParseSwitch(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{command.kind == Kind::kMapping ? "mapping on|off" : "forward-raw on|off", error};
+bool ParseSwitch(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{command.kind == Kind::kMapping ? "mapping on|off" : "forward-raw on|off", error};
     return reader.Count(args, 1) && reader.Switch(args[0], command.on);
 }
 
-bool ParseShootingAnswer(Tokens args, ScriptCommand& command, std::string& error) {
-    Reader reader{"shooting-answer N", error};
+bool ParseShootingAnswer(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"shooting-answer N", error};
     return reader.Count(args, 1) && reader.Int32(args[0], command.number);
 }
 
 struct CommandEntry {
     const char* name;
     Kind kind;
-    bool (*parse)(Tokens args, ScriptCommand& command, std::string& error);
+    bool (*parse)(ScriptWords args, ScriptCommand& command, std::string& error);
 };
 
 constexpr CommandEntry kCommands[] = {
@@ -434,9 +260,9 @@ constexpr CommandEntry kCommands[] = {
 };
 
 bool ParseLine(std::string_view line, uint32_t number, std::vector<ScriptCommand>& commands, std::string& error) {
-    std::vector<Token> tokens;
+    std::vector<ScriptWord> tokens;
     size_t end = 0;
-    if (!Tokenize(line, tokens, end, error)) return false;
+    if (!SplitScriptLine(line, tokens, end, error)) return false;
     if (tokens.empty()) return true;
     for (const CommandEntry& entry : kCommands) {
         if (tokens.front().quoted || tokens.front().text != entry.name) continue;
@@ -444,7 +270,7 @@ bool ParseLine(std::string_view line, uint32_t number, std::vector<ScriptCommand
         command.kind = entry.kind;
         command.line = number;
         command.text = std::string(Text::TrimRight(Text::TrimLeft(line.substr(0, end))));
-        if (!entry.parse(Tokens(tokens).subspan(1), command, error)) return false;
+        if (!entry.parse(ScriptWords(tokens).subspan(1), command, error)) return false;
         commands.push_back(std::move(command));
         return true;
     }
