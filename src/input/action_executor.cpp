@@ -1,0 +1,300 @@
+#include "input/action_executor.h"
+
+#include <utility>
+
+#include "dispatch/event_codes.h"
+
+namespace Keyweave {
+
+namespace {
+
+template <typename Record>
+Record& As(Action& action) {
+    return static_cast<Record&>(action);
+}
+
+void Append(TaskIdList& ids, const TaskIdList& more) { ids.insert(ids.end(), more.begin(), more.end()); }
+
+}  // namespace
+
+ActionExecutor::ActionExecutor(ConfigSource config, Dispatcher& dispatcher, Accelerometer& accelerometer,
+                               const HeldKeys& held, ShootingModeCallback shooting,
+                               GamePad::ActiveConfiguration& gamePad, const Log& log)
+    : config_(std::move(config)),
+      dispatcher_(dispatcher),
+      accelerometer_(accelerometer),
+      held_(held),
+      shooting_(shooting),
+      gamePad_(gamePad),
+      log_(log) {}
+
+TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys) {
+    Config* config = config_();
+    if (config == nullptr) return {};
+    TaskIdList ids;
+    for (Action* action : actions) Append(ids, Run(*config, *action, delayMs, pressed, keys));
+    return ids;
+}
+
+TaskIdList ActionExecutor::ExecuteOne(Action& action, int32_t delayMs, bool pressed, const KeySet& keys) {
+    Config* config = config_();
+    if (config == nullptr) return {};
+    return Run(*config, action, delayMs, pressed, keys);
+}
+
+MouseAction& ActionExecutor::CreateRuntimeMouseAction() {
+    if (runtimeMouse_ == nullptr) runtimeMouse_ = std::make_unique<MouseAction>();
+    return *runtimeMouse_;
+}
+
+void ActionExecutor::LiftRuntimeMouse() {
+    if (runtimeMouse_ == nullptr) return;
+    runtimeMouse_->leftDown = 0;
+    dispatcher_.PlayMouseTouch(*runtimeMouse_);
+}
+
+TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, bool pressed, const KeySet& keys) {
+    // Auto-repeat: the key set is still held from its own press.
+    const bool repeat = pressed && held_.Contains(keys);
+    const bool dynamicZoom = config.EnableDynamicZoom() != 0;
+    const int32_t oneShotDelay = dynamicZoom ? kDynamicZoomDelayMs : delayMs;
+    ActiveRegistry& active = config.ActiveActions();
+
+    switch (action.type) {
+    case kKeyAction:
+        return PlayKeyAction(As<KeyAction>(action), delayMs, pressed);
+    case kTapAction:
+        if (repeat) return {};
+        return dispatcher_.PlayTap(As<TapAction>(action), delayMs, pressed);
+    case kSwipeAction:
+        if (!pressed || repeat) return {};
+        return dispatcher_.PlaySwipe(As<SwipeAction>(action), delayMs);
+    case kSwipeActionXY:
+        if (!pressed || repeat) return {};
+        return dispatcher_.PlaySwipeXY(As<SwipeActionXY>(action), oneShotDelay);
+    case kSwipeTraceAction:
+        if (!pressed || repeat) return {};
+        return dispatcher_.PlaySwipeTrace(As<SwipeTraceAction>(action), oneShotDelay);
+    case kSwipeHoldAction:
+        if (repeat) return {};
+        return dispatcher_.PlaySwipeHold(As<SwipeHoldAction>(action), delayMs, pressed, keys);
+    case kPinchAction:
+        if (!pressed) return {};
+        return dispatcher_.PlayPinch(As<PinchAction>(action), delayMs, nullptr, dynamicZoom);
+    case kAbsoluteTiltAction:
+        accelerometer_.HandleAbsoluteTilt(As<AbsoluteTiltAction>(action), pressed);
+        return {};
+    case kRelativeTiltAction:
+        if (pressed) accelerometer_.HandleRelativeTilt(As<RelativeTiltAction>(action));
+        return {};
+    case kMouseSwipeAction:
+        return MouseSwipeKey(config, As<MouseSwipeAction>(action), delayMs, pressed);
+    case kMouseHoldAction:
+        return MouseHoldKey(config, As<MouseHoldAction>(action), delayMs, pressed);
+    case kTapSwipeAction:
+    case kTapSwipeClickAction:
+        return TapSwipeKey(config, action, delayMs, pressed, repeat);
+    case kTapTapAction:
+        if (repeat) return {};
+        return dispatcher_.PlayTapTap(As<TapTapAction>(action), delayMs, pressed);
+    case kStickMoveAction:
+        return StickMoveKey(config, As<StickMoveAction>(action), delayMs, pressed);
+    case kTouchMoveAction:
+        if (pressed) {
+            if (repeat) return {};
+            TaskIdList ids = dispatcher_.PlayTouchMove(As<TouchMoveAction>(action), delayMs, kKeyDownMessage);
+            active.SetActive(kTouchMoveAction, &action);
+            return ids;
+        } else {
+            TaskIdList ids = dispatcher_.PlayTouchMove(As<TouchMoveAction>(action), delayMs, kKeyUpMessage);
+            active.RemoveActive(kTouchMoveAction);
+            return ids;
+        }
+    case kShootMoveAction:
+    case kShootModeAction:
+        if (!pressed || repeat) return {};
+        return ToggleShooting(config, action, delayMs);
+    case kTapStickAction:
+        return TapStickKey(config, As<TapStickAction>(action), delayMs, pressed);
+    case kTapCancelAction:
+        if (!pressed) return {};
+        return TapCancel(config, As<TapCancelAction>(action));
+    case kSuspendShootAction:
+        if (repeat) return {};
+        return SuspendShooting(config, delayMs, pressed);
+    case kTapsMacroAction:
+        // The macro plays on the press only, like the other one-shot
+        // sequences; its release would play the whole macro again.
+        if (!pressed || repeat) return {};
+        return dispatcher_.PlayTapsMacro(As<TapsMacroAction>(action), delayMs);
+    default:
+        // Screen centres, the runtime mouse record, stick holds (driven by
+        // their stick only) and unknown tags do nothing on keys.
+        return {};
+    }
+}
+
+TaskIdList ActionExecutor::PlayKeyAction(const KeyAction& action, int32_t delayMs, bool pressed) {
+    if (action.keyCode == KeyAction::kUnknownKey) {
+        log_.Write("Cannot send a key action without a key: its key name was not known");
+        return {};
+    }
+    return dispatcher_.PlayKey(action.keyCode, delayMs, pressed);
+}
+
+TaskIdList ActionExecutor::MouseSwipeKey(Config& config, MouseSwipeAction& action, int32_t delayMs, bool pressed) {
+    ActiveRegistry& active = config.ActiveActions();
+    const bool wasActive = active.GetActive(kMouseSwipeAction) != nullptr;
+    TaskIdList ids = dispatcher_.PlayMouseSwipe(action, delayMs, pressed ? kRightButtonDown : kRightButtonUp);
+    if (!wasActive) active.SetActive(kMouseSwipeAction, &action);
+    return ids;
+}
+
+TaskIdList ActionExecutor::MouseHoldKey(Config& config, MouseHoldAction& action, int32_t delayMs, bool pressed) {
+    // Mouse hold toggles on releases: the first hands the left button to the
+    // rectangle, the next lifts its finger and gives the button back.
+    if (pressed) return {};
+    ActiveRegistry& active = config.ActiveActions();
+    if (active.GetActive(kMouseHoldAction) == nullptr) {
+        active.SetActive(kMouseHoldAction, &action);
+        return {};
+    }
+    TaskIdList ids = dispatcher_.PlayTouch(action.point, action.slot, delayMs, false);
+    action.slot = Dispatcher::kNoSlot;
+    active.RemoveActive(kMouseHoldAction);
+    return ids;
+}
+
+TaskIdList ActionExecutor::TapSwipeKey(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat) {
+    ActiveRegistry& active = config.ActiveActions();
+    const bool click = action.type == kTapSwipeClickAction;
+    const auto play = [&](int32_t event) {
+        return click ? dispatcher_.PlayTapSwipeClick(As<TapSwipeClickAction>(action), delayMs, event)
+                     : dispatcher_.PlayTapSwipe(As<TapSwipeAction>(action), delayMs, event);
+    };
+    // The mouse finger lets go first: the plain tap-swipe always, the click
+    // variant only while the left button is down.
+    const bool liftMouse = !click || dispatcher_.input().IsLeftButtonDown();
+
+    if (!pressed) {
+        if (click && liftMouse) LiftRuntimeMouse();
+        TaskIdList ids = play(kKeyUpMessage);
+        if (active.GetActive(action.type) == &action) active.RemoveActive(action.type);
+        return ids;
+    }
+    if (repeat) return {};
+    if (Action* swipe = active.GetActive(kMouseSwipeAction)) {
+        dispatcher_.PlayMouseSwipe(As<MouseSwipeAction>(*swipe), delayMs, kTapSwipeKeyPressed);
+    }
+    if (liftMouse) LiftRuntimeMouse();
+    TaskIdList ids = play(kKeyDownMessage);
+    if (active.GetActive(action.type) != &action) {
+        active.SetActive(action.type, &action);
+    } else {
+        active.RemoveActive(action.type);
+    }
+    return ids;
+}
+
+TaskIdList ActionExecutor::StickMoveKey(Config& config, StickMoveAction& action, int32_t delayMs, bool pressed) {
+    ActiveRegistry& sticks = config.ActiveStickActions();
+    // A tap-stick owns the right stick while it is active.
+    if (sticks.GetActive(kTapStickAction) != nullptr) return {};
+    TaskIdList ids = dispatcher_.PlayStickMove(action, delayMs, pressed ? kStickMovePress : kStickMoveRelease);
+    if (pressed) {
+        sticks.SetActive(kStickMoveAction, &action);
+    } else {
+        sticks.RemoveActive(kStickMoveAction);
+    }
+    return ids;
+}
+
+TaskIdList ActionExecutor::TapStickKey(Config& config, TapStickAction& action, int32_t delayMs, bool pressed) {
+    ActiveRegistry& sticks = config.ActiveStickActions();
+    if (pressed) {
+        TaskIdList ids = dispatcher_.PlayTapStick(action, delayMs, kTapStickPress);
+        if (sticks.GetActive(kTapStickAction) != &action) {
+            sticks.SetActive(kTapStickAction, &action);
+        } else {
+            sticks.RemoveActive(kTapStickAction);
+        }
+        return ids;
+    }
+    if (sticks.GetActive(kTapStickAction) == nullptr) return {};
+    TaskIdList ids = dispatcher_.PlayTapStick(action, delayMs, kTapStickRelease);
+    if (sticks.GetActive(kTapStickAction) == &action) sticks.RemoveActive(kTapStickAction);
+    return ids;
+}
+
+TaskIdList ActionExecutor::PlayShooting(Action& action, int32_t delayMs, int32_t event) {
+    if (action.type == kShootModeAction) return dispatcher_.PlayShootMode(As<ShootModeAction>(action), delayMs, event);
+    return dispatcher_.PlayShootMove(As<ShootMoveAction>(action), delayMs, event);
+}
+
+TaskIdList ActionExecutor::ToggleShooting(Config& config, Action& action, int32_t delayMs) {
+    ActiveRegistry& active = config.ActiveActions();
+    if (Action* running = active.GetActive(action.type)) {
+        // The running one holds the fingers, whichever rule started it.
+        TaskIdList ids = PlayShooting(*running, delayMs, kKeyUpMessage);
+        active.RemoveActive(action.type);
+        shooting_.Ended();
+        config.SetShootingModeActive(0);
+        return ids;
+    }
+    shooting_.Started();
+    TaskIdList ids = PlayShooting(action, delayMs, kKeyDownMessage);
+    active.SetActive(action.type, &action);
+    config.SetShootingModeActive(1);
+    return ids;
+}
+
+TaskIdList ActionExecutor::SuspendShooting(Config& config, int32_t delayMs, bool pressed) {
+    // Held: shooting pauses (fingers up); released: it resumes. The shooting
+    // actions stay registered meanwhile.
+    ActiveRegistry& active = config.ActiveActions();
+    const int32_t event = pressed ? kKeyUpMessage : kKeyDownMessage;
+    TaskIdList ids;
+    bool any = false;
+    for (const uint32_t tag : {kShootModeAction, kShootMoveAction}) {
+        if (Action* shooting = active.GetActive(tag)) {
+            Append(ids, PlayShooting(*shooting, delayMs, event));
+            any = true;
+        }
+    }
+    if (any) {
+        if (pressed) {
+            shooting_.Ended();
+        } else {
+            shooting_.Started();
+        }
+        config.SetShootingModeActive(pressed ? 0 : 1);
+    }
+    return ids;
+}
+
+TaskIdList ActionExecutor::TapCancel(Config& config, const TapCancelAction& action) {
+    // The held finger to glide away: a tap-stick first, then a tap-swipe,
+    // then a tap-swipe-click.
+    struct Held {
+        ActiveRegistry& registry;
+        uint32_t tag;
+    };
+    const Held candidates[] = {{config.ActiveStickActions(), kTapStickAction},
+                               {config.ActiveActions(), kTapSwipeAction},
+                               {config.ActiveActions(), kTapSwipeClickAction}};
+    for (const Held& candidate : candidates) {
+        Action* held = candidate.registry.GetActive(candidate.tag);
+        if (held == nullptr) continue;
+        Point& point = held->type == kTapStickAction       ? As<TapStickAction>(*held).lastPoint
+                       : held->type == kTapSwipeAction     ? As<TapSwipeAction>(*held).currentPoint
+                                                           : As<TapSwipeClickAction>(*held).currentPoint;
+        dispatcher_.PlayTapCancel(action, point, held->slot, kTapCancelStepMs);
+        held->slot = Dispatcher::kNoSlot;
+        candidate.registry.RemoveActive(candidate.tag);
+        return {};
+    }
+    Point nowhere{};
+    return dispatcher_.PlayTapCancel(action, nowhere, Dispatcher::kNoSlot, kTapCancelStepMs);
+}
+
+}  // namespace Keyweave

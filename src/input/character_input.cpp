@@ -1,0 +1,28 @@
+#include "input/character_input.h"
+
+#include "config/key_names.h"
+#include "platform/platform.h"
+
+namespace Keyweave {
+
+void CharacterInput::HandleCharacter(char character) {
+    if (static_cast<unsigned char>(character) == kBackspaceByte) character = kCharacterBackspace;
+    const uint32_t key = CharacterKey(character);
+    if (key == kNoKey) return;
+    const bool shift = CharacterNeedsShift(character);
+    const uint32_t shiftKey = CharacterKey(kCharacterShift);
+
+    // All at delay 0: the bytes reach the guest in the order queued.
+    if (shift) dispatcher_.PlayKey(shiftKey, 0, true);
+    dispatcher_.PlayKey(key, 0, true);
+    dispatcher_.PlayKey(key, 0, false);
+    if (shift) dispatcher_.PlayKey(shiftKey, 0, false);
+
+    if (scheduler_.Manual()) {
+        scheduler_.AdvanceBy(kPauseMs);
+    } else {
+        Platform::SleepMs(kPauseMs);
+    }
+}
+
+}  // namespace Keyweave

@@ -1,0 +1,72 @@
+#pragma once
+// Key routing: every key-like input ends here. Host keyboard keys, controller
+// codes, the right mouse button, the emulated swipe's wheel keys and game-pad
+// controls mapped to keys are turned into the set of keys held together,
+// looked up in the active keymap and executed; the held map remembers each
+// press so that its release can be matched to it.
+//
+// Keys the keymap does not bind are forwarded to the guest as their own scan
+// codes, except mouse pseudo keys, and except host-keyboard keys while raw
+// forwarding is off. With key mapping off only Enter keeps its rule.
+//
+// A keymap with two-key rules ("multi-key aware") holds every single key
+// back by 100 ms, so that a second key pressed meanwhile can still turn the
+// press into the combination: the single key's pending tasks are cancelled
+// and the combination's actions run instead.
+//
+// Threads: the host's input thread and the game-pad threads (which route
+// under the game-pad lock) both call in. Every entry point holds the held
+// map's lock for its whole run, so key events are handled one at a time.
+
+#include <cstdint>
+
+#include "dispatch/scheduler.h"
+#include "engine/log.h"
+#include "input/action_executor.h"
+#include "input/config_source.h"
+#include "input/held_keys.h"
+#include "input/routing_settings.h"
+
+namespace Keyweave {
+
+class KeyRouter {
+public:
+    // How long single keys of a multi-key aware keymap are held back.
+    static constexpr int32_t kCombinationHoldBackMs = 100;
+
+    KeyRouter(ConfigSource config, const RoutingSettings& settings, HeldKeys& held, ActionExecutor& executor,
+              Scheduler& scheduler, const Log& log);
+
+    KeyRouter(const KeyRouter&) = delete;
+    KeyRouter& operator=(const KeyRouter&) = delete;
+
+    // The single entry point of every source. `fromHostKeyboard` is true for
+    // host keys, the right mouse button and the emulated swipe; false for
+    // controller codes and game-pad keys.
+    void Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard);
+    // One key as a key set of its own, its actions delayed by `delayMs`.
+    void Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs);
+    // The multi-key aware paths.
+    void MultiPress(uint32_t keyCode, bool fromHostKeyboard);
+    void MultiRelease(uint32_t keyCode, bool fromHostKeyboard);
+    // Turns the held single key `earlier` into the two-key set `keys`, if the
+    // keymap binds it and the single key's actions have not begun.
+    bool TryCombination(const KeySet& keys, uint32_t earlier);
+    // Releases a held combination; false when the keymap does not bind it.
+    bool ReleaseCombination(const KeySet& keys);
+    // Runs the action the keymap binds directly to a game-pad control
+    // ([gamepad2]); nothing when none is bound. The held map is not touched.
+    void DirectGamePadAction(uint32_t control, bool pressed);
+
+private:
+    static bool IsMousePseudoKey(uint32_t keyCode);
+
+    const ConfigSource config_;
+    const RoutingSettings& settings_;
+    HeldKeys& held_;
+    ActionExecutor& executor_;
+    Scheduler& scheduler_;
+    const Log& log_;
+};
+
+}  // namespace Keyweave
