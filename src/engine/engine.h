@@ -62,8 +62,9 @@ public:
     // KeyweaveInit: installs the log sink, logs "Initializing Keyweave", then
     // creates the touch frame, the scheduler (started), the dispatcher (the
     // host receives an all-up frame), the accelerometer (a level vector), the
-    // gesture controller and the game-pad runtime, and makes an empty
-    // configuration active.
+    // gesture controller and the game-pad runtime, makes an empty
+    // configuration active, and builds the input side on top: action
+    // execution, key routing, mouse and character input, gesture emulation.
     Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOptions options = {});
     ~Engine();
 
