@@ -1,0 +1,212 @@
+// Action execution end to end: what each kind of rule does on press and
+// release, shooting mode with its notices to the host, tilt, tap-cancel and
+// the stick events of the game-pad threads.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "actions/actions.h"
+#include "gamepad/control_codes.h"
+#include "support/keymap_engine.h"
+
+namespace Keyweave::Testing {
+namespace {
+
+constexpr uint32_t kA = 30, kS = 31, kC = 46, kM = 50, kT = 20;
+
+class ActionExecutionTest : public KeymapEngineTest {};
+
+// ---- Auto-repeat ----
+
+TEST_F(ActionExecutionTest, APinchPlaysOnEveryRepeatWhereATapWaitsForTheRelease) {
+    Load("[keys]\n");
+    ActionExecutor& executor = engine().executor();
+    PinchAction pinch({0.5f, 0.5f}, true);
+    TapAction tap({0.5f, 0.5f});
+    engine().heldKeys().Record({kA}, {});  // A is held: its next press is auto-repeat
+
+    EXPECT_FALSE(executor.Execute({&pinch}, 0, true, {kA}).empty());
+    EXPECT_FALSE(executor.Execute({&pinch}, 0, true, {kA}).empty());
+    EXPECT_TRUE(executor.Execute({&tap}, 0, true, {kA}).empty());
+    RunAll();
+    // Two pinches of two fingers each, all at once: four slots went down.
+    int downs = 0;
+    for (const ContactRow& row : Rows()) downs += row.down && row.time == 0 ? 1 : 0;
+    EXPECT_EQ(downs, 4);
+}
+
+TEST_F(ActionExecutionTest, AMacroPlaysOnPressOnly) {
+    Load("[keys]\nM = TapMacros (30,40,100,1)\n");
+    Press(kM);
+    AdvanceTo(10);
+    Press(kM);  // auto-repeat
+    AdvanceTo(20);
+    Release(kM);
+    RunAll();
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.3f, 0.4f, true}, {50, 0, 0.3f, 0.4f, false}}));
+}
+
+// ---- Shooting mode ----
+
+constexpr std::string_view kShootMoveKeymap =
+    "# ENABLE_SHOOTING_MODE\n"
+    "[keys]\n"
+    "MouseMove = Tap (50,50)\n"
+    "S = SuspendShoot\n";
+
+TEST_F(ActionExecutionTest, TheShootingKeyTogglesShootingWithNoticesToTheHost) {
+    Load(kShootMoveKeymap);  // RightClick becomes a shoot-move from (50,50)
+    Mouse(0.5f, 0.5f, 516);
+    EXPECT_EQ(engine().config().ShootingModeActive(), 1u);
+    Mouse(0.6f, 0.5f, 512);  // the look finger follows, at half the pointer's offset
+    Mouse(0.6f, 0.5f, 517);  // releasing the key changes nothing
+    AdvanceTo(10);
+    Mouse(0.6f, 0.5f, 516);  // the next press stops shooting
+    EXPECT_EQ(engine().config().ShootingModeActive(), 0u);
+
+    EXPECT_EQ(host().ShootingCalls(), (std::vector<int32_t>{1, 3, 0}));
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.5f, 0.5f, true}, {0, 0, 0.55f, 0.5f, true}, {10, 0, 0.5f, 0.5f, false}}));
+    EXPECT_EQ(host().PassThroughs(), 0);
+}
+
+TEST_F(ActionExecutionTest, AHostThatAnswersNoKeepsTheLookFingerStill) {
+    Load(kShootMoveKeymap);
+    Mouse(0.5f, 0.5f, 516);
+    host().SetShootingAnswer(0);
+    Mouse(0.7f, 0.7f, 512);
+    EXPECT_EQ(host().ShootingCalls(), (std::vector<int32_t>{1, 3}));
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.5f, 0.5f, true}}));
+}
+
+TEST_F(ActionExecutionTest, TheSuspendKeyPausesShootingWhileItIsHeld) {
+    Load(kShootMoveKeymap);
+    Mouse(0.5f, 0.5f, 516);
+    Mouse(0.5f, 0.5f, 517);
+    AdvanceTo(20);
+    Press(kS);
+    EXPECT_EQ(engine().config().ShootingModeActive(), 0u);
+    AdvanceTo(40);
+    Release(kS);
+    EXPECT_EQ(engine().config().ShootingModeActive(), 1u);
+    EXPECT_EQ(host().ShootingCalls(), (std::vector<int32_t>{1, 0, 1}));
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.5f, 0.5f, true}, {20, 0, 0.5f, 0.5f, false}, {40, 0, 0.5f, 0.5f, true}}));
+}
+
+TEST_F(ActionExecutionTest, TheSuspendKeyWithoutShootingDoesNothing) {
+    Load(kShootMoveKeymap);
+    Tap(kS);
+    RunAll();
+    EXPECT_TRUE(host().ShootingCalls().empty());
+    EXPECT_TRUE(Rows().empty());
+}
+
+TEST_F(ActionExecutionTest, AShootModeKeyPressedTwiceStartsThenEndsShooting) {
+    Load("# ENABLE_SHOOTING_MODE\n[keys]\nMouseMove = Tap (50,50)\nLeftClick = Tap (80,80)\n");
+    Mouse(0.5f, 0.5f, 516);
+    Mouse(0.5f, 0.5f, 517);
+    Mouse(0.5f, 0.5f, 516);
+    Mouse(0.5f, 0.5f, 517);
+    RunAll();
+    EXPECT_EQ(host().ShootingCalls(), (std::vector<int32_t>{1, 0}));
+    EXPECT_EQ(engine().dispatcher().FreeSlots().size(), 13u) << "both fingers came back";
+}
+
+TEST_F(ActionExecutionTest, AReloadEndsAnActiveShootingMode) {
+    Load(kShootMoveKeymap);
+    Mouse(0.5f, 0.5f, 516);
+    const WideString next = scratch_.Write("next.cfg", "[keys]\n");
+    engine().LoadConfig(next.c_str(), next.c_str(), "next");
+    EXPECT_EQ(host().ShootingCalls(), (std::vector<int32_t>{1, 0}));
+    EXPECT_EQ(engine().config().ShootingModeActive(), 0u);
+}
+
+// ---- Tilt ----
+
+TEST_F(ActionExecutionTest, TiltsMoveTheVirtualDevice) {
+    Load("[keys]\nA = Tilt Absolute (30,0) Return\nS = Tilt Relative (10,0)\n");
+    Press(kA);
+    Release(kA);
+    Press(kS);
+    Press(kS);  // relative tilts add up, repeats included
+    Release(kS);
+    const auto vectors = host().Sensors();
+    ASSERT_EQ(vectors.size(), 4u);
+    EXPECT_NEAR(vectors[0].y, 0.5f, 1e-5f);
+    EXPECT_NEAR(vectors[0].z, 0.8660254f, 1e-5f);
+    EXPECT_NEAR(vectors[1].y, 0.0f, 1e-6f);  // back to level on release
+    EXPECT_NEAR(vectors[1].z, 1.0f, 1e-6f);
+    EXPECT_NEAR(vectors[2].y, 0.1736482f, 1e-5f);
+    EXPECT_NEAR(vectors[3].y, 0.3420201f, 1e-5f);
+}
+
+// ---- Tap-cancel ----
+
+TEST_F(ActionExecutionTest, TapCancelGlidesAHeldTapSwipeAwayAndLiftsIt) {
+    Load("[keys]\nT = TapSwipe (80,60,10,1)\nC = TapCancel (20,70)\n");
+    Press(kT);
+    AdvanceTo(200);
+    Press(kC);
+    AdvanceTo(300);
+    Release(kC);
+    AdvanceTo(500);
+    Release(kT);  // its finger is gone already: nothing more
+    RunAll();
+
+    std::vector<ContactRow> glide;
+    for (const ContactRow& row : Rows()) {
+        if (row.time >= 200) glide.push_back(row);
+    }
+    ASSERT_EQ(glide.size(), 11u) << DescribeRows(glide);  // ten steps 20 ms apart, then the lift
+    EXPECT_TRUE(SameRows({glide[9], glide[10]}, {{380, 0, 0.2f, 0.7f, true}, {400, 0, 0.2f, 0.7f, false}}));
+    EXPECT_EQ(engine().dispatcher().FreeSlots().size(), 13u);
+}
+
+TEST_F(ActionExecutionTest, TapCancelWithNothingHeldPlaysNothing) {
+    Load("[keys]\nC = TapCancel (20,70)\n");
+    Tap(kC);
+    RunAll();
+    EXPECT_TRUE(Rows().empty());
+}
+
+// ---- Game-pad sticks ----
+
+TEST_F(ActionExecutionTest, TheRightStickDragsItsStickMoveFingerAndLiftsItAtTheCentre) {
+    Load("[gamepad2]\nRightStick = TouchMove (50,50,50)\n");
+    ActionExecutor& executor = engine().executor();
+    executor.StickEvent(GamePad::kRightStick, 100.0f, 0.0f, kStickMovePress);  // leaves the centre
+    executor.StickEvent(GamePad::kRightStick, 100.0f, 0.0f, kStickMovePress);  // held there
+    EXPECT_EQ(executor.LastRightStickPhase(), kStickMovePress);
+    executor.StickEvent(GamePad::kRightStick, 0.0f, 0.0f, kStickMoveRelease);  // back to centre
+    EXPECT_EQ(executor.LastRightStickPhase(), kStickMoveRelease);
+    RunAll();
+    EXPECT_TRUE(SameRows(Rows(), {
+                                     {0, 0, 0.5f, 0.5f, true},
+                                     {0, 0, 0.5005f, 0.5f, true},  // 100 x 0.05 hundredths of a percent
+                                     {50, 0, 0.0f, 0.0f, false},   // lifts reported at (0, 0)
+                                 }));
+    EXPECT_EQ(engine().config().ActiveStickActions().GetActive(kStickMoveAction), nullptr);
+}
+
+TEST_F(ActionExecutionTest, AStickHoldStartsOnDeflectionAndFollowsFromTheNextTick) {
+    Load("[gamepad2]\nLeftStick = SwipeHold (30,70,10,100)\n");
+    ActionExecutor& executor = engine().executor();
+    executor.StickEvent(GamePad::kLeftStick, 0.0f, 0.0f, kStickHeld);
+    EXPECT_TRUE(Rows().empty()) << "it becomes active, and plays from the next event";
+    executor.StickEvent(GamePad::kLeftStick, 0.0f, 0.0f, kStickHeld);
+    executor.StickEvent(GamePad::kLeftStick, 0.0f, 0.0f, kStickHoldRelease);
+    RunAll();
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.3f, 0.7f, true}, {0, 0, 0.3f, 0.7f, false}}));
+    EXPECT_EQ(engine().dispatcher().FreeSlots().size(), 13u);
+}
+
+TEST_F(ActionExecutionTest, StickEventsWithoutAKeymapDoNothing) {
+    Load("[gamepad2]\nRightStick = TouchMove (50,50,50)\n");
+    engine().gamePadConfiguration().Set(nullptr);  // as while a keymap loads
+    engine().executor().StickEvent(GamePad::kRightStick, 100.0f, 0.0f, kStickMovePress);
+    RunAll();
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(engine().executor().LastRightStickPhase(), kStickMoveRelease);
+}
+
+}  // namespace
+}  // namespace Keyweave::Testing
