@@ -57,10 +57,13 @@ Event::~Event() = default;
 bool Event::Valid() const { return impl_ != nullptr; }
 
 bool Event::Set() {
+    // Signalled under the mutex: a waiter woken by the flag may return and
+    // destroy the event (a gesture's event lives on the waiting host's
+    // stack) as soon as the mutex is free, so nothing may touch it after.
     pthread_mutex_lock(&impl_->mutex);
     impl_->signaled = true;
-    pthread_mutex_unlock(&impl_->mutex);
     pthread_cond_signal(&impl_->condition);
+    pthread_mutex_unlock(&impl_->mutex);
     return true;
 }
 
