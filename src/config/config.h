@@ -76,6 +76,11 @@ public:
     Action* Adopt(std::unique_ptr<Action> action);
     // Number of records owned (tests and invariant checks).
     size_t OwnedRecordCount() const { return records_.size(); }
+    // Visits every record owned, as `visit(const Action&)` (invariant checks).
+    template <typename Visit>
+    void ForEachRecord(Visit&& visit) const {
+        for (const auto& record : records_) visit(static_cast<const Action&>(*record));
+    }
 
     // Lookups; none logs, none fails.
     const ActionSet& GetActions(const KeySet& keys) const;

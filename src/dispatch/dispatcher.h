@@ -148,6 +148,9 @@ public:
     float aspectRatio() const;
     // The free pool, lowest first.
     std::vector<uint32_t> FreeSlots() const;
+    // The slot bindings, for invariant checks; read it on an input thread,
+    // like the bindings themselves.
+    std::map<const Action*, int32_t> Bindings() const { return bindings_; }
     // Number of slots that make up the pool (13 on the 16-entry frame).
     uint32_t PoolSize() const { return poolSize_; }
 

@@ -156,6 +156,11 @@ size_t Scheduler::QueuedCount() const {
     return queue_.size();
 }
 
+void Scheduler::ForEachQueued(const std::function<void(const Task&)>& visit) const {
+    std::lock_guard guard(lock_);
+    for (const auto& task : queue_) visit(*task);
+}
+
 bool Scheduler::NextDueTime(Millis& due) const {
     std::lock_guard guard(lock_);
     if (queue_.empty()) return false;

@@ -77,6 +77,10 @@ public:
     // Drops every queued task without running it.
     void Clear();
     size_t QueuedCount() const;
+    // Calls `visit(const Task&)` for every queued task, in queue order, with
+    // the queue lock held (invariant checks); `visit` must not call back into
+    // the scheduler.
+    void ForEachQueued(const std::function<void(const Task&)>& visit) const;
     // Due time of the head of the queue, or false when the queue is empty.
     bool NextDueTime(Millis& due) const;
 
