@@ -57,7 +57,7 @@ private:
     int32_t GestureNumber() const { return static_cast<int32_t>(gesture_); }
 
     TouchPoint* points_;  // the shared frame; entries 0 and 1 are written here
-    uint32_t count_;      // kept for reference; every gesture fits in two entries
+    [[maybe_unused]] uint32_t count_;  // kept for reference; every gesture fits in two entries
     KeyweaveTouchCallback touch_;
     void* touchContext_;
     const Log& log_;
