@@ -1,6 +1,16 @@
 # One warning list for every target, errors included; sanitizers when asked.
 add_library(keyweave_options INTERFACE)
 target_compile_options(keyweave_options INTERFACE -Wall -Wextra -Werror)
+if(KEYWEAVE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "KEYWEAVE_FUZZ needs clang: configure with CC=clang CXX=clang++")
+  endif()
+  if(NOT KEYWEAVE_SANITIZE)
+    set(KEYWEAVE_SANITIZE address,undefined)
+  endif()
+  # Coverage feedback in every target; the fuzz programs link libFuzzer itself.
+  target_compile_options(keyweave_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 if(KEYWEAVE_SANITIZE)
   target_compile_options(keyweave_options INTERFACE -fsanitize=${KEYWEAVE_SANITIZE} -fno-omit-frame-pointer
                          -fno-sanitize-recover=all)

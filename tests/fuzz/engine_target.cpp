@@ -1,0 +1,301 @@
+// Fuzz target: a host session. A fresh engine on a manual clock runs the
+// operations the input decodes to, one opcode byte and its arguments at a
+// time: keys, controller codes, characters, mouse messages, game pads,
+// touch-pad gestures, emulated gestures, the state setters, keymap loads and
+// clock advances. Keys are drawn mostly from the keys the active keymap binds,
+// so that random bytes reach its actions.
+//
+// After every operation the slot accounting must hold; after every load the
+// pool must be whole; at the end the queue must drain, and a last load must
+// give every slot back.
+//
+// With KEYWEAVE_FUZZ_TRACE set in the environment, a run prints its
+// operations and the engine's log lines to standard error (for reading a
+// finding).
+#include <iterator>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine_invariants.h"
+#include "fuzz_input.h"
+#include "fuzz_targets.h"
+#include "input_file.h"
+
+namespace Keyweave::Fuzz {
+
+namespace {
+
+// Far enough for any sequence a keymap can describe; a queue still busy
+// beyond it keeps itself alive.
+constexpr size_t kDrainTaskLimit = 200000;
+constexpr Millis kDrainHorizonMs = Millis{400} * 24 * 60 * 60 * 1000;  // 400 days
+
+// The keymaps of the source tree that loads pick from: the documentation's
+// pictures, the examples and the command's test data. A fixed list, so that
+// a kept input loads the same keymap for as long as the file exists (a load
+// of a missing file just takes the fallback chain).
+constexpr const char* kCorpusKeymaps[] = {
+    "docs/images/direction-pad.cfg",      "docs/images/gamepad.cfg",
+    "docs/images/mouse-aim.cfg",          "docs/images/shooting.cfg",
+    "docs/images/swipes.cfg",             "docs/images/taps.cfg",
+    "examples/com.example.arena.cfg",     "examples/com.example.platformer.cfg",
+    "examples/com.example.racer.cfg",     "examples/com.example.shooter.cfg",
+    "tests/tools/data/faulty.cfg",        "tests/tools/data/overlong.cfg",
+};
+
+const std::vector<WideString>& CorpusKeymaps() {
+    static const std::vector<WideString> keymaps = [] {
+        std::vector<WideString> paths;
+        for (const char* name : kCorpusKeymaps) paths.push_back(SourceTreePath(name));
+        return paths;
+    }();
+    return keymaps;
+}
+
+// What the engine sends to its host, checked as it arrives.
+struct FuzzHost {
+    std::string problems;
+    size_t characters = 0;
+    bool trace = std::getenv("KEYWEAVE_FUZZ_TRACE") != nullptr;
+
+    static void OnLog(void* self, const char* line) {
+        auto& host = *static_cast<FuzzHost*>(self);
+        if (host.trace) std::fprintf(stderr, "  | %s\n", line);
+        DiscardLine(&host.characters, line);
+    }
+
+    static void OnKey(void*, uint8_t) {}
+    static void OnTouch(void* self, const KeyweaveTouchPoint* points, uint32_t count, uint32_t) {
+        auto& host = *static_cast<FuzzHost*>(self);
+        if (points == nullptr || count == 0 || count > kTouchPointCount) {
+            host.problems += "a touch report with " + std::to_string(count) + " contacts\n";
+            return;
+        }
+        for (uint32_t i = 0; i < count; ++i) {
+            if (points[i].down > 1) host.problems += "a contact is neither up nor down\n";
+        }
+    }
+    static void OnSensor(void*, float, float, float) {}
+    static void OnText(void* self, const char* text) { DiscardLine(&static_cast<FuzzHost*>(self)->characters, text); }
+    static void OnNotice(void* self, int32_t, int32_t, const char* layout) { OnText(self, layout); }
+    static void OnPassThrough(void*) {}
+    static int32_t OnShooting(void*, int32_t) { return 1; }
+
+    HostCallbacks Callbacks() {
+        HostCallbacks callbacks;
+        callbacks.key = &OnKey;
+        callbacks.touch = &OnTouch;
+        callbacks.touchContext = this;
+        callbacks.sensor = &OnSensor;
+        callbacks.summary = &OnText;
+        callbacks.summaryContext = this;
+        callbacks.notice = &OnNotice;
+        callbacks.noticeContext = this;
+        callbacks.passThrough = &OnPassThrough;
+        callbacks.shooting = &OnShooting;
+        callbacks.logSink = &OnLog;
+        callbacks.logContext = this;
+        return callbacks;
+    }
+};
+
+// Keys worth pressing whatever the keymap: Space, Enter, W, the E0 up arrow,
+// and the six mouse pseudo keys.
+constexpr uint32_t kUsualKeys[] = {0x39, 0x1C, 0x11, 0xE048, 256, 257, 258, 259, 260, 261};
+
+constexpr int32_t kMouseMessages[] = {512, 513, 514, 516, 517, 519, 520, 522};
+
+class Session {
+public:
+    explicit Session(FuzzInput& input) : input_(input) {
+        EngineSettings settings;
+        settings.defaultConfigPath = CorpusKeymaps().front();
+        settings.verbose = true;
+        settings.screenWidth = 1920;
+        settings.screenHeight = 1080;
+        engine_ = std::make_unique<Engine>(host_.Callbacks(), settings, EngineOptions{&clock_, true});
+    }
+
+    std::string Run() {
+        while (!input_.Empty() && problems_.empty()) {
+            const uint8_t opcode = input_.Byte();
+            if (host_.trace) std::fprintf(stderr, "operation %zu: opcode %u\n", operations_, opcode % kOperationCount);
+            Operation(opcode);
+            RunDue();
+            Expect(CheckSlotAccounting(*engine_), "after operation " + std::to_string(operations_));
+            ++operations_;
+        }
+        if (problems_.empty()) Finish();
+        return problems_ + host_.problems;
+    }
+
+private:
+    void Expect(const std::string& found, const std::string& when) {
+        if (!found.empty()) problems_ += when + ":\n" + found;
+    }
+
+    void RunDue() { engine_->scheduler().AdvanceBy(0); }
+
+    void Finish() {
+        Expect(DrainManualQueue(*engine_, kDrainTaskLimit, kDrainHorizonMs), "draining at the end");
+        Expect(CheckSlotAccounting(*engine_), "after the queue drained");
+        Load(0);
+    }
+
+    uint32_t PickKey() {
+        std::vector<uint32_t> keys(std::begin(kUsualKeys), std::end(kUsualKeys));
+        for (const auto& [keySet, actions] : engine_->config().mKeyRules) keys.insert(keys.end(), keySet.begin(), keySet.end());
+        const uint8_t choice = input_.Byte();
+        return choice < 0xF8 ? keys[choice % keys.size()] : input_.Dword();
+    }
+
+    uint32_t PickController() {
+        std::vector<uint32_t> codes;
+        for (const auto& [code, key] : engine_->config().mControllerKeys) codes.push_back(code);
+        const uint8_t choice = input_.Byte();
+        return codes.empty() || choice >= 0xF0 ? input_.Dword() : codes[choice % codes.size()];
+    }
+
+    void Load(uint8_t choice) {
+        const std::vector<WideString>& keymaps = CorpusKeymaps();
+        static const WideString missing = SourceTreePath("examples/com.example.missing.cfg");
+        const WideString& primary = choice % 8 == 7 ? missing : keymaps[choice % keymaps.size()];
+        const WideString& second = keymaps[(choice / 8) % keymaps.size()];
+        engine_->LoadConfig(second.c_str(), primary.c_str(), "com.example.fuzz");
+        RunDue();
+        Expect(CheckFreshPool(*engine_), "after loading keymap choice " + std::to_string(choice));
+    }
+
+    void LoadInline() {
+        const std::string_view text = input_.Chunk();
+        const WideString path =
+            WriteInputFile("com.example.inline.cfg", reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        engine_->LoadConfig(path.c_str(), path.c_str(), "com.example.inline");
+        RunDue();
+        Expect(CheckFreshPool(*engine_), "after loading an inline keymap");
+    }
+
+    void Advance() {
+        const uint8_t amount = input_.Byte();
+        Millis delta = amount;
+        if (amount >= 0xC0) delta = Millis{amount - 0xC0u} * 250;  // up to about 16 s
+        engine_->scheduler().AdvanceBy(delta);
+    }
+
+    static constexpr uint8_t kOperationCount = 20;
+
+    void Operation(uint8_t opcode) {
+        switch (opcode % kOperationCount) {
+            case 0:
+            case 1:
+            case 2: engine_->HandleKey(PickKey(), input_.Bit()); break;
+            case 3: engine_->HandleController(PickController(), input_.Bit()); break;
+            case 4: engine_->HandleCharacter(static_cast<char>(input_.Byte())); break;
+            case 5:
+            case 6: {
+                const uint8_t choice = input_.Byte();
+                const int32_t message =
+                    choice < 0xF0 ? kMouseMessages[choice % std::size(kMouseMessages)] : input_.Int();
+                const float x = input_.Fraction();
+                const float y = input_.Fraction();
+                engine_->UpdateMouseStatus(x, y, message, input_.Bit() ? input_.Dword() : 0);
+                break;
+            }
+            case 7:
+            case 8:
+            case 9: Advance(); break;
+            case 10: GamePadOperation(); break;
+            case 11: GestureOperation(); break;
+            case 12: EmulationOperation(); break;
+            case 13: KnobOperation(); break;
+            case 14: StateOperation(); break;
+            case 15: Load(input_.Byte()); break;
+            case 16: LoadInline(); break;
+            case 17: {
+                const float x = input_.Fraction();
+                const float y = input_.Fraction();
+                engine_->accelerometer().HandleShake(x, y, input_.Fraction());
+                break;
+            }
+            case 18: engine_->scheduler().Step(); break;
+            default: engine_->IsLocationUpdationWithKeyMapEnabled(); break;
+        }
+    }
+
+    void GamePadOperation() {
+        // Filled in once the engine carries the game-pad runtime.
+        input_.Byte();
+    }
+
+    void GestureOperation() {
+        GestureController& gestures = engine_->gestures();
+        const uint8_t choice = input_.Byte() % 6;
+        const float a = input_.Fraction();
+        const float b = input_.Fraction();
+        switch (choice) {
+            case 0: gestures.ScrollBegin(a, b); break;
+            case 1: gestures.ScrollUpdate(a - 0.5f, b - 0.5f); break;
+            case 2: gestures.ScrollEnd(); break;
+            case 3: gestures.ZoomBegin(a, b); break;
+            case 4: gestures.ZoomUpdate(a * 2.0f); break;
+            default: gestures.ZoomEnd(); break;
+        }
+    }
+
+    void EmulationOperation() {
+        const uint8_t choice = input_.Byte() % 3;
+        const float x = input_.Fraction();
+        const float y = input_.Fraction();
+        if (choice == 0) {
+            engine_->EmulateSwipe(x, y, static_cast<int32_t>(input_.Byte() % 6));
+        } else if (choice == 1) {
+            const float x2 = input_.Fraction();
+            engine_->EmulateSwipeXY(x, y, x2, input_.Fraction());
+        } else {
+            engine_->EmulatePinch(x, y, input_.Bit() ? 1 : 0);
+        }
+    }
+
+    void KnobOperation() {
+        if (input_.Bit()) {
+            const float length = input_.Fraction();
+            engine_->SetEmulatedSwipeKnobs(length, input_.Count());
+        } else {
+            const float split = input_.Fraction();
+            const float lengthIn = input_.Fraction();
+            const float lengthOut = input_.Fraction();
+            engine_->SetEmulatedPinchKnobs(split, lengthIn, lengthOut, static_cast<int32_t>(input_.Count()));
+        }
+    }
+
+    void StateOperation() {
+        switch (input_.Byte() % 3) {
+            case 0: engine_->SetKeyMappingState(static_cast<int32_t>(input_.Byte()) - 1); break;
+            case 1: engine_->SetForwardRawKeys(input_.Bit()); break;
+            default: {
+                const std::string_view locale = input_.Chunk();
+                engine_->SetLocale(std::string(locale).c_str());
+                break;
+            }
+        }
+    }
+
+    FuzzInput& input_;
+    ManualClock clock_{1000};
+    FuzzHost host_;
+    std::unique_ptr<Engine> engine_;
+    std::string problems_;
+    size_t operations_ = 0;
+};
+
+}  // namespace
+
+std::string RunEngineInput(const uint8_t* data, size_t size) {
+    FuzzInput input(data, size);
+    Session session(input);
+    return session.Run();
+}
+
+}  // namespace Keyweave::Fuzz
