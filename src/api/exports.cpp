@@ -142,9 +142,18 @@ KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z) {
     WithEngine("KeyweaveHandleShakeAction", [&](Keyweave::Engine& engine) { engine.accelerometer().HandleShake(x, y, z); });
 }
 
-KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t, uint32_t, uint32_t, const KeyweaveChar16*) {}
-KEYWEAVE_API void KeyweaveHandleGamePadUpdate(int32_t, const KeyweaveGamePadReport*) {}
-KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t) {}
+KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId, uint32_t productId,
+                                              const KeyweaveChar16* databasePath) {
+    WithEngine("KeyweaveHandleGamePadAttach", [&](Keyweave::Engine& engine) {
+        engine.AttachGamePad(padId, vendorId, productId, databasePath);
+    });
+}
+KEYWEAVE_API void KeyweaveHandleGamePadUpdate(int32_t padId, const KeyweaveGamePadReport* report) {
+    WithEngine("KeyweaveHandleGamePadUpdate", [&](Keyweave::Engine& engine) { engine.UpdateGamePad(padId, report); });
+}
+KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t padId) {
+    WithEngine("KeyweaveHandleGamePadDetach", [&](Keyweave::Engine& engine) { engine.DetachGamePad(padId); });
+}
 
 KEYWEAVE_API void KeyweaveScrollBegin(float x, float y) {
     WithEngine("KeyweaveScrollBegin", [&](Keyweave::Engine& engine) { engine.gestures().ScrollBegin(x, y); });

@@ -45,12 +45,53 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
                                           PassThroughCallback(callbacks_.passThrough, callbacks_.passThroughContext));
     characters_ = std::make_unique<CharacterInput>(*dispatcher_, *scheduler_);
     emulator_ = std::make_unique<GestureEmulator>(activeConfig, knobs_, *dispatcher_, *scheduler_, *router_, log_);
+
+    gamePadRouting_ = std::make_unique<EngineGamePadRouting>(*router_, *executor_, *accelerometer_);
+    GamePad::HostHooks hooks;
+    hooks.sensor = callbacks_.sensor;
+    hooks.sensorContext = callbacks_.sensorContext;
+    for (int i = 0; i < 6; ++i) hooks.reserved[i] = callbacks_.reserved[i];
+    hooks.notice = callbacks_.notice;
+    hooks.noticeContext = callbacks_.noticeContext;
+    manualClock_ = options.manualClock;
+    nextTick_ = clock_->Now();
+    gamePads_ = std::make_unique<GamePad::Runtime>(
+        log_, gamePadConfiguration_, *gamePadRouting_, hooks,
+        manualClock_ != nullptr ? GamePad::TickMode::kManual : GamePad::TickMode::kThreads);
 }
 
 Engine::~Engine() {
-    // The scheduler thread goes first: queued tasks point into the frame and
-    // the dispatcher.
+    // The tick threads go first (their last cycle may still reach the
+    // dispatcher and the scheduler), then the scheduler thread: queued tasks
+    // point into the frame and the dispatcher.
+    gamePads_.reset();
     scheduler_.reset();
+}
+
+void Engine::AttachGamePad(int32_t id, uint32_t vendor, uint32_t product, const WideChar* databasePath) {
+    gamePads_->Attach(id, vendor, product, WideFromHost(databasePath));
+}
+
+void Engine::UpdateGamePad(int32_t id, const GamePad::Report* report) { gamePads_->Update(id, report); }
+
+void Engine::DetachGamePad(int32_t id) { gamePads_->Detach(id); }
+
+void Engine::AdvanceTo(Millis time) {
+    if (manualClock_ == nullptr) return;
+    for (;;) {
+        Millis due = 0;
+        const bool taskDue = scheduler_->NextDueTime(due) && static_cast<int64_t>(due - time) <= 0;
+        const bool tickDue = static_cast<int64_t>(nextTick_ - time) <= 0;
+        if (!taskDue && !tickDue) break;
+        if (tickDue && (!taskDue || static_cast<int64_t>(nextTick_ - due) < 0)) {
+            if (static_cast<int64_t>(nextTick_ - manualClock_->Now()) > 0) manualClock_->Set(nextTick_);
+            gamePads_->RunTickCycle();
+            nextTick_ += GamePad::kTickPeriodMs;
+        } else {
+            scheduler_->Step();
+        }
+    }
+    scheduler_->AdvanceTo(time);
 }
 
 void Engine::ForwardLog(void* context, const char* line) {

@@ -27,6 +27,8 @@
 #include "gamepad/active_configuration.h"
 #include "gestures/emulation_knobs.h"
 #include "gestures/gesture_controller.h"
+#include "engine/gamepad_routing.h"
+#include "gamepad/runtime.h"
 #include "gestures/gesture_emulator.h"
 #include "input/action_executor.h"
 #include "input/character_input.h"
@@ -106,6 +108,18 @@ public:
     // or released first.
     void UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter);
 
+    // ---- Game pads (any host thread) ----
+    void AttachGamePad(int32_t id, uint32_t vendor, uint32_t product, const WideChar* databasePath);
+    void UpdateGamePad(int32_t id, const GamePad::Report* report);
+    void DetachGamePad(int32_t id);
+
+    // ---- Manual clock (tests, the simulator) ----
+    // Moves the manual clock to `time`, running every scheduler task and every
+    // 4 ms game-pad tick cycle due on the way, in time order. Nothing on the
+    // system clock.
+    void AdvanceTo(Millis time);
+    void AdvanceBy(Millis delta) { AdvanceTo(clock_->Now() + delta); }
+
     // ---- Emulated gestures (any host thread; the three plays block) ----
     void SetEmulatedSwipeKnobs(float length, uint32_t durationMs);
     void SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs);
@@ -130,6 +144,7 @@ public:
     MouseInput& mouse() { return *mouse_; }
     CharacterInput& characters() { return *characters_; }
     GestureEmulator& emulator() { return *emulator_; }
+    GamePad::Runtime& gamePads() { return *gamePads_; }
     const TouchFrame& frame() const { return frame_; }
     const HostCallbacks& callbacks() const { return callbacks_; }
     const EngineSettings& settings() const { return settings_; }
@@ -170,6 +185,13 @@ private:
     std::unique_ptr<MouseInput> mouse_;
     std::unique_ptr<CharacterInput> characters_;
     std::unique_ptr<GestureEmulator> emulator_;
+
+    // Game pads: declared after everything their ticks reach, and stopped
+    // first on destruction.
+    std::unique_ptr<EngineGamePadRouting> gamePadRouting_;
+    std::unique_ptr<GamePad::Runtime> gamePads_;
+    ManualClock* manualClock_ = nullptr;
+    Millis nextTick_ = 0;  // manual clock: when the next game-pad tick cycle is due
 
     Platform::Lock wildCardLock_;
     std::set<WideString> wildCardPaths_;  // guarded by wildCardLock_; handed out, never erased
