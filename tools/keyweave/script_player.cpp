@@ -41,9 +41,11 @@ void ScriptPlayer::Load(const std::string& path, const std::string& package) {
     recorder_.SetLoading(false);
 }
 
-void ScriptPlayer::AdvanceTo(Millis time) { engine_->scheduler().AdvanceTo(time); }
+void ScriptPlayer::AdvanceTo(Millis time) { engine_->AdvanceTo(time); }
 
 void ScriptPlayer::RunToEnd() {
+    // Only the queue: the game-pad ticks would go on for ever while a stick
+    // is held off centre.
     for (int i = 0; i < kMostTasksAtTheEnd && engine_->scheduler().Step(); ++i) {
     }
 }
@@ -115,11 +117,13 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
             engine.SetEmulatedPinchKnobs(v[0], v[1], v[2], static_cast<int32_t>(command.millis));
             break;
         case Kind::kShake: engine.accelerometer().HandleShake(v[0], v[1], v[2]); break;
-        case Kind::kPadAttach:
-        case Kind::kPadReport:
-        case Kind::kPadDetach:
-            error = {command.line, "Cannot play game-pad commands: this engine does not run game pads yet"};
-            return false;
+        case Kind::kPadAttach: {
+            const WideString database = ToWide(command.argument);
+            engine.AttachGamePad(command.number, command.code, command.product, database.c_str());
+            break;
+        }
+        case Kind::kPadReport: engine.UpdateGamePad(command.number, &command.report); break;
+        case Kind::kPadDetach: engine.DetachGamePad(command.number); break;
         case Kind::kReload:
             if (!command.HasArgument()) {
                 Load(options_.keymapPath, options_.package);

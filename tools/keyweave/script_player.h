@@ -2,8 +2,9 @@
 // Plays a script on a real engine: one Keyweave::Engine on a manual clock,
 // with a TimelineRecorder as its host. Each command is the host call it
 // names, made at the script's current time; "wait" and "at" move the clock
-// and run every task that falls due on the way, at its own time. After the
-// last command, whatever is still queued runs to its end.
+// and run every task and every game-pad tick cycle that falls due on the way,
+// at its own time. After the last command, whatever is still queued runs to
+// its end (without further game-pad ticks).
 
 #include <memory>
 #include <string>
