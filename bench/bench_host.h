@@ -1,0 +1,63 @@
+#pragma once
+// What the benchmarks share: a host whose touch callback time-stamps every
+// frame and wakes the measuring thread, a microsecond clock, process CPU time,
+// percentiles and keymap files written to the temporary directory.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "api/host_callbacks.h"
+#include "engine/text.h"
+#include "platform/platform.h"
+
+namespace Keyweave::Bench {
+
+// Microseconds of the steady clock.
+int64_t NowMicros();
+
+// CPU time (user and system) of the whole process so far, in microseconds.
+int64_t ProcessCpuMicros();
+
+// The steady-clock time, in microseconds, at which Platform::MonotonicMs()
+// read zero: found by waiting for its value to change, so that a due time in
+// engine milliseconds can be compared with a steady-clock reading.
+int64_t MonotonicOriginMicros();
+
+struct Summary {
+    double p50 = 0, p99 = 0, max = 0;
+    size_t count = 0;
+};
+// Percentiles of `samples` (sorted in place); zeros when empty.
+Summary Summarise(std::vector<int64_t>& samples);
+
+// Writes `text` to a file in the temporary directory; returns its path.
+WideString WriteTempFile(const std::string& name, const std::string& text);
+
+// A host that records when each touch frame arrives. The touch callback runs
+// on the scheduler thread: it stores the time, counts the frame and sets
+// `frameArrived`.
+class TimingHost {
+public:
+    TimingHost();
+    HostCallbacks Callbacks();
+
+    // Frame times after the last Reset, in microseconds of NowMicros().
+    std::vector<int64_t> FrameTimes();
+    uint64_t FrameCount() const { return frames_.load(std::memory_order_acquire); }
+    void Reset();
+    // Waits until the frame count reaches `count`; false after `timeoutMs`.
+    bool WaitForFrames(uint64_t count, uint32_t timeoutMs);
+
+private:
+    static void OnTouch(void* context, const KeyweaveTouchPoint* points, uint32_t count, uint32_t flag);
+    static int32_t OnShooting(void* context, int32_t code);
+
+    Platform::Event frameArrived_;
+    std::atomic<uint64_t> frames_{0};
+    Platform::Lock lock_;
+    std::vector<int64_t> times_;  // guarded by lock_
+};
+
+}  // namespace Keyweave::Bench

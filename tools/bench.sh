@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them: the latency harness (key to
+# frame, swipe step lateness, keymap loading, idle cost), then the mouse-path
+# micro-benchmarks. Takes about a minute; not part of the test command.
+# Arguments go to the latency harness: [presses] [swipes] [idle seconds].
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEYWEAVE_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" --target keyweave_latency keyweave_microbench
+echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p')"
+echo "== latency (microseconds; engine | bare baseline of the same run)"
+"$build/bench/keyweave_latency" "${1:-10000}" "${2:-150}" "${3:-10}" "$PWD/examples/gamepads.db"
+echo "== mouse path"
+"$build/bench/keyweave_microbench" --benchmark_min_time=0.5
