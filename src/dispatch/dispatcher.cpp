@@ -44,7 +44,10 @@ void Dispatcher::Reset() {
     // Bindings belong to the records of the keymap being replaced; a record of
     // the next keymap may be allocated at the same address and must not find a
     // slot that is back in the pool.
-    bindings_.clear();
+    {
+        std::lock_guard guard(bindingsLock_);
+        bindings_.clear();
+    }
     {
         std::lock_guard guard(poolLock_);
         for (uint32_t slot = 0; slot < poolSize_; ++slot) {
@@ -64,6 +67,7 @@ int32_t Dispatcher::AcquireSlot() {
 }
 
 int32_t Dispatcher::SlotForAction(const Action* action) {
+    std::lock_guard guard(bindingsLock_);
     const auto bound = bindings_.find(action);
     if (bound != bindings_.end()) return bound->second;
     const int32_t slot = AcquireSlot();
@@ -72,6 +76,7 @@ int32_t Dispatcher::SlotForAction(const Action* action) {
 }
 
 void Dispatcher::BindSlot(const Action* action, int32_t slot) {
+    std::lock_guard guard(bindingsLock_);
     if (slot == kNoSlot) {
         bindings_.erase(action);
     } else {
@@ -86,6 +91,11 @@ void Dispatcher::ReleaseSlot(uint32_t slot) {
     }
     std::lock_guard guard(poolLock_);
     freeSlots_.insert(slot);
+}
+
+std::map<const Action*, int32_t> Dispatcher::Bindings() const {
+    std::lock_guard guard(bindingsLock_);
+    return bindings_;
 }
 
 std::vector<uint32_t> Dispatcher::FreeSlots() const {

@@ -20,8 +20,9 @@
 //  - tapLock_ guards the tap suppression values only.
 //  - pad_.lock serialises the direction pad's events, including their wait
 //    for the pad's previous sequence (direction_pad.h).
-//  - The slot bindings are touched only by the input-delivering threads and
-//    are not locked.
+//  - bindingsLock_ guards the slot bindings: the host's input thread and the
+//    game-pad threads both bind, and a keymap load clears them. SlotForAction
+//    takes the pool lock inside it.
 //  - Frame entries are written by TouchTask::Run (scheduler thread), by Reset
 //    and by the scroll and zoom gestures (host thread). No lock is held while
 //    the host is called.
@@ -148,9 +149,8 @@ public:
     float aspectRatio() const;
     // The free pool, lowest first.
     std::vector<uint32_t> FreeSlots() const;
-    // The slot bindings, for invariant checks; read it on an input thread,
-    // like the bindings themselves.
-    std::map<const Action*, int32_t> Bindings() const { return bindings_; }
+    // A copy of the slot bindings, for invariant checks.
+    std::map<const Action*, int32_t> Bindings() const;
     // Number of slots that make up the pool (13 on the 16-entry frame).
     uint32_t PoolSize() const { return poolSize_; }
 
@@ -272,7 +272,8 @@ private:
     mutable Platform::Lock poolLock_;
     std::set<uint32_t> freeSlots_;  // guarded by poolLock_
 
-    std::map<const Action*, int32_t> bindings_;  // input threads only, unlocked
+    mutable Platform::Lock bindingsLock_;
+    std::map<const Action*, int32_t> bindings_;  // guarded by bindingsLock_
 
     const float screenWidth_;
     const float screenHeight_;
