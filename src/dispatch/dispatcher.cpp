@@ -49,11 +49,12 @@ void Dispatcher::Reset() {
         bindings_.clear();
     }
     {
+        std::lock_guard guard(frameLock_);
+        for (uint32_t slot = 0; slot < poolSize_; ++slot) points_[slot] = TouchPoint{0.0f, 0.0f, 0};
+    }
+    {
         std::lock_guard guard(poolLock_);
-        for (uint32_t slot = 0; slot < poolSize_; ++slot) {
-            points_[slot] = TouchPoint{0.0f, 0.0f, 0};
-            freeSlots_.insert(slot);
-        }
+        for (uint32_t slot = 0; slot < poolSize_; ++slot) freeSlots_.insert(slot);
     }
     if (touchCallback_ != nullptr && points_ != nullptr) touchCallback_(touchContext_, points_, count_, 0);
 }

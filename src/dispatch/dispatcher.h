@@ -24,8 +24,10 @@
 //    game-pad threads both bind, and a keymap load clears them. SlotForAction
 //    takes the pool lock inside it.
 //  - Frame entries are written by TouchTask::Run (scheduler thread), by Reset
-//    and by the scroll and zoom gestures (host thread). No lock is held while
-//    the host is called.
+//    (the loading host thread, while a task the scheduler popped before the
+//    load may still run) and by the scroll and zoom gestures (host thread).
+//    frameLock_ makes each write of the first two whole. No lock is held
+//    while the host is called.
 //
 // The timed sequences that each action type plays are further member
 // functions of this class, each family in a file of its own; they are declared
@@ -269,6 +271,7 @@ private:
     const Log& log_;
     Platform::InputState& input_;
 
+    Platform::Lock frameLock_;  // held while TouchTask::Run or Reset writes entries
     mutable Platform::Lock poolLock_;
     std::set<uint32_t> freeSlots_;  // guarded by poolLock_
 

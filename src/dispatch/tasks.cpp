@@ -6,7 +6,10 @@ namespace Keyweave {
 
 void Dispatcher::TouchTask::Run() {
     if (slot_ < 0 || static_cast<uint32_t>(slot_) >= count_) return;  // never made so; keeps writes in the frame
-    points_[slot_] = TouchPoint{x_, y_, down_ ? 1u : 0u};
+    {
+        std::lock_guard guard(frameLock_);
+        points_[slot_] = TouchPoint{x_, y_, down_ ? 1u : 0u};
+    }
     if (callback_ != nullptr) callback_(context_, points_, count_, 0);
 }
 
@@ -24,7 +27,8 @@ void Dispatcher::AppendTouch(TaskIdList& ids, int32_t slot, Point point, int32_t
         return;
     }
     ids.push_back(scheduler_.Post(
-        std::make_unique<TouchTask>(touchCallback_, touchContext_, points_, count_, slot, point.x, point.y, down),
+        std::make_unique<TouchTask>(touchCallback_, touchContext_, points_, frameLock_, count_, slot, point.x, point.y,
+                                   down),
         delayMs));
 }
 

@@ -9,19 +9,21 @@
 
 namespace Keyweave {
 
-// Writes one frame entry, then reports the whole frame to the host.
+// Writes one frame entry under the frame lock, then reports the whole frame to
+// the host.
 class Dispatcher::TouchTask final : public Scheduler::Task {
 public:
-    TouchTask(KeyweaveTouchCallback callback, void* context, TouchPoint* points, uint32_t count, int32_t slot,
-              float x, float y, bool down)
-        : callback_(callback), context_(context), points_(points), count_(count), slot_(slot), x_(x), y_(y),
-          down_(down) {}
+    TouchTask(KeyweaveTouchCallback callback, void* context, TouchPoint* points, Platform::Lock& frameLock,
+              uint32_t count, int32_t slot, float x, float y, bool down)
+        : callback_(callback), context_(context), points_(points), frameLock_(frameLock), count_(count), slot_(slot),
+          x_(x), y_(y), down_(down) {}
     void Run() override;
 
 private:
     KeyweaveTouchCallback callback_;
     void* context_;
     TouchPoint* points_;
+    Platform::Lock& frameLock_;  // the dispatcher's
     uint32_t count_;
     int32_t slot_;
     float x_;

@@ -80,7 +80,8 @@ TaskId Dispatcher::PostTouch(Point point, int32_t slot, int32_t delayMs, bool do
         log_.Write("Cannot touch slot %d: the frame has %u entries", slot, count_);
     }
     return scheduler_.Post(
-        std::make_unique<TouchTask>(touchCallback_, touchContext_, points_, count_, slot, point.x, point.y, down),
+        std::make_unique<TouchTask>(touchCallback_, touchContext_, points_, frameLock_, count_, slot, point.x, point.y,
+                                   down),
         delayMs);
 }
 
