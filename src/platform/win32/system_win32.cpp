@@ -1,15 +1,36 @@
 // Clock, sleeping, spinning, error text and input state with Win32 calls.
 #include <windows.h>
+#include <mmsystem.h>
 #include <share.h>
 #include <stdio.h>
 
 #include "platform/platform.h"
+#include "platform/win32/high_resolution_timer.h"
 
 namespace Keyweave::Platform {
 
-uint64_t MonotonicMs() { return GetTickCount64(); }
+// The performance counter, not the tick count: the tick count moves in steps
+// of the system tick (about 15.6 ms), which would put every due time on it.
+uint64_t MonotonicMs() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    const uint64_t ticks = static_cast<uint64_t>(now.QuadPart), perSecond = static_cast<uint64_t>(frequency.QuadPart);
+    return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
+}
 
-void SleepMs(uint32_t ms) { Sleep(ms); }
+// On a high-resolution timer where the system has one; otherwise with the
+// system timer resolution raised to 1 ms for the sleep.
+void SleepMs(uint32_t ms) {
+    HighResolutionTimer timer;
+    if (ms != 0 && timer.Start(ms)) {
+        WaitForSingleObject(timer.handle, INFINITE);
+        return;
+    }
+    const bool raised = timeBeginPeriod(1) == TIMERR_NOERROR;
+    Sleep(ms);
+    if (raised) timeEndPeriod(1);
+}
 
 void SpinMicroseconds(uint32_t us) {
     LARGE_INTEGER frequency, now;
