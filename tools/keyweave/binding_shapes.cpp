@@ -133,7 +133,8 @@ void DrawMacro(PictureCanvas& canvas, const TapsMacroAction& macro, const std::s
         const std::pair<float, float> at{macro.taps[i].point.x, macro.taps[i].point.y};
         std::string& text = numbers[at];
         if (text.empty()) order.push_back(at);
-        text += (text.empty() ? "" : ",") + Printf("%zu", i + 1);
+        if (!text.empty()) text += ',';
+        text += Printf("%zu", i + 1);
     }
     for (const auto& at : order) {
         const double x = canvas.X(at.first), y = canvas.Y(at.second);
