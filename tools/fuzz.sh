@@ -33,13 +33,15 @@ bytes() { printf "$(printf '\\%03o' "$@")"; }
 # An engine session (see tests/fuzz/engine_target.cpp for the encoding): load
 # keymap choice $1, then for each of the first 16 keys the keymap binds: press
 # it, move the mouse, let 40 ms pass, release it and let 500 ms pass; then an
-# emulated swipe, a scroll and a pinch.
+# emulated swipe, a scroll and a pinch; then a pad attaches, pushes its left
+# stick and a button for 100 ms, lets go and detaches.
 engine_seed() {
   bytes 15 "$1"
   for key in $(seq 0 15); do
     bytes 0 "$key" 1  5 0 $((key * 12)) 100 0  7 40  0 "$key" 0  7 194
   done
   bytes 12 0 100 100 1  11 0 100 100  11 1 120 120  11 2 0 0  12 2 100 100 1  7 255
+  bytes 10 0 0  10 4 2 1 0 0 0 0 0 9  7 100  10 4 0 0 0 0 0 0 8 0  7 20  10 12
 }
 
 make_seeds() {  # target, folder

@@ -121,7 +121,10 @@ public:
     std::string Run() {
         while (!input_.Empty() && problems_.empty()) {
             const uint8_t opcode = input_.Byte();
-            if (host_.trace) std::fprintf(stderr, "operation %zu: opcode %u\n", operations_, opcode % kOperationCount);
+            if (host_.trace) {
+                std::fprintf(stderr, "operation %zu: opcode %u at %llu ms\n", operations_, opcode % kOperationCount,
+                             static_cast<unsigned long long>(clock_.Now()));
+            }
             Operation(opcode);
             RunDue();
             Expect(CheckSlotAccounting(*engine_), "after operation " + std::to_string(operations_));
@@ -139,6 +142,11 @@ private:
     void RunDue() { engine_->scheduler().AdvanceBy(0); }
 
     void Finish() {
+        // A stick held off centre keeps its pad ticking; without pads the
+        // queue must come to an end.
+        DetachAllPads();
+        RunDue();
+        Expect(CheckSlotAccounting(*engine_), "after the pads were detached");
         Expect(DrainManualQueue(*engine_, kDrainTaskLimit, kDrainHorizonMs), "draining at the end");
         Expect(CheckSlotAccounting(*engine_), "after the queue drained");
         Load(0);
@@ -181,7 +189,7 @@ private:
         const uint8_t amount = input_.Byte();
         Millis delta = amount;
         if (amount >= 0xC0) delta = Millis{amount - 0xC0u} * 250;  // up to about 16 s
-        engine_->scheduler().AdvanceBy(delta);
+        engine_->AdvanceBy(delta);
     }
 
     static constexpr uint8_t kOperationCount = 20;
@@ -219,14 +227,51 @@ private:
                 engine_->accelerometer().HandleShake(x, y, input_.Fraction());
                 break;
             }
-            case 18: engine_->scheduler().Step(); break;
-            default: engine_->IsLocationUpdationWithKeyMapEnabled(); break;
+            case 18: {  // on to the next task, wherever it is due
+                Millis due = 0;
+                if (engine_->scheduler().NextDueTime(due) && due > clock_.Now()) engine_->AdvanceTo(due);
+                break;
+            }
+            default: GamePadOperation(); break;
         }
     }
 
+    // Pads 0 to 3, of the kinds the shipped database knows, one it does not
+    // (the generic entry), and one whose database is missing.
     void GamePadOperation() {
-        // Filled in once the engine carries the game-pad runtime.
-        input_.Byte();
+        static const WideString database = SourceTreePath("examples/gamepads.db");
+        static const WideString missing = SourceTreePath("examples/missing.db");
+        const uint8_t choice = input_.Byte();
+        const int32_t id = choice & 3;
+        switch ((choice >> 2) % 4) {
+            case 0: {
+                constexpr uint32_t kPads[][2] = {{0x045e, 0x028e}, {0x054c, 0x05c4}, {0x0079, 0x0011}, {0x1234, 0x5678}};
+                const uint8_t kind = input_.Byte();
+                const auto& pad = kPads[kind % std::size(kPads)];
+                engine_->AttachGamePad(id, pad[0], pad[1], (kind & 0x80) != 0 ? missing.c_str() : database.c_str());
+                break;
+            }
+            case 1:
+            case 2: {
+                GamePad::Report report{};
+                int32_t* values = &report.x;
+                for (int i = 0; i < 8; ++i) values[i] = ReportValue();
+                engine_->UpdateGamePad(id, &report);
+                break;
+            }
+            default: engine_->DetachGamePad(id); break;
+        }
+    }
+
+    // An axis, hat or button word: mostly the values pads send, sometimes any.
+    int32_t ReportValue() {
+        constexpr int32_t kValues[] = {0, 1000, -1000, 600, -600, 90, 180, 270, -1, 0x1, 0x2, 0x10, 0xFFF};
+        const uint8_t choice = input_.Byte();
+        return choice < 0xF0 ? kValues[choice % std::size(kValues)] : input_.Int();
+    }
+
+    void DetachAllPads() {
+        for (int32_t id = 0; id < 4; ++id) engine_->DetachGamePad(id);
     }
 
     void GestureOperation() {
@@ -258,22 +303,28 @@ private:
         }
     }
 
+    // Durations stay within a minute either way: an emulated gesture blocks
+    // its caller for as long as the knob says (a duration of 0xFFFFFFFF ms
+    // holds the host for weeks), which is not worth replaying here.
     void KnobOperation() {
+        constexpr uint32_t kLongestMs = 60000;
         if (input_.Bit()) {
             const float length = input_.Fraction();
-            engine_->SetEmulatedSwipeKnobs(length, input_.Count());
+            engine_->SetEmulatedSwipeKnobs(length, input_.Count() % (kLongestMs + 1));
         } else {
             const float split = input_.Fraction();
             const float lengthIn = input_.Fraction();
             const float lengthOut = input_.Fraction();
-            engine_->SetEmulatedPinchKnobs(split, lengthIn, lengthOut, static_cast<int32_t>(input_.Count()));
+            const int32_t magnitude = static_cast<int32_t>(input_.Count() % (kLongestMs + 1));
+            engine_->SetEmulatedPinchKnobs(split, lengthIn, lengthOut, input_.Bit() ? -magnitude : magnitude);
         }
     }
 
     void StateOperation() {
-        switch (input_.Byte() % 3) {
+        switch (input_.Byte() % 4) {
             case 0: engine_->SetKeyMappingState(static_cast<int32_t>(input_.Byte()) - 1); break;
             case 1: engine_->SetForwardRawKeys(input_.Bit()); break;
+            case 2: engine_->IsLocationUpdationWithKeyMapEnabled(); break;
             default: {
                 const std::string_view locale = input_.Chunk();
                 engine_->SetLocale(std::string(locale).c_str());

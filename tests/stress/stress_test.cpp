@@ -1,0 +1,270 @@
+// The engine under load from several host threads at once, on its own threads
+// (the scheduler thread and a tick thread per pad), for a bounded time:
+//  - an input thread sends keys the active keymap binds, mouse messages and
+//    typed characters;
+//  - a pad thread attaches pads, sends them reports and detaches them;
+//  - a reload thread loads the example keymaps one after another;
+//  - a gesture thread plays emulated swipes and pinches, which block it.
+// The host's contract says key, mouse and character input never overlaps a
+// keymap load; one lock around those two groups keeps that promise here, and
+// nothing else is serialised. A watchdog fails the run when a call has not
+// returned after kCallLimit. When the threads have stopped, the pads are
+// detached and the queue has run dry, the slot invariants must hold, and a
+// last load must give every slot back.
+//
+// Run it under ThreadSanitizer to find races; it runs KEYWEAVE_STRESS_SECONDS
+// seconds (2 when unset, so ordinary runs stay quick).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dispatch/scheduler.h"
+#include "engine/engine.h"
+#include "engine_invariants.h"
+
+namespace Keyweave {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr auto kCallLimit = 5s;
+
+WideString SourceFile(const std::string& relative) {
+    return ToWide(std::string(KEYWEAVE_SOURCE_DIR) + "/" + relative);
+}
+
+// A host that counts what it receives and checks each touch report's shape.
+struct CountingHost {
+    std::atomic<uint64_t> frames{0};
+    std::atomic<uint64_t> badFrames{0};
+    std::atomic<uint64_t> keyBytes{0};
+    std::atomic<uint64_t> logLines{0};
+
+    HostCallbacks Callbacks() {
+        HostCallbacks callbacks;
+        callbacks.key = [](void* self, uint8_t) { ++static_cast<CountingHost*>(self)->keyBytes; };
+        callbacks.keyContext = this;
+        callbacks.touch = [](void* self, const KeyweaveTouchPoint* points, uint32_t count, uint32_t) {
+            auto& host = *static_cast<CountingHost*>(self);
+            ++host.frames;
+            if (points == nullptr || count == 0 || count > kTouchPointCount) ++host.badFrames;
+        };
+        callbacks.touchContext = this;
+        callbacks.logSink = [](void* self, const char*) { ++static_cast<CountingHost*>(self)->logLines; };
+        callbacks.logContext = this;
+        return callbacks;
+    }
+};
+
+// Each worker announces its calls here; the watchdog reads them.
+class Watchdog {
+public:
+    struct Worker {
+        std::atomic<int64_t> callStart{0};  // steady-clock nanoseconds; 0 between calls
+        std::atomic<const char*> call{""};
+        std::atomic<uint64_t> calls{0};
+        std::atomic<int64_t> longest{0};  // nanoseconds
+    };
+
+    // Runs `body` as one watched call of `worker`.
+    template <typename Body>
+    static void Call(Worker& worker, const char* name, Body&& body) {
+        worker.call.store(name);
+        const int64_t start = Now();
+        worker.callStart.store(start);
+        body();
+        worker.callStart.store(0);
+        ++worker.calls;
+        if (Now() - start > worker.longest.load()) worker.longest.store(Now() - start);
+    }
+
+    // Polls until `done`; a call older than kCallLimit ends the process with
+    // its name, since a hung engine cannot be unwound.
+    void Watch(const std::atomic<bool>& done, const std::array<Worker*, 4>& workers, const char* const names[]) {
+        while (!done.load()) {
+            for (size_t i = 0; i < workers.size(); ++i) {
+                const int64_t start = workers[i]->callStart.load();
+                if (start != 0 && Now() - start > std::chrono::nanoseconds(kCallLimit).count()) {
+                    std::fprintf(stderr, "the %s thread's call %s has not returned after %lld s\n", names[i],
+                                 workers[i]->call.load(),
+                                 static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(kCallLimit).count()));
+                    std::abort();
+                }
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+    }
+
+private:
+    static int64_t Now() {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now().time_since_epoch()).count();
+    }
+};
+
+std::chrono::seconds StressDuration() {
+    const char* text = std::getenv("KEYWEAVE_STRESS_SECONDS");
+    const int seconds = text != nullptr ? std::atoi(text) : 0;
+    return std::chrono::seconds(seconds > 0 ? seconds : 2);
+}
+
+// Waits on the real scheduler thread until the queue is empty and the task
+// that ran last has finished: a marker posted behind everything has run.
+class MarkerTask final : public Scheduler::Task {
+public:
+    explicit MarkerTask(std::atomic<bool>& ran) : ran_(ran) {}
+    void Run() override { ran_.store(true); }
+
+private:
+    std::atomic<bool>& ran_;
+};
+
+bool WaitUntilIdle(Scheduler& scheduler, SteadyClock::duration limit) {
+    const auto deadline = SteadyClock::now() + limit;
+    while (SteadyClock::now() < deadline) {
+        if (scheduler.QueuedCount() == 0) {
+            std::atomic<bool> ran{false};
+            scheduler.Post(std::make_unique<MarkerTask>(ran), 0);
+            while (!ran.load() && SteadyClock::now() < deadline) std::this_thread::sleep_for(1ms);
+            if (ran.load() && scheduler.QueuedCount() == 0) return true;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
+TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFor) {
+    const std::vector<WideString> keymaps = {
+        SourceFile("examples/com.example.arena.cfg"),   SourceFile("examples/com.example.platformer.cfg"),
+        SourceFile("examples/com.example.racer.cfg"),   SourceFile("examples/com.example.shooter.cfg"),
+        SourceFile("docs/images/direction-pad.cfg"),    SourceFile("docs/images/gamepad.cfg"),
+        SourceFile("docs/images/mouse-aim.cfg"),        SourceFile("docs/images/shooting.cfg"),
+    };
+    const WideString database = SourceFile("examples/gamepads.db");
+
+    CountingHost host;
+    EngineSettings settings;
+    settings.defaultConfigPath = keymaps.front();
+    settings.screenWidth = 1920;
+    settings.screenHeight = 1080;
+    Engine engine(host.Callbacks(), settings, EngineOptions{nullptr, true});
+    engine.LoadConfig(keymaps[0].c_str(), keymaps[0].c_str(), "com.example.arena");
+
+    std::mutex inputOrLoad;  // the host's promise: input and loads never overlap
+    std::atomic<bool> loadWaiting{false};  // input stands back while a load waits for the lock
+    std::atomic<bool> stop{false};
+    Watchdog::Worker input, pads, reloads, gestures;
+    const auto until = SteadyClock::now() + StressDuration();
+
+    std::thread inputThread([&] {
+        std::mt19937 random(1);
+        constexpr int32_t kMouseMessages[] = {512, 512, 512, 513, 514, 516, 517};
+        while (SteadyClock::now() < until) {
+            while (loadWaiting.load()) std::this_thread::yield();
+            std::lock_guard guard(inputOrLoad);
+            std::vector<uint32_t> keys = {0x39, 0x11, 256, 258};
+            for (const auto& [keySet, actions] : engine.config().mKeyRules) keys.insert(keys.end(), keySet.begin(), keySet.end());
+            const uint32_t key = keys[random() % keys.size()];
+            Watchdog::Call(input, "HandleKey", [&] { engine.HandleKey(key, random() % 2 == 0); });
+            const float x = static_cast<float>(random() % 1000) / 1000.0f;
+            const float y = static_cast<float>(random() % 1000) / 1000.0f;
+            const int32_t message = kMouseMessages[random() % std::size(kMouseMessages)];
+            Watchdog::Call(input, "UpdateMouseStatus", [&] { engine.UpdateMouseStatus(x, y, message, 0); });
+            Watchdog::Call(input, "HandleCharacter", [&] { engine.HandleCharacter(static_cast<char>('a' + random() % 26)); });
+        }
+    });
+
+    std::thread padThread([&] {
+        std::mt19937 random(2);
+        constexpr uint32_t kPads[][2] = {{0x045e, 0x028e}, {0x054c, 0x05c4}, {0x0079, 0x0011}, {0x1234, 0x5678}};
+        constexpr int32_t kAxes[] = {0, 0, 1000, -1000, 600, -600, 300};
+        while (SteadyClock::now() < until) {
+            const int32_t id = static_cast<int32_t>(random() % 2);
+            const auto& pad = kPads[random() % std::size(kPads)];
+            Watchdog::Call(pads, "AttachGamePad", [&] { engine.AttachGamePad(id, pad[0], pad[1], database.c_str()); });
+            for (int report = 0; report < 20; ++report) {
+                GamePad::Report values{};
+                values.x = kAxes[random() % std::size(kAxes)];
+                values.y = kAxes[random() % std::size(kAxes)];
+                values.rx = kAxes[random() % std::size(kAxes)];
+                values.ry = kAxes[random() % std::size(kAxes)];
+                values.z = kAxes[random() % std::size(kAxes)];
+                const int32_t direction = static_cast<int32_t>(random() % 9);
+                values.hat = direction == 8 ? -1 : direction * 45;  // -1: centred
+                values.buttons = static_cast<int32_t>(random() % 0x1000);
+                Watchdog::Call(pads, "UpdateGamePad", [&] { engine.UpdateGamePad(id, &values); });
+                std::this_thread::sleep_for(2ms);  // a pad reports a few hundred times a second
+            }
+            Watchdog::Call(pads, "DetachGamePad", [&] { engine.DetachGamePad(id); });
+        }
+    });
+
+    std::thread reloadThread([&] {
+        size_t next = 1;
+        while (SteadyClock::now() < until) {
+            {
+                loadWaiting.store(true);
+                std::lock_guard guard(inputOrLoad);
+                loadWaiting.store(false);
+                const WideString& path = keymaps[next++ % keymaps.size()];
+                Watchdog::Call(reloads, "LoadConfig", [&] { engine.LoadConfig(path.c_str(), path.c_str(), "com.example.stress"); });
+            }
+            std::this_thread::sleep_for(20ms);  // let input run on each keymap for a while
+        }
+    });
+
+    std::thread gestureThread([&] {
+        std::mt19937 random(3);
+        while (SteadyClock::now() < until) {
+            const float x = 0.2f + static_cast<float>(random() % 600) / 1000.0f;
+            const float y = 0.2f + static_cast<float>(random() % 600) / 1000.0f;
+            switch (random() % 3) {
+                case 0: Watchdog::Call(gestures, "EmulateSwipe", [&] { engine.EmulateSwipe(x, y, static_cast<int32_t>(1 + random() % 4)); }); break;
+                case 1: Watchdog::Call(gestures, "EmulateSwipeXY", [&] { engine.EmulateSwipeXY(x, y, y, x); }); break;
+                default: Watchdog::Call(gestures, "EmulatePinch", [&] { engine.EmulatePinch(x, y, static_cast<int32_t>(random() % 2)); }); break;
+            }
+        }
+    });
+
+    const char* const names[] = {"input", "pad", "reload", "gesture"};
+    std::thread watchdog([&] { Watchdog().Watch(stop, {&input, &pads, &reloads, &gestures}, names); });
+
+    inputThread.join();
+    padThread.join();
+    reloadThread.join();
+    gestureThread.join();
+    stop.store(true);
+    watchdog.join();
+
+    const Watchdog::Worker* const workers[] = {&input, &pads, &reloads, &gestures};
+    for (size_t i = 0; i < std::size(workers); ++i) {
+        std::printf("%s thread: %llu calls, the longest %lld ms\n", names[i],
+                    static_cast<unsigned long long>(workers[i]->calls.load()),
+                    static_cast<long long>(workers[i]->longest.load() / 1000000));
+    }
+    std::printf("host: %llu frames, %llu key bytes, %llu log lines\n", static_cast<unsigned long long>(host.frames.load()),
+                static_cast<unsigned long long>(host.keyBytes.load()), static_cast<unsigned long long>(host.logLines.load()));
+    for (const Watchdog::Worker* worker : workers) EXPECT_GT(worker->calls.load(), 0u);
+    EXPECT_GT(host.frames.load(), 0u);
+    EXPECT_EQ(host.badFrames.load(), 0u);
+
+    // Quiet again: no pad ticking, nothing queued or running.
+    engine.DetachGamePad(0);
+    engine.DetachGamePad(1);
+    ASSERT_TRUE(WaitUntilIdle(engine.scheduler(), kCallLimit)) << engine.scheduler().QueuedCount() << " tasks still queued";
+    EXPECT_EQ(Fuzz::CheckSlotAccounting(engine), "");
+    engine.LoadConfig(keymaps[0].c_str(), keymaps[0].c_str(), "com.example.arena");
+    EXPECT_EQ(Fuzz::CheckFreshPool(engine), "");
+}
+
+}  // namespace
+}  // namespace Keyweave
