@@ -2,7 +2,9 @@
 # Sets up, builds and runs every test:
 #   1. native build, the whole suite;
 #   2. the suite with AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine.
+#   3. the suite with ThreadSanitizer, the stress test given a minute;
+#   4. each fuzzer for a minute (tools/fuzz.sh); any finding fails;
+#   5. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine.
 # Build trees go to build/<name>. Stops at the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,6 +31,13 @@ run_suite native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DKEYWEAVE_SANITIZE=address,undefined
 
+# A race report makes its test exit with 66 and fail.
+KEYWEAVE_STRESS_SECONDS=60 TSAN_OPTIONS=second_deadlock_stack=1 \
+  run_suite tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYWEAVE_SANITIZE=thread
+
+echo "== fuzz"
+bash tools/fuzz.sh 60
+
 export WINEDEBUG=-all
 export WINEPREFIX=$root/build/wine-prefix
 mkdir -p "$WINEPREFIX"
@@ -36,4 +45,4 @@ wineboot --init >/dev/null 2>&1 || true
 run_suite windows -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 wineserver -k >/dev/null 2>&1 || true
 
-echo "== all suites passed: native, sanitizers, Windows under Wine"
+echo "== all suites passed: native, ASan+UBSan, TSan with the stress test, fuzzers, Windows under Wine"
