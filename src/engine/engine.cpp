@@ -109,7 +109,9 @@ void Engine::TearDownConfig() {
     if (config_->ShootingModeActive() != 0 && callbacks_.shooting != nullptr) {
         callbacks_.shooting(callbacks_.shootingContext, 0);
     }
-    config_.reset();
+    // Game-pad threads reach the engine's configuration under the game-pad
+    // lock (the direct game-pad actions); it only changes under that lock.
+    gamePadConfiguration_.With([this](Config*) { config_.reset(); });
 }
 
 std::unique_ptr<Config> Engine::TryLoad(const WideChar* path) {
@@ -141,7 +143,8 @@ std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, con
 int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPath, const char* package) {
     log_.Write("Loading config at %S", WideFromHost(primaryPath).c_str());
     if (config_ != nullptr) TearDownConfig();
-    config_ = LoadFirstOfChain(secondPath, primaryPath);
+    std::unique_ptr<Config> loaded = LoadFirstOfChain(secondPath, primaryPath);
+    gamePadConfiguration_.With([&](Config*) { config_ = std::move(loaded); });
     config_->SetPackage(package != nullptr ? package : "");
     const std::string summary = SummaryText(*config_);
     if (callbacks_.summary != nullptr) callbacks_.summary(callbacks_.summaryContext, summary.c_str());
