@@ -105,7 +105,7 @@ void Engine::TearDownConfig() {
     dispatcher_->Reset();
     gamePadConfiguration_.Set(nullptr);
     accelerometer_->RestoreTiltDefaults();
-    knobs_ = EmulationKnobs{};
+    pendingKnobs_ = EmulationKnobs{};  // the next keymap starts from the defaults
     if (config_->ShootingModeActive() != 0 && callbacks_.shooting != nullptr) {
         callbacks_.shooting(callbacks_.shootingContext, 0);
     }
@@ -115,7 +115,7 @@ void Engine::TearDownConfig() {
 }
 
 std::unique_ptr<Config> Engine::TryLoad(const WideChar* path) {
-    ParseContext context{log_, locale_, &knobs_, accelerometer_.get()};
+    ParseContext context{log_, locale_, &pendingKnobs_, accelerometer_.get()};
     return Keyweave::LoadConfig(path, context);
 }
 
@@ -144,7 +144,10 @@ int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPa
     log_.Write("Loading config at %S", WideFromHost(primaryPath).c_str());
     if (config_ != nullptr) TearDownConfig();
     std::unique_ptr<Config> loaded = LoadFirstOfChain(secondPath, primaryPath);
-    gamePadConfiguration_.With([&](Config*) { config_ = std::move(loaded); });
+    gamePadConfiguration_.With([&](Config*) {
+        config_ = std::move(loaded);
+        knobs_ = pendingKnobs_;
+    });
     config_->SetPackage(package != nullptr ? package : "");
     const std::string summary = SummaryText(*config_);
     if (callbacks_.summary != nullptr) callbacks_.summary(callbacks_.summaryContext, summary.c_str());
@@ -199,11 +202,21 @@ void Engine::SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut,
     emulator_->SetPinchKnobs(split, lengthIn, lengthOut, durationMs);
 }
 
-void Engine::EmulateSwipe(float x, float y, int32_t direction) { emulator_->EmulateSwipe(x, y, direction); }
+// Emulations may come from any host thread, also while a keymap loads: they
+// read the configuration (wheel rules, dynamic zoom) under the game-pad lock,
+// under which a load swaps it. The lock is held until the gesture has played;
+// a load meanwhile drops the gesture's tasks, and the wait then gives up.
+void Engine::EmulateSwipe(float x, float y, int32_t direction) {
+    gamePadConfiguration_.With([&](Config*) { emulator_->EmulateSwipe(x, y, direction); });
+}
 
-void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) { emulator_->EmulateSwipeXY(x1, y1, x2, y2); }
+void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) {
+    gamePadConfiguration_.With([&](Config*) { emulator_->EmulateSwipeXY(x1, y1, x2, y2); });
+}
 
-void Engine::EmulatePinch(float x, float y, int32_t in) { emulator_->EmulatePinch(x, y, in); }
+void Engine::EmulatePinch(float x, float y, int32_t in) {
+    gamePadConfiguration_.With([&](Config*) { emulator_->EmulatePinch(x, y, in); });
+}
 
 void Engine::Finalize() { log_.Write("Finalizing Keyweave"); }
 

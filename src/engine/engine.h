@@ -172,7 +172,8 @@ private:
 
     // Written and read by the host's input thread only (the knobs: see
     // GestureEmulator).
-    EmulationKnobs knobs_;
+    EmulationKnobs knobs_;         // replaced by a load under the game-pad lock
+    EmulationKnobs pendingKnobs_;  // what the keymap being loaded sets; LoadConfig only
     std::string locale_;
     RoutingSettings routing_;  // atomics: game-pad threads route keys too
 
