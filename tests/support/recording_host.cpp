@@ -25,6 +25,10 @@ HostCallbacks RecordingHost::Callbacks() {
     return callbacks;
 }
 
+void RecordingHost::Attach(Log& log, bool verbose) {
+    log.SetSink(&OnLog, this, verbose);
+}
+
 void RecordingHost::OnKey(void* self, uint8_t byte) {
     auto* host = static_cast<RecordingHost*>(self);
     std::lock_guard guard(host->mutex_);

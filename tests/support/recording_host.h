@@ -13,6 +13,7 @@
 #include "api/host_callbacks.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
+#include "engine/log.h"
 
 namespace Keyweave::Testing {
 
@@ -41,6 +42,8 @@ public:
     explicit RecordingHost(const Clock* clock = nullptr) : clock_(clock) {}
 
     HostCallbacks Callbacks();
+    // Makes `log` write its lines to this host.
+    void Attach(Log& log, bool verbose = false);
 
     // Snapshots, safe while the engine's threads still call in.
     std::vector<Frame> Frames() const;

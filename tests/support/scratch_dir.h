@@ -22,6 +22,8 @@ public:
     WideString Write(const std::string& name, std::string_view content) const;
     // The UTF-16 path `name` would have, without creating anything.
     WideString PathOf(const std::string& name) const;
+    // The same path in UTF-8, as a command line would give it.
+    std::string Utf8PathOf(const std::string& name) const { return ToUtf8(PathOf(name)); }
 
 private:
     std::filesystem::path root_;

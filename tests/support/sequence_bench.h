@@ -18,7 +18,7 @@ struct SequenceBench {
 
     SequenceBench() {
         const HostCallbacks callbacks = host.Callbacks();
-        log.SetSink(callbacks.logSink, callbacks.logContext, false);
+        host.Attach(log);
         dispatcher = std::make_unique<Dispatcher>(frame.data(), kTouchPointCount, callbacks.key, callbacks.keyContext,
                                                   callbacks.touch, callbacks.touchContext, scheduler, 1920, 1080, log,
                                                   *input);
