@@ -60,33 +60,10 @@ TEST(CharacterTableTest, EveryCharacterGivesItsKeyAndShiftOrNothing) {
     EXPECT_EQ(withEntry, 99);
 }
 
-TEST(CharacterTableTest, ShiftedSymbolsShareTheirKeyWithThePlainOnes) {
-    EXPECT_EQ(CharacterKey('!'), 2u);
-    EXPECT_TRUE(CharacterNeedsShift('!'));
-    EXPECT_EQ(CharacterKey(')'), 11u);
-    EXPECT_TRUE(CharacterNeedsShift(')'));
-    EXPECT_EQ(CharacterKey('F'), 33u);
-    EXPECT_TRUE(CharacterNeedsShift('F'));
-    EXPECT_EQ(CharacterKey('f'), 33u);
-    EXPECT_FALSE(CharacterNeedsShift('f'));
-    EXPECT_EQ(CharacterKey('['), 26u);
-    EXPECT_FALSE(CharacterNeedsShift('['));
-    EXPECT_EQ(CharacterKey('{'), 26u);
-    EXPECT_TRUE(CharacterNeedsShift('{'));
-}
-
-TEST(CharacterTableTest, UntypableCharactersHaveNoEntry) {
-    for (char c : {'~', '`', '\r', '\t', '\0', '\x06', '\x7f', '\xff'}) {
-        EXPECT_EQ(CharacterKey(c), kNoKey) << static_cast<int>(c);
-        EXPECT_FALSE(CharacterNeedsShift(c)) << static_cast<int>(c);
-    }
-}
-
 TEST(CharacterTableTest, ControlEntriesStandForKeysWithoutCharacters) {
     EXPECT_EQ(CharacterKey(kCharacterShift), kKeyShift);
     EXPECT_EQ(CharacterKey(kCharacterBackspace), kKeyBackspace);
     EXPECT_EQ(CharacterKey('\n'), kKeyEnter);
-    EXPECT_FALSE(CharacterNeedsShift(kCharacterShift));
 }
 
 }  // namespace

@@ -94,21 +94,15 @@ TEST(KeyNamesTest, ReverseLookupKeepsTheLastNameAndRejectsUnknownCodes) {
 }
 
 TEST(KeyNamesTest, NamedConstantsAgreeWithTheTable) {
-    EXPECT_EQ(KeyCodeOf("MouseMove"), kKeyMouseMove);
-    EXPECT_EQ(KeyCodeOf("LeftClick"), kKeyLeftClick);
-    EXPECT_EQ(KeyCodeOf("RightClick"), kKeyRightClick);
-    EXPECT_EQ(KeyCodeOf("ShootSensitivity"), kKeyShootSensitivity);
-    EXPECT_EQ(KeyCodeOf("MouseWheelDown"), kKeyMouseWheelDown);
-    EXPECT_EQ(KeyCodeOf("MouseWheelUp"), kKeyMouseWheelUp);
-    EXPECT_EQ(KeyCodeOf("Enter"), kKeyEnter);
-    EXPECT_EQ(KeyCodeOf("Shift"), kKeyShift);
-    EXPECT_EQ(KeyCodeOf("Ctrl"), kKeyCtrl);
-    EXPECT_EQ(KeyCodeOf("Alt"), kKeyAlt);
-    EXPECT_EQ(KeyCodeOf("Tab"), kKeyTab);
-    EXPECT_EQ(KeyCodeOf("Space"), kKeySpace);
-    EXPECT_EQ(KeyCodeOf("Down"), kKeyDown);
-    EXPECT_EQ(KeyCodeOf("Left"), kKeyLeft);
-    EXPECT_EQ(KeyCodeOf("Right"), kKeyRight);
+    const std::pair<const char*, uint32_t> kConstants[] = {
+        {"MouseMove", kKeyMouseMove}, {"LeftClick", kKeyLeftClick},   {"RightClick", kKeyRightClick},
+        {"ShootSensitivity", kKeyShootSensitivity}, {"MouseWheelDown", kKeyMouseWheelDown},
+        {"MouseWheelUp", kKeyMouseWheelUp}, {"Enter", kKeyEnter},     {"Shift", kKeyShift},
+        {"Ctrl", kKeyCtrl},           {"Alt", kKeyAlt},               {"Tab", kKeyTab},
+        {"Space", kKeySpace},         {"Down", kKeyDown},             {"Left", kKeyLeft},
+        {"Right", kKeyRight},         {"Up", kKeyUp},
+    };
+    for (const auto& [name, code] : kConstants) EXPECT_EQ(KeyCodeOf(name), code) << name;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +19,7 @@
 #include "gestures/emulation_knobs.h"
 #include "sensors/accelerometer.h"
 #include "support/recording_host.h"
+#include "support/scratch_dir.h"
 
 namespace Keyweave::Testing {
 
@@ -31,10 +31,11 @@ inline constexpr uint32_t kA = 30, kS = 31, kCtrl = 29, kSpace = 57;
 class KeymapTest : public ::testing::Test {
 protected:
     KeymapTest();
-    ~KeymapTest() override;
 
     // Writes `content` byte for byte to a file of this test; its UTF-16 path.
-    WideString Write(std::string_view content, const std::string& name = "keymap.cfg");
+    WideString Write(std::string_view content, const std::string& name = "keymap.cfg") {
+        return scratch.Write(name, content);
+    }
     // Clears the records, then loads `content` into a fresh `config`: Load's
     // result.
     bool Load(std::string_view content);
@@ -61,9 +62,7 @@ protected:
     std::unique_ptr<Accelerometer> accelerometer;
     std::string locale;
     std::unique_ptr<Config> config = std::make_unique<Config>();
-
-private:
-    std::filesystem::path directory_;
+    ScratchDir scratch;
 };
 
 // Loads "[keys]" and a rule "A = <text>": the action tests' fixture.
@@ -74,5 +73,18 @@ protected:
     // The log lines of a rule that failed, around what the action logged.
     static Lines Failed(std::string_view text, const Lines& middle);
 };
+
+// The trace line a parser function logs on entry.
+inline std::string Trace(const std::string& parser, const std::string& args) {
+    return "Keyweave::Config::Parser::" + parser + "(" + args + ")";
+}
+
+// `action` as the record type of `tag` (a failure when it is not).
+template <typename T>
+const T& As(const Action* action, ActionType tag) {
+    EXPECT_NE(action, nullptr);
+    EXPECT_EQ(action ? action->type : 0xFFu, static_cast<uint32_t>(tag));
+    return *static_cast<const T*>(action);
+}
 
 }  // namespace Keyweave::Testing

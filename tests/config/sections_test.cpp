@@ -34,13 +34,13 @@ TEST_F(SectionTest, HeadersSelectTheirSectionWhateverTheCase) {
         EXPECT_EQ(parser.CurrentSection(), section) << header;
     }
     EXPECT_TRUE(Logs().empty());
-}
 
-TEST_F(SectionTest, WithoutALocaleEveryLocalisedStringSectionIsIgnored) {
-    Config::Parser parser(*config, Context());
-    EXPECT_TRUE(parser.ProcessLine("[strings.en-US]"));
-    EXPECT_EQ(parser.CurrentSection(), Config::Parser::kOtherStrings);
-    EXPECT_TRUE(parser.ProcessLine("Jump = Leap"));
+    // Without a locale every localised string section is ignored.
+    locale.clear();
+    Config::Parser plain(*config, Context());
+    EXPECT_TRUE(plain.ProcessLine("[strings.en-US]"));
+    EXPECT_EQ(plain.CurrentSection(), Config::Parser::kOtherStrings);
+    EXPECT_TRUE(plain.ProcessLine("Jump = Leap"));
     EXPECT_TRUE(config->mLocalStrings.empty());
     EXPECT_TRUE(config->mStrings.empty());
 }
@@ -83,11 +83,8 @@ TEST_F(SectionTest, KeyRulesBindKeySetsAndMarkCombinations) {
     EXPECT_EQ(Only<TapAction>({kCtrl, kA}, kTapAction)->point, (Point{0.6f, 0.6f})) << "the later rule replaces";
     EXPECT_TRUE(config->GetActions({kCtrl}).empty());
     EXPECT_EQ(config->mKeyRules.size(), 3u);
-}
-
-TEST_F(SectionTest, SingleKeyRulesLeaveTheConfigurationUnaware) {
     EXPECT_TRUE(Load("[keys]\nA,A = Tap\nLeftClick = Tap\n"));
-    EXPECT_FALSE(config->MultiKeyAware());
+    EXPECT_FALSE(config->MultiKeyAware()) << "single-key rules leave the configuration unaware";
 }
 
 TEST_F(SectionTest, ARuleMayHoldSeveralActionsAndALaterRuleReplacesThemAll) {
@@ -236,9 +233,7 @@ TEST_F(SectionTest, ModeRuleKeepsOneWord) {
     EXPECT_TRUE(Load("[opensensor]\nMode = Joy stick\n"));
     EXPECT_EQ(Logs(), (Lines{"Cannot parse trailing junk: stick", "Cannot process line: Mode = Joy stick"}));
     EXPECT_EQ(config->mMode, "Joy") << "the word is stored before the junk is found";
-}
-
-TEST_F(SectionTest, TiltAndSwipeTapKeepTheirWholeText) {
+    // Tilt and SwipeTap keep their whole text.
     EXPECT_TRUE(Load("[opensensor]\nTilt = Tilt  the phone\nSwipeTap =\tSwipe to tap\n"));
     EXPECT_EQ(config->mTilt, "Tilt  the phone");
     EXPECT_EQ(config->mSwipeTap, "Swipe to tap");
@@ -247,15 +242,12 @@ TEST_F(SectionTest, TiltAndSwipeTapKeepTheirWholeText) {
 TEST_F(SectionTest, AreasMustLieOnTheScreen) {
     EXPECT_TRUE(Load("[opensensor]\nArea1 = (0,0,100,100)\nArea2 = (10,20,30,40) Left  zone\n"));
     EXPECT_TRUE(Logs().empty());
+    const auto area = [](const auto& a) { return std::vector<float>{a.x, a.y, a.width, a.height}; };
     EXPECT_TRUE(config->mArea1.enabled);
-    EXPECT_FLOAT_EQ(config->mArea1.width, 1.0f);
-    EXPECT_FLOAT_EQ(config->mArea1.height, 1.0f);
+    EXPECT_EQ(area(config->mArea1), (std::vector<float>{0, 0, 1, 1}));
     EXPECT_EQ(config->mArea1.label, "");
     EXPECT_TRUE(config->mArea2.enabled);
-    EXPECT_FLOAT_EQ(config->mArea2.x, 0.1f);
-    EXPECT_FLOAT_EQ(config->mArea2.y, 0.2f);
-    EXPECT_FLOAT_EQ(config->mArea2.width, 0.3f);
-    EXPECT_FLOAT_EQ(config->mArea2.height, 0.4f);
+    EXPECT_EQ(area(config->mArea2), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f}));
     EXPECT_EQ(config->mArea2.label, "Left  zone");
 
     EXPECT_TRUE(Load("[opensensor]\nArea1 = (99,99,1,1)\n"));
