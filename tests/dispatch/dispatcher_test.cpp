@@ -24,13 +24,6 @@ public:
     std::string Describe() const override { return "stub"; }
 };
 
-Log HostLog(RecordingHost& host) {
-    const HostCallbacks callbacks = host.Callbacks();
-    Log log;
-    log.SetSink(callbacks.logSink, callbacks.logContext, false);
-    return log;
-}
-
 std::vector<uint32_t> Range(uint32_t first, uint32_t end) {
     std::vector<uint32_t> slots;
     for (uint32_t slot = first; slot < end; ++slot) slots.push_back(slot);
@@ -41,6 +34,10 @@ bool IsUp(const KeyweaveTouchPoint& point) { return point.x == 0.0f && point.y =
 
 class DispatcherTest : public ::testing::Test {
 protected:
+    DispatcherTest() {
+        host.Attach(log);
+        dispatcher = Make();
+    }
     std::unique_ptr<Dispatcher> Make(int32_t width = 1920, int32_t height = 1080) {
         const HostCallbacks callbacks = host.Callbacks();
         return std::make_unique<Dispatcher>(frame.data(), kTouchPointCount, callbacks.key, callbacks.keyContext,
@@ -57,11 +54,11 @@ protected:
 
     ManualClock clock{1000};
     RecordingHost host{&clock};
-    Log log = HostLog(host);
+    Log log;
     Scheduler scheduler{log, clock};
     TouchFrame frame{};
     std::unique_ptr<Platform::InputState> input = Platform::CreateRecordedInputState();
-    std::unique_ptr<Dispatcher> dispatcher = Make();
+    std::unique_ptr<Dispatcher> dispatcher;
 };
 
 TEST_F(DispatcherTest, ConstructionReportsOneAllUpFrameOfSixteenContacts) {

@@ -60,15 +60,6 @@ TEST_F(MouseSequencesTest, MouseHoldLetsGoOutsideItsRectangleAndComesBackOnTheLo
                                  }));
 }
 
-TEST_F(MouseSequencesTest, MouseHoldWithoutAFreeSlotLogsAndPostsNothing) {
-    MouseHoldAction hold({0.0f, 0.0f}, {1.0f, 1.0f});
-    FillPool();
-    EXPECT_TRUE(d().PlayMouseHold(hold, 0).empty());
-    EXPECT_EQ(hold.slot, -1);
-    EXPECT_EQ(scheduler.QueuedCount(), 0u);
-    EXPECT_TRUE(host.HasLog("Cannot allocate touch slot for swipe"));
-}
-
 // Radius 45: the swipe always ends on the circle, 0.45 from the centre
 // towards the pointer. A pointer 0.002 right of the screen centre is 20 units away.
 class MouseSwipeTest : public MouseSequencesTest {

@@ -98,23 +98,5 @@ TEST_F(StickSequencesTest, TapStickTouchesTheCentreFirstAndKeepsItsLastPointForA
     EXPECT_TRUE(d().PlayTapStick(tap, 0, kTapStickRelease).empty());
 }
 
-TEST_F(StickSequencesTest, WithoutAFreeSlotEachPressLogsAndLeavesItsRecordAlone) {
-    FillPool();
-    StickMoveAction move({5000.0f, 5000.0f}, 100.0f);
-    StickHoldAction hold({5000.0f, 5000.0f}, 1000.0f, 1000.0f);
-    TapStickAction tap({5000.0f, 5000.0f}, 1000.0f, 1000.0f);
-    d().SetStickPosition(GamePad::kLeftStick, 1.0f, 0.0f);
-    d().SetStickPosition(GamePad::kRightStick, 1.0f, 0.0f);
-    EXPECT_TRUE(d().PlayStickMove(move, 0, kStickMovePress).empty());
-    EXPECT_TRUE(d().PlayStickHold(hold, 0, kStickHeld).empty());
-    EXPECT_TRUE(d().PlayTapStick(tap, 0, kTapStickPress).empty());
-    EXPECT_EQ(hold.currentPoint, hold.point);
-    EXPECT_EQ(tap.currentPoint, tap.point);
-    EXPECT_EQ(scheduler.QueuedCount(), 0u);
-    size_t messages = 0;
-    for (const auto& line : host.Logs()) messages += line == "Cannot allocate touch slot for swipe";
-    EXPECT_EQ(messages, 3u);
-}
-
 }  // namespace
 }  // namespace Keyweave

@@ -112,15 +112,6 @@ TEST_F(TapSwipeTest, APressBeforeItsOwnLiftIsDueIsABounceToo) {
     EXPECT_TRUE(d().PlayTapSwipe(swipe, 0, kKeyDownMessage).empty());
 }
 
-TEST_F(TapSwipeTest, WithoutAFreeSlotItLogsAndPlaysNothing) {
-    FillPool();
-    EXPECT_TRUE(d().PlayTapSwipe(swipe, 0, kKeyDownMessage).empty());
-    EXPECT_TRUE(host.HasLog("Cannot allocate touch slot for swipe"));
-    EXPECT_EQ(swipe.slot, -1);
-    EXPECT_EQ(scheduler.QueuedCount(), 0u);
-    EXPECT_TRUE(d().PlayTapSwipe(swipe, 0, kKeyUpMessage).empty());
-}
-
 class TapSwipeClickTest : public ::testing::Test, protected PointerBench {
 protected:
     TapSwipeClickAction click{kCentre, 20};

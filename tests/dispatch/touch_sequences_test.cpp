@@ -4,14 +4,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "actions/touch_actions.h"
 #include "dispatch/dispatcher.h"
 #include "engine/format.h"
-#include "support/sequence_bench.h"
-#include "support/timeline.h"
+#include "pointer_bench.h"
 
 namespace Keyweave {
 namespace {
@@ -26,14 +26,8 @@ constexpr Millis kStart = Testing::SequenceBench::kStart;
 
 std::vector<uint32_t> AllPoolSlots() { return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}; }
 
-class TouchSequenceTest : public ::testing::Test, protected Testing::SequenceBench {
+class TouchSequenceTest : public ::testing::Test, protected Testing::PointerBench {
 protected:
-    std::vector<ContactRow> Rows() const { return ChangedContacts(host.Frames(), kStart); }
-    // Takes every pool slot, as thirteen held actions would.
-    void ExhaustPool() {
-        while (dispatcher->AcquireSlot() != Dispatcher::kNoSlot) {
-        }
-    }
     std::string NoSlotLine(const Action& action) const {
         char line[64];
         Format(line, sizeof line, "No touch slot for action %p", static_cast<const void*>(&action));
@@ -132,11 +126,58 @@ TEST_F(TouchSequenceTest, ATapReleaseIsNeverHeldBack) {
 }
 
 TEST_F(TouchSequenceTest, ATapWithoutAFreeSlotNamesItsAction) {
-    ExhaustPool();
+    FillPool();
     TapAction tap({0.5f, 0.5f});
     EXPECT_TRUE(dispatcher->PlayTap(tap, 0, true).empty());
     EXPECT_TRUE(host.HasLog(NoSlotLine(tap)));
     EXPECT_EQ(scheduler.QueuedCount(), 0u);
+}
+
+// Every sequence that takes a pool slot, played with the pool exhausted: one
+// log line, nothing posted, and the record still shows no slot.
+TEST(NoFreeSlotTest, EverySequenceLogsOnceAndPostsNothing) {
+    SwipeAction swipe({0.5f, 0.5f}, kSwipeUp);
+    SwipeActionXY xy({0.1f, 0.1f}, {0.9f, 0.9f});
+    SwipeTraceAction trace;
+    trace.points = {{0.1f, 0.1f}, {0.2f, 0.2f}};
+    TapTapAction tapTap({0.1f, 0.1f}, {0.2f, 0.2f});
+    TapsMacroAction macro;
+    macro.taps = {{{0.1f, 0.2f}, 100}};
+    MouseHoldAction hold({0.0f, 0.0f}, {1.0f, 1.0f});
+    TapSwipeAction tapSwipe({0.5f, 0.5f}, 20.0f, false);
+    StickMoveAction stickMove({5000.0f, 5000.0f}, 100.0f);
+    StickHoldAction stickHold({5000.0f, 5000.0f}, 1000.0f, 1000.0f);
+    TapStickAction tapStick({5000.0f, 5000.0f}, 1000.0f, 1000.0f);
+    Platform::Event done;
+    const std::pair<const char*, std::function<TaskIdList(Dispatcher&)>> kPlays[] = {
+        {"swipe", [&](Dispatcher& d) { return d.PlaySwipe(swipe, 0, &done); }},
+        {"swipe xy", [&](Dispatcher& d) { return d.PlaySwipeXY(xy, 0, &done); }},
+        {"trace", [&](Dispatcher& d) { return d.PlaySwipeTrace(trace, 0); }},
+        {"tap tap", [&](Dispatcher& d) { return d.PlayTapTap(tapTap, 0, true); }},
+        {"macro", [&](Dispatcher& d) { return d.PlayTapsMacro(macro, 0); }},
+        {"mouse hold", [&](Dispatcher& d) { return d.PlayMouseHold(hold, 0); }},
+        {"tap swipe", [&](Dispatcher& d) { return d.PlayTapSwipe(tapSwipe, 0, kKeyDownMessage); }},
+        {"stick move", [&](Dispatcher& d) { return d.PlayStickMove(stickMove, 0, kStickMovePress); }},
+        {"stick hold", [&](Dispatcher& d) { return d.PlayStickHold(stickHold, 0, kStickHeld); }},
+        {"tap stick", [&](Dispatcher& d) { return d.PlayTapStick(tapStick, 0, kTapStickPress); }},
+    };
+    for (const auto& [name, play] : kPlays) {
+        SCOPED_TRACE(name);
+        Testing::PointerBench bench;
+        bench.FillPool();
+        bench.d().SetStickPosition(GamePad::kLeftStick, 1.0f, 0.0f);
+        bench.d().SetStickPosition(GamePad::kRightStick, 1.0f, 0.0f);
+        EXPECT_TRUE(play(bench.d()).empty());
+        EXPECT_EQ(bench.host.Logs(), std::vector<std::string>{"Cannot allocate touch slot for swipe"});
+        EXPECT_EQ(bench.scheduler.QueuedCount(), 0u) << "no touch, no slot release, no wake-up";
+    }
+    for (const Action* record : std::initializer_list<const Action*>{&hold, &tapSwipe, &stickMove, &stickHold, &tapStick}) {
+        EXPECT_EQ(record->slot, -1) << record->Describe();
+    }
+    EXPECT_EQ(stickHold.currentPoint, stickHold.point);
+    EXPECT_EQ(tapStick.currentPoint, tapStick.point);
+    Testing::PointerBench bench;
+    EXPECT_TRUE(bench.d().PlayTapSwipe(tapSwipe, 0, kKeyUpMessage).empty()) << "the failed press left nothing to release";
 }
 
 TEST_F(TouchSequenceTest, EachTapTapEventIsATwentyMillisecondTapOfItsOwnPoint) {
@@ -231,23 +272,6 @@ TEST_F(TouchSequenceTest, ASwipeWakesItsWaiterOnceTheLiftIsReportedAndTheSlotIsF
     EXPECT_EQ(clock.Now(), kStart + 72);
     EXPECT_EQ(host.Frames().back().points[0].down, 0u);
     EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
-}
-
-TEST_F(TouchSequenceTest, ASwipeWithoutAFreeSlotPostsNothing) {
-    ExhaustPool();
-    SwipeAction swipe({0.5f, 0.5f}, kSwipeUp);
-    SwipeActionXY xy({0.1f, 0.1f}, {0.9f, 0.9f});
-    SwipeTraceAction trace;
-    trace.points = {{0.1f, 0.1f}, {0.2f, 0.2f}};
-    TapTapAction tapTap({0.1f, 0.1f}, {0.2f, 0.2f});
-    Platform::Event done;
-    EXPECT_TRUE(dispatcher->PlaySwipe(swipe, 0, &done).empty());
-    EXPECT_TRUE(dispatcher->PlaySwipeXY(xy, 0, &done).empty());
-    EXPECT_TRUE(dispatcher->PlaySwipeTrace(trace, 0).empty());
-    EXPECT_TRUE(dispatcher->PlayTapTap(tapTap, 0, true).empty());
-    EXPECT_EQ(scheduler.QueuedCount(), 0u) << "no touch, no slot release, no wake-up";
-    const auto logs = host.Logs();
-    EXPECT_EQ(std::count(logs.begin(), logs.end(), "Cannot allocate touch slot for swipe"), 4);
 }
 
 TEST_F(TouchSequenceTest, ASwipeBetweenTwoPointsStepsStraightAndLiftsOnTheEndPoint) {
@@ -441,15 +465,6 @@ TEST_F(TouchSequenceTest, AMacroWithoutTapsTakesNoSlotAndAHugeRepeatIsCut) {
     huge.repeat = INT_MAX;
     EXPECT_EQ(dispatcher->PlayTapsMacro(huge, 0).size(), 10001u);
     EXPECT_TRUE(host.HasLog("Cannot repeat a taps macro 2147483647 times: it plays 5000 times"));
-}
-
-TEST_F(TouchSequenceTest, AMacroWithoutAFreeSlotPostsNothing) {
-    ExhaustPool();
-    TapsMacroAction macro;
-    macro.taps = {{{0.1f, 0.2f}, 100}};
-    EXPECT_TRUE(dispatcher->PlayTapsMacro(macro, 0).empty());
-    EXPECT_TRUE(host.HasLog("Cannot allocate touch slot for swipe"));
-    EXPECT_EQ(scheduler.QueuedCount(), 0u);
 }
 
 // ---- Tap cancel and the posting steps ----
