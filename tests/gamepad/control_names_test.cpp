@@ -91,24 +91,6 @@ TEST(ControlNamesTest, KeymapNamesAreExactAndCaseSensitive) {
     EXPECT_EQ(LookupDatabaseTarget("H"), kNoControl);
 }
 
-TEST(ControlNamesTest, BothTriggersTargetIsTheTwoTriggerBits) {
-    EXPECT_EQ(LookupDatabaseTarget("LT_RT"), 0xC0u);
-    EXPECT_EQ(LookupDatabaseTarget("LT_RT"), LookupControlName("LeftTrigger") | LookupControlName("RightTrigger"));
-    EXPECT_EQ(ControlNameOf(0xC0), nullptr);
-}
-
-TEST(ControlNamesTest, OnlyTheFaceButtonsSelectAndStartShareTheirSpelling) {
-    std::set<std::string> shared;
-    for (const ControlName& row : ControlNameTable()) {
-        if (row.keymapName != nullptr && row.databaseTarget != nullptr &&
-            std::string(row.keymapName) == row.databaseTarget) {
-            shared.insert(row.keymapName);
-        }
-    }
-    EXPECT_EQ(shared, (std::set<std::string>{"A", "B", "X", "Y", "Select", "Start"}));
-    for (const std::string& name : shared) EXPECT_EQ(LookupControlName(name), LookupDatabaseTarget(name)) << name;
-}
-
 TEST(ControlNamesTest, OnlyHatTargetsCarryHatBits) {
     // The database reader tells hat targets from button targets by these bits.
     for (const ControlName& row : ControlNameTable()) {

@@ -4,19 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "support/recording_host.h"
+#include "support/scratch_dir.h"
 
 namespace Keyweave::GamePad {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 using Transforms = std::map<uint32_t, uint32_t>;
@@ -24,29 +21,11 @@ using Transforms = std::map<uint32_t, uint32_t>;
 // The database of a common pad: sticks on X/Y and Rx/Ry, both triggers on Z,
 // the hat from the report, ten buttons.
 constexpr const char* kPadOne =
-    "# Pads we know\r\n"
-    "[Hardware]\r\n"
-    "045e:028e = Some Other Pad\r\n"
-    "1a2b:3c4d = Pad One   # the one under test\r\n"
-    "\r\n"
-    "[Pad One]\r\n"
-    "Layout = Standard\r\n"
-    "A_X = LS_X\r\n"
-    "A_Y = LS_Y\r\n"
-    "AR_X = RS_X\r\n"
-    "AR_Y = RS_Y\r\n"
-    "A_Z = LT_RT\r\n"
-    "H = H\r\n"
-    "B_1 = A\r\n"
-    "B_2 = B\r\n"
-    "B_3 = X\r\n"
-    "B_4 = Y\r\n"
-    "B_5 = LB\r\n"
-    "B_6 = RB\r\n"
-    "B_7 = Select\r\n"
-    "B_8 = Start\r\n"
-    "B_9 = LC\r\n"
-    "B_10 = RC\r\n";
+    "# Pads we know\r\n[Hardware]\r\n045e:028e = Some Other Pad\r\n1a2b:3c4d = Pad One   # the one under test\r\n"
+    "\r\n[Pad One]\r\nLayout = Standard\r\n"
+    "A_X = LS_X\r\nA_Y = LS_Y\r\nAR_X = RS_X\r\nAR_Y = RS_Y\r\nA_Z = LT_RT\r\nH = H\r\n"
+    "B_1 = A\r\nB_2 = B\r\nB_3 = X\r\nB_4 = Y\r\nB_5 = LB\r\nB_6 = RB\r\n"
+    "B_7 = Select\r\nB_8 = Start\r\nB_9 = LC\r\nB_10 = RC\r\n";
 
 // The lines a failed read always ends with, around what the failure logs.
 Lines Failure(const Lines& middle) {
@@ -58,47 +37,20 @@ Lines Failure(const Lines& middle) {
 
 class DatabaseReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        directory_ = fs::temp_directory_path() / ("keyweave-gpdb-" + std::to_string(random()) + "-" +
-                                                  std::to_string(random()));
-        fs::create_directories(directory_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(directory_, ignored);
-    }
-
-    // The UTF-16 path of `utf8Name` in this test's directory.
-    WideString PathOf(const std::string& utf8Name) const {
-        const std::u8string directory = directory_.u8string();
-        return ToWide(std::string(directory.begin(), directory.end()) + "/" + utf8Name);
-    }
-
-    // Writes `content` byte for byte and returns the file's UTF-16 path.
-    WideString Write(std::string_view content, const std::string& utf8Name = "gamepads.db") {
-        std::ofstream file(directory_ / fs::path(std::u8string(utf8Name.begin(), utf8Name.end())),
-                           std::ios::binary);
-        file.write(content.data(), static_cast<std::streamsize>(content.size()));
-        EXPECT_TRUE(file.good());
-        return PathOf(utf8Name);
-    }
-
     bool PrepareFile(const WideString& path, bool verbose = false) {
-        const HostCallbacks callbacks = host.Callbacks();
-        log.SetSink(callbacks.logSink, callbacks.logContext, verbose);
+        host.Attach(log, verbose);
         device.databasePath = path;
         return Prepare(device, log);
     }
     bool PrepareText(std::string_view content, bool verbose = false) {
-        return PrepareFile(Write(content), verbose);
+        return PrepareFile(files.Write("gamepads.db", content), verbose);
     }
     // A database that names the device "Pad" and maps it with `rules`.
     bool PrepareRules(const std::string& rules) {
         return PrepareText("[Hardware]\n1a2b:3c4d = Pad\n[Pad]\n" + rules);
     }
 
-    fs::path directory_;
+    Testing::ScratchDir files;
     Testing::RecordingHost host;
     Log log;
     Device device{7, 0x1a2b, 0x3c4d, {}};
@@ -324,11 +276,11 @@ TEST_F(DatabaseReaderTest, TextEndsAtANulByte) {
 
 TEST_F(DatabaseReaderTest, PathsAreUtf16AndAMissingFileIsReported) {
     const std::string name = "pads-\xC3\xA9t\xC3\xA9-\xE6\xBC\xA2-\xF0\x9F\x8E\xAE.db";  // é, a CJK sign, an emoji
-    EXPECT_TRUE(PrepareFile(Write(kPadOne, name)));
+    EXPECT_TRUE(PrepareFile(files.Write(name, kPadOne)));
     EXPECT_EQ(device.layoutName, "Standard");
 
     host.ClearRecords();
-    const WideString missing = PathOf("missing-\xE6\xBC\xA2.db");
+    const WideString missing = files.PathOf("missing-\xE6\xBC\xA2.db");
     EXPECT_FALSE(PrepareFile(missing));
     EXPECT_EQ(host.Logs(), Failure({"Cannot open database file " + ToUtf8(missing)}));
 }

@@ -44,7 +44,7 @@ std::string Ids(uint32_t vendor, uint32_t product) {
 
 TEST(ExampleDatabaseTest, EveryEntryAttachesAndMapsItsButtonsAndHat) {
     Testing::Bench bench;
-    const WideString path = bench.files.Write(kExampleDatabase);
+    const WideString path = bench.files.Write("example.db", kExampleDatabase);
     int32_t id = 0;
     for (const Entry& entry : kEntries) {
         SCOPED_TRACE(Ids(entry.vendor, entry.product));
@@ -72,7 +72,7 @@ TEST(ExampleDatabaseTest, EveryEntryAttachesAndMapsItsButtonsAndHat) {
 
 TEST(ExampleDatabaseTest, UnlistedPadsGetTheGenericEntry) {
     Testing::Bench bench;
-    bench.runtime->Attach(1, 0x1234, 0x5678, bench.files.Write(kExampleDatabase));
+    bench.runtime->Attach(1, 0x1234, 0x5678, bench.files.Write("example.db", kExampleDatabase));
     ASSERT_EQ(bench.host.Notices().size(), 1u);
     EXPECT_EQ(bench.host.Notices()[0].layout, "Generic");
     EXPECT_TRUE(bench.host.HasLog("Found matching hardware 'Generic Pad'"));

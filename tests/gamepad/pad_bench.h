@@ -6,12 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -24,6 +21,7 @@
 #include "gamepad/runtime.h"
 #include "platform/platform.h"
 #include "support/recording_host.h"
+#include "support/scratch_dir.h"
 
 namespace Keyweave::GamePad::Testing {
 
@@ -97,36 +95,6 @@ private:
     Lines calls_;  // guarded by mutex_
 };
 
-// A temporary directory with files written byte for byte; gone with the object.
-class DatabaseFiles {
-public:
-    DatabaseFiles() {
-        std::random_device random;
-        root_ = std::filesystem::temp_directory_path() /
-                ("keyweave-pads-" + std::to_string(random()) + "-" + std::to_string(random()));
-        std::filesystem::create_directories(root_);
-    }
-    ~DatabaseFiles() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-    DatabaseFiles(const DatabaseFiles&) = delete;
-    DatabaseFiles& operator=(const DatabaseFiles&) = delete;
-
-    // Writes `content` and returns the file's UTF-16 path.
-    WideString Write(const std::string& content, const std::string& name = "gamepads.db") const {
-        const std::filesystem::path path = root_ / name;
-        std::ofstream file(path, std::ios::binary);
-        file.write(content.data(), static_cast<std::streamsize>(content.size()));
-        EXPECT_TRUE(file.good()) << name;
-        const std::u8string utf8 = path.u8string();
-        return ToWide(std::string(utf8.begin(), utf8.end()));
-    }
-
-private:
-    std::filesystem::path root_;
-};
-
 // A report with every axis at rest, the hat centred and no button held.
 inline Report Rest() {
     Report report{};
@@ -160,7 +128,7 @@ class Bench {
 public:
     explicit Bench(TickMode mode = TickMode::kManual, bool verbose = false) {
         callbacks_ = host.Callbacks();
-        log.SetSink(callbacks_.logSink, callbacks_.logContext, verbose);
+        host.Attach(log, verbose);
         HostHooks hooks;
         hooks.sensor = callbacks_.sensor;
         hooks.sensorContext = callbacks_.sensorContext;
@@ -183,8 +151,8 @@ public:
     FakeRouting routing;
     ActiveConfiguration configuration;
     Config keymap;
-    DatabaseFiles files;
-    WideString database = files.Write(kPads);
+    Keyweave::Testing::ScratchDir files;
+    WideString database = files.Write("gamepads.db", kPads);
     std::unique_ptr<Runtime> runtime;
 
 private:

@@ -71,7 +71,7 @@ TEST(RuntimeTest, UnknownPadFallsBackToTheGenericEntry) {
 
 TEST(RuntimeTest, PadStaysDetachedWhenNeitherEntryCanBeRead) {
     Bench bench;
-    const WideString noGeneric = bench.files.Write("[Hardware]\n1a2b:3c4d = Pad One\n", "short.db");
+    const WideString noGeneric = bench.files.Write("short.db", "[Hardware]\n1a2b:3c4d = Pad One\n");
     bench.runtime->Attach(3, 0x1234, 0x5678, noGeneric);
     const Lines failedAttempt{"Preparing GamePad", "Cannot parse GamePad database", "Cannot attach GamePad"};
     Lines expected{"Attaching GamePad ID 3, vendor 1234, product 5678"};
@@ -80,7 +80,7 @@ TEST(RuntimeTest, PadStaysDetachedWhenNeitherEntryCanBeRead) {
     EXPECT_EQ(bench.host.Logs(), expected);
 
     bench.host.ClearRecords();
-    const WideString missing = bench.files.Write("", "empty.db") + ToWide("-missing");
+    const WideString missing = bench.files.PathOf("missing.db");
     bench.runtime->Attach(3, 0x1a2b, 0x3c4d, missing);
     const std::string open = "Cannot open database file " + ToUtf8(missing);
     EXPECT_EQ(bench.host.Logs(),
@@ -157,7 +157,7 @@ TEST(RuntimeTest, AttachingADeviceRestartsTheSharedSticksFromRest) {
     EXPECT_EQ(bench.runtime->LatestState(), (PadState{kB, 0, 0, 400, 0, 0, -900}));
 
     // Even an attach that fails starts the shared state from rest.
-    bench.runtime->Attach(2, 0x1234, 0x5678, bench.files.Write("nothing here\n", "bad.db"));
+    bench.runtime->Attach(2, 0x1234, 0x5678, bench.files.Write("bad.db", "nothing here\n"));
     EXPECT_EQ(bench.runtime->LatestState(), PadState{});
     EXPECT_EQ(bench.runtime->StateOf(1), (PadState{kB, 0, 0, 400, 0, 0, -900}));
 }

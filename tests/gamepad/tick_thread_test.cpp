@@ -9,45 +9,23 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <thread>
 
 #include "pad_bench.h"
+#include "support/watchdog.h"
 
 namespace Keyweave::GamePad {
 namespace {
 
 using Testing::Lines;
+using Keyweave::Testing::Watchdog;
 using Testing::Rest;
 using Wait = Platform::Event::Wait;
 
 // Far beyond anything a working runtime needs; reached only by a hang.
 constexpr uint32_t kLimitMs = 20000;
-
-// Ends the test program when the test has not finished in time: a deadlock
-// must fail the run, not stall it.
-class Watchdog {
-public:
-    Watchdog() { thread_.Start(&Watch, this); }
-    ~Watchdog() {
-        done_.Set();
-        thread_.Join();
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-private:
-    static void Watch(void* self) {
-        if (static_cast<Watchdog*>(self)->done_.WaitFor(kLimitMs) == Wait::kSignaled) return;
-        std::fprintf(stderr, "The test did not finish within %u ms: something hangs\n", kLimitMs);
-        std::abort();
-    }
-    Platform::Event done_;
-    Platform::Thread thread_;
-};
 
 size_t IndexOf(const Lines& lines, const std::string& line) {
     return static_cast<size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());

@@ -18,12 +18,12 @@ class TransformsTest : public ::testing::Test {
 protected:
     // A device whose database entry holds `rules`.
     Device Prepared(const std::string& rules) {
-        Device device(1, 0x1a2b, 0x3c4d, files.Write("[Hardware]\n1a2b:3c4d = Pad\n[Pad]\n" + rules));
+        Device device(1, 0x1a2b, 0x3c4d, files.Write("pads.db", "[Hardware]\n1a2b:3c4d = Pad\n[Pad]\n" + rules));
         EXPECT_TRUE(Prepare(device, log)) << rules;
         return device;
     }
 
-    Testing::DatabaseFiles files;
+    Keyweave::Testing::ScratchDir files;
     Log log;  // no sink: the reader's lines are not under test here
 };
 
