@@ -3,16 +3,12 @@
 // gesture has been played, or when it never can be.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 #include "support/keymap_engine.h"
+#include "support/watchdog.h"
 
 namespace Keyweave::Testing {
 namespace {
@@ -179,34 +175,6 @@ TEST_F(EmulationTest, AReloadThatDropsTheSwipeEndsTheWait) {
 
 // ---- On the engine's own threads and the system clock ----
 
-// Ends the test program if the test has not finished in time: a hang fails
-// loudly instead of stalling the run.
-class Watchdog {
-public:
-    explicit Watchdog(std::chrono::seconds limit)
-        : thread_([this, limit] {
-              std::unique_lock lock(mutex_);
-              if (!done_condition_.wait_for(lock, limit, [this] { return done_; })) {
-                  std::fprintf(stderr, "watchdog: the test did not finish within its limit\n");
-                  std::abort();
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            std::lock_guard lock(mutex_);
-            done_ = true;
-        }
-        done_condition_.notify_one();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_condition_;
-    bool done_ = false;  // guarded by mutex_
-    std::thread thread_;
-};
-
 struct ThreadedEngine {
     ThreadedEngine() : engine(host.Callbacks(), ManualEngine::DefaultSettings()) { host.ClearRecords(); }
     SystemClock clock;
@@ -215,7 +183,7 @@ struct ThreadedEngine {
 };
 
 TEST(ThreadedEmulationTest, ASwipeBlocksUntilTheSchedulerThreadHasLiftedTheFinger) {
-    Watchdog watchdog(std::chrono::seconds(20));
+    Watchdog watchdog;
     ThreadedEngine threaded;
     ASSERT_FALSE(threaded.engine.scheduler().Manual());
     const Millis start = threaded.clock.Now();
@@ -234,7 +202,7 @@ TEST(ThreadedEmulationTest, ASwipeBlocksUntilTheSchedulerThreadHasLiftedTheFinge
 }
 
 TEST(ThreadedEmulationTest, ASwipeWithNoFreeSlotReturns) {
-    Watchdog watchdog(std::chrono::seconds(20));
+    Watchdog watchdog;
     ThreadedEngine threaded;
     for (int slot = 0; slot < 13; ++slot) threaded.engine.dispatcher().AcquireSlot();
     threaded.engine.EmulateSwipe(0.5f, 0.5f, 1);
@@ -243,7 +211,7 @@ TEST(ThreadedEmulationTest, ASwipeWithNoFreeSlotReturns) {
 }
 
 TEST(ThreadedEmulationTest, AReloadDuringASwipeReleasesTheWaitingThread) {
-    Watchdog watchdog(std::chrono::seconds(20));
+    Watchdog watchdog;
     ThreadedEngine threaded;
     ScratchDir scratch;
     const WideString keymap = scratch.Write("game.cfg", "[keys]\n");

@@ -33,8 +33,8 @@ struct Rig {
                                   0.9f - 0.05f * static_cast<float>(i), i % 2};
         }
         initial = frame;
-        HostCallbacks callbacks = host.Callbacks();
-        log.SetSink(callbacks.logSink, callbacks.logContext, false);
+        host.Attach(log);
+        const HostCallbacks callbacks = host.Callbacks();
         gestures = std::make_unique<GestureController>(frame.data(), kTouchPointCount,
                                                        callbacks.touch, callbacks.touchContext, log);
     }

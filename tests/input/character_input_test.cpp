@@ -8,37 +8,27 @@ namespace {
 
 class CharacterInputTest : public KeymapEngineTest {};
 
-TEST_F(CharacterInputTest, AnUpperCaseLetterIsWrappedInShift) {
-    Load("[keys]\n");
-    engine().HandleCharacter('A');
-    EXPECT_EQ(Bytes(), (std::vector<TimedByte>{
-                           {0, 0x2A},  // Shift down
-                           {0, 0x1E},  // A down
-                           {0, 0x9E},  // A up
-                           {0, 0xAA},  // Shift up
-                       }));
-    EXPECT_EQ(Elapsed(), 10) << "the calling thread pauses after each character";
-}
-
-TEST_F(CharacterInputTest, ALowerCaseLetterAndPunctuationTypeAsTheyAre) {
-    Load("[keys]\n");
-    engine().HandleCharacter('a');
-    engine().HandleCharacter('?');  // Shift and the "/" key
-    engine().HandleCharacter('\n');
-    EXPECT_EQ(Bytes(), (std::vector<TimedByte>{{0, 0x1E},
-                                               {0, 0x9E},
-                                               {10, 0x2A},
-                                               {10, 0x35},
-                                               {10, 0xB5},
-                                               {10, 0xAA},
-                                               {20, 0x1C},
-                                               {20, 0x9C}}));
-}
-
-TEST_F(CharacterInputTest, TheByte255IsBackspace) {
-    Load("[keys]\n");
-    engine().HandleCharacter(static_cast<char>(255));
-    EXPECT_EQ(Bytes(), (std::vector<TimedByte>{{0, 0x0E}, {0, 0x8E}}));
+TEST_F(CharacterInputTest, EachCharacterIsItsKeysStrokeAndAPause) {
+    struct Case {
+        char character;
+        std::vector<uint8_t> bytes;  // all at once, then the calling thread pauses 10 ms
+    };
+    const Case kCases[] = {
+        {'A', {0x2A, 0x1E, 0x9E, 0xAA}},  // an upper-case letter is wrapped in Shift
+        {'a', {0x1E, 0x9E}},
+        {'?', {0x2A, 0x35, 0xB5, 0xAA}},  // Shift and the "/" key
+        {'\n', {0x1C, 0x9C}},
+        {static_cast<char>(255), {0x0E, 0x8E}},  // the byte 255 is Backspace
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(static_cast<int>(c.character));
+        Load("[keys]\n");
+        engine().HandleCharacter(c.character);
+        std::vector<TimedByte> expected;
+        for (uint8_t byte : c.bytes) expected.push_back({0, byte});
+        EXPECT_EQ(Bytes(), expected);
+        EXPECT_EQ(Elapsed(), 10);
+    }
 }
 
 TEST_F(CharacterInputTest, ACharacterWithoutAKeySendsNothingAndDoesNotPause) {
@@ -55,7 +45,8 @@ TEST_F(CharacterInputTest, TheKeymapAndTheMappingStateDoNotMatter) {
     engine().SetKeyMappingState(0);
     engine().SetForwardRawKeys(false);
     engine().HandleCharacter('a');
-    EXPECT_EQ(Bytes(), (std::vector<TimedByte>{{0, 0x1E}, {0, 0x9E}}));
+    engine().HandleCharacter('b');
+    EXPECT_EQ(Bytes(), (std::vector<TimedByte>{{0, 0x1E}, {0, 0x9E}, {10, 0x30}, {10, 0xB0}}));
     EXPECT_TRUE(Rows().empty());
 }
 

@@ -12,10 +12,7 @@ namespace {
 
 class AccelerometerTest : public ::testing::Test {
 protected:
-    AccelerometerTest() {
-        HostCallbacks callbacks = host.Callbacks();
-        log.SetSink(callbacks.logSink, callbacks.logContext, false);
-    }
+    AccelerometerTest() { host.Attach(log); }
     Accelerometer Make() {
         HostCallbacks callbacks = host.Callbacks();
         return Accelerometer(callbacks.sensor, callbacks.sensorContext, log);
