@@ -61,15 +61,6 @@ TEST_F(PlayCommand, ABlockingCallTakesTheTimeItsGestureTakes) {
     EXPECT_NE(timeline.find("    84  key      0x1E A down\n    84  key      0x9E A up\n"), std::string::npos);
 }
 
-TEST_F(PlayCommand, ABadScriptLineStopsBeforeAnythingPlays) {
-    const ToolRun run = Play("[keys]\nA = Tap\n", "press A\nwait 10\npress Spcae\n");
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, Path("game.play") +
-                           ":3: Cannot find key 'Spcae' (key names are case-sensitive, as in keymaps: Space, F1, "
-                           "LeftClick; or give a scan code)\n");
-    EXPECT_EQ(run.status, 2);
-}
-
 TEST_F(PlayCommand, GoingBackInTimeStopsThePlayWhereItIs) {
     const ToolRun run = Play("[keys]\nA = Tap\n", "wait 100\ntype \"ab\"\nat 110\n");
     EXPECT_EQ(run.err, Path("game.play") + ":3: Cannot go back to 110 ms: the script is at 120 ms already\n");

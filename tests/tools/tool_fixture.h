@@ -3,13 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "keyweave/console.h"
 #include "keyweave/dispatch.h"
+#include "support/scratch_dir.h"
 
 namespace Keyweave::Testing {
 
@@ -33,25 +34,18 @@ inline std::string SourceFile(std::string_view relative) {
 // A folder of its own for each test, removed afterwards.
 class ToolTest : public ::testing::Test {
 protected:
-    ToolTest() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("keyweave-tool-") + info->test_suite_name() + "-" + info->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    ~ToolTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
     // Writes `text` to a file of the test's folder; its path.
     std::string Write(const std::string& name, std::string_view text) {
         const std::string path = Path(name);
         EXPECT_TRUE(Tool::WriteFile(path, text)) << path;
         return path;
     }
-    std::string Path(const std::string& name) const { return (folder_ / name).generic_string(); }
+    // The path a command line would give, with forward slashes everywhere.
+    std::string Path(const std::string& name) const {
+        std::string path = folder_.Utf8PathOf(name);
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    }
     std::string Read(const std::string& path) const {
         std::string text;
         EXPECT_TRUE(Tool::ReadFile(path, text)) << path;
@@ -59,7 +53,7 @@ protected:
     }
 
 private:
-    std::filesystem::path folder_;
+    ScratchDir folder_;
 };
 
 }  // namespace Keyweave::Testing
