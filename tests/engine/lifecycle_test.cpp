@@ -42,6 +42,34 @@ TEST(LifecycleTest, StartUpReportsAnAllUpFrameAndALevelDeviceInOrder) {
     EXPECT_EQ(sensors[0].z, 1.0f);
     EXPECT_TRUE(fixture.engine->config().mKeyRules.empty());
     EXPECT_TRUE(fixture.host.Summaries().empty());
+    EXPECT_TRUE(fixture.engine->scheduler().Manual());
+}
+
+TEST(LifecycleTest, SwitchesVersionAndFinalizeAsTheHostSeesThem) {
+    ManualEngine fixture;
+    Engine& engine = *fixture.engine;
+    fixture.host.ClearRecords();
+    EXPECT_EQ(engine.ParserVersion(), 4);
+    engine.Finalize();
+    EXPECT_EQ(fixture.host.Logs(), (Lines{"At the start of getparserversion function", "Finalizing Keyweave"}));
+    // Only state 1 means mapping on.
+    EXPECT_TRUE(engine.KeyMappingOn());
+    for (const auto& [state, on] : {std::pair{2, false}, {0, false}, {1, true}}) {
+        engine.SetKeyMappingState(state);
+        EXPECT_EQ(engine.KeyMappingOn(), on) << state;
+    }
+    EXPECT_TRUE(engine.ForwardRawKeys());
+    engine.SetForwardRawKeys(false);
+    EXPECT_FALSE(engine.ForwardRawKeys());
+}
+
+TEST(LifecycleTest, AThreadedEngineStopsCleanly) {
+    Testing::RecordingHost host;
+    {
+        Engine engine(host.Callbacks(), ManualEngine::DefaultSettings());
+        EXPECT_FALSE(engine.scheduler().Manual());
+    }
+    EXPECT_TRUE(host.HasLog("Initializing Keyweave"));
 }
 
 class LoadTest : public ::testing::Test {

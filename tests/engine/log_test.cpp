@@ -12,10 +12,7 @@ namespace {
 
 class LogTest : public ::testing::Test {
 protected:
-    void Install(bool verbose) {
-        HostCallbacks callbacks = host.Callbacks();
-        log.SetSink(callbacks.logSink, callbacks.logContext, verbose);
-    }
+    void Install(bool verbose) { host.Attach(log, verbose); }
     Testing::RecordingHost host;
     Log log;
 };
