@@ -17,9 +17,10 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
       clock_(options.manualClock ? static_cast<const Clock*>(options.manualClock) : &systemClock_),
       input_(options.recordedInput ? Platform::CreateRecordedInputState()
                                    : Platform::CreateSystemInputState()) {
+    // With nowhere to write, no line is formatted at all.
     if (callbacks_.logSink != nullptr) {
         log_.SetSink(callbacks_.logSink, callbacks_.logContext, settings_.verbose);
-    } else {
+    } else if (callbacks_.log != nullptr) {
         log_.SetSink(&Engine::ForwardLog, &callbacks_, settings_.verbose);
     }
     log_.Write("Initializing Keyweave");
@@ -44,7 +45,10 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     mouse_ = std::make_unique<MouseInput>(activeConfig, *dispatcher_, *router_, *executor_,
                                           PassThroughCallback(callbacks_.passThrough, callbacks_.passThroughContext));
     characters_ = std::make_unique<CharacterInput>(*dispatcher_, *scheduler_);
-    emulator_ = std::make_unique<GestureEmulator>(activeConfig, knobs_, *dispatcher_, *scheduler_, *router_, log_);
+    const ConfigHold heldConfig = [this](const std::function<void(const Config*)>& body) {
+        gamePadConfiguration_.With([&](Config*) { body(config_.get()); });
+    };
+    emulator_ = std::make_unique<GestureEmulator>(heldConfig, *dispatcher_, *scheduler_, *router_, log_);
 
     gamePadRouting_ = std::make_unique<EngineGamePadRouting>(*router_, *executor_, *accelerometer_);
     GamePad::HostHooks hooks;
@@ -99,19 +103,23 @@ void Engine::ForwardLog(void* context, const char* line) {
     if (callbacks->log != nullptr) callbacks->log(line);
 }
 
+// Game-pad threads (the direct game-pad actions) and emulated gestures reach
+// the configuration and the touch state under the game-pad lock, so the whole
+// tear-down runs under it: none of them acts on a keymap half torn down, or
+// posts touches across the reset.
 void Engine::TearDownConfig() {
-    accelerometer_->Reset();
-    scheduler_->Clear();
-    dispatcher_->Reset();
-    gamePadConfiguration_.Set(nullptr);
-    accelerometer_->RestoreTiltDefaults();
-    pendingKnobs_ = EmulationKnobs{};  // the next keymap starts from the defaults
-    if (config_->ShootingModeActive() != 0 && callbacks_.shooting != nullptr) {
-        callbacks_.shooting(callbacks_.shootingContext, 0);
-    }
-    // Game-pad threads reach the engine's configuration under the game-pad
-    // lock (the direct game-pad actions); it only changes under that lock.
-    gamePadConfiguration_.With([this](Config*) { config_.reset(); });
+    gamePadConfiguration_.With([this](Config*) {
+        gamePadConfiguration_.Set(nullptr);
+        accelerometer_->Reset();
+        scheduler_->Clear();
+        dispatcher_->Reset();
+        accelerometer_->RestoreTiltDefaults();
+        pendingKnobs_ = EmulationKnobs{};  // the next keymap starts from the defaults
+        if (config_->ShootingModeActive() != 0 && callbacks_.shooting != nullptr) {
+            callbacks_.shooting(callbacks_.shootingContext, 0);
+        }
+        config_.reset();
+    });
 }
 
 std::unique_ptr<Config> Engine::TryLoad(const WideChar* path) {
@@ -146,7 +154,7 @@ int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPa
     std::unique_ptr<Config> loaded = LoadFirstOfChain(secondPath, primaryPath);
     gamePadConfiguration_.With([&](Config*) {
         config_ = std::move(loaded);
-        knobs_ = pendingKnobs_;
+        emulator_->ReplaceKnobs(pendingKnobs_);
     });
     config_->SetPackage(package != nullptr ? package : "");
     const std::string summary = SummaryText(*config_);
@@ -202,21 +210,11 @@ void Engine::SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut,
     emulator_->SetPinchKnobs(split, lengthIn, lengthOut, durationMs);
 }
 
-// Emulations may come from any host thread, also while a keymap loads: they
-// read the configuration (wheel rules, dynamic zoom) under the game-pad lock,
-// under which a load swaps it. The lock is held until the gesture has played;
-// a load meanwhile drops the gesture's tasks, and the wait then gives up.
-void Engine::EmulateSwipe(float x, float y, int32_t direction) {
-    gamePadConfiguration_.With([&](Config*) { emulator_->EmulateSwipe(x, y, direction); });
-}
+void Engine::EmulateSwipe(float x, float y, int32_t direction) { emulator_->EmulateSwipe(x, y, direction); }
 
-void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) {
-    gamePadConfiguration_.With([&](Config*) { emulator_->EmulateSwipeXY(x1, y1, x2, y2); });
-}
+void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) { emulator_->EmulateSwipeXY(x1, y1, x2, y2); }
 
-void Engine::EmulatePinch(float x, float y, int32_t in) {
-    gamePadConfiguration_.With([&](Config*) { emulator_->EmulatePinch(x, y, in); });
-}
+void Engine::EmulatePinch(float x, float y, int32_t in) { emulator_->EmulatePinch(x, y, in); }
 
 void Engine::Finalize() { log_.Write("Finalizing Keyweave"); }
 

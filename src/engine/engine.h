@@ -137,7 +137,7 @@ public:
     Platform::InputState& input() { return *input_; }
     // The active keymap; one always exists outside LoadConfig.
     Config& config() { return *config_; }
-    EmulationKnobs& knobs() { return knobs_; }
+    EmulationKnobs knobs() const { return emulator_->Knobs(); }
     HeldKeys& heldKeys() { return heldKeys_; }
     ActionExecutor& executor() { return *executor_; }
     KeyRouter& router() { return *router_; }
@@ -170,9 +170,7 @@ private:
     GamePad::ActiveConfiguration gamePadConfiguration_;
     std::unique_ptr<Config> config_;
 
-    // Written and read by the host's input thread only (the knobs: see
-    // GestureEmulator).
-    EmulationKnobs knobs_;         // replaced by a load under the game-pad lock
+    // Written and read by the host's input thread only.
     EmulationKnobs pendingKnobs_;  // what the keymap being loaded sets; LoadConfig only
     std::string locale_;
     RoutingSettings routing_;  // atomics: game-pad threads route keys too

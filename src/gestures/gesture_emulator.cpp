@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 #include "actions/touch_actions.h"
 #include "config/key_names.h"
-#include "gestures/wakeup_wait.h"
 
 namespace Keyweave {
 
@@ -21,10 +21,9 @@ int32_t DurationOf(uint32_t durationMs) {
 
 }  // namespace
 
-GestureEmulator::GestureEmulator(ConfigSource config, EmulationKnobs& knobs, Dispatcher& dispatcher,
+GestureEmulator::GestureEmulator(ConfigHold hold, Dispatcher& dispatcher,
                                  Scheduler& scheduler, KeyRouter& router, const Log& log)
-    : config_(std::move(config)),
-      knobs_(knobs),
+    : hold_(std::move(hold)),
       dispatcher_(dispatcher),
       scheduler_(scheduler),
       router_(router),
@@ -52,73 +51,87 @@ EmulationKnobs GestureEmulator::Knobs() const {
     return knobs_;
 }
 
-void GestureEmulator::PlayAndWait(const char* what, const std::function<void(Platform::Event&)>& play) {
-    WakeupWait wait(scheduler_, log_);
-    if (!wait.PlayAndWait(play)) log_.Write("Cannot wait for the end of %s: its sequence will not report it", what);
+void GestureEmulator::ReplaceKnobs(const EmulationKnobs& knobs) {
+    std::lock_guard guard(knobLock_);
+    knobs_ = knobs;
+}
+
+void GestureEmulator::Finish(std::optional<WakeupWait>& wait, const char* what) {
+    if (wait && !wait->Wait()) log_.Write("Cannot wait for the end of %s: its sequence will not report it", what);
 }
 
 void GestureEmulator::EmulateSwipe(float x, float y, int32_t direction) {
     log_.Write("%s(%f, %f, %d)", "KeyweaveEmulateSwipe", x, y, direction);
-    const Config* config = config_();
-    if (config == nullptr) return;
-
-    const bool wheelRules =
-        !config->GetActions(KeySet{kKeyMouseWheelDown}).empty() || !config->GetActions(KeySet{kKeyMouseWheelUp}).empty();
-    if (wheelRules) {
-        // A swipe down scrolls the way the wheel turns towards the user.
-        uint32_t wheel = 0;
-        if (direction == kSwipeDown) wheel = kKeyMouseWheelUp;
-        if (direction == kSwipeUp) wheel = kKeyMouseWheelDown;
-        if (wheel != 0) {
-            router_.Single(wheel, true, true, 0);
-            router_.Single(wheel, false, true, kWheelReleaseDelayMs);
-        }
-        return;
-    }
-
-    const EmulationKnobs knobs = Knobs();
-    if (knobs.swipeDuration == 0) {
-        log_.Write("Emulated swipe knobs not set");
-        return;
-    }
     SwipeAction swipe({x, y}, static_cast<uint32_t>(direction));
-    swipe.duration = DurationOf(knobs.swipeDuration);
-    swipe.length = knobs.swipeLength;
-    swipe.noSettle = 0;
-    swipe.stepTime = config->EnableDynamicZoom() != 0 ? kDynamicZoomStepMs : 0;
-    PlayAndWait("KeyweaveEmulateSwipe", [&](Platform::Event& event) { dispatcher_.PlaySwipe(swipe, 0, &event); });
+    std::optional<WakeupWait> wait;
+    hold_([&](const Config* config) {
+        if (config == nullptr) return;
+        const bool wheelRules = !config->GetActions(KeySet{kKeyMouseWheelDown}).empty() ||
+                                !config->GetActions(KeySet{kKeyMouseWheelUp}).empty();
+        if (wheelRules) {
+            // A swipe down scrolls the way the wheel turns towards the user.
+            uint32_t wheel = 0;
+            if (direction == kSwipeDown) wheel = kKeyMouseWheelUp;
+            if (direction == kSwipeUp) wheel = kKeyMouseWheelDown;
+            if (wheel != 0) {
+                router_.Single(wheel, true, true, 0);
+                router_.Single(wheel, false, true, kWheelReleaseDelayMs);
+            }
+            return;
+        }
+        const EmulationKnobs knobs = Knobs();
+        if (knobs.swipeDuration == 0) {
+            log_.Write("Emulated swipe knobs not set");
+            return;
+        }
+        swipe.duration = DurationOf(knobs.swipeDuration);
+        swipe.length = knobs.swipeLength;
+        swipe.noSettle = 0;
+        swipe.stepTime = config->EnableDynamicZoom() != 0 ? kDynamicZoomStepMs : 0;
+        wait.emplace(scheduler_, log_);
+        wait->Play([&](Platform::Event& event) { dispatcher_.PlaySwipe(swipe, 0, &event); });
+    });
+    Finish(wait, "KeyweaveEmulateSwipe");
 }
 
 void GestureEmulator::EmulateSwipeXY(float x1, float y1, float x2, float y2) {
     log_.Write("%s(%f, %f, %f, %f)", "KeyweaveEmulateSwipeXY", x1, y1, x2, y2);
-    const EmulationKnobs knobs = Knobs();
-    if (knobs.swipeDuration == 0) {
-        log_.Write("Emulated swipe knobs not set");
-        return;
-    }
     SwipeActionXY swipe({x1, y1}, {x2, y2});
-    swipe.duration = DurationOf(knobs.swipeDuration);
-    swipe.noSettle = 0;
-    PlayAndWait("KeyweaveEmulateSwipeXY", [&](Platform::Event& event) { dispatcher_.PlaySwipeXY(swipe, 0, &event); });
+    std::optional<WakeupWait> wait;
+    hold_([&](const Config*) {
+        const EmulationKnobs knobs = Knobs();
+        if (knobs.swipeDuration == 0) {
+            log_.Write("Emulated swipe knobs not set");
+            return;
+        }
+        swipe.duration = DurationOf(knobs.swipeDuration);
+        swipe.noSettle = 0;
+        wait.emplace(scheduler_, log_);
+        wait->Play([&](Platform::Event& event) { dispatcher_.PlaySwipeXY(swipe, 0, &event); });
+    });
+    Finish(wait, "KeyweaveEmulateSwipeXY");
 }
 
 void GestureEmulator::EmulatePinch(float x, float y, int32_t in) {
     log_.Write("%s(%f, %f, %d)", "KeyweaveEmulatePinch", x, y, in);
-    const Config* config = config_();
-    if (config == nullptr) return;
-    const EmulationKnobs knobs = Knobs();
-    if (knobs.pinchDuration == 0) {
-        log_.Write("Emulated pinch knobs not set");
-        return;
-    }
     PinchAction pinch({x, y}, in != 0);
-    pinch.duration = knobs.pinchDuration;
-    pinch.split = knobs.pinchSplit;
-    pinch.lengthIn = knobs.pinchLengthIn;
-    pinch.lengthOut = knobs.pinchLengthOut;
-    const bool fast = config->EnableDynamicZoom() != 0;
-    PlayAndWait("KeyweaveEmulatePinch",
-                [&](Platform::Event& event) { dispatcher_.PlayPinch(pinch, 0, &event, fast); });
+    std::optional<WakeupWait> wait;
+    hold_([&](const Config* config) {
+        if (config == nullptr) return;
+        const EmulationKnobs knobs = Knobs();
+        if (knobs.pinchDuration == 0) {
+            log_.Write("Emulated pinch knobs not set");
+            return;
+        }
+        pinch.duration = knobs.pinchDuration;
+        pinch.split = knobs.pinchSplit;
+        pinch.lengthIn = knobs.pinchLengthIn;
+        pinch.lengthOut = knobs.pinchLengthOut;
+        const bool fast = config->EnableDynamicZoom() != 0;
+        wait.emplace(scheduler_, log_);
+        wait->Play([&](Platform::Event& event) { dispatcher_.PlayPinch(pinch, 0, &event, fast); });
+    });
+    Finish(wait, "KeyweaveEmulatePinch");
 }
 
 }  // namespace Keyweave

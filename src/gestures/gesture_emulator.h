@@ -10,16 +10,21 @@
 // routing, an upward one MouseWheelDown, and the call returns at once.
 //
 // Threads: any host thread; several emulations may run at once, each with its
-// own event and slot. The knobs are copied under knobLock_ at the start of a
-// call and written under it by the setters; a keymap load writes them too,
-// and the host does not load a keymap while a gesture is being emulated.
+// own event and slot. A call reads the keymap and the knobs and posts its
+// sequence while it holds the configuration (a keymap load waits meanwhile,
+// and a call during a load finds none), then waits with nothing held: a load
+// drops the sequence's tasks and the wait gives up. The knobs are copied under
+// knobLock_ and written under it by the setters; a load hands its knobs over
+// while it holds the configuration.
 
 #include <cstdint>
+#include <optional>
 
 #include "dispatch/dispatcher.h"
 #include "dispatch/scheduler.h"
 #include "engine/log.h"
 #include "gestures/emulation_knobs.h"
+#include "gestures/wakeup_wait.h"
 #include "input/config_source.h"
 #include "input/key_router.h"
 #include "platform/platform.h"
@@ -33,7 +38,7 @@ public:
     // The wheel rule's release follows its press this much later.
     static constexpr int32_t kWheelReleaseDelayMs = 50;
 
-    GestureEmulator(ConfigSource config, EmulationKnobs& knobs, Dispatcher& dispatcher, Scheduler& scheduler,
+    GestureEmulator(ConfigHold hold, Dispatcher& dispatcher, Scheduler& scheduler,
                     KeyRouter& router, const Log& log);
 
     GestureEmulator(const GestureEmulator&) = delete;
@@ -44,6 +49,8 @@ public:
     void SetSwipeKnobs(float length, uint32_t durationMs);
     void SetPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs);
     EmulationKnobs Knobs() const;
+    // A keymap's knobs, handed over when it becomes the active one.
+    void ReplaceKnobs(const EmulationKnobs& knobs);
 
     // KeyweaveEmulateSwipe: `direction` as a swipe's (1 up, 2 down, 3 left,
     // 4 right), the length from the knobs.
@@ -55,12 +62,12 @@ public:
     void EmulatePinch(float x, float y, int32_t in);
 
 private:
-    // Runs `play` with a wait event and waits for its wake-up; says so in the
-    // log when the wake-up could not come.
-    void PlayAndWait(const char* what, const std::function<void(Platform::Event&)>& play);
+    // Waits for the wake-up of what `wait` played, if anything; says so in
+    // the log when it could not come.
+    void Finish(std::optional<WakeupWait>& wait, const char* what);
 
-    const ConfigSource config_;
-    EmulationKnobs& knobs_;  // guarded by knobLock_ (see above)
+    const ConfigHold hold_;
+    EmulationKnobs knobs_;  // guarded by knobLock_ (see above)
     Dispatcher& dispatcher_;
     Scheduler& scheduler_;
     KeyRouter& router_;

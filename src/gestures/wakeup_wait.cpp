@@ -42,11 +42,18 @@ bool WakeupWait::NoneRunning(TaskId after, TaskId before) const {
     return true;
 }
 
-bool WakeupWait::PlayAndWait(const std::function<void(Platform::Event&)>& play) {
-    const TaskId first = Fence();
+void WakeupWait::Play(const std::function<void(Platform::Event&)>& play) {
+    if (played_) return;
+    played_ = true;
+    first_ = Fence();
     play(event_);
-    const TaskId last = Fence();
+    last_ = Fence();
+}
 
+bool WakeupWait::Wait() {
+    if (!played_) return false;
+    const TaskId first = first_;
+    const TaskId last = last_;
     for (;;) {
         // Checked in this order, so a wake-up that ran just before its
         // sequence was found settled is still seen.

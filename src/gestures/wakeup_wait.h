@@ -42,10 +42,14 @@ public:
     WakeupWait(const WakeupWait&) = delete;
     WakeupWait& operator=(const WakeupWait&) = delete;
 
-    // Calls `play` with the event (it posts the sequence and its wake-up),
-    // then waits for the wake-up. True when it came; false when it cannot
-    // come any more, or the wait failed ("Cannot wait for event: %s").
-    bool PlayAndWait(const std::function<void(Platform::Event&)>& play);
+    // Calls `play` with the event (it posts the sequence and its wake-up).
+    // Once per wait; the caller may hold a lock around it that must not be
+    // held while waiting.
+    void Play(const std::function<void(Platform::Event&)>& play);
+    // Waits for the wake-up of what Play posted. True when it came; false
+    // when it cannot come any more (also when nothing was played), or the
+    // wait failed ("Cannot wait for event: %s").
+    bool Wait();
 
 private:
     TaskId Fence();
@@ -57,6 +61,9 @@ private:
     Scheduler& scheduler_;
     const Log& log_;
     Platform::Event event_;  // auto-reset; set by the sequence's wake-up task
+    bool played_ = false;
+    TaskId first_ = 0;  // the fences around what Play posted
+    TaskId last_ = 0;
 };
 
 }  // namespace Keyweave

@@ -13,4 +13,9 @@ namespace Keyweave {
 
 using ConfigSource = std::function<Config*()>;
 
+// Runs its argument with the active configuration (null while none is
+// active) held: no keymap load replaces it, or resets the touch state, until
+// the argument returns.
+using ConfigHold = std::function<void(const std::function<void(const Config*)>&)>;
+
 }  // namespace Keyweave
