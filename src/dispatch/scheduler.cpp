@@ -46,16 +46,18 @@ std::unique_ptr<Scheduler::Task> Scheduler::WaitNext() {
     std::unique_lock guard(lock_);
     for (;;) {
         if (stopping_.load()) return nullptr;
-        const Millis now = clock_.Now();
-        uint32_t timeout = Platform::Event::kInfinite;
+        // Waits end on the due millisecond's first microsecond: waiting whole
+        // milliseconds from a moment inside the current one would run every
+        // task up to a millisecond late.
+        int64_t waitUs = -1;  // no limit
         if (!queue_.empty()) {
-            const int64_t wait = static_cast<int64_t>(queue_.front()->dueTime - now);
-            if (wait <= 0) break;
-            // A wait longer than the 32-bit count only re-evaluates early.
-            timeout = static_cast<uint32_t>(std::min<int64_t>(wait, Platform::Event::kInfinite - 1));
+            waitUs = static_cast<int64_t>(queue_.front()->dueTime * 1000 - clock_.NowMicros());
+            if (waitUs <= 0) break;
         }
         guard.unlock();
-        if (event_.WaitFor(timeout) == Platform::Event::Wait::kFailed) {
+        const Platform::Event::Wait result = waitUs < 0 ? event_.WaitFor(Platform::Event::kInfinite)
+                                                        : event_.WaitForUs(static_cast<uint64_t>(waitUs));
+        if (result == Platform::Event::Wait::kFailed) {
             log_.Write("Cannot wait on condition: %s", Platform::LastErrorText().c_str());
         }
         guard.lock();

@@ -6,4 +6,6 @@ namespace Keyweave {
 
 Millis SystemClock::Now() const { return Platform::MonotonicMs(); }
 
+uint64_t SystemClock::NowMicros() const { return Platform::MonotonicUs(); }
+
 }  // namespace Keyweave

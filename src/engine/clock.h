@@ -17,11 +17,16 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual Millis Now() const = 0;
+    // The same time in microseconds, for waits that must end on a due
+    // millisecond rather than somewhere inside the one before it. Now() is
+    // NowMicros() / 1000.
+    virtual uint64_t NowMicros() const { return Now() * 1000; }
 };
 
 class SystemClock final : public Clock {
 public:
     Millis Now() const override;
+    uint64_t NowMicros() const override;
 };
 
 // Time that moves only when told to. Safe to read from any thread.

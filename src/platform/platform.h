@@ -15,8 +15,10 @@
 
 namespace Keyweave::Platform {
 
-// Milliseconds of a monotonic clock that does not wrap while the process runs.
+// Milliseconds of a monotonic clock that does not wrap while the process runs,
+// and microseconds of the same clock (MonotonicMs() is MonotonicUs() / 1000).
 uint64_t MonotonicMs();
+uint64_t MonotonicUs();
 
 // Sleeps the calling thread for about `ms` milliseconds.
 void SleepMs(uint32_t ms);
@@ -83,6 +85,9 @@ public:
     bool Set();
     // Waits up to `timeoutMs` (kInfinite: no limit) and consumes the signal.
     Wait WaitFor(uint32_t timeoutMs);
+    // The same for a finite wait of `timeoutUs` microseconds, as precise as
+    // the system's timers allow.
+    Wait WaitForUs(uint64_t timeoutUs);
 
 private:
     struct Impl;

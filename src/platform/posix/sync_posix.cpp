@@ -50,6 +50,8 @@ struct Event::Impl {
         pthread_cond_destroy(&condition);
         pthread_mutex_destroy(&mutex);
     }
+    // Waits for the flag until `deadline` (null: no limit) and clears it.
+    Wait WaitUntil(const timespec* deadline);
 };
 
 Event::Event() : impl_(std::make_unique<Impl>()) {}
@@ -68,25 +70,32 @@ bool Event::Set() {
 }
 
 Event::Wait Event::WaitFor(uint32_t timeoutMs) {
+    return timeoutMs == kInfinite ? impl_->WaitUntil(nullptr) : WaitForUs(uint64_t{timeoutMs} * 1000u);
+}
+
+Event::Wait Event::WaitForUs(uint64_t timeoutUs) {
     timespec deadline{};
     clock_gettime(CLOCK_MONOTONIC, &deadline);
-    deadline.tv_sec += timeoutMs / 1000;
-    deadline.tv_nsec += static_cast<long>(timeoutMs % 1000) * 1000000L;
+    deadline.tv_sec += static_cast<time_t>(timeoutUs / 1000000u);
+    deadline.tv_nsec += static_cast<long>(timeoutUs % 1000000u) * 1000L;
     if (deadline.tv_nsec >= 1000000000L) {
         deadline.tv_sec += 1;
         deadline.tv_nsec -= 1000000000L;
     }
-    pthread_mutex_lock(&impl_->mutex);
+    return impl_->WaitUntil(&deadline);
+}
+
+Event::Wait Event::Impl::WaitUntil(const timespec* deadline) {
+    pthread_mutex_lock(&mutex);
     int error = 0;
-    while (!impl_->signaled && error == 0) {
-        error = timeoutMs == kInfinite
-                    ? pthread_cond_wait(&impl_->condition, &impl_->mutex)
-                    : pthread_cond_timedwait(&impl_->condition, &impl_->mutex, &deadline);
+    while (!signaled && error == 0) {
+        error = deadline == nullptr ? pthread_cond_wait(&condition, &mutex)
+                                    : pthread_cond_timedwait(&condition, &mutex, deadline);
     }
-    const bool signaled = impl_->signaled;
-    impl_->signaled = false;
-    pthread_mutex_unlock(&impl_->mutex);
-    if (signaled) return Wait::kSignaled;
+    const bool wasSignaled = signaled;
+    signaled = false;
+    pthread_mutex_unlock(&mutex);
+    if (wasSignaled) return Wait::kSignaled;
     if (error == ETIMEDOUT) return Wait::kTimeout;
     errno = error;
     return Wait::kFailed;

@@ -18,6 +18,8 @@ uint64_t MonotonicNs() {
 
 uint64_t MonotonicMs() { return MonotonicNs() / 1000000u; }
 
+uint64_t MonotonicUs() { return MonotonicNs() / 1000u; }
+
 void SleepMs(uint32_t ms) {
     timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {

@@ -22,14 +22,14 @@ struct HighResolutionTimer {
         if (handle != nullptr) CloseHandle(handle);
     }
 
-    // Creates the timer and sets it to fire once, `ms` from now. The last
-    // error is left as it was when there is no such timer.
-    bool Start(uint32_t ms) {
+    // Creates the timer and sets it to fire once, `us` microseconds from now.
+    // The last error is left as it was when there is no such timer.
+    bool StartUs(uint64_t us) {
         const DWORD error = GetLastError();
         handle = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                         TIMER_MODIFY_STATE | SYNCHRONIZE);
         LARGE_INTEGER due;
-        due.QuadPart = -static_cast<LONGLONG>(ms) * 10000;  // relative, in 100 ns units
+        due.QuadPart = -static_cast<LONGLONG>(us) * 10;  // relative, in 100 ns units
         if (handle == nullptr || !SetWaitableTimer(handle, &due, 0, nullptr, nullptr, FALSE)) {
             SetLastError(error);
             return false;

@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 #include <process.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <utility>
@@ -60,29 +61,46 @@ bool Event::Set() {
     return SetEvent(impl_->handle) != 0;
 }
 
+namespace {
+
+Event::Wait WaitResult(DWORD result) {
+    switch (result) {
+        case WAIT_OBJECT_0: return Event::Wait::kSignaled;
+        case WAIT_TIMEOUT: return Event::Wait::kTimeout;
+        default: return Event::Wait::kFailed;
+    }
+}
+
+}  // namespace
+
 Event::Wait Event::WaitFor(uint32_t timeoutMs) {
+    if (timeoutMs != kInfinite && timeoutMs != 0) return WaitForUs(uint64_t{timeoutMs} * 1000);
     if (impl_->handle == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return Wait::kFailed;
     }
-    DWORD result = WAIT_FAILED;
+    return WaitResult(WaitForSingleObject(impl_->handle, timeoutMs == kInfinite ? INFINITE : 0));
+}
+
+Event::Wait Event::WaitForUs(uint64_t timeoutUs) {
+    if (impl_->handle == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return Wait::kFailed;
+    }
+    if (timeoutUs == 0) return WaitResult(WaitForSingleObject(impl_->handle, 0));
     HighResolutionTimer timer;
-    if (timeoutMs == kInfinite || timeoutMs == 0) {
-        result = WaitForSingleObject(impl_->handle, timeoutMs == kInfinite ? INFINITE : 0);
-    } else if (timer.Start(timeoutMs)) {
+    if (timer.StartUs(timeoutUs)) {
         const HANDLE handles[2] = {impl_->handle, timer.handle};
         // Both signalled: the lower index, the event, is reported and consumed.
-        result = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+        DWORD result = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
         if (result == WAIT_OBJECT_0 + 1) result = WAIT_TIMEOUT;
-    } else {
-        if (!impl_->periodRaised.exchange(true)) timeBeginPeriod(1);
-        result = WaitForSingleObject(impl_->handle, timeoutMs);
+        return WaitResult(result);
     }
-    switch (result) {
-        case WAIT_OBJECT_0: return Wait::kSignaled;
-        case WAIT_TIMEOUT: return Wait::kTimeout;
-        default: return Wait::kFailed;
-    }
+    // No high-resolution timer: the system tick, raised to 1 ms while this
+    // event lives, and the wait rounded up to whole milliseconds.
+    if (!impl_->periodRaised.exchange(true)) timeBeginPeriod(1);
+    const uint64_t ms = (timeoutUs + 999) / 1000;
+    return WaitResult(WaitForSingleObject(impl_->handle, static_cast<DWORD>(std::min<uint64_t>(ms, INFINITE - 1))));
 }
 
 struct Thread::Impl {

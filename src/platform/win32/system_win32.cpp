@@ -11,19 +11,21 @@ namespace Keyweave::Platform {
 
 // The performance counter, not the tick count: the tick count moves in steps
 // of the system tick (about 15.6 ms), which would put every due time on it.
-uint64_t MonotonicMs() {
+uint64_t MonotonicUs() {
     LARGE_INTEGER frequency, now;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&now);
     const uint64_t ticks = static_cast<uint64_t>(now.QuadPart), perSecond = static_cast<uint64_t>(frequency.QuadPart);
-    return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
+    return ticks / perSecond * 1000000 + ticks % perSecond * 1000000 / perSecond;
 }
+
+uint64_t MonotonicMs() { return MonotonicUs() / 1000; }
 
 // On a high-resolution timer where the system has one; otherwise with the
 // system timer resolution raised to 1 ms for the sleep.
 void SleepMs(uint32_t ms) {
     HighResolutionTimer timer;
-    if (ms != 0 && timer.Start(ms)) {
+    if (ms != 0 && timer.StartUs(uint64_t{ms} * 1000)) {
         WaitForSingleObject(timer.handle, INFINITE);
         return;
     }
