@@ -229,8 +229,12 @@ TEST_F(FileReaderTest, ShootingModeTurnsTheMouseTapsIntoTheRightClickAction) {
     const auto* mode = Only<ShootModeAction>({258}, kShootModeAction);
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(mode->point, (Point{0.5f, 0.4f}));
+    EXPECT_EQ(mode->savedPoint, mode->point);
     EXPECT_EQ(mode->point2, (Point{0.8f, 0.7f}));
     EXPECT_EQ(mode->modeType, 3u);
+    EXPECT_EQ(mode->lookSlot, -1);
+    EXPECT_EQ(mode->fireSlot, -1);
+    EXPECT_FLOAT_EQ(mode->sensitivity, 0.35f);
 }
 
 TEST_F(FileReaderTest, WithoutTheShootingDirectiveTheMouseRulesStayAsWritten) {

@@ -82,6 +82,7 @@ TEST_F(SectionTest, KeyRulesBindKeySetsAndMarkCombinations) {
     ASSERT_NE(Only<TapAction>({kCtrl, kA}, kTapAction), nullptr);
     EXPECT_EQ(Only<TapAction>({kCtrl, kA}, kTapAction)->point, (Point{0.6f, 0.6f})) << "the later rule replaces";
     EXPECT_TRUE(config->GetActions({kCtrl}).empty());
+    EXPECT_TRUE(config->GetActions({kCtrl, kA, kS}).empty()) << "key sets match only when equal";
     EXPECT_EQ(config->mKeyRules.size(), 3u);
     EXPECT_TRUE(Load("[keys]\nA,A = Tap\nLeftClick = Tap\n"));
     EXPECT_FALSE(config->MultiKeyAware()) << "single-key rules leave the configuration unaware";
