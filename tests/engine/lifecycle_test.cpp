@@ -176,15 +176,6 @@ TEST_F(LoadTest, AReloadTearsDownTheOldKeymap) {
     EXPECT_EQ(engine().config().Package(), "two");
 }
 
-TEST_F(LoadTest, AReloadEndsAnActiveShootingModeFirst) {
-    const WideString path = dir.Write("shoot.cfg", "[keys]\nA = Tap (50,50)\n");
-    Load(path, path, "game");
-    engine().config().SetShootingModeActive(1);
-    Load(path, path, "game");
-    EXPECT_EQ(fixture.host.ShootingCalls(), std::vector<int32_t>{0});
-    EXPECT_EQ(engine().config().ShootingModeActive(), 0u);
-}
-
 TEST_F(LoadTest, KnobsReturnToTheirDefaultsUnlessTheNewKeymapSetsThem) {
     const WideString custom = dir.Write("custom.cfg", "# SWIPE_PINCH(0.5,200,0.3,0.2,0.25,80)\n");
     Load(custom, custom, "a");

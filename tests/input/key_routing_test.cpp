@@ -22,11 +22,9 @@ TEST_F(KeyRoutingTest, AnUnmappedHostKeyReachesTheGuestAsItsScanCode) {
     Release(kS);
     EXPECT_EQ(Bytes(), (std::vector<TimedByte>{{0, 0x1F}, {30, 0x9F}}));
     EXPECT_TRUE(Rows().empty());
-}
 
-TEST_F(KeyRoutingTest, ArrowKeysKeepTheirPrefixByte) {
-    Load("[keys]\n");
-    Tap(kKeyUp);
+    ResetRecords();
+    Tap(kKeyUp);  // arrow keys keep their prefix byte
     EXPECT_EQ(Bytes(), (std::vector<TimedByte>{{0, 0xE0}, {0, 0x48}, {0, 0xE0}, {0, 0xC8}}));
 }
 
@@ -67,9 +65,11 @@ TEST_F(KeyRoutingTest, ControllerCodesAreForwardedWhateverTheForwardingFlag) {
     engine().HandleController('B', true);
     RunDue();
     EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.3f, 0.3f, true}}));
-}
 
-TEST_F(KeyRoutingTest, AnUnknownControllerCodeDoesNothingAtAll) {
+    engine().HandleController('B', false);
+    RunAll();
+
+    // An unknown controller code does nothing at all.
     Load("[opensensor]\nA = Space Jump\n");
     engine().HandleController('H', true);
     engine().HandleController('H', false);
@@ -205,10 +205,9 @@ TEST_F(KeyRoutingTest, ADirectGamePadActionRunsWithoutTouchingTheHeldMap) {
     EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.4f, 0.4f, true}, {20, 0, 0.4f, 0.4f, false}}));
     EXPECT_EQ(engine().heldKeys().Size(), 0u);
     EXPECT_TRUE(Bytes().empty());
-}
 
-TEST_F(KeyRoutingTest, GamePadKeysAreForwardedEvenWithoutRawForwarding) {
-    Load("[keys]\n");
+    // Keys from a pad are forwarded even without raw forwarding.
+    ResetRecords();
     engine().SetForwardRawKeys(false);
     engine().router().Route(kSpace, true, false);
     engine().router().Route(kSpace, false, false);
