@@ -69,10 +69,8 @@ TEST_F(FileReaderTest, AUtf8ByteOrderMarkIsIgnored) {
     EXPECT_TRUE(Load("\xEF\xBB\xBF[keys]\nA = Tap (50,50)\n"));
     EXPECT_EQ(Logs(), (Lines{"Ignoring UTF-8 BOM", "Keyweave::Config::Parser::ParseTapAction((50,50))"}));
     EXPECT_NE(Only<TapAction>({kA}, kTapAction), nullptr);
-}
 
-TEST_F(FileReaderTest, TextAfterAUtf8MarkIsNotTrimmedAgain) {
-    // The blank after the mark stays, so the line is not a section header.
+    // The text after the mark is not trimmed again: the line is no header.
     EXPECT_TRUE(Load("\xEF\xBB\xBF [keys]\n"));
     EXPECT_EQ(Logs(), (Lines{"Ignoring UTF-8 BOM", "No section specifier for rule ' [keys]'",
                              "Cannot process line: \xEF\xBB\xBF [keys]"}));
@@ -142,15 +140,13 @@ TEST_F(FileReaderTest, FlagDirectivesSetTheirFieldsAndSayWhich) {
     EXPECT_EQ(config->EnableLocationUpdationWithKeyMap(), 1u);
     EXPECT_EQ(config->ShootingModeType(), 4u);
     EXPECT_EQ(config->EnableShootingMode(), 0u);
-}
 
-TEST_F(FileReaderTest, ExactDirectivesAllowOnlyTrailingBlanks) {
+    // Exact directives allow only trailing blanks.
     EXPECT_TRUE(Load("# SHOOTING_MODE_2  \t\n# SHOOTING_MODE_3x\n# SHOOTING_MODE_1 # note\n"));
     EXPECT_EQ(Logs(), Lines{"mShootingModeType -> 2"});
     EXPECT_EQ(config->ShootingModeType(), 2u);
-}
 
-TEST_F(FileReaderTest, ModeDirectiveMatchesAsAPrefixAndDoesNothing) {
+    // The mode directive matches as a prefix and does nothing.
     EXPECT_TRUE(Load("# MODE = Gamepad\n# MODEL of the controller\n# MODE\n"));
     EXPECT_EQ(Logs(), Lines(3, "Parsing controller mode..."));
     EXPECT_EQ(config->mMode, "Default");
@@ -235,9 +231,8 @@ TEST_F(FileReaderTest, ShootingModeTurnsTheMouseTapsIntoTheRightClickAction) {
     EXPECT_EQ(mode->lookSlot, -1);
     EXPECT_EQ(mode->fireSlot, -1);
     EXPECT_FLOAT_EQ(mode->sensitivity, 0.35f);
-}
 
-TEST_F(FileReaderTest, WithoutTheShootingDirectiveTheMouseRulesStayAsWritten) {
+    // Without the directive the mouse rules stay as written.
     EXPECT_TRUE(Load("[keys]\nMouseMove = Tap (50,40)\nRightClick = Tap (90,90)\n"));
     ASSERT_NE(Only<TapAction>({258}, kTapAction), nullptr);
     EXPECT_EQ(Only<TapAction>({258}, kTapAction)->point, (Point{0.9f, 0.9f}));
