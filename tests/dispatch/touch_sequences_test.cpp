@@ -270,24 +270,6 @@ TEST_F(TouchSequenceTest, ASwipeWakesItsWaiterOnceTheLiftIsReportedAndTheSlotIsF
     EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
 }
 
-TEST_F(TouchSequenceTest, ASwipeBetweenTwoPointsStepsStraightAndLiftsOnTheEndPoint) {
-    SwipeActionXY swipe({0.2f, 0.8f}, {0.8f, 0.2f});
-    swipe.noSettle = 0;
-    EXPECT_EQ(dispatcher->PlaySwipeXY(swipe, 40).size(), 8u);
-    scheduler.AdvanceBy(200);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {40, 0, 0.2f, 0.8f, true},
-                                     {52, 0, 0.3f, 0.7f, true},
-                                     {64, 0, 0.4f, 0.6f, true},
-                                     {76, 0, 0.5f, 0.5f, true},
-                                     {88, 0, 0.6f, 0.4f, true},
-                                     {100, 0, 0.7f, 0.3f, true},
-                                     {112, 0, 0.8f, 0.2f, true},   // settles on the end point itself
-                                     {124, 0, 0.8f, 0.2f, false},
-                                 }));
-    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
-}
-
 TEST_F(TouchSequenceTest, ATraceGoesDownAtOnceAndVisitsEachPointTenMillisecondsApart) {
     SwipeTraceAction trace;
     trace.points = {{0.1f, 0.1f}, {0.2f, 0.3f}, {0.4f, 0.6f}};
