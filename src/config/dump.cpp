@@ -23,6 +23,7 @@ std::string AreaPiece(const char* name, const OpenSensorArea& area, const std::s
 }  // namespace
 
 void DumpToLog(const Config& config, const Log& log) {
+    if (!log.Enabled()) return;
     log.Write("Config for package %s", config.mPackage.c_str());
     log.Write("Keys:");
     for (const auto& [keys, actions] : config.mKeyRules) {

@@ -3,7 +3,10 @@
 // after "/" and so names code 53.
 #include "config/key_names.h"
 
+#include <algorithm>
+#include <array>
 #include <iterator>
+#include <string_view>
 
 namespace Keyweave {
 namespace {
@@ -43,13 +46,33 @@ constexpr KeyName kKeyNames[] = {
 };
 static_assert(std::size(kKeyNames) == 86, "the key name table has 86 names");
 
+// The table sorted by name, built at compile time for the keymap reader's
+// lookups. The sort is stable: of equal names, the later row comes last.
+struct NameIndexEntry {
+    std::string_view name;
+    uint32_t code;
+};
+
+constexpr auto kByName = [] {
+    std::array<NameIndexEntry, std::size(kKeyNames)> index{};
+    for (size_t i = 0; i < index.size(); ++i) {
+        NameIndexEntry entry{kKeyNames[i].name, kKeyNames[i].code};
+        size_t at = i;
+        for (; at > 0 && entry.name < index[at - 1].name; --at) index[at] = index[at - 1];
+        index[at] = entry;
+    }
+    return index;
+}();
+
 }  // namespace
 
 uint32_t KeyCodeOf(std::string_view name) {
-    for (auto row = std::rbegin(kKeyNames); row != std::rend(kKeyNames); ++row) {
-        if (name == row->name) return row->code;
-    }
-    return kNoKey;
+    const auto after = std::upper_bound(kByName.begin(), kByName.end(), name,
+                                        [](std::string_view wanted, const NameIndexEntry& entry) {
+                                            return wanted < entry.name;
+                                        });
+    if (after == kByName.begin() || std::prev(after)->name != name) return kNoKey;
+    return std::prev(after)->code;
 }
 
 const char* KeyNameOf(uint32_t code) {

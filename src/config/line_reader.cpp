@@ -1,20 +1,37 @@
 #include "config/line_reader.h"
 
+#include <cstring>
+
 namespace Keyweave {
+
+bool LineReader::Fill() {
+    position_ = 0;
+    size_ = std::fread(block_.data(), 1, block_.size(), file_);
+    if (size_ != 0) return true;
+    failed_ = std::ferror(file_) != 0;
+    return false;
+}
 
 LineReader::Result LineReader::Next(std::string& line) {
     line.clear();
     for (;;) {
-        const int c = std::getc(file_);
-        if (c == EOF) {
-            if (std::ferror(file_)) return Result::kError;
+        if (position_ == size_ && !Fill()) {
+            if (failed_) return Result::kError;
             return line.empty() ? Result::kEnd : Result::kLine;
         }
-        if (c == '\n') return Result::kLine;
-        // A full buffer may still be followed by its line feed or the end of
-        // the file; any other character makes the line too long.
-        if (line.size() == kMaxLineLength) return Result::kTooLong;
-        line.push_back(static_cast<char>(c));
+        const char* start = block_.data() + position_;
+        const size_t left = size_ - position_;
+        const auto* feed = static_cast<const char*>(std::memchr(start, '\n', left));
+        const size_t length = feed != nullptr ? static_cast<size_t>(feed - start) : left;
+        // A full line may still be followed by its line feed or the end of
+        // the file; any other character makes it too long.
+        if (line.size() + length > kMaxLineLength) return Result::kTooLong;
+        line.append(start, length);
+        position_ += length;
+        if (feed != nullptr) {
+            ++position_;
+            return Result::kLine;
+        }
     }
 }
 

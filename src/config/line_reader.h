@@ -1,8 +1,8 @@
 #pragma once
-// Reads a keymap file line by line, each line bounded in length. Bytes are
-// taken as they are: a NUL byte, a carriage return or any 8-bit value is just
-// a character of the line.
+// Splits a keymap file into lines, reading it in blocks.
 
+#include <array>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -24,12 +24,22 @@ public:
     // Reads from `file`, which stays the caller's.
     explicit LineReader(std::FILE* file) : file_(file) {}
 
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
     // The next line. A last line without a line feed is still a line; a file
     // that ends with a line feed has no empty line after it.
     Result Next(std::string& line);
 
 private:
+    // Reads the next block; false at the end of the file or on an error.
+    bool Fill();
+
     std::FILE* file_;
+    std::array<char, 16384> block_{};
+    size_t position_ = 0;  // the next unread character of block_
+    size_t size_ = 0;      // characters in block_
+    bool failed_ = false;
 };
 
 }  // namespace Keyweave

@@ -32,6 +32,8 @@ public:
     // True when the per-report game-pad lines and the database reader's detail
     // lines are wanted.
     bool Verbose() const { return verbose_; }
+    // False while no sink is installed: callers may skip building long texts.
+    bool Enabled() const { return sink_ != nullptr; }
 
     void Write(const char* format, ...) const KEYWEAVE_PRINTF(2, 3);
     // A line written only when the verbose flag is set.
