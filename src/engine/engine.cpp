@@ -88,7 +88,15 @@ void Engine::AdvanceTo(Millis time) {
         const bool tickDue = static_cast<int64_t>(nextTick_ - time) <= 0;
         if (!taskDue && !tickDue) break;
         if (tickDue && (!taskDue || static_cast<int64_t>(nextTick_ - due) < 0)) {
-            if (static_cast<int64_t>(nextTick_ - manualClock_->Now()) > 0) manualClock_->Set(nextTick_);
+            // A wait that ran the queue forward (an emulated gesture) may have
+            // moved the clock past ticks. Like a tick thread that was held up,
+            // the pads do not make up the cycles they missed: the next runs now.
+            const Millis now = manualClock_->Now();
+            if (static_cast<int64_t>(nextTick_ - now) > 0) {
+                manualClock_->Set(nextTick_);
+            } else {
+                nextTick_ = now;
+            }
             gamePads_->RunTickCycle();
             nextTick_ += GamePad::kTickPeriodMs;
         } else {

@@ -303,20 +303,17 @@ private:
         }
     }
 
-    // Durations stay within a minute either way: an emulated gesture blocks
-    // its caller for as long as the knob says (a duration of 0xFFFFFFFF ms
-    // holds the host for weeks), which is not worth replaying here.
+    // Any duration: on the manual clock an emulated gesture of weeks only
+    // moves the clock, and the pads do not make up the ticks it jumped over.
     void KnobOperation() {
-        constexpr uint32_t kLongestMs = 60000;
         if (input_.Bit()) {
             const float length = input_.Fraction();
-            engine_->SetEmulatedSwipeKnobs(length, input_.Count() % (kLongestMs + 1));
+            engine_->SetEmulatedSwipeKnobs(length, input_.Count());
         } else {
             const float split = input_.Fraction();
             const float lengthIn = input_.Fraction();
             const float lengthOut = input_.Fraction();
-            const int32_t magnitude = static_cast<int32_t>(input_.Count() % (kLongestMs + 1));
-            engine_->SetEmulatedPinchKnobs(split, lengthIn, lengthOut, input_.Bit() ? -magnitude : magnitude);
+            engine_->SetEmulatedPinchKnobs(split, lengthIn, lengthOut, static_cast<int32_t>(input_.Count()));
         }
     }
 
