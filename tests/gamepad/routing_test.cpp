@@ -40,14 +40,11 @@ protected:
     Testing::Bench bench;
 };
 
-TEST_F(RoutingTest, LeftStickUpIsHeldBeyondHalfWay) {
+TEST_F(RoutingTest, LeftStickDirectionsAreHeldBeyondHalfWayAndReleasedFirst) {
     EXPECT_EQ(LeftStick(0, -400), Lines{});
     EXPECT_EQ(LeftStick(0, -600), Lines{"direct 0x100000 down"});
     EXPECT_EQ(LeftStick(0, -600), Lines{});
     EXPECT_EQ(LeftStick(0, 0), Lines{"direct 0x100000 up"});
-}
-
-TEST_F(RoutingTest, LeftStickJumpReleasesTheOldDirectionFirst) {
     LeftStick(0, -600);
     EXPECT_EQ(LeftStick(0, 600), (Lines{"direct 0x100000 up", "direct 0x200000 down"}));
     EXPECT_EQ(LeftStick(0, -600), (Lines{"direct 0x200000 up", "direct 0x100000 down"}));
