@@ -1,5 +1,6 @@
 // The combined direction pad: one finger on slot 15 that every swipe-hold key
-// steers, played on a manual clock.
+// steers, played on a manual clock. The whole glide out, turn and lift of two
+// keys is the shooter example's golden run.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -58,44 +59,14 @@ protected:
     SwipeHoldAction right{kCentre, kSwipeRight, kRadius, kGlide};
 };
 
-TEST_F(DirectionPadTest, UpThenRightGlidesOutTurnsToTheDiagonalAndLiftsAfterTheLastRelease) {
-    const TaskIdList first = keys.Press(up, kKeyW);
-    EXPECT_EQ(first.size(), 6u);
-    At(100);
-    const TaskIdList second = keys.Press(right, kKeyD);
-    ASSERT_EQ(second.size(), 9u);
-    EXPECT_TRUE(std::equal(first.begin(), first.end(), second.begin())) << "the list carries the pad's last sequence";
-    At(200);
-    keys.Release(up, kKeyW);
-    At(300);
-    keys.Release(right, kKeyD);
-    At(500);
-
-    const float dx = kRadius * kDiagonal;
-    const float dy = 1.6f * kRadius * kDiagonal;
-    EXPECT_TRUE(SameRows(PadRows(), {
-        {0, kPad, 0.5f, 0.5f, true},     // up: down at the centre
-        {10, kPad, 0.5f, 0.468f, true},  // glides out after the glide time
-        {30, kPad, 0.5f, 0.436f, true},
-        {50, kPad, 0.5f, 0.404f, true},
-        {70, kPad, 0.5f, 0.372f, true},
-        {90, kPad, 0.5f, 0.34f, true},   // (cx, cy - 1.6 r)
-        {100, kPad, 0.5f + dx / 3, 0.34f + (0.16f - dy) / 3, true},  // right: turns in two steps at once
-        {100, kPad, 0.5f + dx * 2 / 3, 0.34f + (0.16f - dy) * 2 / 3, true},
-        {130, kPad, 0.5f + dx, 0.5f - dy, true},  // (cx + r / sqrt 2, cy - 1.6 r / sqrt 2), 30 ms later
-        {200, kPad, 0.5f + dx + (0.1f - dx) / 3, 0.5f - dy * 2 / 3, true},  // up released: towards the right
-        {200, kPad, 0.5f + dx + (0.1f - dx) * 2 / 3, 0.5f - dy / 3, true},
-        {230, kPad, 0.6f, 0.5f, true},
-        {400, kPad, 0.6f, 0.5f, false},  // right released: lifts where it was, 100 ms later
-    }));
-    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots()) << "the pad never takes a pool slot";
-}
-
 TEST_F(DirectionPadTest, TheGlideOutStartsAtOnceWhateverTheDelayButATurnWaitsForIt) {
-    keys.Press(up, kKeyW, 40);
+    const TaskIdList first = keys.Press(up, kKeyW, 40);
     At(100);
-    keys.Press(right, kKeyD, 40);
+    const TaskIdList second = keys.Press(right, kKeyD, 40);
+    ASSERT_GE(second.size(), first.size());
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), second.begin())) << "the list carries the pad's last sequence";
     At(300);
+    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots()) << "the pad never takes a pool slot";
     const std::vector<ContactRow> rows = PadRows();
     std::vector<int64_t> times;
     for (const ContactRow& row : rows) times.push_back(row.time);

@@ -76,18 +76,6 @@ TEST_F(EmulationTest, ASwipeBetweenTwoPointsIgnoresTheLengthKnob) {
     EXPECT_EQ(Elapsed(), 70);
 }
 
-TEST_F(EmulationTest, APinchMovesTwoFingersAndReturnsAfterBothLift) {
-    Load("[keys]\n");
-    engine().EmulatePinch(0.5f, 0.5f, 1);  // "In": the fingers spread apart
-    EXPECT_TRUE(Logged("KeyweaveEmulatePinch(0.500000, 0.500000, 1)"));
-    const std::vector<ContactRow> rows = Rows();
-    ASSERT_GE(rows.size(), 2u);
-    EXPECT_TRUE(SameRows({rows[0], rows[1]}, {{0, 0, 0.3f, 0.5f, true}, {0, 1, 0.7f, 0.5f, true}}));
-    EXPECT_TRUE(SameRows({RowsOfSlot(rows, 0).back(), RowsOfSlot(rows, 1).back()},
-                         {{36, 0, 0.2f, 0.5f, false}, {36, 1, 0.8f, 0.5f, false}}));
-    EXPECT_EQ(Elapsed(), 36);  // 50 ms / 8 = 6 ms steps, no settle touch
-}
-
 // ---- Knobs of duration 0 ----
 
 TEST_F(EmulationTest, KnobsOfDurationZeroSwitchTheGesturesOff) {
