@@ -5,10 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "pad_bench.h"
-#include "sensors/accelerometer.h"
 
 namespace Keyweave::GamePad {
 namespace {
@@ -123,24 +120,6 @@ TEST_F(RoutingTest, LeftStickTiltsInsteadOfRoutingDirections) {
     // Tilt is the keymap's: without one the stick has directions again.
     bench.Withdraw();
     EXPECT_EQ(LeftStick(0, -1000), (Lines{"direct 0x100000 down", "direct 0x40000 up"}));
-}
-
-TEST_F(RoutingTest, TiltReachesTheHostAsAnAccelerometerVector) {
-    const HostCallbacks callbacks = bench.host.Callbacks();
-    Accelerometer accelerometer(callbacks.sensor, callbacks.sensorContext, bench.log);
-    accelerometer.RestoreTiltDefaults();  // what every keymap load does
-    bench.routing.onTilt = [&](int32_t x, int32_t y) { accelerometer.GamePadTilt(x, y); };
-    bench.keymap.mGamePadTilt = true;
-    bench.Activate();
-
-    LeftStick(500, -500);
-    LeftStick(0, -1000);
-    const auto vectors = bench.host.Sensors();
-    ASSERT_EQ(vectors.size(), 2u);  // the level vector of construction, then one tilt
-    const float half = std::sqrt(0.5f);
-    EXPECT_NEAR(vectors[1].x, half, 1e-4f);  // roll 45
-    EXPECT_NEAR(vectors[1].y, half, 1e-4f);  // pitch 45
-    EXPECT_NEAR(vectors[1].z, 0.5f, 1e-4f);
 }
 
 }  // namespace
