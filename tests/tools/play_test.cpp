@@ -1,5 +1,6 @@
-// keyweave play in-process: scripts against small keymaps, the timeline's
-// order and times on the manual clock, and what a bad script gets.
+// keyweave play in-process: reloads, going back in time, the trail picture
+// and game pads against small keymaps. The echo of each line, the text and
+// JSON of the timeline, blocking calls and a bad script are the golden runs'.
 
 #include <string>
 #include <vector>
@@ -25,42 +26,6 @@ protected:
     }
 };
 
-TEST_F(PlayCommand, EachLineIsEchoedBeforeWhatItCausesAtItsTime) {
-    const ToolRun run = Play("[keys]\nA = Tap (50,80)\nB = Swipe Right (90,50)\n",
-                             "press A\nwait 40\nrelease A\ntap B\n");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "     0  log      Loading config at " + Path("game.cfg") + "\n"
-              "     0  sensor   0.0000 0.0000 1.0000\n"  // a load levels the device
-              "     0  summary  Default|Package=game\n"
-              "     0  > press A\n"
-              "     0  touch    slot  0 down    50.00  80.00\n"
-              "     0  > wait 40\n"
-              "    40  > release A\n"
-              "    40  touch    slot  0 up      50.00  80.00\n"
-              "    40  > tap B\n"
-              "    40  touch    slot  0 down    90.00  50.00\n"
-              // What is still queued after the last line plays to its end: the
-              // swipe steps every 12 ms and stops at the screen's edge.
-              "    52  touch    slot  0 move    93.33  50.00\n"
-              "    64  touch    slot  0 move    96.67  50.00\n"
-              "    76  touch    slot  0 move   100.00  50.00\n"
-              "   112  touch    slot  0 up     100.00  50.00\n");
-}
-
-TEST_F(PlayCommand, ABlockingCallTakesTheTimeItsGestureTakes) {
-    // An emulated swipe returns after its lift; the next line comes after it.
-    const ToolRun run = Play("[keys]\n", "emulate swipe 50 50 up\ntap A\n");
-    EXPECT_EQ(run.status, 0) << run.err;
-    const std::string timeline = AfterLoad(run.out);
-    EXPECT_EQ(timeline.substr(0, timeline.find('\n') + 1), "     0  > emulate swipe 50 50 up\n");
-    EXPECT_NE(timeline.find("     0  log      KeyweaveEmulateSwipe(0.500000, 0.500000, 1)\n"), std::string::npos);
-    EXPECT_NE(timeline.find("    84  touch    slot  0 up      50.00  30.00\n    84  > tap A\n"), std::string::npos)
-        << timeline;
-    // A is not in the keymap: its scan code goes to the game as it is.
-    EXPECT_NE(timeline.find("    84  key      0x1E A down\n    84  key      0x9E A up\n"), std::string::npos);
-}
-
 TEST_F(PlayCommand, GoingBackInTimeStopsThePlayWhereItIs) {
     const ToolRun run = Play("[keys]\nA = Tap\n", "wait 100\ntype \"ab\"\nat 110\n");
     EXPECT_EQ(run.err, Path("game.play") + ":3: Cannot go back to 110 ms: the script is at 120 ms already\n");
@@ -81,25 +46,6 @@ TEST_F(PlayCommand, ReloadsLoadOtherKeymapsWithTheirPackage) {
                             "     0  touch    slot  0 down    10.00  10.00\n"),
               std::string::npos)
         << timeline;
-}
-
-TEST_F(PlayCommand, JsonLinesCarryTheSameTimeline) {
-    const ToolRun run = Play("[keys]\nA = Tap (50,80)\n", "press A\n", {"--json"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    size_t lines = 0;
-    for (size_t at = 0; at < run.out.size(); ++lines) {
-        const size_t end = run.out.find('\n', at);
-        ASSERT_NE(end, std::string::npos);
-        const std::string line = run.out.substr(at, end - at);
-        EXPECT_EQ(line.rfind("{\"time\":", 0), 0u) << line;  // every line one object
-        EXPECT_EQ(line.back(), '}') << line;
-        at = end + 1;
-    }
-    EXPECT_EQ(lines, 5u);  // load, sensor, summary, input, touch
-    EXPECT_NE(run.out.find("{\"time\":0,\"event\":\"input\",\"line\":1,\"text\":\"press A\"}\n"
-                           "{\"time\":0,\"event\":\"touch\",\"slot\":0,\"state\":\"down\",\"x\":50.00,\"y\":80.00}\n"),
-              std::string::npos)
-        << run.out;
 }
 
 TEST_F(PlayCommand, TheTrailPictureHasOneTrailPerTouch) {
