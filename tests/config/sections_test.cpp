@@ -308,14 +308,5 @@ TEST_F(SectionTest, StringRulesKeepTheirValuesAsWritten) {
     EXPECT_EQ(config->mStrings, (std::map<std::string, std::string>{{"Fire", ""}, {"Jump", "Saut"}}));
 }
 
-TEST_F(SectionTest, TheEngineLocaleSelectsItsStringSection) {
-    locale = "fr_fr";
-    EXPECT_TRUE(Load("[strings.fr-FR]\nJump = Sauter\n[strings.de]\nJump = Springen\n[strings]\nJump = Saut\nFire = Feu\n"));
-    EXPECT_EQ(config->mLocalStrings, (std::map<std::string, std::string>{{"Jump", "Sauter"}}));
-    EXPECT_EQ(config->Translate("Jump"), "Sauter");
-    EXPECT_EQ(config->Translate("Fire"), "Feu");
-    EXPECT_EQ(config->Translate("Run"), "Run");
-}
-
 }  // namespace
 }  // namespace Keyweave::Testing

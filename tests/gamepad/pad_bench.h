@@ -60,7 +60,6 @@ public:
     }
     void Tilt(int32_t stickX, int32_t stickY) override {
         Record("tilt " + std::to_string(stickX) + "," + std::to_string(stickY));
-        if (onTilt) onTilt(stickX, stickY);
     }
 
     Lines Calls() const {
@@ -77,9 +76,8 @@ public:
 
     // Set on every stick event (auto-reset).
     Platform::Event stickSeen;
-    // Run after a stick event or a tilt is recorded, on the calling thread.
+    // Run after a stick event is recorded, on the calling thread.
     std::function<void()> onStick;
-    std::function<void(int32_t, int32_t)> onTilt;
 
 private:
     static std::string Number(float value) {
