@@ -12,6 +12,7 @@
 //
 // Usage: keyweave_latency [presses] [swipes] [idle seconds]
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -104,6 +105,10 @@ void SwipeSteps(int swipes) {
     uint64_t unmatched = 0;
     for (int s = 0; s < swipes; ++s) {
         host.Reset();
+        // Due times are whole milliseconds of the engine's clock, and what is
+        // due at once is due in the millisecond under way: such a touch is
+        // measured from the press, not from the millisecond's start.
+        const int64_t pressedAt = NowMicros();
         engine.HandleKey(kSpace, true);
         std::set<Millis> due;  // one touch per due time; the slot release shares the lift's
         engine.scheduler().ForEachQueued([&](const Scheduler::Task& task) { due.insert(task.dueTime); });
@@ -114,7 +119,7 @@ void SwipeSteps(int swipes) {
         const std::vector<int64_t> frames = host.FrameTimes();
         size_t next = 0;
         for (const Millis time : due) {
-            const int64_t dueAt = origin + static_cast<int64_t>(time) * 1000;
+            const int64_t dueAt = std::max(origin + static_cast<int64_t>(time) * 1000, pressedAt);
             // A task never runs before its due time; allow for the origin's error.
             while (next < frames.size() && frames[next] < dueAt - 100) ++next;
             if (next == frames.size()) {
