@@ -53,42 +53,6 @@ protected:
     }
 };
 
-TEST_F(DispatcherTest, ConstructionReportsOneAllUpFrameOfSixteenContacts) {
-    dispatcher = Make();
-    const auto frames = host.Frames();
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].time, 1000u);
-    ASSERT_EQ(frames[0].points.size(), 16u);
-    for (const auto& point : frames[0].points) EXPECT_TRUE(IsUp(point));
-    EXPECT_EQ(dispatcher->FreeSlots(), Range(0, 13));
-    EXPECT_TRUE(host.Logs().empty());
-}
-
-TEST_F(DispatcherTest, FramesReachTheHostWhenTheirTaskRunsNotWhenPosted) {
-    TaskIdList ids;
-    dispatcher->AppendTouch(ids, 2, {0.25f, 0.75f}, 30, true);
-    dispatcher->AppendTouch(ids, 2, {0.5f, 0.5f}, 60, false);
-    ASSERT_EQ(ids.size(), 2u);
-    EXPECT_TRUE(host.Frames().empty()) << "posting reports nothing";
-    EXPECT_EQ(frame[2].down, 0u) << "posting writes nothing";
-
-    scheduler.AdvanceBy(29);
-    EXPECT_TRUE(host.Frames().empty());
-    scheduler.AdvanceBy(1);
-    scheduler.AdvanceBy(40);
-
-    const auto frames = host.Frames();
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].time, 1030u);
-    ExpectContact(frames[0].points[2], 0.25f, 0.75f, 1);
-    EXPECT_EQ(frames[1].time, 1060u);
-    ExpectContact(frames[1].points[2], 0.5f, 0.5f, 0);  // a lift shows the position it carried
-    for (size_t slot = 0; slot < 16; ++slot) {
-        EXPECT_TRUE(slot == 2 || IsUp(frames[0].points[slot])) << "slot " << slot;
-    }
-    EXPECT_TRUE(scheduler.NonePending(ids));
-}
-
 TEST_F(DispatcherTest, TouchesOutsideTheFrameAreRefused) {
     TaskIdList ids;
     dispatcher->AppendTouch(ids, -1, {0.5f, 0.5f}, 0, true);
@@ -276,22 +240,6 @@ TEST_F(DispatcherTest, ResetFreesThePoolAndLeavesTheReservedContactsAlone) {
     ASSERT_NE(slot, Dispatcher::kNoSlot);
     const auto free = dispatcher->FreeSlots();
     EXPECT_EQ(std::find(free.begin(), free.end(), static_cast<uint32_t>(slot)), free.end());
-}
-
-TEST_F(DispatcherTest, AWakeupTaskSetsTheCallersEventWhenItRuns) {
-    Platform::Event event;
-    ASSERT_TRUE(event.Valid());
-    dispatcher->PostWakeup(event, 25);
-    EXPECT_EQ(event.WaitFor(0), Platform::Event::Wait::kTimeout);
-    scheduler.AdvanceBy(24);
-    EXPECT_EQ(event.WaitFor(0), Platform::Event::Wait::kTimeout);
-    scheduler.AdvanceBy(1);
-    EXPECT_EQ(event.WaitFor(0), Platform::Event::Wait::kSignaled);
-
-    // A waiting caller drives the manual scheduler up to the wake-up.
-    dispatcher->PostWakeup(event, 50);
-    EXPECT_EQ(scheduler.WaitForEvent(event, Platform::Event::kInfinite), Platform::Event::Wait::kSignaled);
-    EXPECT_EQ(clock.Now(), 1075u);
 }
 
 TEST_F(DispatcherTest, ScreenSizeGivesTheAspectRatio) {

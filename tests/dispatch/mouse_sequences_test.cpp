@@ -83,32 +83,6 @@ TEST_F(MouseSwipeTest, AQuickClickLiftsFourMillisecondsPerUnitOfDistanceLater) {
     EXPECT_EQ(swipe.lastMessage, static_cast<uint32_t>(kRightButtonUp));
 }
 
-TEST_F(MouseSwipeTest, ALongPressLiftsAtOnceAndAMoveAfterIt) {
-    Mouse(0.502f, 0.5f);
-    d().PlayMouseSwipe(swipe, 0, kRightButtonDown);
-    RunTo(200);
-    d().PlayMouseSwipe(swipe, 0, kRightButtonUp);
-    RunTo(250);
-    d().PlayMouseSwipe(swipe, 0, kRightButtonDown);  // nothing pending: from the centre again
-    RunTo(320);
-    Mouse(0.4f, 0.5f);
-    d().PlayMouseSwipe(swipe, 0, kMouseMove);  // 70 ms after the press: still a click
-    RunTo(450);
-    d().PlayMouseSwipe(swipe, 0, kMouseMove);  // 200 ms: the finger follows
-    RunTo(500);
-    d().PlayMouseSwipe(swipe, 0, kRightButtonUp);
-    RunTo(600);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {30, 0, 0.5f, 0.5f, true},
-                                     {80, 0, 0.95f, 0.5f, true},
-                                     {200, 0, 0.95f, 0.5f, false},  // at once
-                                     {280, 0, 0.5f, 0.5f, true},
-                                     {330, 0, 0.95f, 0.5f, true},
-                                     {450, 0, 0.05f, 0.5f, true},  // dragged to the left
-                                     {500, 0, 0.05f, 0.5f, false},
-                                 }));
-}
-
 TEST_F(MouseSwipeTest, PressedAgainWhileItPlaysItGoesOnFromWhereItIs) {
     Mouse(0.502f, 0.5f);
     d().PlayMouseSwipe(swipe, 0, kRightButtonDown);

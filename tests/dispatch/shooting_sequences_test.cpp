@@ -90,29 +90,6 @@ TEST_F(ShootModeTest, ModeOneFiresWithASecondFingerWhileTheLookFingerKeepsMoving
     EXPECT_EQ(d().FreeSlots().size(), 13u);
 }
 
-TEST_F(ShootModeTest, ModeTwoSwapsTheLookFingerForTheFireFingerAndBack) {
-    ShootModeAction shoot = Start(2);
-    Move(shoot, 0.6f, 0.5f);
-    RunTo(10);
-    Play(shoot, kLeftButtonDown);
-    Move(shoot, 0.6f, 0.5f);  // the swap still plays: dropped
-    RunTo(60);
-    Move(shoot, 0.6f, 0.5f);
-    RunTo(70);
-    Play(shoot, kLeftButtonUp);
-    EXPECT_EQ(shoot.currentPoint, kOrigin);
-    RunTo(200);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {0, kLook, 0.5f, 0.5f, true},
-                                     {0, kLook, 0.6f, 0.5f, true},
-                                     {10, kLook, 0.8f, 0.8f, false},  // lifted at the fire point
-                                     {60, kFireSlot, 0.8f, 0.8f, true},
-                                     {60, kFireSlot, 0.9f, 0.8f, true},  // the fire finger drags
-                                     {70, kFireSlot, 0.5f, 0.5f, false},
-                                     {120, kLook, 0.5f, 0.5f, true},  // back at the origin
-                                 }));
-}
-
 TEST_F(ShootModeTest, ModeThreeSlowsTheDragDownAwayFromWhereItStarted) {
     ShootModeAction shoot = Start(3);
     Move(shoot, 0.5f, 0.6f);  // from the origin: full speed

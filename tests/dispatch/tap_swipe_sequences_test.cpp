@@ -75,19 +75,6 @@ TEST_F(TapSwipeTest, TheFingerFollowsThePointerOnlyAfterOneHundredMilliseconds) 
                                  }));
 }
 
-TEST_F(TapSwipeTest, PressAndReleaseLeaveTheTapSuppressionValues) {
-    Mouse(0.6f, 0.5f);
-    d().PlayTapSwipe(swipe, 0, kKeyDownMessage);
-    auto tap = d().TapSuppressionSnapshot();
-    EXPECT_EQ(tap.tapSwipePressTime, kStart);
-    EXPECT_EQ(tap.tapSwipeLiftTime, 0u) << "held";
-    RunTo(40);
-    d().PlayTapSwipe(swipe, 0, kKeyUpMessage);
-    tap = d().TapSuppressionSnapshot();
-    EXPECT_EQ(tap.lastTapSwipe, &swipe);
-    EXPECT_EQ(tap.tapSwipeLiftTime, kStart + 100) << "when its lift is due";
-}
-
 TEST_F(TapSwipeTest, ItsOwnBounceIsIgnoredWhileAnotherTapSwipePlays) {
     Mouse(0.6f, 0.5f);
     d().PlayTapSwipe(swipe, 0, kKeyDownMessage);

@@ -255,20 +255,6 @@ TEST_F(TouchSequenceTest, ASwipeWakesItsWaiterOnceTheLiftIsReportedAndTheSlotIsF
     EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
 }
 
-TEST_F(TouchSequenceTest, ATraceGoesDownAtOnceAndVisitsEachPointTenMillisecondsApart) {
-    SwipeTraceAction trace;
-    trace.points = {{0.1f, 0.1f}, {0.2f, 0.3f}, {0.4f, 0.6f}};
-    EXPECT_EQ(dispatcher->PlaySwipeTrace(trace, 40).size(), 4u);
-    scheduler.AdvanceBy(100);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {0, 0, 0.1f, 0.1f, true},   // not delayed
-                                     {50, 0, 0.2f, 0.3f, true},  // d + 10
-                                     {60, 0, 0.4f, 0.6f, true},  // d + 20
-                                     {70, 0, 0.4f, 0.6f, false},
-                                 }));
-    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
-}
-
 TEST_F(TouchSequenceTest, ATraceOfOnePointSettlesUnlessTold) {
     SwipeTraceAction trace;
     trace.points = {{0.3f, 0.3f}};
@@ -430,22 +416,11 @@ TEST_F(TouchSequenceTest, AMacroRepeatedNoTimesOnlyReleasesItsSlot) {
 
 // ---- Tap cancel and the posting steps ----
 
-TEST_F(TouchSequenceTest, ACancelGlidesTheHeldFingerToItsPointInTenStepsAndLifts) {
+// The glide of a held finger to the cancel point is the arena example's
+// golden run; with nothing held a cancel posts nothing.
+TEST_F(TouchSequenceTest, ACancelWithNothingHeldPostsNothing) {
     TapCancelAction cancel({0.7f, 0.2f});
-    const int32_t slot = dispatcher->AcquireSlot();
-    Point held{0.2f, 0.7f};
-    EXPECT_TRUE(dispatcher->PlayTapCancel(cancel, held, slot, 20).empty());
-    EXPECT_NEAR(held.x, 0.7f, 1e-5f);
-    EXPECT_NEAR(held.y, 0.2f, 1e-5f);
-    scheduler.AdvanceBy(300);
-    std::vector<ContactRow> expected;
-    for (int i = 1; i <= 10; ++i) expected.push_back({20 * (i - 1), slot, 0.2f + 0.05f * i, 0.7f - 0.05f * i, true});
-    expected.push_back({200, slot, 0.7f, 0.2f, false});  // lifts on the target
-    EXPECT_TRUE(SameRows(Rows(), expected));
-    EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
-
-    // With nothing held it posts nothing.
-    held = {0.0f, 0.0f};
+    Point held{0.0f, 0.0f};
     EXPECT_TRUE(dispatcher->PlayTapCancel(cancel, held, Dispatcher::kNoSlot, 20).empty());
     EXPECT_EQ(scheduler.QueuedCount(), 0u);
     EXPECT_EQ(held, (Point{0.0f, 0.0f}));
