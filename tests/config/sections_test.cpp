@@ -45,10 +45,11 @@ TEST_F(SectionTest, HeadersSelectTheirSectionWhateverTheCase) {
     EXPECT_TRUE(config->mStrings.empty());
 }
 
-TEST_F(SectionTest, AHeaderWithoutItsClosingBracketKeepsTheSection) {
-    EXPECT_TRUE(Load("[keys]\n[gamepad\n[keys] # bindings\nA = Tap\n"));
-    EXPECT_EQ(Logs(), (Lines{"Invalid section specifier: [gamepad", "Cannot process line: [gamepad",
-                             "Invalid section specifier: [keys] # bindings", "Cannot process line: [keys] # bindings",
+// An unclosed header keeps the section (the faulty keymap's golden check); so
+// does a header with anything after its bracket.
+TEST_F(SectionTest, AHeaderWithTextAfterItsBracketKeepsTheSection) {
+    EXPECT_TRUE(Load("[keys]\n[gamepad] # pads\nA = Tap\n"));
+    EXPECT_EQ(Logs(), (Lines{"Invalid section specifier: [gamepad] # pads", "Cannot process line: [gamepad] # pads",
                              "Keyweave::Config::Parser::ParseTapAction()"}));
     EXPECT_NE(Only<TapAction>({kA}, kTapAction), nullptr);
 }
@@ -105,20 +106,16 @@ TEST_F(SectionTest, ARuleMayHoldSeveralActionsAndALaterRuleReplacesThemAll) {
     EXPECT_EQ(key->keyCode, 28u);
 }
 
+// A blank in a key set, a missing "=" and an empty action are in the faulty
+// keymap's golden check.
 TEST_F(SectionTest, BadKeyRulesStoreNothing) {
     EXPECT_TRUE(Load("[keys]\n"
-                     "Ctrl, A = Tap\n"
                      "A=Tap\n"
                      "a = Tap\n"
-                     "A Tap (50,50)\n"
-                     "A =\n"
                      "A = Tap (10,10); Swipe Sideways\n"
                      "A = Tap (10,10);\n"));
-    EXPECT_EQ(Logs(), (Lines{"Rule with invalid key spec: Ctrl, A = Tap", "Cannot process line: Ctrl, A = Tap",
-                             "Rule with invalid key spec: A=Tap", "Cannot process line: A=Tap",
+    EXPECT_EQ(Logs(), (Lines{"Rule with invalid key spec: A=Tap", "Cannot process line: A=Tap",
                              "Rule with invalid key spec: a = Tap", "Cannot process line: a = Tap",
-                             "Rule missing assignment operator: A Tap (50,50)", "Cannot process line: A Tap (50,50)",
-                             "Rule with invalid action: ", "Cannot parse keys rule: A =", "Cannot process line: A =",
                              "Keyweave::Config::Parser::ParseTapAction((10,10))",
                              "Keyweave::Config::Parser::ParseSwipeAction(Sideways)", "Cannot parse direction: Sideways",
                              "Cannot parse keys rule: A = Tap (10,10); Swipe Sideways",
@@ -139,10 +136,9 @@ TEST_F(SectionTest, GamePadKeyRulesMapControlsToKeys) {
 }
 
 TEST_F(SectionTest, BadGamePadKeyRules) {
-    EXPECT_TRUE(Load("[gamepad]\nRightStick = Tilt\nTurbo = Space\nLT_RT = Space\nB = Jump\nB Space\n"));
-    EXPECT_EQ(Logs(), (Lines{"Cannot apply Tilt action to input: RightStick = Tilt",
-                             "Cannot process line: RightStick = Tilt", "Cannot parse input for line: Turbo = Space",
-                             "Cannot process line: Turbo = Space", "Cannot parse input for line: LT_RT = Space",
+    // A tilt on the right stick and an unknown control are in the faulty keymap's golden check.
+    EXPECT_TRUE(Load("[gamepad]\nLT_RT = Space\nB = Jump\nB Space\n"));
+    EXPECT_EQ(Logs(), (Lines{"Cannot parse input for line: LT_RT = Space",
                              "Cannot process line: LT_RT = Space", "Rule with invalid key: B = Jump",
                              "Cannot process line: B = Jump", "Rule missing assignment operator: B Space",
                              "Cannot process line: B Space"}));
@@ -292,8 +288,8 @@ TEST_F(SectionTest, ButtonsBindControllerCodesToKeysAndLabels) {
 }
 
 TEST_F(SectionTest, BadButtons) {
-    EXPECT_TRUE(Load("[opensensor]\nZ = Space\nI = Space\nup = Space\nB =\nC Space\n"));
-    EXPECT_EQ(Logs(), (Lines{"Bad OpenSensor button Z", "Cannot process line: Z = Space", "Bad OpenSensor button I",
+    EXPECT_TRUE(Load("[opensensor]\nI = Space\nup = Space\nB =\nC Space\n"));
+    EXPECT_EQ(Logs(), (Lines{"Bad OpenSensor button I",
                              "Cannot process line: I = Space", "Bad OpenSensor button up",
                              "Cannot process line: up = Space", "Bad OpenSensor button rule: ",
                              "Cannot process line: B =", "Rule missing assignment operator: C Space",
