@@ -179,19 +179,6 @@ TEST_F(RenderCommand, DecorationsAreDrawnOnceAndTextReadsBackUnchanged) {
     EXPECT_EQ(areaLabel, "Area1: <zone>");
 }
 
-TEST_F(RenderCommand, TheExampleKeymapsHaveAnElementForEveryBinding) {
-    for (const char* name : {"com.example.shooter", "com.example.arena", "com.example.racer",
-                             "com.example.platformer"}) {
-        const std::string keymap = SourceFile(std::string("examples/") + name + ".cfg");
-        const auto root = Render(keymap, {"--screen", "1280x720"});
-        ASSERT_TRUE(root) << name;
-        EXPECT_EQ(root->Attribute("width"), "1280");
-        const Tool::LoadedKeymap loaded = Tool::LoadKeymap(keymap, "");
-        EXPECT_TRUE(loaded.Rejections().empty()) << name;
-        EXPECT_EQ(KeysOf(Bindings(*root)), ExpectedBindingKeys(*loaded.config)) << name;
-    }
-}
-
 TEST_F(RenderCommand, ArgumentsAndOutputFaults) {
     const std::string keymap = Write("one.cfg", "[keys]\nA = Tap\n");
     EXPECT_EQ(RunTool({"render", keymap}).status, 2);  // no --svg

@@ -96,17 +96,6 @@ TEST(ScriptReader, PositionsAreReadInPercentAndKeptAsFractions) {
     EXPECT_FLOAT_EQ(commands[9].values[2], 9.8f);  // raw values, not percent
 }
 
-TEST(ScriptReader, MouseButtonsBecomeTheirWindowMessages) {
-    const auto commands = Parse("button left down\nbutton left up\nbutton right down\nbutton right up\nclick right\n");
-    ASSERT_EQ(commands.size(), 5u);
-    EXPECT_EQ(commands[0].code, 513u);
-    EXPECT_EQ(commands[1].code, 514u);
-    EXPECT_EQ(commands[2].code, 516u);
-    EXPECT_EQ(commands[3].code, 517u);
-    EXPECT_EQ(commands[4].kind, Kind::kClick);
-    EXPECT_EQ(commands[4].code, 516u);  // the press; the release follows it
-}
-
 TEST(ScriptReader, TypedTextIsQuotedWithEscapes) {
     const auto commands = Parse("type \"gg wp # not a comment\\n\"  # a comment\ntype \"\\\"\\\\\\t\\xff\"\n");
     ASSERT_EQ(commands.size(), 2u);

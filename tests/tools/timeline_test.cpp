@@ -1,5 +1,6 @@
-// The timeline recorder and its two printers, fed by hand: which frames become
-// events, how key bytes are named, and the exact text and JSON of each kind.
+// The timeline recorder and its two printers, fed by hand: how key bytes are
+// named, the JSON of each kind, what is kept while a keymap loads, and trails.
+// Which contact changes become events is seen in every golden play run.
 
 #include <gtest/gtest.h>
 
@@ -23,9 +24,6 @@ protected:
         recorder_.Start();
     }
 
-    void Frame(std::array<KeyweaveTouchPoint, 16> points, uint32_t count = 16) {
-        callbacks_.touch(callbacks_.touchContext, points.data(), count, 0);
-    }
     std::vector<std::string> Texts() const {
         std::vector<std::string> lines;
         for (const TimelineEvent& event : recorder_.Events()) lines.push_back(EventText(event));
@@ -36,30 +34,6 @@ protected:
     TimelineRecorder recorder_{clock_, 5000};
     HostCallbacks callbacks_;
 };
-
-TEST_F(Timeline, OnlyContactsThatChangedBecomeEvents) {
-    std::array<KeyweaveTouchPoint, 16> frame{};
-    Frame(frame);  // all up at (0, 0), as the screen already was: nothing
-    frame[3] = {0.5f, 0.25f, 1};
-    Frame(frame);
-    clock_.Advance(12);
-    Frame(frame);  // a repeat (a settle touch): nothing
-    frame[3].y = 0.2f;
-    frame[7] = {0.1f, 0.1f, 1};
-    Frame(frame);
-    clock_.Advance(8);
-    frame[3].down = 0;
-    Frame(frame);
-    frame[0] = {0.3f, 0.3f, 0};  // a lifted contact that moves
-    Frame(frame, 1);             // a scroll or zoom report covers the first contacts only
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "     0  touch    slot  3 down    50.00  25.00",
-                           "    12  touch    slot  3 move    50.00  20.00",
-                           "    12  touch    slot  7 down    10.00  10.00",
-                           "    20  touch    slot  3 up      50.00  20.00",
-                           "    20  touch    slot  0 lifted  30.00  30.00",
-                       }));
-}
 
 TEST_F(Timeline, KeyBytesAreNamedAfterTheirKeyAndPrefix) {
     for (const uint8_t byte : {0x39, 0xB9, 0xE0, 0x48, 0xE0, 0xC8, 0x01, 0x81}) callbacks_.key(callbacks_.keyContext, byte);
@@ -75,7 +49,8 @@ TEST_F(Timeline, KeyBytesAreNamedAfterTheirKeyAndPrefix) {
                        }));
 }
 
-TEST_F(Timeline, EveryOtherKindAsTextAndAsJson) {
+// The text of every kind is in the golden play runs; the JSON of most is not.
+TEST_F(Timeline, EveryOtherKindAsJson) {
     recorder_.NoteInput(4, "press \"W\"");
     callbacks_.sensor(callbacks_.sensorContext, 0.0f, 0.5f, 0.8660254f);
     callbacks_.summary(callbacks_.summaryContext, "Racing|Package=x");
@@ -84,15 +59,6 @@ TEST_F(Timeline, EveryOtherKindAsTextAndAsJson) {
     recorder_.SetShootingAnswer(0);
     EXPECT_EQ(callbacks_.shooting(callbacks_.shootingContext, 3), 0);
     callbacks_.logSink(callbacks_.logContext, "Cannot\tdo \"that\"");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "     0  > press \"W\"",
-                           "     0  sensor   0.0000 0.5000 0.8660",
-                           "     0  summary  Racing|Package=x",
-                           "     0  notice   pad 2 attached, layout \"Xbox\"",
-                           "     0  pass     mouse move not used by the keymap",
-                           "     0  shooting query (code 3), host answers 0",
-                           "     0  log      Cannot\tdo \"that\"",
-                       }));
     std::vector<std::string> json;
     for (const TimelineEvent& event : recorder_.Events()) json.push_back(EventJson(event));
     EXPECT_EQ(json, (std::vector<std::string>{

@@ -26,11 +26,6 @@ inline ToolRun RunTool(const std::vector<std::string>& words) {
     return {status, console.out(), console.err()};
 }
 
-// A file of the source tree (examples, test data).
-inline std::string SourceFile(std::string_view relative) {
-    return std::string(KEYWEAVE_SOURCE_DIR) + "/" + std::string(relative);
-}
-
 // A folder of its own for each test, removed afterwards.
 class ToolTest : public ::testing::Test {
 protected:
