@@ -39,18 +39,17 @@ TEST_F(ActionTest, TapPositionsArePercentOfTheScreenAndDefaultToTheCentre) {
 
 // Every refused action text: the rule stores nothing and the log gives the
 // parser's lines, then the rule's and the line's failure. Where `middle` is
-// empty only the closing lines are checked.
+// empty only the closing lines are checked. A blank inside a tuple, junk after
+// a tap, an unknown direction, a pad key too wide, a tilt trait and a shooting
+// mode without its directive are the faulty keymap's golden check.
 TEST_F(ActionTest, BadActionTextsAreRefusedWithTheirMessages) {
     struct Case {
         const char* text;
         std::optional<Lines> middle;
     };
     const Case kCases[] = {
-        {"Tap (50, 80)", Lines{Trace("ParseTapAction", "(50, 80)"), "Cannot parse point: (50,"}},  // a tuple is one word
-        {"Tap (50,80) extra", Lines{Trace("ParseTapAction", "(50,80) extra"), "Cannot parse trailing junk: extra"}},
         {"Tap 50,80", Lines{Trace("ParseTapAction", "50,80"), "Cannot parse point: 50,80"}},
         {"Tap (50;80)", {}},  // the rule splits at ';' first
-        {"Swipe Upward", Lines{Trace("ParseSwipeAction", "Upward"), "Cannot parse direction: Upward"}},
         {"Swipe", Lines{Trace("ParseSwipeAction", ""), "Cannot parse direction: "}},
         {"Swipe up", {}},
         {"Swipe (50,50)", {}},
@@ -63,8 +62,6 @@ TEST_F(ActionTest, BadActionTextsAreRefusedWithTheirMessages) {
         {"SwipeTrace (10,,20,30)", {}},
         {"SwipeTrace (10,20) (30,40)",
          Lines{Trace("ParseSwipeTraceAction", "(10,20) (30,40)"), "Cannot parse trailing junk: (30,40)"}},
-        {"SwipeHold Down (50,50,60)",  // a pad key's radius is at most half the screen
-         Lines{Trace("ParseSwipeHoldAction", "Down (50,50,60)"), "Cannot parse point: (50,50,60)"}},
         {"SwipeHold Down (50,50,-1)", {}},
         {"SwipeHold Down (50)", {}},
         {"SwipeHold (50,50)", {}},
@@ -72,9 +69,6 @@ TEST_F(ActionTest, BadActionTextsAreRefusedWithTheirMessages) {
         {"TapSwipe (80,60,50.5,1)", {}},
         {"MouseHold (50,50,70)", {}},
         {"TapCancel (20)", {}},
-        {"Tilt Absolute (10,10) Stay",
-         Lines{Trace("ParseTiltAction", "Absolute (10,10) Stay"), Trace("ParseAbsoluteTiltAction", "(10,10) Stay"),
-               "Cannot parse tilt trait: Stay"}},
         {"Tilt Sideways (1,1)", Lines{Trace("ParseTiltAction", "Sideways (1,1)"), "Cannot parse tilt type: Sideways"}},
         {"Tilt", Lines{Trace("ParseTiltAction", ""), "Cannot parse tilt type: "}},
         {"Tilt Relative (1.5,2)",
@@ -90,7 +84,6 @@ TEST_F(ActionTest, BadActionTextsAreRefusedWithTheirMessages) {
          Lines{Trace("ParseTiltAction", "Absolute"), Trace("ParseAbsoluteTiltAction", ""),
                "Cannot parse tilt vector: "}},
         // Shooting-mode actions need the shooting directive above them.
-        {"ShootMode (50,50,90,80,40)", Lines{Trace("ParseShootModeAction", "(50,50,90,80,40)")}},
         {"SuspendShoot", Lines{}},
         {"ShootMove (50,50)", Lines{Trace("ParseShootMoveAction", "(50,50)"), "Cannot parse point: (50,50)"}},
         {"ShootMove (50,50,101)", {}},
