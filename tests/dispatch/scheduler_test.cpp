@@ -175,13 +175,6 @@ TEST_F(ManualSchedulerTest, WaitForEventRunsUntilAWakeUpOrAnEmptyQueue) {
     EXPECT_EQ(timeline.size(), 2u);
 }
 
-TEST_F(ManualSchedulerTest, StartLogsItsTraceAndStartsNoThread) {
-    EXPECT_TRUE(scheduler.Start());
-    EXPECT_EQ(host.Logs(), std::vector<std::string>{"Keyweave::Scheduler::Start()"});
-    Mark("a", 0);
-    EXPECT_EQ(scheduler.QueuedCount(), 1u) << "no thread ran it";
-}
-
 // The real thread, on the system clock. Hand-offs wait on events with a
 // generous bound; nothing here measures time.
 class ThreadedSchedulerTest : public ::testing::Test {
