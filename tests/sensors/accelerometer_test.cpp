@@ -30,18 +30,9 @@ void ExpectVector(const Testing::SensorVector& v, float x, float y, float z) {
     EXPECT_NEAR(v.z, z, 1e-4f);
 }
 
-TEST_F(AccelerometerTest, StartsLevelWithOneVectorAndTheResetLine) {
-    const Accelerometer accelerometer = Make();
-    EXPECT_EQ(accelerometer.Pitch(), 0.0f);
-    const auto sensors = host.Sensors();
-    ASSERT_EQ(sensors.size(), 1u);
-    EXPECT_EQ(sensors[0].x, 0.0f);
-    EXPECT_EQ(sensors[0].y, 0.0f);
-    EXPECT_EQ(sensors[0].z, 1.0f);
-    EXPECT_EQ(host.Logs(), std::vector<std::string>{"Keyweave::Accelerometer::Reset()"});
-}
-
-TEST_F(AccelerometerTest, AbsoluteTiltReturnsToLevelOnlyWhenAsked) {
+// Key tilts that return to level, tilts that add up and a shake are the racer
+// keymap's golden runs, the level start the engine's start-up test.
+TEST_F(AccelerometerTest, AnAbsoluteTiltWithoutReturnStaysOnRelease) {
     Accelerometer accelerometer = Make();
     const AbsoluteTiltAction stays(30, 0, false);
     accelerometer.HandleAbsoluteTilt(stays, true);
@@ -49,29 +40,13 @@ TEST_F(AccelerometerTest, AbsoluteTiltReturnsToLevelOnlyWhenAsked) {
     accelerometer.HandleAbsoluteTilt(stays, false);
     EXPECT_EQ(host.Sensors().size(), 2u) << "a release without Return sends nothing";
     EXPECT_FLOAT_EQ(accelerometer.Pitch(), 30.0f);
-
-    const AbsoluteTiltAction returns(0, -45, true);
-    accelerometer.HandleAbsoluteTilt(returns, true);
-    ExpectVector(Last(), -0.7071068f, 0.0f, 0.7071068f);
-    accelerometer.HandleAbsoluteTilt(returns, false);
-    ExpectVector(Last(), 0.0f, 0.0f, 1.0f);
-    EXPECT_EQ(host.Sensors().size(), 4u);
 }
 
-TEST_F(AccelerometerTest, RelativeTiltsAccumulateAcrossShakes) {
+TEST_F(AccelerometerTest, RelativeTiltAnglesAreNeverWrapped) {
     Accelerometer accelerometer = Make();
     const RelativeTiltAction nudge(10, 0);
-    accelerometer.HandleRelativeTilt(nudge);
-    ExpectVector(Last(), 0.0f, 0.1736482f, 0.9848078f);
-    accelerometer.HandleShake(1.5f, -2.0f, 9.8f);
-    const auto shake = Last();
-    EXPECT_EQ(shake.x, 1.5f);
-    EXPECT_EQ(shake.y, -2.0f);
-    EXPECT_EQ(shake.z, 9.8f);
-    accelerometer.HandleRelativeTilt(nudge);
-    ExpectVector(Last(), 0.0f, 0.3420201f, 0.9396926f);
-    // Angles are never wrapped: 36 more nudges make a full turn back to 20 degrees' vector.
-    for (int i = 0; i < 36; ++i) accelerometer.HandleRelativeTilt(nudge);
+    // 38 nudges: a full turn and 20 degrees, with 20 degrees' vector.
+    for (int i = 0; i < 38; ++i) accelerometer.HandleRelativeTilt(nudge);
     ExpectVector(Last(), 0.0f, 0.3420201f, 0.9396926f);
     EXPECT_FLOAT_EQ(accelerometer.Pitch(), 380.0f);
 }
