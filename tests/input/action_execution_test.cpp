@@ -48,6 +48,39 @@ TEST_F(ActionExecutionTest, AMacroPlaysOnPressOnly) {
     EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.3f, 0.4f, true}, {50, 0, 0.3f, 0.4f, false}}));
 }
 
+// ---- One-shot swipes and a held touch ----
+
+TEST_F(ActionExecutionTest, ASwipeBetweenTwoPointsPlaysOnPressAndWaitsUnderDynamicZoom) {
+    for (const bool dynamicZoom : {false, true}) {
+        SCOPED_TRACE(dynamicZoom ? "dynamic zoom" : "plain");
+        Load(std::string(dynamicZoom ? "# ENABLE_DYNAMIC_ZOOM\n" : "") + "[keys]\nA = SwipeXY (20,50,80,50)\n");
+        Press(kA);
+        Press(kA);  // auto-repeat plays nothing more
+        Release(kA);
+        RunAll();
+        const int64_t d = dynamicZoom ? 40 : 0;
+        EXPECT_TRUE(SameRows(Rows(), {{d, 0, 0.2f, 0.5f, true},
+                                      {d + 12, 0, 0.3f, 0.5f, true},
+                                      {d + 24, 0, 0.4f, 0.5f, true},
+                                      {d + 36, 0, 0.5f, 0.5f, true},
+                                      {d + 48, 0, 0.6f, 0.5f, true},
+                                      {d + 60, 0, 0.7f, 0.5f, true},
+                                      {d + 72, 0, 0.8f, 0.5f, false}}));
+    }
+}
+
+TEST_F(ActionExecutionTest, ATouchMoveKeyHoldsItsFingerUntilReleased) {
+    Load("[keys]\nT = TouchMove (50,40)\n");
+    Press(kT);
+    AdvanceTo(30);
+    Press(kT);  // auto-repeat: the finger stays where it is
+    AdvanceTo(60);
+    Release(kT);
+    RunAll();
+    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.5f, 0.4f, true}, {60, 0, 0.5f, 0.4f, false}}));
+    EXPECT_EQ(engine().dispatcher().FreeSlots().size(), 13u);
+}
+
 // ---- Shooting mode ----
 
 constexpr std::string_view kShootMoveKeymap =
