@@ -30,4 +30,31 @@ struct HostCallbacks {
     void* logContext = nullptr;
 };
 
+// Every callback bound to one in-process host object (the tests' recorder,
+// the keymap simulator), whose class has the public static entry points
+// OnKey, OnTouch, OnSensor, OnSummary, OnNotice, OnPassThrough, OnShooting and
+// OnLog, each taking the object as its context.
+template <typename Host>
+HostCallbacks CallbacksFor(Host& host) {
+    void* self = &host;
+    HostCallbacks callbacks;
+    callbacks.key = &Host::OnKey;
+    callbacks.keyContext = self;
+    callbacks.touch = &Host::OnTouch;
+    callbacks.touchContext = self;
+    callbacks.sensor = &Host::OnSensor;
+    callbacks.sensorContext = self;
+    callbacks.summary = &Host::OnSummary;
+    callbacks.summaryContext = self;
+    callbacks.notice = &Host::OnNotice;
+    callbacks.noticeContext = self;
+    callbacks.passThrough = &Host::OnPassThrough;
+    callbacks.passThroughContext = self;
+    callbacks.shooting = &Host::OnShooting;
+    callbacks.shootingContext = self;
+    callbacks.logSink = &Host::OnLog;
+    callbacks.logContext = self;
+    return callbacks;
+}
+
 }  // namespace Keyweave

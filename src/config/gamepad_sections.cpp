@@ -74,14 +74,19 @@ bool Config::Parser::ParseGamePadTiltRule(std::string_view rule) {
     return false;
 }
 
-bool Config::Parser::ParseGamePadKeyRule(std::string_view rule) {
-    std::string_view rest = rule;
-    const uint32_t control = GamePad::LookupControlName(Text::NextWord(rest));
+bool Config::Parser::ExpectControlAssignment(std::string_view rule, std::string_view& rest, uint32_t& control) {
+    control = GamePad::LookupControlName(Text::NextWord(rest));
     if (control == GamePad::kNoControl) {
         Report("Cannot parse input for line: %s", rule);
         return false;
     }
-    if (!ExpectAssignment(rule, rest)) return false;
+    return ExpectAssignment(rule, rest);
+}
+
+bool Config::Parser::ParseGamePadKeyRule(std::string_view rule) {
+    std::string_view rest = rule;
+    uint32_t control = GamePad::kNoControl;
+    if (!ExpectControlAssignment(rule, rest, control)) return false;
     const std::string_view value = Text::NextWord(rest);  // anything after it is ignored
     if (value == "Tilt") {
         if (control != GamePad::kLeftStick) {
@@ -102,12 +107,8 @@ bool Config::Parser::ParseGamePadKeyRule(std::string_view rule) {
 
 bool Config::Parser::ParseGamePadActionRule(std::string_view rule) {
     std::string_view rest = rule;
-    const uint32_t control = GamePad::LookupControlName(Text::NextWord(rest));
-    if (control == GamePad::kNoControl) {
-        Report("Cannot parse input for line: %s", rule);
-        return false;
-    }
-    if (!ExpectAssignment(rule, rest)) return false;
+    uint32_t control = GamePad::kNoControl;
+    if (!ExpectControlAssignment(rule, rest, control)) return false;
     const std::string_view keyword = Text::NextWord(rest);
     // A comment after the arguments is cut here, as it is in [keys] rules.
     const std::string_view args = Text::Clean(rest);

@@ -94,6 +94,9 @@ private:
     bool ParseStringRule(std::string_view rule, std::map<std::string, std::string>& strings);
     // Takes the next word of `rest` and checks that it is "=".
     bool ExpectAssignment(std::string_view rule, std::string_view& rest);
+    // A game-pad rule's control name and its "=", read from the front of
+    // `rest`; false, logged, when either is missing.
+    bool ExpectControlAssignment(std::string_view rule, std::string_view& rest, uint32_t& control);
 
     // Action texts (action_syntax.cpp, tilt_stick_syntax.cpp).
     // Each takes the argument text after its keyword.

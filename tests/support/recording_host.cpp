@@ -4,26 +4,7 @@
 
 namespace Keyweave::Testing {
 
-HostCallbacks RecordingHost::Callbacks() {
-    HostCallbacks callbacks;
-    callbacks.key = &OnKey;
-    callbacks.keyContext = this;
-    callbacks.touch = &OnTouch;
-    callbacks.touchContext = this;
-    callbacks.sensor = &OnSensor;
-    callbacks.sensorContext = this;
-    callbacks.summary = &OnSummary;
-    callbacks.summaryContext = this;
-    callbacks.notice = &OnNotice;
-    callbacks.noticeContext = this;
-    callbacks.passThrough = &OnPassThrough;
-    callbacks.passThroughContext = this;
-    callbacks.shooting = &OnShooting;
-    callbacks.shootingContext = this;
-    callbacks.logSink = &OnLog;
-    callbacks.logContext = this;
-    return callbacks;
-}
+HostCallbacks RecordingHost::Callbacks() { return CallbacksFor(*this); }
 
 void RecordingHost::Attach(Log& log, bool verbose) {
     log.SetSink(&OnLog, this, verbose);

@@ -59,9 +59,7 @@ public:
     void ClearRecords();
     void SetShootingAnswer(int32_t answer) { shootingAnswer_ = answer; }
 
-private:
-    Millis Now() const { return clock_ ? clock_->Now() : 0; }
-
+    // The callbacks' entry points (see CallbacksFor).
     static void OnKey(void* self, uint8_t byte);
     static void OnTouch(void* self, const KeyweaveTouchPoint* points, uint32_t count, uint32_t flag);
     static void OnSensor(void* self, float x, float y, float z);
@@ -70,6 +68,9 @@ private:
     static void OnPassThrough(void* self);
     static int32_t OnShooting(void* self, int32_t code);
     static void OnLog(void* self, const char* line);
+
+private:
+    Millis Now() const { return clock_ ? clock_->Now() : 0; }
 
     const Clock* clock_;
     mutable std::mutex mutex_;

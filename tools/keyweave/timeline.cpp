@@ -12,26 +12,7 @@ bool ShownWhileLoading(std::string_view line) { return line.starts_with("Loading
 
 }  // namespace
 
-HostCallbacks TimelineRecorder::Callbacks() {
-    HostCallbacks callbacks;
-    callbacks.key = &OnKey;
-    callbacks.keyContext = this;
-    callbacks.touch = &OnTouch;
-    callbacks.touchContext = this;
-    callbacks.sensor = &OnSensor;
-    callbacks.sensorContext = this;
-    callbacks.summary = &OnSummary;
-    callbacks.summaryContext = this;
-    callbacks.notice = &OnNotice;
-    callbacks.noticeContext = this;
-    callbacks.passThrough = &OnPassThrough;
-    callbacks.passThroughContext = this;
-    callbacks.shooting = &OnShooting;
-    callbacks.shootingContext = this;
-    callbacks.logSink = &OnLog;
-    callbacks.logContext = this;
-    return callbacks;
-}
+HostCallbacks TimelineRecorder::Callbacks() { return CallbacksFor(*this); }
 
 void TimelineRecorder::Add(TimelineEvent event) {
     if (!recording_) return;

@@ -70,10 +70,7 @@ public:
 
     std::vector<TimelineEvent> Events() const;
 
-private:
-    int64_t Now() const { return static_cast<int64_t>(clock_.Now() - origin_); }
-    void Add(TimelineEvent event);  // caller holds mutex_
-
+    // The callbacks' entry points (see CallbacksFor).
     static void OnKey(void* self, uint8_t byte);
     static void OnTouch(void* self, const KeyweaveTouchPoint* points, uint32_t count, uint32_t flag);
     static void OnSensor(void* self, float x, float y, float z);
@@ -82,6 +79,10 @@ private:
     static void OnPassThrough(void* self);
     static int32_t OnShooting(void* self, int32_t code);
     static void OnLog(void* self, const char* line);
+
+private:
+    int64_t Now() const { return static_cast<int64_t>(clock_.Now() - origin_); }
+    void Add(TimelineEvent event);  // caller holds mutex_
 
     const Clock& clock_;
     const Millis origin_;
