@@ -26,7 +26,7 @@
 //  - Frame entries are written by TouchTask::Run (scheduler thread), by Reset
 //    (the loading host thread, while a task the scheduler popped before the
 //    load may still run) and by the scroll and zoom gestures (host thread).
-//    frameLock_ makes each write of the first two whole. No lock is held
+//    frameLock_ (FrameLock(), which the gestures share) makes each write whole. No lock is held
 //    while the host is called.
 //
 // The timed sequences that each action type plays are further member
@@ -153,6 +153,9 @@ public:
     std::vector<uint32_t> FreeSlots() const;
     // A copy of the slot bindings, for invariant checks.
     std::map<const Action*, int32_t> Bindings() const;
+    // Held while an entry of the shared frame is written; the scroll and zoom
+    // gestures take it too.
+    Platform::Lock& FrameLock() { return frameLock_; }
     // Number of slots that make up the pool (13 on the 16-entry frame).
     uint32_t PoolSize() const { return poolSize_; }
 
@@ -271,7 +274,7 @@ private:
     const Log& log_;
     Platform::InputState& input_;
 
-    Platform::Lock frameLock_;  // held while TouchTask::Run or Reset writes entries
+    Platform::Lock frameLock_;  // held while TouchTask::Run, Reset or a gesture writes entries
     mutable Platform::Lock poolLock_;
     std::set<uint32_t> freeSlots_;  // guarded by poolLock_
 

@@ -31,8 +31,8 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
                                                callbacks_.touch, callbacks_.touchContext, *scheduler_,
                                                settings_.screenWidth, settings_.screenHeight, log_, *input_);
     accelerometer_ = std::make_unique<Accelerometer>(callbacks_.sensor, callbacks_.sensorContext, log_);
-    gestures_ = std::make_unique<GestureController>(frame_.data(), kTouchPointCount, callbacks_.touch,
-                                                    callbacks_.touchContext, log_);
+    gestures_ = std::make_unique<GestureController>(frame_.data(), kTouchPointCount, dispatcher_->FrameLock(),
+                                                    callbacks_.touch, callbacks_.touchContext, log_);
     // The key name, character and game-pad control name tables are constant
     // data; nothing is built at run time.
     config_ = std::make_unique<Config>();
@@ -45,7 +45,10 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     mouse_ = std::make_unique<MouseInput>(activeConfig, *dispatcher_, *router_, *executor_,
                                           PassThroughCallback(callbacks_.passThrough, callbacks_.passThroughContext));
     characters_ = std::make_unique<CharacterInput>(*dispatcher_, *scheduler_);
+    // An emulated gesture that comes while another thread loads a keymap
+    // waits for the load to end and plays on the new keymap.
     const ConfigHold heldConfig = [this](const std::function<void(const Config*)>& body) {
+        std::lock_guard load(loadLock_);
         gamePadConfiguration_.With([&](Config*) { body(config_.get()); });
     };
     emulator_ = std::make_unique<GestureEmulator>(heldConfig, *dispatcher_, *scheduler_, *router_, log_);
@@ -130,24 +133,22 @@ void Engine::TearDownConfig() {
     });
 }
 
-std::unique_ptr<Config> Engine::TryLoad(const WideChar* path) {
-    ParseContext context{log_, locale_, &pendingKnobs_, accelerometer_.get()};
-    return Keyweave::LoadConfig(path, context);
-}
-
 std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath) {
     const WideString primary = WideFromHost(primaryPath);
     const WideString second = WideFromHost(secondPath);
-    if (auto config = TryLoad(primary.c_str())) return config;
+    // One locale for the whole chain, whatever another thread sets meanwhile.
+    const ParseContext context{log_, Locale(), &pendingKnobs_, accelerometer_.get()};
+    const auto tryLoad = [&](const WideChar* path) { return Keyweave::LoadConfig(path, context); };
+    if (auto config = tryLoad(primary.c_str())) return config;
     log_.Write("Loading wild card config at %S", primary.c_str());
-    if (auto config = TryLoad(WildCardConfigPath(primary.c_str()))) return config;
+    if (auto config = tryLoad(WildCardConfigPath(primary.c_str()))) return config;
     log_.Write("Loading config at %S", second.c_str());
-    if (auto config = TryLoad(second.c_str())) return config;
+    if (auto config = tryLoad(second.c_str())) return config;
     log_.Write("Loading wild card config at %S", second.c_str());
-    if (auto config = TryLoad(WildCardConfigPath(second.c_str()))) return config;
+    if (auto config = tryLoad(WildCardConfigPath(second.c_str()))) return config;
 
     log_.Write("Cannot load config, loading default config");
-    std::unique_ptr<Config> config = TryLoad(settings_.defaultConfigPath.c_str());
+    std::unique_ptr<Config> config = tryLoad(settings_.defaultConfigPath.c_str());
     if (config == nullptr) {
         log_.Write("Cannot load default config %S", settings_.defaultConfigPath.c_str());
         config = std::make_unique<Config>();
@@ -157,12 +158,14 @@ std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, con
 }
 
 int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPath, const char* package) {
+    std::lock_guard load(loadLock_);
     log_.Write("Loading config at %S", WideFromHost(primaryPath).c_str());
     if (config_ != nullptr) TearDownConfig();
     std::unique_ptr<Config> loaded = LoadFirstOfChain(secondPath, primaryPath);
     gamePadConfiguration_.With([&](Config*) {
         config_ = std::move(loaded);
         emulator_->ReplaceKnobs(pendingKnobs_);
+        locationUpdation_.store(config_->EnableLocationUpdationWithKeyMap() != 0);
     });
     config_->SetPackage(package != nullptr ? package : "");
     const std::string summary = SummaryText(*config_);
@@ -181,12 +184,21 @@ const WideChar* Engine::WildCardConfigPath(const WideChar* path) {
 }
 
 void Engine::SetLocale(const char* locale) {
-    locale_ = Text::NormalizeName(locale != nullptr ? locale : "");
-    log_.Write("Using normalized locale %s", locale_.c_str());
+    const std::string normalized = Text::NormalizeName(locale != nullptr ? locale : "");
+    {
+        std::lock_guard guard(localeLock_);
+        locale_ = normalized;
+    }
+    log_.Write("Using normalized locale %s", normalized.c_str());
+}
+
+std::string Engine::Locale() const {
+    std::lock_guard guard(localeLock_);
+    return locale_;
 }
 
 int32_t Engine::IsLocationUpdationWithKeyMapEnabled() {
-    if (config_->EnableLocationUpdationWithKeyMap() != 0) {
+    if (locationUpdation_.load()) {
         log_.Write("location updation enabled");
         return 1;
     }

@@ -7,10 +7,16 @@
 // The exported functions drive one global Engine; tests and the simulator
 // build as many as they like, each on a manual clock if they want one.
 //
-// Threads: the host's threads call in. Key, mouse and character input and
-// LoadConfig must not overlap (the host's promise); the game-pad threads reach
-// the configuration only through the game-pad reference, under its lock.
+// Threads: the host's threads call in. Key, controller, mouse and character
+// input and LoadConfig must not overlap (the host's promise); everything else
+// may come from any thread while a load runs on another. The game-pad threads
+// reach the configuration only through the game-pad reference, under its lock
+// (while a keymap is being read they find none); an emulated gesture waits for
+// a load in progress (loadLock_) and then holds the game-pad lock; the
+// location query reads a copy of its flag, and the locale is copied under its
+// own lock, so nothing touches a keymap that a load is destroying or reading.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -81,7 +87,7 @@ public:
     const WideChar* WildCardConfigPath(const WideChar* path);
     // KeyweaveSetLocale: normalised like a section name; affects later loads.
     void SetLocale(const char* locale);
-    const std::string& Locale() const { return locale_; }
+    std::string Locale() const;
     // KeyweaveIsLocationUpdationWithKeyMapEnabled.
     int32_t IsLocationUpdationWithKeyMapEnabled();
     // KeyweaveFini: logs and leaves everything running.
@@ -153,7 +159,6 @@ private:
     static void ForwardLog(void* context, const char* line);
     void TearDownConfig();
     std::unique_ptr<Config> LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath);
-    std::unique_ptr<Config> TryLoad(const WideChar* path);
 
     HostCallbacks callbacks_;
     EngineSettings settings_;
@@ -170,9 +175,16 @@ private:
     GamePad::ActiveConfiguration gamePadConfiguration_;
     std::unique_ptr<Config> config_;
 
-    // Written and read by the host's input thread only.
+    // Held by LoadConfig from start to end, and by an emulated gesture while
+    // it reads the keymap; taken before the game-pad lock. Re-entrant, so a
+    // host callback that LoadConfig calls may emulate (it then finds no keymap).
+    Platform::RecursiveLock loadLock_;
     EmulationKnobs pendingKnobs_;  // what the keymap being loaded sets; LoadConfig only
-    std::string locale_;
+    mutable Platform::Lock localeLock_;
+    std::string locale_;  // guarded by localeLock_; a load reads a copy
+    // The active keymap's mEnableLocationUpdationWithKeyMap, kept when a keymap
+    // becomes active: the old keymap's answer while a load runs.
+    std::atomic<bool> locationUpdation_{false};
     RoutingSettings routing_;  // atomics: game-pad threads route keys too
 
     // Input. The held map is shared by the host's input thread and the

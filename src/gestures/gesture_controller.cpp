@@ -1,6 +1,7 @@
 #include "gestures/gesture_controller.h"
 
 #include <cmath>
+#include <mutex>
 
 namespace Keyweave {
 
@@ -12,10 +13,14 @@ constexpr double kZoomHalfSpread = 0.2;
 constexpr TouchPoint kLifted{0.0f, 0.0f, 0};
 }  // namespace
 
-GestureController::GestureController(TouchPoint* points, uint32_t count,
-                                     KeyweaveTouchCallback touch, void* touchContext,
-                                     const Log& log)
-    : points_(points), count_(count), touch_(touch), touchContext_(touchContext), log_(log) {}
+GestureController::GestureController(TouchPoint* points, uint32_t count, Platform::Lock& frameLock,
+                                     KeyweaveTouchCallback touch, void* touchContext, const Log& log)
+    : points_(points), count_(count), frameLock_(frameLock), touch_(touch), touchContext_(touchContext), log_(log) {}
+
+void GestureController::Write(const TouchPoint* entries, uint32_t contacts) {
+    std::lock_guard guard(frameLock_);
+    for (uint32_t i = 0; i < contacts; ++i) points_[i] = entries[i];
+}
 
 void GestureController::Report(uint32_t contacts) const {
     if (touch_ != nullptr) touch_(touchContext_, points_, contacts, 0);
@@ -26,7 +31,8 @@ void GestureController::ScrollBegin(float x, float y) {
         log_.Write("Cannot begin scroll with current gesture = %d", GestureNumber());
         return;
     }
-    points_[0] = TouchPoint{x, y, 1};
+    const TouchPoint finger{x, y, 1};
+    Write(&finger, 1);
     Report(1);
     gesture_ = Gesture::Scroll;
 }
@@ -36,8 +42,11 @@ void GestureController::ScrollUpdate(float dx, float dy) {
         log_.Write("Cannot update scroll with current gesture = %d", GestureNumber());
         return;
     }
-    points_[0].x += dx;
-    points_[0].y += dy;
+    {
+        std::lock_guard guard(frameLock_);
+        points_[0].x += dx;
+        points_[0].y += dy;
+    }
     Report(1);
 }
 
@@ -46,7 +55,7 @@ void GestureController::ScrollEnd() {
         log_.Write("Cannot end scroll with current gesture = %d", GestureNumber());
         return;
     }
-    points_[0] = kLifted;
+    Write(&kLifted, 1);
     Report(1);
     gesture_ = Gesture::None;
 }
@@ -56,8 +65,9 @@ void GestureController::ZoomBegin(float x, float y) {
         log_.Write("Cannot begin zoom with current gesture = %d", GestureNumber());
         return;
     }
-    points_[0] = TouchPoint{static_cast<float>(x + kZoomHalfSpread), y, 1};
-    points_[1] = TouchPoint{static_cast<float>(x - kZoomHalfSpread), y, 1};
+    const TouchPoint fingers[] = {{static_cast<float>(x + kZoomHalfSpread), y, 1},
+                                  {static_cast<float>(x - kZoomHalfSpread), y, 1}};
+    Write(fingers, 2);
     Report(2);
     gesture_ = Gesture::Zoom;
 }
@@ -69,10 +79,13 @@ void GestureController::ZoomUpdate(float scale) {
     }
     // The spread is measured without sign: once a negative scale has crossed
     // the fingers, the next update moves each finger the other way.
-    const float distance = std::fabs(points_[0].x - points_[1].x);
-    const double shift = (distance * scale - distance) * 0.5;  // per finger
-    points_[0].x = static_cast<float>(points_[0].x + shift);
-    points_[1].x = static_cast<float>(points_[1].x - shift);
+    {
+        std::lock_guard guard(frameLock_);
+        const float distance = std::fabs(points_[0].x - points_[1].x);
+        const double shift = (distance * scale - distance) * 0.5;  // per finger
+        points_[0].x = static_cast<float>(points_[0].x + shift);
+        points_[1].x = static_cast<float>(points_[1].x - shift);
+    }
     Report(2);
 }
 
@@ -81,8 +94,8 @@ void GestureController::ZoomEnd() {
         log_.Write("Cannot end zoom with current gesture = %d", GestureNumber());
         return;
     }
-    points_[0] = kLifted;
-    points_[1] = kLifted;
+    const TouchPoint lifted[] = {kLifted, kLifted};
+    Write(lifted, 2);
     Report(2);
     gesture_ = Gesture::None;
 }

@@ -9,16 +9,19 @@
 // dispatcher's first two pool slots, so the host is expected not to scroll or
 // zoom while keymap touches are down.
 //
-// Threads: the gesture exports call in from any host thread, one at a time.
-// There is no lock; the state and the two entries belong to whoever is
-// gesturing. A call that does not fit the current gesture is refused with a
-// "Cannot ..." line naming that gesture, and reports nothing.
+// Threads: the gesture exports call in from any host thread, one at a time;
+// the gesture state belongs to whoever is gesturing. The entries are written
+// under the frame lock that the dispatcher's tasks and resets take too, so a
+// keymap load or a due touch on another thread never meets half a write. A call
+// that does not fit the current gesture is refused with a "Cannot ..." line
+// naming that gesture, and reports nothing.
 
 #include <cstdint>
 
 #include "dispatch/touch_frame.h"
 #include "engine/log.h"
 #include "keyweave/keyweave.h"
+#include "platform/platform.h"
 
 namespace Keyweave {
 
@@ -29,7 +32,7 @@ public:
 
     // `points` is the shared frame (not owned) with `count` entries; the
     // gestures use only the first two. The touch callback receives `touchContext`.
-    GestureController(TouchPoint* points, uint32_t count, KeyweaveTouchCallback touch,
+    GestureController(TouchPoint* points, uint32_t count, Platform::Lock& frameLock, KeyweaveTouchCallback touch,
                       void* touchContext, const Log& log);
 
     GestureController(const GestureController&) = delete;
@@ -56,8 +59,12 @@ private:
     void Report(uint32_t contacts) const;
     int32_t GestureNumber() const { return static_cast<int32_t>(gesture_); }
 
+    // Writes the first `contacts` entries of the frame under the frame lock.
+    void Write(const TouchPoint* entries, uint32_t contacts);
+
     TouchPoint* points_;  // the shared frame; entries 0 and 1 are written here
     [[maybe_unused]] uint32_t count_;  // kept for reference; every gesture fits in two entries
+    Platform::Lock& frameLock_;
     KeyweaveTouchCallback touch_;
     void* touchContext_;
     const Log& log_;

@@ -12,8 +12,8 @@
 // Threads: any host thread; several emulations may run at once, each with its
 // own event and slot. A call reads the keymap and the knobs and posts its
 // sequence while it holds the configuration (a keymap load waits meanwhile,
-// and a call during a load finds none), then waits with nothing held: a load
-// drops the sequence's tasks and the wait gives up. The knobs are copied under
+// and a call that comes during a load waits for it to end), then waits with
+// nothing held: a load drops the sequence's tasks and the wait gives up. The knobs are copied under
 // knobLock_ and written under it by the setters; a load hands its knobs over
 // while it holds the configuration.
 

@@ -231,6 +231,38 @@ TEST_F(LoadTest, LocationUpdationFollowsTheKeymap) {
     EXPECT_TRUE(fixture.host.HasLog("location updation enabled"));
 }
 
+// The calls a host may make while another thread loads a keymap, made here
+// from inside the load itself (the log callback, while the new keymap is
+// being read): the old keymap's answer, and a locale for the next load.
+TEST(LoadOverlapTest, QueriesAndTheLocaleWhileTheNewKeymapIsReadSeeTheOldKeymap) {
+    struct Host {
+        Engine* engine = nullptr;
+        std::vector<int32_t> answers;
+        static void Log(void* self, const char* line) {
+            auto& host = *static_cast<Host*>(self);
+            if (host.engine == nullptr || !std::string(line).starts_with("Keyweave::Config::Parser::")) return;
+            host.answers.push_back(host.engine->IsLocationUpdationWithKeyMapEnabled());
+            host.engine->SetLocale("fr-FR");
+        }
+    } host;
+    HostCallbacks callbacks;
+    callbacks.logSink = &Host::Log;
+    callbacks.logContext = &host;
+    ManualClock clock{1000};
+    Engine engine(callbacks, ManualEngine::DefaultSettings(), EngineOptions{&clock, true});
+    host.engine = &engine;
+    ScratchDir dir;
+    const WideString located = dir.Write("located.cfg", "# ENABLE_LOCATION_UPDATION_WITH_KEYMAP\n[keys]\nA = Tap\n");
+    const WideString plain = dir.Write("plain.cfg", "[keys]\nA = Tap\n");
+    engine.LoadConfig(located.c_str(), located.c_str(), "a");
+    EXPECT_EQ(host.answers, std::vector<int32_t>{0}) << "the empty keymap's answer";
+    host.answers.clear();
+    engine.LoadConfig(plain.c_str(), plain.c_str(), "b");
+    EXPECT_EQ(host.answers, std::vector<int32_t>{1}) << "the located keymap's answer";
+    EXPECT_EQ(engine.IsLocationUpdationWithKeyMapEnabled(), 0) << "and the new one's after the load";
+    EXPECT_EQ(engine.Locale(), "fr_fr");
+}
+
 // The log lines of the path rewriting are checked with the loads above.
 TEST(WildCardTest, DropsTheLastDottedPartOfTheName) {
     ManualEngine fixture;

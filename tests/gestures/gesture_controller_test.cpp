@@ -35,7 +35,7 @@ struct Rig {
         initial = frame;
         host.Attach(log);
         const HostCallbacks callbacks = host.Callbacks();
-        gestures = std::make_unique<GestureController>(frame.data(), kTouchPointCount,
+        gestures = std::make_unique<GestureController>(frame.data(), kTouchPointCount, frameLock,
                                                        callbacks.touch, callbacks.touchContext, log);
     }
 
@@ -49,6 +49,7 @@ struct Rig {
     RecordingHost host;
     Log log;
     TouchFrame frame{};
+    Platform::Lock frameLock;
     TouchFrame initial{};
     std::unique_ptr<GestureController> gestures;
 };
@@ -157,7 +158,8 @@ TEST(GestureReportTest, HandsTheHostTheSharedFrameOnTheCallingThread) {
     TouchFrame frame{};
     Log log;
     CapturedReport captured;
-    GestureController gestures(frame.data(), kTouchPointCount, &Capture, &captured, log);
+    Platform::Lock frameLock;
+    GestureController gestures(frame.data(), kTouchPointCount, frameLock, &Capture, &captured, log);
     gestures.ZoomBegin(0.5f, 0.5f);
     EXPECT_EQ(captured.calls, 1);  // reported before ZoomBegin returned
     EXPECT_EQ(captured.points, frame.data());
@@ -166,7 +168,7 @@ TEST(GestureReportTest, HandsTheHostTheSharedFrameOnTheCallingThread) {
 
     // Without a touch callback the frame is still written.
     TouchFrame silentFrame{};
-    GestureController silent(silentFrame.data(), kTouchPointCount, nullptr, nullptr, log);
+    GestureController silent(silentFrame.data(), kTouchPointCount, frameLock, nullptr, nullptr, log);
     silent.ScrollBegin(0.3f, 0.4f);
     EXPECT_FLOAT_EQ(silentFrame[0].x, 0.3f);
     EXPECT_EQ(silentFrame[0].down, 1u);

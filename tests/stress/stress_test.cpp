@@ -4,7 +4,10 @@
 //    typed characters;
 //  - a pad thread attaches pads, sends them reports and detaches them;
 //  - a reload thread loads the example keymaps one after another;
-//  - a gesture thread plays emulated swipes and pinches, which block it.
+//  - a gesture thread plays emulated swipes and pinches, which block it;
+//  - a thread of other calls goes through every call a host may make while a
+//    load runs: locale, location query, mapping state, raw forwarding, both
+//    knob setters, shake, scroll and zoom.
 // The host's contract says key, mouse and character input never overlaps a
 // keymap load; one lock around those two groups keeps that promise here, and
 // nothing else is serialised. A watchdog fails the run when a call has not
@@ -90,7 +93,7 @@ public:
 
     // Polls until `done`; a call older than kCallLimit ends the process with
     // its name, since a hung engine cannot be unwound.
-    void Watch(const std::atomic<bool>& done, const std::array<Worker*, 4>& workers, const char* const names[]) {
+    void Watch(const std::atomic<bool>& done, const std::vector<Worker*>& workers, const char* const names[]) {
         while (!done.load()) {
             for (size_t i = 0; i < workers.size(); ++i) {
                 const int64_t start = workers[i]->callStart.load();
@@ -162,7 +165,7 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
     std::mutex inputOrLoad;  // the host's promise: input and loads never overlap
     std::atomic<bool> loadWaiting{false};  // input stands back while a load waits for the lock
     std::atomic<bool> stop{false};
-    Watchdog::Worker input, pads, reloads, gestures;
+    Watchdog::Worker input, pads, reloads, gestures, others;
     const auto until = SteadyClock::now() + StressDuration();
 
     std::thread inputThread([&] {
@@ -235,17 +238,51 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
         }
     });
 
-    const char* const names[] = {"input", "pad", "reload", "gesture"};
-    std::thread watchdog([&] { Watchdog().Watch(stop, {&input, &pads, &reloads, &gestures}, names); });
+    // Every call the host may make while another thread loads a keymap, in
+    // turn, each a watched call; the gestures always end.
+    std::thread othersThread([&] {
+        std::mt19937 random(4);
+        constexpr const char* kLocales[] = {"fr-FR", "en_US", "", "DE-de"};
+        const auto fraction = [&] { return 0.2f + static_cast<float>(random() % 600) / 1000.0f; };
+        while (SteadyClock::now() < until) {
+            Watchdog::Call(others, "SetLocale", [&] { engine.SetLocale(kLocales[random() % std::size(kLocales)]); });
+            Watchdog::Call(others, "IsLocationUpdationWithKeyMapEnabled",
+                           [&] { engine.IsLocationUpdationWithKeyMapEnabled(); });
+            Watchdog::Call(others, "SetKeyMappingState",
+                           [&] { engine.SetKeyMappingState(random() % 4 == 0 ? 0 : 1); });
+            Watchdog::Call(others, "SetForwardRawKeys", [&] { engine.SetForwardRawKeys(random() % 2 == 0); });
+            Watchdog::Call(others, "SetEmulatedSwipeKnobs", [&] {
+                engine.SetEmulatedSwipeKnobs(fraction() / 2, static_cast<uint32_t>(20 + random() % 100));
+            });
+            Watchdog::Call(others, "SetEmulatedPinchKnobs", [&] {
+                engine.SetEmulatedPinchKnobs(fraction() / 2, fraction() / 4, fraction() / 4,
+                                             static_cast<int32_t>(20 + random() % 100));
+            });
+            Watchdog::Call(others, "HandleShake", [&] { engine.accelerometer().HandleShake(fraction(), -1.0f, 9.8f); });
+            GestureController& gestures = engine.gestures();
+            Watchdog::Call(others, "ScrollBegin", [&] { gestures.ScrollBegin(fraction(), fraction()); });
+            Watchdog::Call(others, "ScrollUpdate", [&] { gestures.ScrollUpdate(0.01f, -0.02f); });
+            Watchdog::Call(others, "ScrollEnd", [&] { gestures.ScrollEnd(); });
+            Watchdog::Call(others, "ZoomBegin", [&] { gestures.ZoomBegin(fraction(), fraction()); });
+            Watchdog::Call(others, "ZoomUpdate", [&] { gestures.ZoomUpdate(1.2f); });
+            Watchdog::Call(others, "ZoomEnd", [&] { gestures.ZoomEnd(); });
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+
+    const char* const names[] = {"input", "pad", "reload", "gesture", "other"};
+    std::thread watchdog(
+        [&] { Watchdog().Watch(stop, {&input, &pads, &reloads, &gestures, &others}, names); });
 
     inputThread.join();
     padThread.join();
     reloadThread.join();
     gestureThread.join();
+    othersThread.join();
     stop.store(true);
     watchdog.join();
 
-    const Watchdog::Worker* const workers[] = {&input, &pads, &reloads, &gestures};
+    const Watchdog::Worker* const workers[] = {&input, &pads, &reloads, &gestures, &others};
     for (size_t i = 0; i < std::size(workers); ++i) {
         std::printf("%s thread: %llu calls, the longest %lld ms\n", names[i],
                     static_cast<unsigned long long>(workers[i]->calls.load()),
