@@ -122,8 +122,9 @@ TaskIdList Dispatcher::PlayTapTap(const TapTapAction& action, int32_t delayMs, b
         return {};
     }
     const int32_t liftDelay = SequenceDelay(int64_t{delayMs} + kTapTapHoldMs);
+    // Press and release alike tap: down at the delay, up 20 ms later.
     TaskIdList ids;
-    AppendTouch(ids, slot, point, delayMs, down);
+    AppendTouch(ids, slot, point, delayMs, true);
     AppendTouch(ids, slot, point, liftDelay, false);
     PostSlotRelease(static_cast<uint32_t>(slot), liftDelay);
     return ids;

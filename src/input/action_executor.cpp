@@ -62,7 +62,9 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
 
     switch (action.type) {
     case kKeyAction:
-        return PlayKeyAction(As<KeyAction>(action), delayMs, pressed);
+        // An unknown key name bound 0xFFFFFFFF, which goes out as it is: four
+        // 0xFF bytes, pressed or released.
+        return dispatcher_.PlayKey(As<KeyAction>(action).keyCode, delayMs, pressed);
     case kTapAction:
         if (repeat) return {};
         return dispatcher_.PlayTap(As<TapAction>(action), delayMs, pressed);
@@ -132,14 +134,6 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
         // their stick only) and unknown tags do nothing on keys.
         return {};
     }
-}
-
-TaskIdList ActionExecutor::PlayKeyAction(const KeyAction& action, int32_t delayMs, bool pressed) {
-    if (action.keyCode == KeyAction::kUnknownKey) {
-        log_.Write("Cannot send a key action without a key: its key name was not known");
-        return {};
-    }
-    return dispatcher_.PlayKey(action.keyCode, delayMs, pressed);
 }
 
 TaskIdList ActionExecutor::MouseSwipeKey(Config& config, MouseSwipeAction& action, int32_t delayMs, bool pressed) {

@@ -78,7 +78,6 @@ public:
 
 private:
     TaskIdList Run(Config& config, Action& action, int32_t delayMs, bool pressed, const KeySet& keys);
-    TaskIdList PlayKeyAction(const KeyAction& action, int32_t delayMs, bool pressed);
     TaskIdList MouseSwipeKey(Config& config, MouseSwipeAction& action, int32_t delayMs, bool pressed);
     TaskIdList MouseHoldKey(Config& config, MouseHoldAction& action, int32_t delayMs, bool pressed);
     TaskIdList TapSwipeKey(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat);

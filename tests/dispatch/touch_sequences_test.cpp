@@ -185,7 +185,8 @@ TEST_F(TouchSequenceTest, EachTapTapEventIsATwentyMillisecondTapOfItsOwnPoint) {
     EXPECT_TRUE(SameRows(Rows(), {
                                      {5, 0, 0.1f, 0.2f, true},     // press: the first point
                                      {25, 0, 0.1f, 0.2f, false},   // up 20 ms later
-                                     {100, 0, 0.8f, 0.9f, false},  // release: the second point, "down" false
+                                     {100, 0, 0.8f, 0.9f, true},   // release: the second point goes down
+                                     {120, 0, 0.8f, 0.9f, false},  // and up 20 ms later
                                  }));
     EXPECT_EQ(FrameTimes(host.Frames(), kStart), (std::vector<int64_t>{5, 25, 100, 120}));
     EXPECT_EQ(dispatcher->FreeSlots(), AllPoolSlots());
