@@ -154,6 +154,9 @@ TEST(CommandLine, HelpUnknownCommandsAndOptions) {
         EXPECT_NE(help.out.find(std::string("Usage: keyweave ") + command), std::string::npos);
     }
     EXPECT_EQ(RunTool({}).status, 2);
+    const ToolRun version = RunTool({"--version"});
+    EXPECT_EQ(version.out, "keyweave " KEYWEAVE_TOOL_VERSION "\n");
+    EXPECT_EQ(version.status, 0);
     const ToolRun unknown = RunTool({"lint", "a.cfg"});
     EXPECT_EQ(unknown.err, "keyweave: Cannot run unknown command 'lint' (see keyweave --help)\n");
     EXPECT_EQ(unknown.status, 2);

@@ -172,6 +172,12 @@ TEST(ScriptReader, BadLinesAreNamedWithTheirNumberAndWhy) {
         {"mapping maybe\n", 1, "Cannot read this command: write mapping on|off"},
         {"reload a b c\n", 1, "Cannot read this command: write reload [KEYMAP [PACKAGE]]"},
         {"\"press\" W\n", 1, "Cannot use unknown command 'press'"},
+        // Found before anything plays: the order of the lines.
+        {"at 100\nwait 20\nat 110\n", 3, "Cannot go back to 110 ms: the lines before wait until 120 ms"},
+        {"pad attach 1 045e:028e pads.db\npad report 2 0 0 0 0 0 0 -1 0\n", 2,
+         "Cannot report to pad 2: no line before attaches it"},
+        {"pad attach 1 045e:028e pads.db\npad detach 1\npad detach 1\n", 3,
+         "Cannot detach pad 1: no line before attaches it"},
     };
     for (const BadLine& bad : cases) {
         const ScriptError error = ErrorOf(bad.script);

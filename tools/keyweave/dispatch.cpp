@@ -15,6 +15,7 @@ constexpr const char* kOverview =
     "\n"
     "Usage: keyweave COMMAND ARGUMENTS...\n"
     "       keyweave COMMAND --help\n"
+    "       keyweave --version\n"
     "\n"
     "Commands:\n";
 
@@ -50,6 +51,10 @@ int Run(std::span<const std::string> words, Console& console) {
         return kExitFailed;
     }
     const std::string& name = words.front();
+    if (name == "--version") {
+        console.Line("keyweave " KEYWEAVE_TOOL_VERSION);
+        return kExitDone;
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         if (words.size() > 1) {
             for (const CommandSpec* command : kCommands) {

@@ -19,7 +19,9 @@ constexpr const char* kHelp =
     "Loads the keymap with the engine's own reader and prints the configuration\n"
     "dump (every key rule with its actions, as the engine's log shows it), then\n"
     "the summary line the host receives after the load. Rejected lines are\n"
-    "listed on stderr as FILE:LINE: MESSAGE.\n"
+    "listed on stderr as FILE:LINE: MESSAGE. A file that cannot be loaded falls\n"
+    "back to its wild-card keymap, as in the engine (com.game.lite.cfg to\n"
+    "com.game.cfg); stderr then says which file was loaded.\n"
     "\n"
     "  --package NAME   the package name the host passes; default the file name\n"
     "                   without folders and \".cfg\"\n"
@@ -35,7 +37,9 @@ int RunDump(const Arguments& arguments, Console& console) {
         return kExitFailed;
     }
     const std::string& path = arguments.positional.front();
-    const LoadedKeymap keymap = LoadKeymap(path, arguments.Value("locale"));
+    std::string wildCardNote;
+    const LoadedKeymap keymap = LoadKeymapOrWildCard(path, arguments.Value("locale"), wildCardNote);
+    if (!wildCardNote.empty()) console.ErrorLine(wildCardNote);
     for (const std::string& line : Diagnostics(keymap)) console.ErrorLine(line);
     if (!keymap.readable) return kExitFailed;
     keymap.config->SetPackage(arguments.Value("package", PackageOfPath(path)));

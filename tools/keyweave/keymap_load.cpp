@@ -7,6 +7,7 @@
 #include "config/text_utilities.h"
 #include "engine/log.h"
 #include "engine/text.h"
+#include "engine/wildcard_path.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -95,6 +96,19 @@ LoadedKeymap LoadKeymap(const std::string& path, const std::string& locale) {
     const WideString widePath = ToWide(path);
     loaded.readable = parser.Load(widePath.c_str());
     return loaded;
+}
+
+LoadedKeymap LoadKeymapOrWildCard(const std::string& path, const std::string& locale, std::string& note) {
+    note.clear();
+    LoadedKeymap loaded = LoadKeymap(path, locale);
+    if (loaded.readable) return loaded;
+    const std::optional<WideString> wildCard = WildCardPath(ToWide(path), Log());
+    if (!wildCard) return loaded;
+    LoadedKeymap fallback = LoadKeymap(ToUtf8(*wildCard), locale);
+    if (!fallback.readable) return loaded;
+    note = path + ": " + loaded.Failure().text + "; loaded its wild-card keymap " + fallback.path +
+           " instead, as the engine does";
+    return fallback;
 }
 
 }  // namespace Keyweave::Tool

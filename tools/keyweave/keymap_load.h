@@ -44,6 +44,13 @@ struct LoadedKeymap {
 // that a keymap may set are read and dropped.
 LoadedKeymap LoadKeymap(const std::string& path, const std::string& locale);
 
+// Loads `path` as the engine does when a host names only this file: the file
+// itself or, when it cannot be loaded, its wild-card keymap (com.game.lite.cfg
+// falls back to com.game.cfg). `note` is left empty when the file itself
+// loaded, and otherwise says which file was loaded instead. When neither
+// loads, the result is the file's own failure.
+LoadedKeymap LoadKeymapOrWildCard(const std::string& path, const std::string& locale, std::string& note);
+
 // Every rejected line's messages, then why the file could not be read (if it
 // could not), each as "PATH:LINE: MESSAGE", or "PATH: MESSAGE" when it is
 // about the file as a whole. PATH is the path as given.

@@ -23,10 +23,14 @@ constexpr const char* kHelp =
     "Loads the keymap into a real engine running on a manual clock, feeds it the\n"
     "script's host calls at the script's times and prints everything the host\n"
     "receives, one event a line: time in ms since the load, each touch contact\n"
-    "that changed (slot, down/move/up, x and y in percent of the screen), key\n"
-    "bytes, sensor vectors, game-pad notices, shooting-mode calls, summaries and\n"
-    "log lines. Script lines are echoed with \"> \" before what they cause. While\n"
-    "a keymap loads, only its \"Loading\" and \"Cannot\" lines are shown.\n"
+    "that changed (slot, state, x and y in percent of the screen), key bytes,\n"
+    "sensor vectors, game-pad notices, shooting-mode calls, summaries and log\n"
+    "lines. A contact's state is down (a finger touches), move (it slides), up\n"
+    "(it lifts) or lifted (a contact that was already up changed place, as the\n"
+    "mouse's slot does when it follows the cursor: the game sees no touch).\n"
+    "Script lines are echoed with \"> \" before what they cause. While a keymap\n"
+    "loads, only its \"Loading\" and \"Cannot\" lines are shown. A keymap that\n"
+    "cannot be loaded falls back to its wild-card keymap, as in the engine.\n"
     "\n"
     "Script lines (positions in percent; KEY as in keymaps; # starts a comment):\n"
     "  wait MS | at MS                       move the clock, running what falls due\n"
@@ -53,8 +57,13 @@ constexpr const char* kHelp =
     "  --locale L       the locale the host sets before the load\n"
     "  --verbose        every log line, and the engine's verbose game-pad lines\n"
     "\n"
+    "The whole script is checked before anything plays: a line that is not a\n"
+    "command, an \"at\" behind the waits before it, or a pad that no earlier\n"
+    "line attaches stops it there (SCRIPT:LINE: message). An \"at\" that typing\n"
+    "or an emulated gesture has already passed stops the play at that line.\n"
+    "\n"
     "Exit status: 0 played; 2 the keymap or script could not be read, or a\n"
-    "script line is wrong (SCRIPT:LINE: message).\n";
+    "script line is wrong.\n";
 
 int RunPlay(const Arguments& arguments, Console& console) {
     if (arguments.positional.size() != 2) {
@@ -84,7 +93,9 @@ int RunPlay(const Arguments& arguments, Console& console) {
         console.ErrorLine(Printf("%s:%u: %s", scriptPath.c_str(), scriptError.line, scriptError.message.c_str()));
         return kExitFailed;
     }
-    const LoadedKeymap keymap = LoadKeymap(options.keymapPath, options.locale);
+    std::string wildCardNote;
+    const LoadedKeymap keymap = LoadKeymapOrWildCard(options.keymapPath, options.locale, wildCardNote);
+    if (!wildCardNote.empty()) console.ErrorLine(wildCardNote);
     if (!keymap.readable) {
         for (const std::string& line : Diagnostics(keymap)) console.ErrorLine(line);
         return kExitFailed;

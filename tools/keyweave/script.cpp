@@ -1,10 +1,12 @@
 #include "keyweave/script.h"
 
 #include <array>
+#include <set>
 #include <span>
 #include <utility>
 
 #include "config/text_utilities.h"
+#include "keyweave/console.h"
 #include "keyweave/script_words.h"
 
 namespace Keyweave::Tool {
@@ -278,6 +280,41 @@ bool ParseLine(std::string_view line, uint32_t number, std::vector<ScriptCommand
     return false;
 }
 
+// Mistakes that only the order of the lines shows: an "at" behind the time the
+// waits before it reach, and reports to or detaches of a pad that no earlier
+// line attaches. Typing and emulated gestures also take time, which only the
+// play knows; an "at" that they overtake stops the play there.
+bool CheckOrder(const std::vector<ScriptCommand>& commands, ScriptError& error) {
+    int64_t time = 0;  // at least this, from the waits and ats alone
+    std::set<int32_t> pads;
+    for (const ScriptCommand& command : commands) {
+        switch (command.kind) {
+            case Kind::kWait: time += command.millis; break;
+            case Kind::kAt:
+                if (command.millis < time) {
+                    error = {command.line, Printf("Cannot go back to %lld ms: the lines before wait until %lld ms",
+                                                  static_cast<long long>(command.millis), static_cast<long long>(time))};
+                    return false;
+                }
+                time = command.millis;
+                break;
+            case Kind::kPadAttach: pads.insert(command.number); break;
+            case Kind::kPadReport:
+            case Kind::kPadDetach:
+                if (pads.count(command.number) == 0) {
+                    error = {command.line, Printf("Cannot %s pad %d: no line before attaches it",
+                                                  command.kind == Kind::kPadReport ? "report to" : "detach",
+                                                  command.number)};
+                    return false;
+                }
+                if (command.kind == Kind::kPadDetach) pads.erase(command.number);
+                break;
+            default: break;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error) {
@@ -297,7 +334,7 @@ bool ParseScript(std::string_view text, std::vector<ScriptCommand>& commands, Sc
         }
         if (text.empty()) break;
     }
-    return true;
+    return CheckOrder(commands, error);
 }
 
 }  // namespace Keyweave::Tool

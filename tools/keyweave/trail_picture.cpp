@@ -39,13 +39,50 @@ std::vector<Trail> CollectTrails(const std::vector<TimelineEvent>& events) {
     return trails;
 }
 
+namespace {
+
+// Where a finger went down: a filled circle; where it lifted: a square.
+void DownMark(PictureCanvas& canvas, double x, double y, const char* colour) {
+    canvas.Circle(x, y, canvas.Unit() * 0.6, colour, true);
+}
+
+void LiftMark(SvgWriter& svg, double unit, double x, double y, const char* colour) {
+    svg.Empty("rect", {{"x", SvgNumber(x - unit * 0.4)},
+                       {"y", SvgNumber(y - unit * 0.4)},
+                       {"width", SvgNumber(unit * 0.8)},
+                       {"height", SvgNumber(unit * 0.8)},
+                       {"fill", colour}});
+}
+
+// The legend under the screen: what the two marks mean.
+void DrawLegend(PictureCanvas& canvas, double y) {
+    SvgWriter& svg = canvas.svg();
+    const double unit = canvas.Unit();
+    const auto text = [&](double x, const std::string& words) {
+        svg.Text("text", {{"x", SvgNumber(x)}, {"y", SvgNumber(y + unit * 0.35)}, {"font-size", SvgNumber(unit)},
+                          {"font-family", "sans-serif"}, {"fill", Colours::kText}},
+                 words);
+    };
+    svg.Open("g", {{"class", "legend"}});
+    DownMark(canvas, unit * 1.2, y, Colours::kText);
+    text(unit * 2.2, "a finger goes down");
+    LiftMark(svg, unit, unit * 14.0, y, Colours::kText);
+    text(unit * 15.0, "it lifts");
+    text(unit * 21.0, "(one colour per touch slot; hover a trail for its slot and times)");
+    svg.Close();
+}
+
+}  // namespace
+
 std::string DrawTrails(const std::vector<Trail>& trails, ScreenSize screen, const std::string& title) {
     const double unit = PictureCanvas::UnitFor(screen);
     const double header = unit * 2.4;
-    SvgWriter svg(screen.width, header + screen.height);
+    const double footer = unit * 2.4;
+    const double height = header + screen.height + footer;
+    SvgWriter svg(screen.width, height);
     PictureCanvas::WriteDefinitions(svg, unit);
-    svg.Empty("rect", {{"x", "0"}, {"y", "0"}, {"width", SvgNumber(screen.width)},
-                       {"height", SvgNumber(header + screen.height)}, {"fill", "#ffffff"}});
+    svg.Empty("rect", {{"x", "0"}, {"y", "0"}, {"width", SvgNumber(screen.width)}, {"height", SvgNumber(height)},
+                       {"fill", "#ffffff"}});
     svg.Text("text", {{"x", SvgNumber(unit * 0.5)}, {"y", SvgNumber(header * 0.65)}, {"font-size", SvgNumber(unit)},
                       {"font-family", "sans-serif"}, {"fill", Colours::kText}},
              title + Printf("  (%dx%d)", screen.width, screen.height));
@@ -79,17 +116,12 @@ std::string DrawTrails(const std::vector<Trail>& trails, ScreenSize screen, cons
                                    {"stroke-linejoin", "round"},
                                    {"stroke-opacity", "0.8"}});
         }
-        canvas.Circle(canvas.X(first.x), canvas.Y(first.y), unit * 0.6, colour, true);
-        if (trail.lifted) {
-            svg.Empty("rect", {{"x", SvgNumber(canvas.X(last.x) - unit * 0.4)},
-                               {"y", SvgNumber(canvas.Y(last.y) - unit * 0.4)},
-                               {"width", SvgNumber(unit * 0.8)},
-                               {"height", SvgNumber(unit * 0.8)},
-                               {"fill", colour}});
-        }
+        DownMark(canvas, canvas.X(first.x), canvas.Y(first.y), colour);
+        if (trail.lifted) LiftMark(svg, unit, canvas.X(last.x), canvas.Y(last.y), colour);
         canvas.Label(canvas.X(first.x), canvas.Y(first.y) - unit * 1.4, span, colour, 0.6);
         svg.Close();
     }
+    DrawLegend(canvas, screen.height + footer * 0.5);
     svg.Close();
     return svg.Finish();
 }
