@@ -132,7 +132,9 @@ bool Config::Parser::ParseGamePadActionRule(std::string_view rule) {
         if (keyword != entry.keyword) continue;
         Record action = (this->*entry.parse)(args);
         if (!action) return false;
-        config_.mGamePadActions[control] = config_.Adopt(std::move(action));
+        Action* stored = config_.Adopt(std::move(action));
+        config_.mGamePadActions[control] = stored;
+        if (context_.observer != nullptr) context_.observer->GamePadActionStored(lineNumber_, control, *stored);
         return true;
     }
     return false;  // not an action of this section; the reader reports the line

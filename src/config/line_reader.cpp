@@ -6,6 +6,11 @@ namespace Keyweave {
 
 bool LineReader::Fill() {
     position_ = 0;
+    if (file_ == nullptr) {
+        size_ = text_.copy(block_.data(), block_.size());
+        text_.remove_prefix(size_);
+        return size_ != 0;
+    }
     size_ = std::fread(block_.data(), 1, block_.size(), file_);
     if (size_ != 0) return true;
     failed_ = std::ferror(file_) != 0;

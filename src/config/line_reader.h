@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace Keyweave {
 
@@ -23,6 +24,8 @@ public:
 
     // Reads from `file`, which stays the caller's.
     explicit LineReader(std::FILE* file) : file_(file) {}
+    // Reads text already in memory, which must outlive the reader.
+    explicit LineReader(std::string_view text) : text_(text) {}
 
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -35,7 +38,8 @@ private:
     // Reads the next block; false at the end of the file or on an error.
     bool Fill();
 
-    std::FILE* file_;
+    std::FILE* file_ = nullptr;
+    std::string_view text_;  // what is left of in-memory text
     std::array<char, 16384> block_{};
     size_t position_ = 0;  // the next unread character of block_
     size_t size_ = 0;      // characters in block_

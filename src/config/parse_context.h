@@ -1,14 +1,33 @@
 #pragma once
 // What reading a keymap needs from outside the configuration it fills.
 
+#include <cstdint>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "engine/log.h"
 
 namespace Keyweave {
 
 class Accelerometer;
+class Action;
 struct EmulationKnobs;
+
+// Told what the reader saw, line by line, for tools that explain a keymap to
+// its author. The engine loads with none; watching changes nothing.
+class ParseObserver {
+public:
+    virtual ~ParseObserver() = default;
+    // Every line read, with its number (from 1), its raw text, the section it
+    // was read in (after a header line: the section it opened) and whether it
+    // was accepted.
+    virtual void LineRead(uint32_t line, std::string_view raw, uint32_t section, bool accepted) = 0;
+    // A [keys] rule stored for `keys`, replacing any earlier rule of that set.
+    virtual void KeyRuleStored(uint32_t line, const std::set<uint32_t>& keys, const std::set<Action*>& actions) = 0;
+    // A [gamepad2] rule stored for a control.
+    virtual void GamePadActionStored(uint32_t line, uint32_t control, const Action& action) = 0;
+};
 
 struct ParseContext {
     // Every message of the reader goes here.
@@ -22,6 +41,8 @@ struct ParseContext {
     // Receives the [gamepad] Tilt_* settings. Null for tools that only check
     // a file.
     Accelerometer* accelerometer = nullptr;
+    // Told what the reader saw. Null when loading for the engine.
+    ParseObserver* observer = nullptr;
 };
 
 }  // namespace Keyweave

@@ -37,6 +37,17 @@ bool Config::Parser::Load(const WideChar* path) {
         return false;
     }
     LineReader reader(file.get());
+    return ReadLines(reader);
+}
+
+bool Config::Parser::LoadText(std::string_view text) {
+    path_.clear();
+    section_ = kNoSection;
+    LineReader reader(text);
+    return ReadLines(reader);
+}
+
+bool Config::Parser::ReadLines(LineReader& reader) {
     std::string line;
     lineNumber_ = 0;
     LineReader::Result result;
@@ -44,7 +55,9 @@ bool Config::Parser::Load(const WideChar* path) {
         ++lineNumber_;
         result = reader.Next(line);
         if (result != LineReader::Result::kLine) break;
-        if (!ProcessLine(line)) Report("Cannot process line: %s", line);
+        const bool accepted = ProcessLine(line);
+        if (!accepted) Report("Cannot process line: %s", line);
+        if (context_.observer != nullptr) context_.observer->LineRead(lineNumber_, line, section_, accepted);
     }
     if (result != LineReader::Result::kEnd) {
         context_.log.Write("Cannot read line from configuration file");

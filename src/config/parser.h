@@ -27,6 +27,8 @@
 
 namespace Keyweave {
 
+class LineReader;
+
 class Config::Parser {
 public:
     // The current section: which grammar the rules below a header follow.
@@ -50,6 +52,10 @@ public:
     // and skipped.
     bool Load(const WideChar* path);
 
+    // Reads keymap text that is already in memory, as Load reads a file (the
+    // same lines, limits and messages, without opening anything).
+    bool LoadText(std::string_view text);
+
     // One raw line of the file, as read; false (after logging why) when it
     // cannot be used.
     bool ProcessLine(std::string_view rawLine);
@@ -68,6 +74,10 @@ public:
 
 private:
     using Record = std::unique_ptr<Action>;
+
+    // Every line of `reader`, then the shooting-mode completion: the part of
+    // a load after the file is open.
+    bool ReadLines(LineReader& reader);
 
     // Logs `format`, which takes exactly one "%s", with `text`.
     void Report(const char* format, std::string_view text) const;

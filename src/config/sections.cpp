@@ -107,7 +107,9 @@ bool Config::Parser::ParseKeysRule(std::string_view rule) {
     for (Record& action : actions) set.insert(config_.Adopt(std::move(action)));
     // A later rule for the same keys replaces the earlier one's actions, which
     // the configuration still owns and frees with itself.
-    config_.mKeyRules[keys] = std::move(set);
+    ActionSet& stored = config_.mKeyRules[keys];
+    stored = std::move(set);
+    if (context_.observer != nullptr) context_.observer->KeyRuleStored(lineNumber_, keys, stored);
     return true;
 }
 

@@ -1,0 +1,46 @@
+#pragma once
+// Keymap diagnostics: what a keymap's author should know about a file, read
+// with the engine's own reader. Besides the lines the engine rejects (its own
+// messages), it warns about what the engine accepts without a word and yet
+// does not do as the author meant: points in fractions, keys bound twice,
+// chords the engine never matches, directive look-alikes, values it ignores
+// or cuts, files it cannot read as text.
+//
+// Plain computation on text in memory: no file, thread or system call, so
+// the same analysis serves the command line and an editor.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Keyweave::Diagnostics {
+
+enum class Severity { kError, kWarning };
+
+struct Diagnostic {
+    uint32_t line;         // from 1
+    Severity severity;
+    std::string name;      // the kind: "rejected", "unreadable", or a warning's name
+    std::string message;   // for a warning, what happens and how to fix it
+};
+
+struct Report {
+    // False when the engine would not load the file at all (a line too long).
+    bool readable = true;
+    // The engine's rejections and the failure to read, in line order, then
+    // the warnings in line order.
+    std::vector<Diagnostic> items;
+};
+
+// Reads keymap text as the engine reads a keymap file, with the engine
+// locale the host sets (empty: none).
+Report Analyse(std::string_view text, const std::string& locale);
+
+// The name of every kind of warning.
+std::span<const std::string_view> WarningNames();
+
+const char* SeverityName(Severity severity);
+
+}  // namespace Keyweave::Diagnostics
