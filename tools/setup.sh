@@ -10,6 +10,7 @@ packages=(
   wine wine64                              # runs the Windows tests
   clang llvm libclang-rt-14-dev            # fuzzers and sanitizers with clang
   locales                                  # a decimal-comma locale for the locale tests
+  nlohmann-json3-dev                       # JSON for the keyweave command (import, check --json)
 )
 
 missing=()

@@ -96,7 +96,9 @@ void CheckDirective(const SeenLine& line, std::string_view text, State& state) {
     const std::string exact = "# " + std::string(directive->name);
     const bool taken = directive->kind == Kind::kExact ? text == exact : text.starts_with(exact);
     if (!taken) {
-        const std::string form = directive->kind == Kind::kExact ? "the whole line '" + exact + "'" : "'" + exact + "'";
+        const std::string form = directive->kind == Kind::kExact  ? "the whole line '" + exact + "'"
+                                 : directive->kind == Kind::kTuple ? "'" + exact + "(...)'"
+                                                                   : "'" + exact + " (...)'";
         state.warnings.Add(line.number, "directive-look-alike",
                            "this line is read as a plain comment, not as " + exact + ": write it as " + form +
                                " (one blank after '#', capitals" +

@@ -18,7 +18,6 @@ constexpr float kEpsilon = 1e-4f;
 
 struct Placed {
     std::vector<Point> points;  // fractions of the screen
-    bool stick = false;         // a [gamepad2] stick record: written as fractions
 };
 
 // Every point a record touches, as fractions of the screen.
@@ -64,7 +63,7 @@ Placed PointsOf(const Action& action) {
             Point point = action.type == kStickHoldAction ? static_cast<const StickHoldAction&>(action).point
                           : action.type == kStickMoveAction ? static_cast<const StickMoveAction&>(action).point
                                                             : static_cast<const TapStickAction&>(action).point;
-            return {{{point.x / 10000.0f, point.y / 10000.0f}}, true};
+            return {{{point.x / 10000.0f, point.y / 10000.0f}}};
         }
         default: return {};
     }
@@ -101,22 +100,17 @@ void CheckPoints(const SeenRule& rule, Warnings& warnings) {
         const Placed placed = PointsOf(*action);
         for (const Point& point : placed.points) {
             if (!OffScreen(point)) continue;
-            std::string message = "the point " + PointText(point) + " is off the screen: positions are percent, from 0 to 100";
-            if (placed.stick) {
-                message = "the point (" + Number(point.x) + "," + Number(point.y) +
-                          ") is off the screen: the sticks of [gamepad2] take fractions of the screen, "
-                          "from 0 to 1 (0.5 for the middle), not percent";
-            }
-            warnings.Add(rule.line, "off-screen", message + "; nothing can touch it there");
+            warnings.Add(rule.line, "off-screen",
+                         "the point " + PointText(point) + " is off the screen, where nothing can touch it: "
+                         "positions are percent of the screen, from 0 to 100");
             return;
         }
-        if (!placed.stick && WrittenAsFractions(placed.points)) {
+        if (WrittenAsFractions(placed.points)) {
             const Point& first = placed.points.front();
             warnings.Add(rule.line, "percent-fraction",
-                         "the point (" + Number(first.x * 100) + "," + Number(first.y * 100) +
-                             ") is read as percent, a corner of the top left: write positions in percent of the "
-                             "screen, (" + Number(first.x * 10000) + "," + Number(first.y * 10000) + ") for what "
-                             "you likely meant");
+                         "the point " + PointText(first) + " is read as percent, in the top-left corner: positions "
+                         "are percent of the screen, so write (" + Number(first.x * 10000) + "," +
+                         Number(first.y * 10000) + ") for fractions " + PointText(first));
             return;
         }
     }

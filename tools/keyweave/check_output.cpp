@@ -1,0 +1,53 @@
+#include "keyweave/check_output.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+namespace Keyweave::Tool {
+
+std::string DiagnosticText(const std::string& path, const Diagnostics::Diagnostic& diagnostic) {
+    std::string text = diagnostic.line == 0 ? path + ": " : path + ":" + std::to_string(diagnostic.line) + ": ";
+    if (diagnostic.severity == Diagnostics::Severity::kError) return text + diagnostic.message;
+    return text + "warning: " + diagnostic.message + " [" + diagnostic.name + "]";
+}
+
+std::string DiagnosticJson(const std::string& path, const Diagnostics::Diagnostic& diagnostic) {
+    const nlohmann::ordered_json object = {
+        {"file", path},
+        {"line", diagnostic.line},
+        {"severity", Diagnostics::SeverityName(diagnostic.severity)},
+        {"name", diagnostic.name},
+        {"message", diagnostic.message},
+    };
+    // Keymap text need not be UTF-8: bytes that are not are replaced.
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+bool TakeWarningSwitches(std::vector<std::string>& words, std::set<std::string>& silenced, std::string& error) {
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (!words[i].starts_with("-W")) {
+            kept.push_back(words[i]);
+            continue;
+        }
+        std::string value = words[i].substr(2);
+        if (value.empty()) {
+            if (i + 1 == words.size()) {
+                error = "Cannot use -W without a warning to silence (-W no-NAME)";
+                return false;
+            }
+            value = words[++i];
+        }
+        const std::string name = value.starts_with("no-") ? value.substr(3) : "";
+        const auto names = Diagnostics::WarningNames();
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            error = "Cannot silence '" + value + "': write -W no-NAME with the name of a warning";
+            return false;
+        }
+        silenced.insert(name);
+    }
+    words = std::move(kept);
+    return true;
+}
+
+}  // namespace Keyweave::Tool
