@@ -7,8 +7,8 @@
 namespace Keyweave::Tool {
 namespace {
 
-const std::array<const CommandSpec*, 5> kCommands = {&kCheckCommand, &kDumpCommand, &kPlayCommand, &kRenderCommand,
-                                                     &kPadCommand};
+const std::array<const CommandSpec*, 6> kCommands = {&kCheckCommand, &kDumpCommand, &kPlayCommand, &kRenderCommand,
+                                                     &kPadCommand, &kImportCommand};
 
 constexpr const char* kOverview =
     "keyweave: answers for people who write keymaps, from the engine's own code.\n"

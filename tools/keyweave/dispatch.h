@@ -33,6 +33,7 @@ extern const CommandSpec kDumpCommand;
 extern const CommandSpec kPlayCommand;
 extern const CommandSpec kRenderCommand;
 extern const CommandSpec kPadCommand;
+extern const CommandSpec kImportCommand;
 
 // The whole program on `words` (the arguments after the program name).
 int Run(std::span<const std::string> words, Console& console);

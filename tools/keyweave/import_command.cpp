@@ -1,0 +1,106 @@
+// keyweave import: a QtScrcpy or scrcpy-mask keymap (JSON) as a Keyweave
+// keymap.
+
+#include <array>
+
+#include "diagnostics/diagnostics.h"
+#include "keyweave/dispatch.h"
+#include "keyweave/import_keymap.h"
+
+namespace Keyweave::Tool {
+namespace {
+
+constexpr std::array<OptionSpec, 3> kOptions = {{{"o", true}, {"profile", true}, {"screen", true}}};
+
+constexpr const char* kHelp =
+    "Usage: keyweave import FILE.json [-o OUT.cfg] [--profile NAME] [--screen WxH]\n"
+    "\n"
+    "Converts a keymap of QtScrcpy or scrcpy-mask (either form) into a Keyweave\n"
+    "keymap, printed or written to OUT.cfg. Each mapping becomes the closest\n"
+    "rule; a mapping or field with no counterpart becomes a line\n"
+    "\"# dropped: WHAT: WHY\". A summary goes to standard error.\n"
+    "\n"
+    "  -o OUT.cfg       write the keymap there instead of printing it\n"
+    "  --profile NAME   the older scrcpy-mask files hold several profiles: which\n"
+    "                   one (default the first; the others are listed)\n"
+    "  --screen WxH     the screen that pixel positions refer to when the file\n"
+    "                   does not say; default 1920x1080\n"
+    "\n"
+    "Exit status: 0 converted; 1 converted, but the engine rejects a line of the\n"
+    "result; 2 the file could not be read or is no keymap of those tools.\n";
+
+// "-o" is written with one dash; the option reader knows "--o".
+std::vector<std::string> Words(const Arguments& arguments, std::string& output) {
+    std::vector<std::string> words;
+    const auto& positional = arguments.positional;
+    for (size_t i = 0; i < positional.size(); ++i) {
+        if (positional[i] == "-o" && i + 1 < positional.size()) {
+            output = positional[++i];
+        } else {
+            words.push_back(positional[i]);
+        }
+    }
+    return words;
+}
+
+int RunImport(const Arguments& arguments, Console& console) {
+    std::string output = arguments.Value("o");
+    const std::vector<std::string> words = Words(arguments, output);
+    if (words.size() != 1) {
+        console.ErrorLine("keyweave import: Cannot import without one keymap file (see keyweave import --help)");
+        return kExitFailed;
+    }
+    Import::Options options;
+    options.profile = arguments.Value("profile");
+    std::string error;
+    if (arguments.Has("screen") && !ParseScreenSize(arguments.Value("screen"), options.screen, error)) {
+        console.ErrorLine("keyweave import: " + error);
+        return kExitFailed;
+    }
+    const std::string& path = words.front();
+    std::string text;
+    if (!ReadFile(path, text)) {
+        console.ErrorLine("keyweave import: Cannot read " + path);
+        return kExitFailed;
+    }
+    const Import::Json root = Import::Json::parse(text, nullptr, false);
+    if (root.is_discarded()) {
+        console.ErrorLine("keyweave import: Cannot import " + path + ": it is not JSON");
+        return kExitFailed;
+    }
+    Import::Keymap keymap;
+    std::vector<std::string> notes;
+    const bool qt = root.is_object() && root.contains("keyMapNodes");
+    const bool converted = qt ? Import::FromQtScrcpy(root, keymap, error)
+                              : Import::FromScrcpyMask(root, options, keymap, notes, error);
+    if (!converted) {
+        console.ErrorLine("keyweave import: " + error + " (" + path + ")");
+        return kExitFailed;
+    }
+    const std::string result = keymap.Text(path, qt ? "QtScrcpy" : "scrcpy-mask");
+    if (output.empty()) {
+        console.Out(result);
+    } else if (!WriteFile(output, result)) {
+        console.ErrorLine("keyweave import: Cannot write " + output);
+        return kExitFailed;
+    }
+    for (const std::string& note : notes) console.ErrorLine(path + ": " + note);
+    console.ErrorLine(Printf("%s: %zu %s converted, %zu dropped", path.c_str(), keymap.converted(),
+                             keymap.converted() == 1 ? "mapping" : "mappings", keymap.dropped()));
+    // The result must load as it is: say so if the engine would reject a line.
+    int status = kExitDone;
+    for (const Diagnostics::Diagnostic& item : Diagnostics::Analyse(result, "").items) {
+        if (item.severity != Diagnostics::Severity::kError) continue;
+        console.ErrorLine(Printf("%s: Cannot convert cleanly: line %u: %s", path.c_str(), item.line,
+                                 item.message.c_str()));
+        status = kExitFaults;
+    }
+    return status;
+}
+
+}  // namespace
+
+const CommandSpec kImportCommand{"import", "convert a QtScrcpy or scrcpy-mask keymap (JSON) to a Keyweave keymap",
+                                 kHelp, kOptions, &RunImport};
+
+}  // namespace Keyweave::Tool
