@@ -179,6 +179,25 @@ TEST_F(RenderCommand, DecorationsAreDrawnOnceAndTextReadsBackUnchanged) {
     EXPECT_EQ(areaLabel, "Area1: <zone>");
 }
 
+// A screenshot is embedded whole, under the bindings, over the screen.
+TEST_F(RenderCommand, BackgroundScreenshotIsEmbeddedUnderTheBindings) {
+    const std::string keymap = Write("one.cfg", "[keys]\nA = Tap (50,50)\n");
+    const std::string png("\x89PNG\r\n\x1a\n\0\xff", 10);
+    const auto root = Render(keymap, {"--screen", "800x400", "--background", Write("shot.png", png)});
+    ASSERT_TRUE(root);
+    const auto images = root->Descendants("image");
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0]->Attribute("href"), "data:image/png;base64,iVBORw0KGgoA/w==");
+    EXPECT_EQ(images[0]->Attribute("width"), "800");
+    EXPECT_EQ(images[0]->Attribute("height"), "400");
+    const std::string svg = Read(Path("out.svg"));
+    EXPECT_LT(svg.find("<image"), svg.find("class=\"binding\""));
+
+    const ToolRun notPicture = RunTool({"render", keymap, "--svg", Path("b.svg"), "--background", keymap});
+    EXPECT_EQ(notPicture.err, "keyweave render: Cannot use " + keymap + " as a background: it is no PNG or JPEG picture\n");
+    EXPECT_EQ(notPicture.status, 2);
+}
+
 TEST_F(RenderCommand, ArgumentsAndOutputFaults) {
     const std::string keymap = Write("one.cfg", "[keys]\nA = Tap\n");
     EXPECT_EQ(RunTool({"render", keymap}).status, 2);  // no --svg

@@ -182,6 +182,11 @@ std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options
     svg.Open("g", {{"class", "guest-screen"}, {"transform", "translate(0," + SvgNumber(header) + ")"}});
     PictureCanvas canvas(svg, screen);
     canvas.DrawScreen();
+    if (!options.background.empty()) {
+        svg.Empty("image", {{"class", "background"}, {"x", "0"}, {"y", "0"}, {"width", SvgNumber(screen.width)},
+                            {"height", SvgNumber(screen.height)}, {"preserveAspectRatio", "none"},
+                            {"href", options.background}});
+    }
     DrawArea(canvas, config.mArea1, "Area1", config);
     DrawArea(canvas, config.mArea2, "Area2", config);
     if (const ScreenAction* centre = config.ScreenCenter()) DrawScreenCentre(canvas, *centre);

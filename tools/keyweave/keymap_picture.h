@@ -17,6 +17,9 @@ namespace Keyweave::Tool {
 struct KeymapPictureOptions {
     ScreenSize screen;
     std::string title;  // shown above the screen
+    // A screenshot of the game as a data: URI, drawn under the bindings and
+    // stretched to the screen; empty: a plain screen.
+    std::string background;
 };
 
 std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options);

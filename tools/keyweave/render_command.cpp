@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "keyweave/background_image.h"
 #include "keyweave/console.h"
 #include "keyweave/dispatch.h"
 #include "keyweave/keymap_load.h"
@@ -10,10 +11,12 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 3> kOptions = {{{"svg", true}, {"screen", true}, {"locale", true}}};
+constexpr std::array<OptionSpec, 4> kOptions = {
+    {{"svg", true}, {"screen", true}, {"locale", true}, {"background", true}}};
 
 constexpr const char* kHelp =
     "Usage: keyweave render FILE.cfg --svg OUT.svg [--screen WxH] [--locale L]\n"
+    "                       [--background SCREENSHOT.png]\n"
     "\n"
     "Draws the keymap over the guest screen as an SVG picture: every binding\n"
     "where it touches, labelled with its keys (Ctrl+A; Pad A for game-pad\n"
@@ -27,9 +30,13 @@ constexpr const char* kHelp =
     "  --svg OUT.svg   where to write the picture (required)\n"
     "  --screen WxH    the guest screen in pixels; default 1920x1080\n"
     "  --locale L      the locale the host sets (selects [strings.L]); default none\n"
+    "  --background SCREENSHOT.png\n"
+    "                  a screenshot of the game (PNG or JPEG), embedded under the\n"
+    "                  bindings and stretched to the screen size, to see that each\n"
+    "                  binding sits on its button\n"
     "\n"
-    "Exit status: 0 drawn; 2 the keymap could not be read or the picture not\n"
-    "written.\n";
+    "Exit status: 0 drawn; 2 the keymap or the screenshot could not be read, or\n"
+    "the picture not written.\n";
 
 int RunRender(const Arguments& arguments, Console& console) {
     if (arguments.positional.size() != 1 || !arguments.Has("svg")) {
@@ -43,11 +50,16 @@ int RunRender(const Arguments& arguments, Console& console) {
         console.ErrorLine("keyweave render: " + error);
         return kExitFailed;
     }
+    std::string background;
+    if (arguments.Has("background") && !ReadBackground(arguments.Value("background"), background, error)) {
+        console.ErrorLine("keyweave render: " + error);
+        return kExitFailed;
+    }
     const std::string& path = arguments.positional.front();
     const LoadedKeymap keymap = LoadKeymap(path, arguments.Value("locale"));
     for (const std::string& line : Diagnostics(keymap)) console.ErrorLine(line);
     if (!keymap.readable) return kExitFailed;
-    const std::string picture = DrawKeymap(*keymap.config, {screen, path});
+    const std::string picture = DrawKeymap(*keymap.config, {screen, path, background});
     const std::string output = arguments.Value("svg");
     if (!WriteFile(output, picture)) {
         console.ErrorLine("keyweave render: Cannot write picture " + output);
