@@ -2,6 +2,7 @@
 // keymap.
 
 #include <array>
+#include <exception>
 
 #include "diagnostics/diagnostics.h"
 #include "keyweave/dispatch.h"
@@ -71,8 +72,13 @@ int RunImport(const Arguments& arguments, Console& console) {
     Import::Keymap keymap;
     std::vector<std::string> notes;
     const bool qt = root.is_object() && root.contains("keyMapNodes");
-    const bool converted = qt ? Import::FromQtScrcpy(root, keymap, error)
-                              : Import::FromScrcpyMask(root, options, keymap, notes, error);
+    bool converted = false;
+    try {  // the readers check every type first; this is a last guard
+        converted = qt ? Import::FromQtScrcpy(root, keymap, error)
+                       : Import::FromScrcpyMask(root, options, keymap, notes, error);
+    } catch (const std::exception& exception) {
+        error = std::string("Cannot import: ") + exception.what();
+    }
     if (!converted) {
         console.ErrorLine("keyweave import: " + error + " (" + path + ")");
         return kExitFailed;

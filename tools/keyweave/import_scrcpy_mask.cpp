@@ -32,29 +32,31 @@ public:
 
     // The keys of a bind (a string, or an array pressed together): "A" or
     // "Ctrl,A"; "" after dropping the mapping `what`.
-    std::string Keys(const Json& bind, const std::string& what) {
+    // Within a pad, `part` says one direction is dropped, not the mapping.
+    std::string Keys(const Json& bind, const std::string& what, bool part = false) {
+        const auto drop = [&](const std::string& why) { part ? keymap_.DropField(what, why) : keymap_.Drop(what, why); };
         std::vector<std::string> names;
         if (bind.is_string()) names.push_back(bind.get<std::string>());
         if (bind.is_array()) {
             for (const Json& name : bind) names.push_back(name.is_string() ? name.get<std::string>() : "");
         }
         if (names.empty()) {
-            keymap_.Drop(what, "it has no key");
+            drop("it has no key");
             return "";
         }
         if (names.size() > 2) {
-            keymap_.Drop(what, "the engine runs one key or two held together, not " + std::to_string(names.size()));
+            drop("the engine runs one key or two held together, not " + std::to_string(names.size()));
             return "";
         }
         std::string keys;
         for (const std::string& name : names) {
             if (name.starts_with("G-")) {
-                keymap_.Drop(what, "game-pad binds have no counterpart here: bind the pad in [gamepad]");
+                drop("game-pad binds have no counterpart here: bind the pad in [gamepad]");
                 return "";
             }
             const std::string key = KeyFromBrowser(name);
             if (key.empty()) {
-                keymap_.Drop(what, "'" + name + "' has no Keyweave key name");
+                drop("'" + name + "' has no Keyweave key name");
                 return "";
             }
             keys += (keys.empty() ? "" : ",") + key;
@@ -63,6 +65,10 @@ public:
     }
 
     void Rule(const std::string& keys, const std::string& action, const std::string& note) {
+        if (action.ends_with("()") || action.ends_with("(,1)")) {  // a path or macro without points
+            keymap_.Drop(keys + " = " + action, "it has no points");
+            return;
+        }
         keymap_.Rule(keys + " = " + action, note);
         keymap_.Count();
     }
@@ -72,13 +78,13 @@ public:
         static const char* const kDirections[][2] = {{"up", "Up"}, {"down", "Down"}, {"left", "Left"}, {"right", "Right"}};
         std::string rules;
         for (const auto& direction : kDirections) {
-            const std::string keys = Keys(Field(directions, direction[0]), what + " " + direction[0]);
+            const std::string keys = Keys(Field(directions, direction[0]), what + " " + direction[0], true);
             if (keys.empty()) continue;
             keymap_.Rule(keys + " = SwipeHold " + direction[1] + " " + Tuple({centre.x, centre.y, radius}),
                          rules.empty() ? note : "");
             rules += direction[1];
         }
-        if (!rules.empty()) keymap_.Count();
+        rules.empty() ? keymap_.Drop(what, "none of its keys has a Keyweave key name") : keymap_.Count();
     }
 
     // Mouse-look: ShootMode with the fire button's point when there is one.
@@ -267,7 +273,8 @@ bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap, st
         return true;
     }
     if (!root.is_array() || root.empty()) {
-        error = "Cannot import: an empty list of scrcpy-mask profiles";
+        error = root.is_array() ? "Cannot import: an empty list of scrcpy-mask profiles"
+                                : "Cannot import: this JSON is no QtScrcpy or scrcpy-mask keymap";
         return false;
     }
     const Json* chosen = options.profile.empty() ? &root[0] : nullptr;
