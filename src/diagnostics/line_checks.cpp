@@ -134,9 +134,10 @@ void CheckKeyActions(const SeenLine& line, std::string_view rule, State& state) 
         const std::string_view keyword = Text::NextWord(args);
         if (keyword == "Key" && line.accepted && KeyCodeOf(args) == kNoKey) {
             state.warnings.Add(line.number, "unknown-key",
-                               "'" + std::string(args) + "' is not a key name, so this Key action sends nothing: "
-                               "names are case-sensitive, and Escape, Backspace, F9 to F12 and the right-hand "
-                               "modifiers have none");
+                               "'" + std::string(args) +
+                                   "' is not a key name, so this Key action sends four 0xFF bytes instead of a key: "
+                                   "names are case-sensitive, and Escape, Backspace, F9 to F12 and the right-hand "
+                                   "modifiers have none");
         } else if ((keyword == "MouseSwipe" || keyword == "TapSwipeClick") && line.accepted) {
             float x = 0, y = 0, radius = 0;
             if (Numbers::Scan(args, "(%f,%f,%f", {x, y, radius}) == 3 && !Whole(radius)) {
