@@ -1,12 +1,19 @@
-# cmake --install puts the header, the library, a CMake package
-# (find_package(Keyweave) -> Keyweave::keyweave) and a pkg-config file in place.
+# cmake --install puts the headers, the library, a CMake package
+# (find_package(Keyweave) -> Keyweave::keyweave), a pkg-config file, the host
+# guide and the example game-pad database in place. The Windows build adds
+# keyweave.lib, the import library for MSVC hosts, beside libkeyweave.dll.a.
 include(CMakePackageConfigHelpers)
 
 install(TARGETS keyweave EXPORT KeyweaveTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES include/keyweave/keyweave.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/keyweave)
+install(DIRECTORY include/keyweave DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
+install(FILES docs/host-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES examples/gamepads.db DESTINATION ${CMAKE_INSTALL_DATADIR}/keyweave)
+if(WIN32)
+  install(FILES ${KEYWEAVE_MSVC_IMPLIB} DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 
 set(KEYWEAVE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Keyweave)
 install(EXPORT KeyweaveTargets NAMESPACE Keyweave:: DESTINATION ${KEYWEAVE_CMAKE_DIR})

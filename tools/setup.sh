@@ -8,7 +8,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev  # GoogleTest sources, Google Benchmark
   g++-mingw-w64-x86-64-posix               # Windows x64 cross build
   wine wine64                              # runs the Windows tests
-  clang llvm libclang-rt-14-dev            # fuzzers and sanitizers with clang
+  clang llvm libclang-rt-14-dev            # fuzzers and sanitizers with clang; llvm-dlltool
+                                           # makes the Windows kit's keyweave.lib
   locales                                  # a decimal-comma locale for the locale tests
   nlohmann-json3-dev                       # JSON for the keyweave command (import, check --json)
 )

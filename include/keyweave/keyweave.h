@@ -1,25 +1,50 @@
 /*
  * Keyweave: keymapping engine for hosts that show an Android guest screen.
  *
- * The host loads the library, calls KeyweaveInit once with the callbacks
- * through which the engine answers, loads a keymap with KeyweaveLoadConfig
- * whenever the guest's foreground application changes, and then feeds it
- * desktop input. Every export may be called from any host thread, but key,
- * controller, character and mouse calls must not run concurrently with each
- * other or with KeyweaveLoadConfig. Callbacks arrive on the engine's own
- * threads as well as on the calling thread.
+ * The host calls KeyweaveInit once with the callbacks through which the
+ * engine answers (keyweave/keyweave_types.h), loads a keymap with
+ * KeyweaveLoadConfig whenever the guest's foreground application changes,
+ * and then feeds it desktop input. Every code the functions take or the
+ * callbacks receive is named in keyweave/keyweave_codes.h. docs/host-guide.md
+ * walks through a host's whole life.
  *
- * This header is valid C (C99 or later) and C++.
+ * Rules that hold for every function below:
+ *  - KeyweaveInit comes first. A call before it does nothing and returns
+ *    the value its comment gives for that case.
+ *  - Threads. The input calls (KeyweaveHandleKey, KeyweaveHandleController,
+ *    KeyweaveHandleCharacter, KeyweaveUpdateMouseStatus) come from one
+ *    thread at a time and never while KeyweaveLoadConfig runs. Two
+ *    KeyweaveLoadConfig calls must not overlap. Every other function may be
+ *    called from any thread at any time, also while KeyweaveLoadConfig runs
+ *    on another.
+ *  - No function reports failure: the engine explains itself through the
+ *    log callback, with lines that start with "Cannot". Nothing throws.
+ *  - Pointer arguments are read during the call only: the engine copies what
+ *    it keeps, so they need to stay valid only until the call returns.
+ *  - A null pointer argument is allowed unless its comment says otherwise.
+ *
+ * This header and those it includes are valid C (C99 or later) and C++.
  */
 #ifndef KEYWEAVE_KEYWEAVE_H
 #define KEYWEAVE_KEYWEAVE_H
 
 #include <stdint.h>
-#if defined(_WIN32)
-#  include <wchar.h>
-#elif !defined(__cplusplus)
-#  include <uchar.h>
-#endif
+
+#include "keyweave/keyweave_codes.h"
+#include "keyweave/keyweave_types.h"
+#include "keyweave/keyweave_utf8.h"
+
+/* The version of this header. The build reads the project's version from
+ * these three lines, so the library, its CMake package and its pkg-config
+ * file carry the same. */
+#define KEYWEAVE_VERSION_MAJOR 0
+#define KEYWEAVE_VERSION_MINOR 1
+#define KEYWEAVE_VERSION_PATCH 0
+#define KEYWEAVE_VERSION_STRING "0.1.0"
+/* One number to compare: KEYWEAVE_VERSION >= KEYWEAVE_VERSION_NUMBER(0, 2, 0). */
+#define KEYWEAVE_VERSION_NUMBER(major, minor, patch) ((major) * 1000000L + (minor) * 1000L + (patch))
+#define KEYWEAVE_VERSION \
+    KEYWEAVE_VERSION_NUMBER(KEYWEAVE_VERSION_MAJOR, KEYWEAVE_VERSION_MINOR, KEYWEAVE_VERSION_PATCH)
 
 #if defined(_WIN32)
 /* Exported through a module-definition file; nothing to decorate. */
@@ -34,78 +59,29 @@
 extern "C" {
 #endif
 
-/* UTF-16 code unit of file paths: wchar_t on Windows, char16_t elsewhere. */
-#if defined(_WIN32)
-typedef wchar_t KeyweaveChar16;
-#else
-typedef char16_t KeyweaveChar16;
-#endif
+/* ======== Start and end ================================================ */
 
-/* One contact of the touch frame: x and y are fractions of the guest screen
- * (0.0 left/top, 1.0 right/bottom); down is 1 while the finger touches. */
-#if defined(_MSC_VER)
-#  pragma pack(push, 1)
-typedef struct KeyweaveTouchPoint {
-    float x;
-    float y;
-    uint32_t down;
-} KeyweaveTouchPoint;
-#  pragma pack(pop)
-#else
-typedef struct __attribute__((packed)) KeyweaveTouchPoint {
-    float x;
-    float y;
-    uint32_t down;
-} KeyweaveTouchPoint;
-#endif
-
-/* Number of contacts in every frame the engine reports. */
-#define KEYWEAVE_TOUCH_POINTS 16
-
-/* A game-pad report: raw axes in thousandths of full deflection, the hat
- * angle in degrees (0 up, 90 right, ...; anything else is centred) and the
- * raw button bits (bit n-1 is button n). */
-typedef struct KeyweaveGamePadReport {
-    int32_t x, y, z;
-    int32_t rx, ry, rz;
-    int32_t hat;
-    int32_t buttons;
-} KeyweaveGamePadReport;
-
-#ifdef __cplusplus
-static_assert(sizeof(KeyweaveTouchPoint) == 12, "a touch point is 12 bytes");
-static_assert(sizeof(KeyweaveGamePadReport) == 32, "a report is eight 32-bit values");
-#else
-_Static_assert(sizeof(KeyweaveTouchPoint) == 12, "a touch point is 12 bytes");
-_Static_assert(sizeof(KeyweaveGamePadReport) == 32, "a report is eight 32-bit values");
-#endif
-
-/* Host callbacks. Each receives back the context pointer handed to
- * KeyweaveInit beside it (the log callback has none). */
-
-/* One scan-code byte; bit 7 set for a release. */
-typedef void (*KeyweaveKeyCallback)(void* context, uint8_t scanCode);
-/* The touch frame: count contacts from points[0]; flag is always 0. */
-typedef void (*KeyweaveTouchCallback)(void* context, const KeyweaveTouchPoint* points,
-                                      uint32_t count, uint32_t flag);
-/* Three acceleration components. */
-typedef void (*KeyweaveSensorCallback)(void* context, float x, float y, float z);
-/* The configuration summary text ("|Package=..."), once per KeyweaveLoadConfig. */
-typedef void (*KeyweaveSummaryCallback)(void* context, const char* summary);
-/* Game-pad notice: event 1 attached, 2 detached; layout is the pad's layout
- * name from the game-pad database, empty when it has none. */
-typedef void (*KeyweaveGamePadNoticeCallback)(void* context, int32_t padId, int32_t event,
-                                              const char* layout);
-/* A plain mouse move that no keymap action consumed. */
-typedef void (*KeyweaveMousePassThroughCallback)(void* context);
-/* Shooting mode: code 1 started, 0 ended, 3 a query before a mouse event
- * drives a shooting action (the engine acts only on a non-zero answer). */
-typedef int32_t (*KeyweaveShootingModeCallback)(void* context, int32_t code);
-/* One log line, NUL-terminated, without a line end. Called from any thread. */
-typedef void (*KeyweaveLogCallback)(const char* line);
-
-/* Starts the engine. Call once, before anything else. Arguments 9 to 14 are
- * kept for the game-pad runtime and otherwise unused. */
+/*
+ * Starts the engine: its scheduler thread, an empty keymap, the settings at
+ * their defaults (key mapping on, unmapped keys forwarded, no locale).
+ *
+ *   keyCallback ... shootingContext  the callbacks, each with the context it
+ *        gets back (keyweave/keyweave_types.h). Any of them may be null.
+ *   reserved1 ... reserved6  kept and never used: pass NULL.
+ *   defaultConfigPath  the keymap KeyweaveLoadConfig falls back to when no
+ *        keymap of the application loads. Null or "" means none.
+ *   logCallback  receives every log line; null drops them.
+ *   verbose  non-zero adds a line for every game-pad report and the game-pad
+ *        database reader's detail lines; every other line comes either way.
+ *   screenWidth, screenHeight  the guest screen in pixels; positions stay
+ *        fractions, these give sticks and mouse-look the aspect ratio.
+ *
+ * Callbacks: on this thread, the log ("Initializing Keyweave", ...), an
+ * all-up touch frame and a level sensor vector (0, 0, 1).
+ * Threads: once, before any other call, with no other call running.
+ * Bad input: a second call logs "Cannot initialize Keyweave again: the
+ * engine is already running" and changes nothing.
+ */
 KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext,
                                KeyweaveTouchCallback touchCallback, void* touchContext,
                                KeyweaveSensorCallback sensorCallback, void* sensorContext,
@@ -120,54 +96,273 @@ KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext
                                KeyweaveLogCallback logCallback, int32_t verbose,
                                int32_t screenWidth, int32_t screenHeight);
 
-/* Logs "Finalizing Keyweave"; the engine keeps running until the process ends. */
+/*
+ * Logs "Finalizing Keyweave". Nothing stops: the engine, its threads and
+ * every callback stay live until the process ends, so keep the callbacks'
+ * contexts alive as long. Threads: any.
+ */
 KEYWEAVE_API void KeyweaveFini(void);
 
-/* Replaces the active keymap: the primary path, its wild-card form, the
- * second path, its wild-card form, the default keymap, then an empty one.
- * Always returns 0. */
+/* ======== Keymaps and settings ========================================= */
+
+/*
+ * Replaces the active keymap. The old keymap's state ends first: queued
+ * touches are dropped, every finger lifts, tilt goes level, the emulation
+ * knobs return to their defaults, and a keymap in shooting mode ends it.
+ * Then the first file of this chain that loads becomes active:
+ * primaryPath; its wild-card form (WildCardConfigPath: com.game.lite.cfg ->
+ * com.game.cfg); secondPath; its wild-card form; the default keymap of
+ * KeyweaveInit; an empty keymap. A file loads when it can be opened and
+ * read to its end; a bad line in it is logged ("Cannot process line: ...",
+ * after the reason) and skipped.
+ *
+ *   secondPath   the second choice, usually a keymap shipped with the host.
+ *   primaryPath  the first choice, usually the user's keymap.
+ *   packageName  the guest application, as the summary names it; 8-bit.
+ *   Null paths are empty and never load; a null package is "".
+ *
+ * Returns 0, always. To know what loaded, watch the log on this thread
+ * during the call: "Cannot load config, loading default config" means
+ * neither path loaded, "Cannot load default config ..." that the keymap is
+ * empty. The summary callback comes at the end in every case.
+ * Callbacks, all on this thread: log, shooting-mode (ENDED) when the old
+ * keymap was shooting, an all-up touch frame and a level sensor vector
+ * for the old keymap's end, the summary.
+ * Threads: any thread, but not while an input call or another
+ * KeyweaveLoadConfig runs. An emulated gesture under way on another thread
+ * is cut short and its call returns.
+ */
 KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16* secondPath,
                                         const KeyweaveChar16* primaryPath,
                                         const char* packageName);
 
-/* Returns 4. */
+/*
+ * Logs "At the start of getparserversion function" and returns
+ * KEYWEAVE_PARSER_VERSION (4), the keymap format this engine reads; also 4
+ * before KeyweaveInit. Threads: any.
+ */
 KEYWEAVE_API int32_t GetParserVersion(void);
 
+/*
+ * Selects the [strings.<locale>] sections of keymaps loaded from now on
+ * (the keymap already active keeps its texts).
+ *   locale  e.g. "fr-FR"; "-" becomes "_" and letters are lower-cased, as
+ *           section names are. Null or "" means none. Logged as
+ *           "Using normalized locale fr_fr".
+ * Threads: any.
+ */
 KEYWEAVE_API void KeyweaveSetLocale(const char* locale);
+
+/*
+ * Returns 1 when the active keymap asks the host to update the guest's
+ * location from keys ("# ENABLE_LOCATION_UPDATION_WITH_KEYMAP"), 0 when not
+ * (and before KeyweaveInit). Logs the answer. Threads: any.
+ */
 KEYWEAVE_API int32_t KeyweaveIsLocationUpdationWithKeyMapEnabled(void);
-/* 1 turns key mapping on; any other value turns it off. */
+
+/*
+ * Turns key mapping on or off; on at start, and a keymap load leaves it.
+ *   state  KEYWEAVE_MAPPING_ON (1) maps keys; any other value turns mapping
+ *          off: keys then go to the guest as scan codes (when forwarding
+ *          is on) and the keymap's key rules do nothing.
+ * Threads: any; takes effect with the next key.
+ */
 KEYWEAVE_API void KeyweaveSetKeyMappingState(int32_t state);
+
+/*
+ * Whether host keyboard keys that no rule maps are passed to the guest as
+ * scan codes (key callback); on at start, and a keymap load leaves it.
+ *   forward  non-zero forwards. Controller buttons and game-pad keys
+ *            without a rule are forwarded whatever this says.
+ * Threads: any.
+ */
 KEYWEAVE_API void KeyweaveSetForwardRawKeys(int32_t forward);
 
-/* keyCode: PC set-1 scan code (E0-prefixed keys carry 0xE0 in the byte above)
- * or a mouse pseudo key 256..261. pressed: non-zero for a press. */
+/* ======== Input: one thread at a time, never during KeyweaveLoadConfig == */
+
+/*
+ * A key of the host's keyboard, or a mouse pseudo key.
+ *   keyCode  a scan code of set 1, KEYWEAVE_KEY_E0(code) for an E0 key, or
+ *            a KEYWEAVE_KEY_* mouse pseudo key (256 to 261).
+ *   pressed  non-zero for a press, 0 for a release.
+ * The keymap's rules for the key, alone or with the keys held with it, act:
+ * touches are queued for the scheduler thread (a keymap with key
+ * combinations holds single keys back 100 ms to see whether a second
+ * follows). A key no rule maps goes to the key callback when forwarding is
+ * on. The release of a key acts on what its press started. Callbacks: key and touch on the scheduler thread; sensor,
+ * shooting-mode and log on this thread.
+ * Threads: the input thread (see the top of this header).
+ */
 KEYWEAVE_API void KeyweaveHandleKey(uint32_t keyCode, int32_t pressed);
+
+/*
+ * A button of the on-screen controller that the keymap's [opensensor]
+ * section describes.
+ *   ignored         not read; pass NULL.
+ *   controllerCode  a KEYWEAVE_CONTROLLER_* code.
+ *   pressed         non-zero for a press, 0 for a release.
+ * Acts as the key the keymap binds to the button, and as KeyweaveHandleKey
+ * does. A code the keymap does not bind does nothing, without a log line.
+ * Threads: the input thread.
+ */
 KEYWEAVE_API void KeyweaveHandleController(void* ignored, uint32_t controllerCode,
                                            int32_t pressed);
+
+/*
+ * Types one character into the guest as scan codes (with Shift when the
+ * character needs it, on a US layout), whatever the keymap and the mapping
+ * state say.
+ *   character  printable ASCII, '\n' for Enter, or 255 for Backspace; the
+ *              engine's own codes 1 to 5 are Shift, Backspace, Ctrl, Alt
+ *              and Tab. Anything else (among them '\t' and '`') is ignored.
+ * Blocks for 10 ms so that the guest sees separate strokes.
+ * Callbacks: key, on the scheduler thread. Threads: the input thread.
+ */
 KEYWEAVE_API void KeyweaveHandleCharacter(char character);
-/* x, y: pointer position as fractions of the host window; message: the
- * window message (512 move, 513/514 left down/up, 516/517 right down/up). */
+
+/*
+ * The mouse over the window that shows the guest screen.
+ *   x, y     the pointer as fractions of that window (0 to 1, as touches).
+ *   message  a KEYWEAVE_MOUSE_* message; others only reach the keymap's
+ *            active mouse actions, which ignore them.
+ *   param    the message's wParam on Windows (the buttons held); the
+ *            engine keeps it with the left button's touch and reads
+ *            nothing from it: pass 0 where there is none.
+ * A move to the same position as the last one is dropped. The left button
+ * is a finger of its own unless the keymap uses it; the right button is the
+ * key KEYWEAVE_KEY_RIGHT_CLICK; moves drive the keymap's mouse-look,
+ * shooting and mouse-swipe actions. Callbacks: touch on the scheduler
+ * thread; pass-through, shooting-mode (QUERY) and log on this thread.
+ * Threads: the input thread.
+ */
 KEYWEAVE_API void KeyweaveUpdateMouseStatus(float x, float y, int32_t message, uint32_t param);
+
+/* ======== Sensors, game pads, gestures: any thread ===================== */
+
+/*
+ * Passes a shake to the guest: the sensor callback receives x, y, z as
+ * they are, on this thread. Threads: any.
+ */
 KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z);
 
+/*
+ * A game pad was plugged in.
+ *   padId                the host's id for the pad, used by the other
+ *                        game-pad calls; an id already attached is
+ *                        detached first.
+ *   vendorId, productId  the pad's USB ids.
+ *   databasePath         the game-pad database file (gamepads.db of
+ *                        the examples shows the format), read now for the
+ *                        pad's entry; a pad without one gets the generic
+ *                        entry 8380:0003.
+ * Starts the pad's tick thread, which moves the keymap's stick actions
+ * every 4 ms while a stick is off centre. Callbacks: game-pad notice
+ * (ATTACHED) and log on this thread.
+ * Bad input: an unreadable or bad database logs "Cannot attach GamePad"
+ * and leaves the pad unattached, with no notice.
+ * Threads: any; attach and detach of one id are applied one at a time.
+ */
 KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId,
                                               uint32_t productId,
                                               const KeyweaveChar16* databasePath);
+
+/*
+ * A new state of an attached pad: send one whenever a value changes.
+ *   report  the raw state (KeyweaveGamePadReport); read during the call.
+ * Buttons, hat and stick directions act as the keys the keymap's game-pad
+ * sections bind them to; the sticks' positions reach the tick thread.
+ * Callbacks: key and touch on the scheduler thread; sensor (game-pad
+ * tilt), shooting-mode and log on this thread; with verbose on, a log line
+ * per report.
+ * Bad input: a null report logs "Cannot update GamePad ID <id>: no report";
+ * an unknown id "Cannot update GamePad ID <id>: GamePad not found".
+ * Threads: any; reports of one pad are applied one at a time.
+ */
 KEYWEAVE_API void KeyweaveHandleGamePadUpdate(int32_t padId, const KeyweaveGamePadReport* report);
+
+/*
+ * A game pad was unplugged: its tick thread ends (the call waits for it)
+ * and the pad is forgotten. Callbacks: game-pad notice (DETACHED) and log on
+ * this thread. An id that is not attached does nothing. Threads: any.
+ */
 KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t padId);
 
+/*
+ * A touch-pad scroll, played as one finger: frames of 1 contact, entry 0.
+ *   KeyweaveScrollBegin   x, y: where the finger goes down, fractions of
+ *                         the guest screen.
+ *   KeyweaveScrollUpdate  dx, dy: how far it moves from where it is now, in
+ *                         the same fractions; nothing is clamped.
+ *   KeyweaveScrollEnd     the finger lifts.
+ * Entries 0 and 1 are also the keymap's first two fingers: do not scroll or
+ * zoom while keymap touches are down. Callbacks: touch, on this thread, at
+ * once. Bad input: a begin during another gesture, or an update or end
+ * without its begin, logs "Cannot ... with current gesture = <n>" and
+ * reports nothing.
+ * Threads: any, one gesture call at a time (they take no lock).
+ */
 KEYWEAVE_API void KeyweaveScrollBegin(float x, float y);
 KEYWEAVE_API void KeyweaveScrollUpdate(float dx, float dy);
 KEYWEAVE_API void KeyweaveScrollEnd(void);
+
+/*
+ * A touch-pad zoom, played as two fingers: frames of 2 contacts.
+ *   KeyweaveZoomBegin   x, y: the centre; the fingers go down 0.4 of the
+ *                       screen apart on a horizontal line through it.
+ *   KeyweaveZoomUpdate  scale: the new distance over the current one; 1
+ *                       leaves it, above 1 spreads, below 1 closes.
+ *   KeyweaveZoomEnd     both fingers lift.
+ * Callbacks, bad input and threads as for the scroll.
+ */
 KEYWEAVE_API void KeyweaveZoomBegin(float x, float y);
 KEYWEAVE_API void KeyweaveZoomUpdate(float scale);
 KEYWEAVE_API void KeyweaveZoomEnd(void);
 
+/*
+ * Shape of the emulated swipes until the next keymap load (which restores
+ * 0.2 and 100 ms, or the keymap's "# SWIPE_PINCH").
+ *   length      how far KeyweaveEmulateSwipe goes, a fraction of the screen.
+ *   durationMs  how long a swipe lasts; 0 switches emulated swipes off.
+ * Threads: any.
+ */
 KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float length, uint32_t durationMs);
+
+/*
+ * Shape of the emulated pinches until the next keymap load (which restores
+ * 0.2, 0.1, 0.1 and 50 ms, or the keymap's "# SWIPE_PINCH").
+ *   split       how far each finger starts from the centre, a fraction of
+ *               the screen.
+ *   lengthIn    how far each finger travels in a KEYWEAVE_PINCH_IN.
+ *   lengthOut   how far each finger travels in a KEYWEAVE_PINCH_OUT.
+ *   durationMs  how long a pinch lasts; 0 switches emulated pinches off.
+ * Threads: any.
+ */
 KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut,
                                                 int32_t durationMs);
-/* The three emulations block the caller until the gesture has been played.
- * direction: 1 up, 2 down, 3 left, 4 right. */
+
+/*
+ * Emulated gestures: a whole swipe or pinch played on a finger of its own.
+ * Each call blocks until the gesture's last touch has reached the touch
+ * callback (about the knob's duration), or returns early, with the log
+ * line "Cannot wait for the end of ...", when a keymap load or a full set
+ * of fingers keeps the gesture from ending.
+ *
+ * KeyweaveEmulateSwipe: from x, y (fractions of the screen) in a direction
+ *   (a KEYWEAVE_SWIPE_* value) by the length knob. A keymap with
+ *   "MouseWheelDown" or "MouseWheelUp" rules turns the swipe into those
+ *   keys instead (KEYWEAVE_SWIPE_DOWN presses MouseWheelUp, UP presses
+ *   MouseWheelDown) and the call returns at once.
+ * KeyweaveEmulateSwipeXY: from x1, y1 to x2, y2.
+ * KeyweaveEmulatePinch: two fingers around x, y; in is KEYWEAVE_PINCH_IN
+ *   (any non-zero value) or KEYWEAVE_PINCH_OUT.
+ *
+ * Callbacks: touch on the scheduler thread; log on this thread.
+ * Bad input: with the duration knob at 0 the call logs "Emulated swipe
+ * knobs not set" (or "... pinch ...") and returns. Other directions than
+ * the four play a finger that goes down and lifts where it is.
+ * Threads: any; they block, so not a thread that must keep feeding input.
+ * Several may run at once, each on a finger of its own.
+ */
 KEYWEAVE_API void KeyweaveEmulateSwipe(float x, float y, int32_t direction);
 KEYWEAVE_API void KeyweaveEmulateSwipeXY(float x1, float y1, float x2, float y2);
 KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in);
@@ -175,9 +370,18 @@ KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in);
 #ifdef __cplusplus
 } /* extern "C" */
 
-/* The wild-card form of a keymap path: the last dot-separated part of the
- * name is dropped (com.game.lite.cfg -> com.game.cfg). The string stays valid
- * until the process ends. A C++ function, exported under its decorated name. */
+/*
+ * The wild-card form of a keymap path, as KeyweaveLoadConfig tries it: the
+ * last dot-separated part of the name before its last four characters
+ * (".cfg") is dropped: C:\maps\com.game.lite.cfg -> C:\maps\com.game.cfg.
+ * The search for the dot does not stop at a directory separator. Paths are
+ * cut to 1023 characters.
+ * Returns a new string that stays valid until the process ends, or path
+ * itself when the name has no dot (and before KeyweaveInit). Logs
+ * "wild card ..." and "new path ...". Threads: any.
+ * C++ only: exported under its C++ name, which differs between compilers
+ * (an MSVC name in keyweave.dll, a GCC one in libkeyweave.so).
+ */
 KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path);
 #endif
 

@@ -103,7 +103,7 @@ KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16* secondPath, const 
 }
 
 KEYWEAVE_API int32_t GetParserVersion(void) {
-    return WithEngine("GetParserVersion", 4, [](Keyweave::Engine& engine) { return engine.ParserVersion(); });
+    return WithEngine("GetParserVersion", Keyweave::Engine::kParserVersion, [](Keyweave::Engine& engine) { return engine.ParserVersion(); });
 }
 
 KEYWEAVE_API void KeyweaveSetLocale(const char* locale) {

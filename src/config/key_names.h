@@ -73,6 +73,11 @@ uint32_t CharacterKey(char character);
 // entry.
 bool CharacterNeedsShift(char character);
 
+// The controller code (KeyweaveHandleController) of an [opensensor] button
+// name: the letter itself for "A" to "H", the lower-case initial for "Up",
+// "Down", "Left" and "Right"; 0 for any other name.
+uint32_t ControllerButtonCode(std::string_view name);
+
 // The tables in registration order, for tools that list them.
 std::span<const KeyName> KeyNameTable();
 std::span<const CharacterEntry> CharacterTable();

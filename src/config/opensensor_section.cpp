@@ -9,11 +9,8 @@
 #include "config/text_utilities.h"
 
 namespace Keyweave {
-namespace {
 
-// The controller code of a button name: the letter itself for "A" to "H",
-// the lower-case initial for the four directions; 0 for any other name.
-uint32_t ButtonCode(std::string_view name) {
+uint32_t ControllerButtonCode(std::string_view name) {
     if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'H') return static_cast<uint32_t>(name[0]);
     struct Direction {
         std::string_view name;
@@ -26,8 +23,6 @@ uint32_t ButtonCode(std::string_view name) {
     }
     return 0;
 }
-
-}  // namespace
 
 bool Config::Parser::ParseOpenSensorRule(std::string_view rule) {
     std::string_view value = rule;
@@ -80,7 +75,7 @@ bool Config::Parser::ParseAreaRule(OpenSensorArea& area, std::string_view value)
 }
 
 bool Config::Parser::ParseButtonRule(std::string_view name, std::string_view value) {
-    const uint32_t code = ButtonCode(name);
+    const uint32_t code = ControllerButtonCode(name);
     if (code == 0) {
         Report("Bad OpenSensor button %s", name);
         return false;

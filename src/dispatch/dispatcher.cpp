@@ -115,7 +115,7 @@ float Dispatcher::aspectRatio() const {
 }
 
 TaskIdList Dispatcher::PlayKey(uint32_t scanCodes, int32_t delayMs, bool down) {
-    if (!down) scanCodes |= 0x80u;
+    if (!down) scanCodes |= kReleaseBit;
     TaskIdList ids;
     for (int shift = 24; shift >= 0; shift -= 8) {
         const auto byte = static_cast<uint8_t>(scanCodes >> shift);

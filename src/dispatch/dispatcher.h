@@ -112,6 +112,7 @@ public:
     // Posts one KeyTask per non-zero byte of `scanCodes`, most significant
     // first, all at `delayMs`. Going up sets bit 7 of the lowest byte (the
     // break code of the last byte; prefixes such as E0 stay). Returns the ids.
+    static constexpr uint32_t kReleaseBit = 0x80u;
     TaskIdList PlayKey(uint32_t scanCodes, int32_t delayMs, bool down);
 
     // ---- Posting steps shared by every sequence ----

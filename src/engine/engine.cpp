@@ -240,7 +240,7 @@ void Engine::Finalize() { log_.Write("Finalizing Keyweave"); }
 
 int32_t Engine::ParserVersion() {
     log_.Write("At the start of getparserversion function");
-    return 4;
+    return kParserVersion;
 }
 
 }  // namespace Keyweave

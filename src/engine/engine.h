@@ -92,7 +92,8 @@ public:
     int32_t IsLocationUpdationWithKeyMapEnabled();
     // KeyweaveFini: logs and leaves everything running.
     void Finalize();
-    // GetParserVersion.
+    // GetParserVersion: the keymap format this engine reads.
+    static constexpr int32_t kParserVersion = 4;
     int32_t ParserVersion();
     // KeyweaveSetKeyMappingState: 1 is on, any other value off.
     void SetKeyMappingState(int32_t state) { routing_.keyMappingState = state; }

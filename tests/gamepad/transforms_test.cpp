@@ -40,9 +40,12 @@ void ExpectHat(Device& device, const HatCase& test, Report report) {
 
 TEST_F(TransformsTest, HatFromTheReportAngle) {
     Device device = Prepared("H = H\n");
+    // The angles as the public header names them for hosts.
     const HatCase cases[] = {
-        {0, 0, -1},   {45, 1, -1},  {90, 1, 0},   {135, 1, 1},  {180, 0, 1},   {225, -1, 1},
-        {270, -1, 0}, {315, -1, -1}, {65535, 0, 0}, {-1, 0, 0},   {30, 0, 0},    {360, 0, 0},
+        {KEYWEAVE_PAD_HAT_UP, 0, -1},         {KEYWEAVE_PAD_HAT_UP_RIGHT, 1, -1},  {KEYWEAVE_PAD_HAT_RIGHT, 1, 0},
+        {KEYWEAVE_PAD_HAT_DOWN_RIGHT, 1, 1},  {KEYWEAVE_PAD_HAT_DOWN, 0, 1},       {KEYWEAVE_PAD_HAT_DOWN_LEFT, -1, 1},
+        {KEYWEAVE_PAD_HAT_LEFT, -1, 0},       {KEYWEAVE_PAD_HAT_UP_LEFT, -1, -1},  {KEYWEAVE_PAD_HAT_CENTRED, 0, 0},
+        {65535, 0, 0},                        {30, 0, 0},                          {360, 0, 0},
     };
     for (const HatCase& test : cases) {
         SCOPED_TRACE(test.input);
