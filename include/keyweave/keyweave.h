@@ -163,8 +163,9 @@ KEYWEAVE_API int32_t KeyweaveIsLocationUpdationWithKeyMapEnabled(void);
 /*
  * Turns key mapping on or off; on at start, and a keymap load leaves it.
  *   state  KEYWEAVE_MAPPING_ON (1) maps keys; any other value turns mapping
- *          off: keys then go to the guest as scan codes (when forwarding
- *          is on) and the keymap's key rules do nothing.
+ *          off: keyboard keys then go to the guest as scan codes (when
+ *          forwarding is on) and the keymap's key rules do nothing,
+ *          but for Enter's.
  * Threads: any; takes effect with the next key.
  */
 KEYWEAVE_API void KeyweaveSetKeyMappingState(int32_t state);
@@ -188,9 +189,9 @@ KEYWEAVE_API void KeyweaveSetForwardRawKeys(int32_t forward);
  * The keymap's rules for the key, alone or with the keys held with it, act:
  * touches are queued for the scheduler thread (a keymap with key
  * combinations holds single keys back 100 ms to see whether a second
- * follows). A key no rule maps goes to the key callback when forwarding is
- * on. The release of a key acts on what its press started. Callbacks: key and touch on the scheduler thread; sensor,
- * shooting-mode and log on this thread.
+ * follows). A keyboard key no rule maps goes to the key callback when
+ * forwarding is on; the pseudo keys never do. Callbacks: key and touch on
+ * the scheduler thread; sensor, shooting-mode and log on this thread.
  * Threads: the input thread (see the top of this header).
  */
 KEYWEAVE_API void KeyweaveHandleKey(uint32_t keyCode, int32_t pressed);
@@ -212,9 +213,10 @@ KEYWEAVE_API void KeyweaveHandleController(void* ignored, uint32_t controllerCod
  * Types one character into the guest as scan codes (with Shift when the
  * character needs it, on a US layout), whatever the keymap and the mapping
  * state say.
- *   character  printable ASCII, '\n' for Enter, or 255 for Backspace; the
- *              engine's own codes 1 to 5 are Shift, Backspace, Ctrl, Alt
- *              and Tab. Anything else (among them '\t' and '`') is ignored.
+ *   character  printable ASCII but '`' and '~', '\n' for Enter, or
+ *              (char)255 for Backspace; the engine's own codes 1 to 5 are
+ *              Shift, Backspace, Ctrl, Alt and Tab. Anything else (among
+ *              them '\t' and '\r') is ignored.
  * Blocks for 10 ms so that the guest sees separate strokes.
  * Callbacks: key, on the scheduler thread. Threads: the input thread.
  */
