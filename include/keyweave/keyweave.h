@@ -5,8 +5,9 @@
  * engine answers (keyweave/keyweave_types.h), loads a keymap with
  * KeyweaveLoadConfig whenever the guest's foreground application changes,
  * and then feeds it desktop input. Every code the functions take or the
- * callbacks receive is named in keyweave/keyweave_codes.h. docs/host-guide.md
- * walks through a host's whole life.
+ * callbacks receive is named in keyweave/keyweave_codes.h. The host guide
+ * (docs/host-guide.md, installed as share/doc/Keyweave/host-guide.md) walks
+ * through a host's whole life.
  *
  * Rules that hold for every function below:
  *  - KeyweaveInit comes first. A call before it does nothing and returns

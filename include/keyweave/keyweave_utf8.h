@@ -19,6 +19,12 @@
 #else
 #  define KEYWEAVE_CAST(type, value) ((type)(value))
 #endif
+/* MSVC's C compiler knows "inline" only from /std:c11 on. */
+#if defined(_MSC_VER) && !defined(__cplusplus)
+#  define KEYWEAVE_INLINE static __inline
+#else
+#  define KEYWEAVE_INLINE static inline
+#endif
 
 /*
  * Converts a NUL-terminated UTF-8 string to a NUL-terminated UTF-16 one.
@@ -34,7 +40,7 @@
  * over-long form, a surrogate, a value beyond U+10FFFF).
  * Thread: any; it touches nothing but its arguments.
  */
-static inline int KeyweavePathFromUtf8(const char* utf8, KeyweaveChar16* out, size_t capacity) {
+KEYWEAVE_INLINE int KeyweavePathFromUtf8(const char* utf8, KeyweaveChar16* out, size_t capacity) {
     const unsigned char* in;
     size_t used = 0;
     int valid = 1;
