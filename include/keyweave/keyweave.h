@@ -302,7 +302,7 @@ KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t padId);
  * once. Bad input: a begin during another gesture, or an update or end
  * without its begin, logs "Cannot ... with current gesture = <n>" and
  * reports nothing.
- * Threads: any, one gesture call at a time (they take no lock).
+ * Threads: any, one gesture call at a time (the gesture state has no lock).
  */
 KEYWEAVE_API void KeyweaveScrollBegin(float x, float y);
 KEYWEAVE_API void KeyweaveScrollUpdate(float dx, float dy);
