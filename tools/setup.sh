@@ -12,6 +12,7 @@ packages=(
                                            # makes the Windows kit's keyweave.lib
   locales                                  # a decimal-comma locale for the locale tests
   nlohmann-json3-dev                       # JSON for the keyweave command (import, check --json)
+  libfmt-dev                               # {fmt}, header-only: the engine's log lines and descriptions
 )
 
 missing=()

@@ -33,7 +33,7 @@ bool Config::Parser::Load(const WideChar* path) {
     section_ = kNoSection;
     const std::unique_ptr<std::FILE, CloseFile> file(path ? Platform::OpenForReading(path) : nullptr);
     if (!file) {
-        context_.log.Write("Cannot open configuration file %S", path_.c_str());
+        context_.log.Write("Cannot open configuration file %s", path_.c_str());
         return false;
     }
     LineReader reader(file.get());

@@ -140,17 +140,17 @@ std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, con
     const ParseContext context{log_, Locale(), &pendingKnobs_, accelerometer_.get()};
     const auto tryLoad = [&](const WideChar* path) { return Keyweave::LoadConfig(path, context); };
     if (auto config = tryLoad(primary.c_str())) return config;
-    log_.Write("Loading wild card config at %S", primary.c_str());
+    log_.Write("Loading wild card config at %s", primary.c_str());
     if (auto config = tryLoad(WildCardConfigPath(primary.c_str()))) return config;
-    log_.Write("Loading config at %S", second.c_str());
+    log_.Write("Loading config at %s", second.c_str());
     if (auto config = tryLoad(second.c_str())) return config;
-    log_.Write("Loading wild card config at %S", second.c_str());
+    log_.Write("Loading wild card config at %s", second.c_str());
     if (auto config = tryLoad(WildCardConfigPath(second.c_str()))) return config;
 
     log_.Write("Cannot load config, loading default config");
     std::unique_ptr<Config> config = tryLoad(settings_.defaultConfigPath.c_str());
     if (config == nullptr) {
-        log_.Write("Cannot load default config %S", settings_.defaultConfigPath.c_str());
+        log_.Write("Cannot load default config %s", settings_.defaultConfigPath.c_str());
         config = std::make_unique<Config>();
     }
     config->MarkDefault();
@@ -159,7 +159,7 @@ std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, con
 
 int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPath, const char* package) {
     std::lock_guard load(loadLock_);
-    log_.Write("Loading config at %S", WideFromHost(primaryPath).c_str());
+    log_.Write("Loading config at %s", WideFromHost(primaryPath).c_str());
     if (config_ != nullptr) TearDownConfig();
     std::unique_ptr<Config> loaded = LoadFirstOfChain(secondPath, primaryPath);
     gamePadConfiguration_.With([&](Config*) {

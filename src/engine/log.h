@@ -35,12 +35,19 @@ public:
     // False while no sink is installed: callers may skip building long texts.
     bool Enabled() const { return sink_ != nullptr; }
 
-    void Write(const char* format, ...) const KEYWEAVE_PRINTF(2, 3);
+    // Nothing is formatted while no sink is installed.
+    template <typename... Args>
+    void Write(const char* format, const Args&... args) const {
+        if (sink_ != nullptr) Emit(format, fmt::make_printf_args(FormatArgument(args)...));
+    }
     // A line written only when the verbose flag is set.
-    void Detail(const char* format, ...) const KEYWEAVE_PRINTF(2, 3);
+    template <typename... Args>
+    void Detail(const char* format, const Args&... args) const {
+        if (sink_ != nullptr && verbose_) Emit(format, fmt::make_printf_args(FormatArgument(args)...));
+    }
 
 private:
-    void Emit(const char* format, va_list arguments) const;
+    void Emit(const char* format, FormatArguments arguments) const;
 
     Sink sink_ = nullptr;  // set once by SetSink
     void* context_ = nullptr;

@@ -9,14 +9,14 @@ std::optional<WideString> WildCardPath(WideStringView path, const Log& log) {
 
     const size_t dot = stem.rfind(WideChar('.'));
     if (dot == WideString::npos) {
-        log.Write("wild card %S", static_cast<const WideChar*>(nullptr));
+        log.Write("wild card %s", static_cast<const WideChar*>(nullptr));
         return std::nullopt;
     }
-    log.Write("wild card %S", stem.c_str() + dot);
+    log.Write("wild card %s", stem.c_str() + dot);
     static const WideChar kCfg[] = {'.', 'c', 'f', 'g', 0};
     WideString result = stem.substr(0, dot) + kCfg;
     result.resize(std::min(result.size(), kWildCardBufferChars - 1));
-    log.Write("new path %S", result.c_str());
+    log.Write("new path %s", result.c_str());
     return result;
 }
 

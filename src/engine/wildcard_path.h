@@ -17,8 +17,8 @@ inline constexpr size_t kWildCardBufferChars = 1024;
 
 // The path without its last four characters (".cfg", not checked) is searched
 // for its last '.', even across directory separators, so C:\my.maps\game.cfg
-// gives C:\my.cfg. Logs "wild card %S" with the text from that dot on (a null
-// string when there is none) and, when a new path is made, "new path %S".
+// gives C:\my.cfg. Logs "wild card %s" with the text from that dot on (a null
+// string when there is none) and, when a new path is made, "new path %s".
 // Returns no value when there is no dot: the caller keeps the argument.
 std::optional<WideString> WildCardPath(WideStringView path, const Log& log);
 

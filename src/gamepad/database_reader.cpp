@@ -131,7 +131,7 @@ std::optional<uint32_t> RawButtonBit(std::string_view source) {
 bool DatabaseReader::Read() {
     const File file(Platform::OpenForReading(device_.databasePath.c_str()));
     if (!file) {
-        log_.Write("Cannot open database file %S", device_.databasePath.c_str());
+        log_.Write("Cannot open database file %s", device_.databasePath.c_str());
         return false;
     }
     std::string line;

@@ -54,7 +54,7 @@ TEST_F(LogTest, VerboseFlagGatesOnlyDetailLines) {
 TEST_F(LogTest, WideArgumentsPrintAsUtf8) {
     Install(false);
     const WideChar path[] = {'C', ':', '\\', 0x00E9, 0x6F22, 0xD83D, 0xDE00, '.', 'c', 'f', 'g', 0};
-    log.Write("Loading config at %S", path);
+    log.Write("Loading config at %s", path);
     EXPECT_EQ(host.Logs(), std::vector<std::string>{"Loading config at C:\\\xC3\xA9\xE6\xBC\xA2\xF0\x9F\x98\x80.cfg"});
 }
 

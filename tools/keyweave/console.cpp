@@ -1,6 +1,5 @@
 #include "keyweave/console.h"
 
-#include <cstdarg>
 #include <memory>
 
 #include "engine/text.h"
@@ -15,20 +14,6 @@ struct CloseFile {
 using File = std::unique_ptr<std::FILE, CloseFile>;
 
 }  // namespace
-
-std::string Printf(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    va_list again;
-    va_copy(again, arguments);
-    const size_t length = FormatV(nullptr, 0, format, arguments);
-    va_end(arguments);
-    std::string text(length + 1, '\0');
-    FormatV(text.data(), text.size(), format, again);
-    va_end(again);
-    text.resize(length);
-    return text;
-}
 
 void Console::Line(std::string_view text) {
     out_.append(text);

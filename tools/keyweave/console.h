@@ -16,7 +16,14 @@
 namespace Keyweave::Tool {
 
 // printf-style text, formatted by Keyweave::Format (a dot for decimals).
-std::string Printf(const char* format, ...) KEYWEAVE_PRINTF(1, 2);
+template <typename... Args>
+std::string Printf(const char* format, const Args&... args) {
+    const size_t length = Format(nullptr, 0, format, args...);
+    std::string text(length + 1, '\0');
+    Format(text.data(), text.size(), format, args...);
+    text.resize(length);
+    return text;
+}
 
 class Console {
 public:
