@@ -1,12 +1,12 @@
-// keyweave play in-process: reloads, going back in time, the trail picture
-// and game pads against small keymaps. The echo of each line, the text and
-// JSON of the timeline, blocking calls and a bad script are the golden runs'.
+// keyweave play in-process: reloads, going back in time and game pads against
+// small keymaps. The trail picture is read back in render_test.cpp; the echo
+// of each line, the text and JSON of the timeline, blocking calls and a bad
+// script are the golden runs'.
 
 #include <string>
 #include <vector>
 
 #include "tool_fixture.h"
-#include "xml_reader.h"
 
 namespace Keyweave::Testing {
 namespace {
@@ -46,26 +46,6 @@ TEST_F(PlayCommand, ReloadsLoadOtherKeymapsWithTheirPackage) {
                             "     0  touch    slot  0 down    10.00  10.00\n"),
               std::string::npos)
         << timeline;
-}
-
-TEST_F(PlayCommand, TheTrailPictureHasOneTrailPerTouch) {
-    const std::string svg = Path("trails.svg");
-    const ToolRun run = Play("[keys]\nA = Tap (50,80)\nB = Swipe Up (20,50)\n",
-                             "tap A\nwait 100\ntap B\nwait 200\npress A\n", {"--svg", svg, "--screen", "800x600"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    std::string error;
-    const auto root = ReadXml(Read(svg), error);
-    ASSERT_TRUE(root) << error;
-    std::vector<std::string> trails;
-    int legends = 0;  // the marks are explained once, under the screen
-    for (const XmlElement* group : root->Descendants("g")) {
-        legends += group->Attribute("class") == "legend" ? 1 : 0;
-        if (group->Attribute("class") != "trail") continue;
-        trails.push_back(group->Attribute("data-slot") + " " + group->Attribute("data-from") + "-" +
-                         group->Attribute("data-to"));
-    }
-    EXPECT_EQ(trails, (std::vector<std::string>{"0 0-0", "0 100-172", "0 300-held"}));
-    EXPECT_EQ(legends, 1);
 }
 
 TEST_F(PlayCommand, GamePadsAttachReportAndTickEveryFourMilliseconds) {

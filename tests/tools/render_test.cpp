@@ -1,5 +1,6 @@
 // keyweave render: the picture reads back as XML and holds one element for
-// every binding of the keymap, labelled with its keys.
+// every binding of the keymap, labelled with its keys; keyweave play's trail
+// picture holds one trail per touch.
 
 #include <algorithm>
 #include <string>
@@ -196,6 +197,27 @@ TEST_F(RenderCommand, BackgroundScreenshotIsEmbeddedUnderTheBindings) {
     const ToolRun notPicture = RunTool({"render", keymap, "--svg", Path("b.svg"), "--background", keymap});
     EXPECT_EQ(notPicture.err, "keyweave render: Cannot use " + keymap + " as a background: it is no PNG or JPEG picture\n");
     EXPECT_EQ(notPicture.status, 2);
+}
+
+TEST_F(RenderCommand, ThePlayTrailPictureHasOneTrailPerTouch) {
+    const std::string svg = Path("trails.svg");
+    const ToolRun run = RunTool({"play", Write("game.cfg", "[keys]\nA = Tap (50,80)\nB = Swipe Up (20,50)\n"),
+                                 Write("game.play", "tap A\nwait 100\ntap B\nwait 200\npress A\n"), "--svg", svg,
+                                 "--screen", "800x600"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string error;
+    const auto root = ReadXml(Read(svg), error);
+    ASSERT_TRUE(root) << error;
+    std::vector<std::string> trails;
+    int legends = 0;  // the marks are explained once, under the screen
+    for (const XmlElement* group : root->Descendants("g")) {
+        legends += group->Attribute("class") == "legend" ? 1 : 0;
+        if (group->Attribute("class") != "trail") continue;
+        trails.push_back(group->Attribute("data-slot") + " " + group->Attribute("data-from") + "-" +
+                         group->Attribute("data-to"));
+    }
+    EXPECT_EQ(trails, (std::vector<std::string>{"0 0-0", "0 100-172", "0 300-held"}));
+    EXPECT_EQ(legends, 1);
 }
 
 TEST_F(RenderCommand, ArgumentsAndOutputFaults) {

@@ -1,8 +1,7 @@
 #pragma once
-// A strict little XML reader for the tests of the SVG pictures: elements with
-// attributes, text, comments and the XML declaration; the five predefined
-// entities. Anything else, or a tag that does not match, is an error, so a
-// picture that reads back is well-formed.
+// The SVG pictures read back as a tree of elements, by tinyxml2: a picture
+// that is not well-formed XML (a tag that does not match, a bad entity, an
+// attribute twice) does not read back.
 
 #include <map>
 #include <memory>
