@@ -80,10 +80,20 @@ public:
     float sensitivity;
 };
 
+// How mouse-look with a fire finger plays; the value is the number of its
+// "# SHOOTING_MODE_n" directive.
+enum class ShootingMode : uint32_t {
+    kLook = 1,            // the look finger follows the mouse; the fire finger only taps
+    kFireFingerAims = 2,  // while firing, the look finger lifts and the fire finger follows the mouse
+    kSlowedAim = 3,       // moves slow down away from the resting finger; while firing the fire finger
+                          // follows the mouse, and the look finger goes on from where it was after
+    kRecentreAtEdge = 4,  // a look finger that would leave the screen lifts and starts again at rest
+};
+
 // Mouse-look with a look finger and a fire finger.
 class ShootModeAction final : public Action {
 public:
-    ShootModeAction(Point origin, Point fire, uint32_t mode, float s)
+    ShootModeAction(Point origin, Point fire, ShootingMode mode, float s)
         : Action(kShootModeAction), point(origin), currentPoint(origin), point2(fire), savedPoint(origin),
           modeType(mode), sensitivity(s) {}
     std::string Describe() const override;
@@ -91,7 +101,7 @@ public:
     Point currentPoint;        // run time
     Point point2;              // fire point
     Point savedPoint;          // run time
-    uint32_t modeType;         // 1 to 4
+    ShootingMode modeType;
     int32_t lookSlot = -1;     // run time
     int32_t fireSlot = -1;     // run time
     float sensitivity;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "actions/action.h"
+#include "actions/mouse_actions.h"
 #include "actions/touch_actions.h"
 #include "platform/platform.h"
 
@@ -97,7 +98,7 @@ public:
     bool AlwaysSendUnmappedKey() const { return mAlwaysSendUnmappedKey; }
     bool ShowCursor() const { return mShowCursor; }
     uint32_t EnableShootingMode() const { return mEnableShootingMode; }
-    uint32_t ShootingModeType() const { return mShootingModeType; }
+    ShootingMode ShootingModeType() const { return mShootingModeType; }
     uint32_t EnableSingleTouchShootingMode() const { return mEnableSingleTouchShootingMode; }
     uint32_t EnableSpaceShooterMode() const { return mEnableSpaceShooterMode; }
     uint32_t EnableDynamicZoom() const { return mEnableDynamicZoom; }
@@ -133,7 +134,7 @@ public:
     bool mAlwaysSendUnmappedKey = false;
     bool mShowCursor = false;
     uint32_t mEnableShootingMode = 0;
-    uint32_t mShootingModeType = 1;
+    ShootingMode mShootingModeType = ShootingMode::kLook;
     uint32_t mEnableSingleTouchShootingMode = 0;
     uint32_t mEnableSpaceShooterMode = 0;
     ClipRectangle mClipRectangle;

@@ -43,25 +43,25 @@ bool Config::Parser::ProcessDirective(std::string_view line) {
          }},
         {"# SHOOTING_MODE_1", false,
          [](Parser& p, std::string_view) {
-             p.config_.mShootingModeType = 1;
+             p.config_.mShootingModeType = ShootingMode::kLook;
              p.context_.log.Write("mShootingModeType -> 1");
              return true;
          }},
         {"# SHOOTING_MODE_2", false,
          [](Parser& p, std::string_view) {
-             p.config_.mShootingModeType = 2;
+             p.config_.mShootingModeType = ShootingMode::kFireFingerAims;
              p.context_.log.Write("mShootingModeType -> 2");
              return true;
          }},
         {"# SHOOTING_MODE_3", false,
          [](Parser& p, std::string_view) {
-             p.config_.mShootingModeType = 3;
+             p.config_.mShootingModeType = ShootingMode::kSlowedAim;
              p.context_.log.Write("mShootingModeType -> 3");
              return true;
          }},
         {"# SHOOTING_MODE_4", false,
          [](Parser& p, std::string_view) {
-             p.config_.mShootingModeType = 4;
+             p.config_.mShootingModeType = ShootingMode::kRecentreAtEdge;
              p.context_.log.Write("mShootingModeType -> 4");
              return true;
          }},

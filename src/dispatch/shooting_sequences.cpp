@@ -79,7 +79,9 @@ TaskIdList Dispatcher::PlayShootMove(ShootMoveAction& action, int32_t delayMs, i
 TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, int32_t event) {
     const Point origin = action.point;
     const Point fire = action.point2;
-    const uint32_t mode = action.modeType;
+    const ShootingMode mode = action.modeType;
+    // The fire finger follows the mouse while the button is down.
+    const bool firingAims = mode == ShootingMode::kFireFingerAims || mode == ShootingMode::kSlowedAim;
     const bool started = action.lookSlot != kNoSlot && action.fireSlot != kNoSlot;
     TaskIdList ids = action.taskIds;
 
@@ -117,10 +119,10 @@ TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, i
         const Point current = action.currentPoint;
         Point next = Plus(current, delta);
         switch (mode) {
-        case 1:
-        case 2:
+        case ShootingMode::kLook:
+        case ShootingMode::kFireFingerAims:
             break;
-        case 3:
+        case ShootingMode::kSlowedAim:
             if (current != origin) {
                 const Point ref = action.lastMessage == kLeftButtonDown ? fire : origin;
                 delta.x *= Slowdown(std::fabs(current.x - ref.x), kSlowdownX);
@@ -128,18 +130,15 @@ TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, i
                 next = Plus(current, delta);
             }
             break;
-        case 4:
+        case ShootingMode::kRecentreAtEdge:
             if (OffScreen(next)) {
                 next = origin;
                 AppendTouch(ids, action.lookSlot, origin, 0, false);
                 t = SequenceDelay(int64_t{t} + kFingerSwapMs);
             }
             break;
-        default:
-            next = origin;
-            break;
         }
-        const bool dragsFire = action.lastMessage == kLeftButtonDown && (mode == 2 || mode == 3);
+        const bool dragsFire = action.lastMessage == kLeftButtonDown && firingAims;
         PostTouchInto(*this, ids, next, dragsFire ? action.fireSlot : action.lookSlot, t, true);
         action.currentPoint = next;
         break;
@@ -147,13 +146,13 @@ TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, i
     case kLeftButtonDown: {
         if (!started) break;
         int32_t t = delayMs;
-        if (mode == 2) {
+        if (mode == ShootingMode::kFireFingerAims) {
             AppendTouch(ids, action.lookSlot, fire, 0, false);
             t = kFingerSwapMs;
         }
-        if (mode == 3) action.savedPoint = action.currentPoint;
+        if (mode == ShootingMode::kSlowedAim) action.savedPoint = action.currentPoint;
         PostTouchInto(*this, ids, fire, action.fireSlot, t, true);
-        if (mode == 2 || mode == 3) action.currentPoint = fire;
+        if (firingAims) action.currentPoint = fire;
         action.lastMessage = kLeftButtonDown;
         break;
     }
@@ -162,9 +161,9 @@ TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, i
         // The fire finger must not lift before the sequence that put it down has played.
         scheduler().Await([&] { return scheduler().NonePending(action.taskIds); });
         ids.clear();
-        if (mode == 3) action.currentPoint = action.savedPoint;
+        if (mode == ShootingMode::kSlowedAim) action.currentPoint = action.savedPoint;
         AppendTouch(ids, action.fireSlot, origin, 0, false);
-        if (mode == 2) {
+        if (mode == ShootingMode::kFireFingerAims) {
             AppendTouch(ids, action.lookSlot, origin, kFingerSwapMs, true);
             action.currentPoint = origin;
         }

@@ -48,7 +48,7 @@ std::vector<Described> EveryRecord() {
     add(new StickMoveAction({5000, 2500}, 0.5f), 18, "Stick (5000.00,2500.00)");
     add(new TouchMoveAction(a), 19, "TouchMove (0.50,0.25)");
     add(new ShootMoveAction(a, 0.5f), 20, "ShoothMove (0.50,0.25)");
-    add(new ShootModeAction(a, b, 2, 0.35f), 21, "ShoothMode (0.50,0.25)");
+    add(new ShootModeAction(a, b, ShootingMode::kFireFingerAims, 0.35f), 21, "ShoothMode (0.50,0.25)");
     add(new TapStickAction({5000, 2500}, 1500, 0.5f), 22, "TapStickAction (5000.00,2500.00,1500.00)");
     add(new TapCancelAction(a), 23, "TouchMove (0.50,0.25)");
     add(new SuspendShootAction(), 24, "SuspendShoot");

@@ -21,7 +21,7 @@ Action* Bind(Config& config, KeySet keys, std::unique_ptr<Action> action) {
 
 TEST(ConfigTest, AnEmptyConfigurationHasTheDefaults) {
     const Config config;
-    EXPECT_EQ(config.ShootingModeType(), 1u);
+    EXPECT_EQ(config.ShootingModeType(), ShootingMode::kLook);
     EXPECT_EQ(config.mMode, "Default");
     const ClipRectangle& clip = config.GetClipRectangle();
     EXPECT_EQ(std::vector<int32_t>(clip.values, clip.values + 4), (std::vector<int32_t>{55, 10, 40, 80}));

@@ -129,13 +129,13 @@ TEST_F(FileReaderTest, FlagDirectivesSetTheirFieldsAndSayWhich) {
     EXPECT_EQ(config->EnableDynamicDpad(), 1u);
     EXPECT_EQ(config->EnableDynamicZoom(), 1u);
     EXPECT_EQ(config->EnableLocationUpdationWithKeyMap(), 1u);
-    EXPECT_EQ(config->ShootingModeType(), 4u);
+    EXPECT_EQ(config->ShootingModeType(), ShootingMode::kRecentreAtEdge);
     EXPECT_EQ(config->EnableShootingMode(), 0u);
 
     // Exact directives allow only trailing blanks.
     EXPECT_TRUE(Load("# SHOOTING_MODE_2  \t\n# SHOOTING_MODE_3x\n# SHOOTING_MODE_1 # note\n"));
     EXPECT_EQ(Logs(), Lines{"mShootingModeType -> 2"});
-    EXPECT_EQ(config->ShootingModeType(), 2u);
+    EXPECT_EQ(config->ShootingModeType(), ShootingMode::kFireFingerAims);
 
     // The mode directive matches as a prefix and does nothing.
     EXPECT_TRUE(Load("# MODE = Gamepad\n# MODEL of the controller\n# MODE\n"));
@@ -216,7 +216,7 @@ TEST_F(FileReaderTest, ShootingModeTurnsTheMouseTapsIntoTheRightClickAction) {
     // Its points and sensitivity are the shooter example's golden run.
     const auto* mode = Only<ShootModeAction>({258}, kShootModeAction);
     ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(mode->modeType, 3u);
+    EXPECT_EQ(mode->modeType, ShootingMode::kSlowedAim);
 
     // Without the directive the mouse rules stay as written.
     EXPECT_TRUE(Load("[keys]\nMouseMove = Tap (50,40)\nRightClick = Tap (90,90)\n"));

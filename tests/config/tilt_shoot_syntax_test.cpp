@@ -48,7 +48,7 @@ TEST_F(ShootingTest, ShootModeNeedsTheShootingDirectiveAboveIt) {
     EXPECT_EQ(mode->savedPoint, mode->point);
     EXPECT_EQ(mode->point2, (Point{0.9f, 0.8f}));
     EXPECT_FLOAT_EQ(mode->sensitivity, 2.5f) << "the fifth value is not range-checked";
-    EXPECT_EQ(mode->modeType, 2u);
+    EXPECT_EQ(mode->modeType, ShootingMode::kFireFingerAims);
     const auto* bare = Only<ShootModeAction>({kSpace}, kShootModeAction);
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(bare->point2, (Point{0.5f, 0.5f}));

@@ -51,7 +51,7 @@ protected:
         d().PlayShootMode(action, 0, event);
         scheduler.AdvanceTo(clock.Now());
     }
-    ShootModeAction Start(uint32_t mode) {
+    ShootModeAction Start(ShootingMode mode) {
         ShootModeAction action(kOrigin, kFire, mode, 1.0f);
         Play(action, kKeyDownMessage);
         EXPECT_EQ(action.lookSlot, kLook);
@@ -65,7 +65,7 @@ protected:
 };
 
 TEST_F(ShootModeTest, ModeOneFiresWithASecondFingerWhileTheLookFingerKeepsMoving) {
-    ShootModeAction shoot = Start(1);
+    ShootModeAction shoot = Start(ShootingMode::kLook);
     Move(shoot, 0.6f, 0.5f);
     RunTo(10);
     Play(shoot, kLeftButtonDown);
@@ -91,7 +91,7 @@ TEST_F(ShootModeTest, ModeOneFiresWithASecondFingerWhileTheLookFingerKeepsMoving
 }
 
 TEST_F(ShootModeTest, ModeThreeSlowsTheDragDownAwayFromWhereItStarted) {
-    ShootModeAction shoot = Start(3);
+    ShootModeAction shoot = Start(ShootingMode::kSlowedAim);
     Move(shoot, 0.5f, 0.6f);  // from the origin: full speed
     Move(shoot, 0.5f, 0.6f);  // 0.1 below it: 1 - 0.1 * 16 / 9
     const float lookY = 0.6f + 0.1f * (1.0f - 0.1f * 1920.0f / 1080.0f);
@@ -124,14 +124,14 @@ TEST_F(ShootModeTest, ModeThreeSlowsTheDragDownAwayFromWhereItStarted) {
 }
 
 TEST_F(ShootModeTest, ModeThreeNeverSlowsBelowTheFloor) {
-    ShootModeAction shoot = Start(3);
+    ShootModeAction shoot = Start(ShootingMode::kSlowedAim);
     Move(shoot, 1.0f, 0.5f);  // to 1.0
     Move(shoot, 1.0f, 0.5f);  // 0.5 away: 1 - 1.1 is raised to 0.15
     EXPECT_NEAR(shoot.currentPoint.x, 1.075f, 1e-5f);
 }
 
 TEST_F(ShootModeTest, ModeFourRestartsALookPushedOffTheScreenFromTheOrigin) {
-    ShootModeAction shoot = Start(4);
+    ShootModeAction shoot = Start(ShootingMode::kRecentreAtEdge);
     Move(shoot, 0.9f, 0.5f);
     RunTo(10);
     Move(shoot, 0.9f, 0.5f);  // would reach 1.3
@@ -150,18 +150,8 @@ TEST_F(ShootModeTest, ModeFourRestartsALookPushedOffTheScreenFromTheOrigin) {
                                  }));
 }
 
-TEST_F(ShootModeTest, AnUnknownModeKeepsTheLookFingerOnTheOrigin) {
-    ShootModeAction shoot = Start(9);
-    Move(shoot, 0.9f, 0.1f);
-    EXPECT_EQ(shoot.currentPoint, kOrigin);
-    RunTo(10);
-    const auto rows = RowsOfSlot(Rows(), kLook);
-    ASSERT_EQ(rows.size(), 1u) << "the move reports the unchanged origin";
-    EXPECT_EQ(host.Frames().size(), 2u) << "the start and the move, both at the origin";
-}
-
 TEST_F(ShootModeTest, ReleasingTheFireButtonWaitsForTheFireFingerToGoDown) {
-    ShootModeAction shoot = Start(1);
+    ShootModeAction shoot = Start(ShootingMode::kLook);
     RunTo(0);
     d().PlayShootMode(shoot, 100, kLeftButtonDown);  // the fire finger lands at 100
     const TaskIdList ids = d().PlayShootMode(shoot, 0, kLeftButtonUp);
@@ -176,7 +166,7 @@ TEST_F(ShootModeTest, ReleasingTheFireButtonWaitsForTheFireFingerToGoDown) {
 
 TEST_F(ShootModeTest, WithoutTwoFreeSlotsItLogsAndLeavesTheRecordUnchanged) {
     FillPool(1);
-    ShootModeAction shoot(kOrigin, kFire, 1, 1.0f);
+    ShootModeAction shoot(kOrigin, kFire, ShootingMode::kLook, 1.0f);
     EXPECT_TRUE(d().PlayShootMode(shoot, 0, kKeyDownMessage).empty());
     EXPECT_TRUE(host.HasLog("Cannot allocate touch slot for swipe"));
     EXPECT_EQ(shoot.lookSlot, -1);

@@ -56,7 +56,7 @@ std::vector<Binding> CollectBindings(const Config& config) {
 
 std::string ModesText(const Config& config) {
     std::vector<std::string> modes;
-    if (config.mEnableShootingMode != 0) modes.push_back(Printf("shooting mode %u", config.mShootingModeType));
+    if (config.mEnableShootingMode != 0) modes.push_back(Printf("shooting mode %u", static_cast<uint32_t>(config.mShootingModeType)));
     if (config.mAlwaysSendUnmappedKey) modes.push_back("mapped keys also reach the game");
     if (config.mMultiKeyAware) modes.push_back("key combinations (single keys act 100 ms late)");
     if (config.mEnableDynamicDpad != 0) modes.push_back("dynamic direction pad");
