@@ -1,6 +1,9 @@
 #include "support/recording_host.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <string_view>
 
 namespace Keyweave::Testing {
 
@@ -54,6 +57,11 @@ int32_t RecordingHost::OnShooting(void* self, int32_t code) {
 }
 
 void RecordingHost::OnLog(void* self, const char* line) {
+    // The compiler does not check the engine's formats against their
+    // arguments; every test that records the log does.
+    if (std::string_view(line).starts_with("Cannot format")) {
+        ADD_FAILURE() << "a log format does not fit its arguments: " << line;
+    }
     auto* host = static_cast<RecordingHost*>(self);
     std::lock_guard guard(host->mutex_);
     host->logs_.emplace_back(line);
