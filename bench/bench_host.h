@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "api/host_callbacks.h"
-#include "engine/text.h"
+#include "base/text.h"
+#include "engine/host_callbacks.h"
 #include "platform/platform.h"
 
 namespace Keyweave::Bench {

@@ -3,8 +3,8 @@
 // the two "Point" texts).
 
 #include "actions/actions.h"
-#include "config/key_names.h"
-#include "engine/format.h"
+#include "base/format.h"
+#include "codes/key_names.h"
 
 namespace Keyweave {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "actions/action.h"
-#include "dispatch/task_id.h"
-#include "engine/clock.h"
+#include "base/clock.h"
+#include "codes/task_id.h"
 
 namespace Keyweave {
 

@@ -4,7 +4,7 @@
 // (0 to 10000), the written value multiplied by 100.
 
 #include "actions/action.h"
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
 
 namespace Keyweave {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "actions/actions.h"
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "config/number_reading.h"
 #include "config/parser.h"
 #include "config/text_utilities.h"

@@ -3,9 +3,9 @@
 
 #include <memory>
 
+#include "base/text.h"
 #include "config/config.h"
 #include "config/parse_context.h"
-#include "engine/text.h"
 
 namespace Keyweave {
 

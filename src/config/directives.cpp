@@ -4,11 +4,11 @@
 #include <iterator>
 
 #include "actions/touch_actions.h"
+#include "config/emulation_knobs.h"
 #include "config/number_reading.h"
 #include "config/parser.h"
 #include "config/text_utilities.h"
 #include "config/tuple_readers.h"
-#include "gestures/emulation_knobs.h"
 
 namespace Keyweave {
 

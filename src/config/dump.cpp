@@ -1,7 +1,7 @@
 #include "config/dump.h"
 
-#include "config/key_names.h"
-#include "engine/format.h"
+#include "base/format.h"
+#include "codes/key_names.h"
 
 namespace Keyweave {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "base/log.h"
 #include "config/config.h"
-#include "engine/log.h"
 
 namespace Keyweave {
 

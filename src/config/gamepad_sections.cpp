@@ -3,11 +3,11 @@
 
 #include <iterator>
 
+#include "codes/control_names.h"
+#include "codes/key_names.h"
 #include "config/number_reading.h"
 #include "config/parser.h"
-#include "config/key_names.h"
 #include "config/text_utilities.h"
-#include "gamepad/control_names.h"
 #include "sensors/accelerometer.h"
 
 namespace Keyweave {

@@ -3,7 +3,7 @@
 
 #include <iterator>
 
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "config/number_reading.h"
 #include "config/parser.h"
 #include "config/text_utilities.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/log.h"
+#include "base/log.h"
 
 namespace Keyweave {
 

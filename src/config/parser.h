@@ -21,9 +21,9 @@
 #include <string_view>
 
 #include "actions/action.h"
+#include "base/text.h"
 #include "config/config.h"
 #include "config/parse_context.h"
-#include "engine/text.h"
 
 namespace Keyweave {
 

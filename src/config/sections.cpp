@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "config/parser.h"
 #include "config/text_utilities.h"
 

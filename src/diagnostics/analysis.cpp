@@ -7,11 +7,11 @@
 #include <map>
 #include <memory>
 
+#include "base/format.h"
+#include "base/log.h"
 #include "config/parser.h"
 #include "config/text_utilities.h"
 #include "diagnostics/checks.h"
-#include "engine/format.h"
-#include "engine/log.h"
 
 namespace Keyweave::Diagnostics {
 namespace {

@@ -7,9 +7,9 @@
 #include "actions/mouse_actions.h"
 #include "actions/stick_actions.h"
 #include "actions/touch_actions.h"
-#include "config/key_names.h"
+#include "codes/control_names.h"
+#include "codes/key_names.h"
 #include "diagnostics/checks.h"
-#include "gamepad/control_names.h"
 
 namespace Keyweave::Diagnostics {
 namespace {

@@ -10,7 +10,7 @@
 #include <mutex>
 
 #include "actions/action.h"
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
 #include "platform/platform.h"
 
 namespace Keyweave {

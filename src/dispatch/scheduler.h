@@ -26,9 +26,9 @@
 #include <memory>
 #include <vector>
 
-#include "dispatch/task_id.h"
-#include "engine/clock.h"
-#include "engine/log.h"
+#include "base/clock.h"
+#include "base/log.h"
+#include "codes/task_id.h"
 #include "platform/platform.h"
 
 namespace Keyweave {

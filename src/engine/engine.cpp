@@ -3,10 +3,10 @@
 #include <mutex>
 #include <utility>
 
+#include "codes/event_codes.h"
 #include "config/config_loader.h"
 #include "config/dump.h"
 #include "config/text_utilities.h"
-#include "dispatch/event_codes.h"
 #include "engine/wildcard_path.h"
 
 namespace Keyweave {

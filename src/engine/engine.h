@@ -22,19 +22,19 @@
 #include <set>
 #include <string>
 
-#include "api/host_callbacks.h"
+#include "base/clock.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "config/config.h"
+#include "config/emulation_knobs.h"
 #include "dispatch/dispatcher.h"
 #include "dispatch/scheduler.h"
 #include "dispatch/touch_frame.h"
-#include "engine/clock.h"
-#include "engine/log.h"
-#include "engine/text.h"
-#include "gamepad/active_configuration.h"
-#include "gestures/emulation_knobs.h"
-#include "gestures/gesture_controller.h"
 #include "engine/gamepad_routing.h"
+#include "engine/host_callbacks.h"
+#include "gamepad/active_configuration.h"
 #include "gamepad/runtime.h"
+#include "gestures/gesture_controller.h"
 #include "gestures/gesture_emulator.h"
 #include "input/action_executor.h"
 #include "input/character_input.h"
@@ -43,6 +43,7 @@
 #include "input/mouse_input.h"
 #include "input/routing_settings.h"
 #include "platform/platform.h"
+#include "platform/system_clock.h"
 #include "sensors/accelerometer.h"
 
 namespace Keyweave {

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/log.h"
-#include "engine/text.h"
+#include "base/log.h"
+#include "base/text.h"
 
 namespace Keyweave {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <optional>
 
-#include "engine/format.h"
-#include "gamepad/control_codes.h"
-#include "gamepad/control_names.h"
+#include "base/format.h"
+#include "codes/control_codes.h"
+#include "codes/control_names.h"
 #include "platform/platform.h"
 
 namespace Keyweave::GamePad {

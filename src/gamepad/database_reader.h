@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/log.h"
+#include "base/log.h"
 #include "gamepad/device.h"
 
 namespace Keyweave::GamePad {

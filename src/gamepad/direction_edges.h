@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
 
 namespace Keyweave::GamePad {
 

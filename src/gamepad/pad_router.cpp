@@ -1,7 +1,7 @@
 #include "gamepad/pad_router.h"
 
+#include "codes/control_codes.h"
 #include "config/config.h"
-#include "gamepad/control_codes.h"
 
 namespace Keyweave::GamePad {
 

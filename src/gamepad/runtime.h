@@ -36,8 +36,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/log.h"
-#include "engine/text.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "gamepad/active_configuration.h"
 #include "gamepad/device.h"
 #include "gamepad/host_hooks.h"

@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "codes/control_codes.h"
 #include "config/config.h"
-#include "gamepad/control_codes.h"
 #include "platform/platform.h"
 
 namespace Keyweave::GamePad {

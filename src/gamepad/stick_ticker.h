@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "engine/log.h"
+#include "base/log.h"
 #include "gamepad/active_configuration.h"
 #include "gamepad/routing.h"
 #include "gamepad/stick_state.h"

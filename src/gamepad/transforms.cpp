@@ -1,6 +1,6 @@
 #include "gamepad/transforms.h"
 
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
 
 namespace Keyweave::GamePad {
 namespace {

@@ -18,8 +18,8 @@
 
 #include <cstdint>
 
+#include "base/log.h"
 #include "dispatch/touch_frame.h"
-#include "engine/log.h"
 #include "keyweave/keyweave.h"
 #include "platform/platform.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "actions/touch_actions.h"
-#include "config/key_names.h"
+#include "codes/key_names.h"
 
 namespace Keyweave {
 

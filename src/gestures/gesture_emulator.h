@@ -20,10 +20,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/log.h"
+#include "config/emulation_knobs.h"
 #include "dispatch/dispatcher.h"
 #include "dispatch/scheduler.h"
-#include "engine/log.h"
-#include "gestures/emulation_knobs.h"
 #include "gestures/wakeup_wait.h"
 #include "input/config_source.h"
 #include "input/key_router.h"

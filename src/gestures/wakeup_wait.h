@@ -25,8 +25,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/log.h"
 #include "dispatch/scheduler.h"
-#include "engine/log.h"
 #include "platform/platform.h"
 
 namespace Keyweave {

@@ -26,10 +26,10 @@
 #include <memory>
 
 #include "actions/actions.h"
+#include "base/log.h"
+#include "codes/event_codes.h"
 #include "config/config.h"
 #include "dispatch/dispatcher.h"
-#include "dispatch/event_codes.h"
-#include "engine/log.h"
 #include "gamepad/active_configuration.h"
 #include "input/config_source.h"
 #include "input/held_keys.h"
@@ -83,6 +83,7 @@ private:
     TaskIdList TapSwipeKey(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat);
     TaskIdList StickMoveKey(Config& config, StickMoveAction& action, int32_t delayMs, bool pressed);
     TaskIdList TapStickKey(Config& config, TapStickAction& action, int32_t delayMs, bool pressed);
+    TaskIdList TouchMoveKey(Config& config, TouchMoveAction& action, int32_t delayMs, bool pressed);
     TaskIdList ToggleShooting(Config& config, Action& action, int32_t delayMs);
     TaskIdList SuspendShooting(Config& config, int32_t delayMs, bool pressed);
     TaskIdList TapCancel(Config& config, const TapCancelAction& action);

@@ -1,6 +1,6 @@
 #include "input/character_input.h"
 
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "platform/platform.h"
 
 namespace Keyweave {

@@ -17,8 +17,8 @@
 #include <map>
 #include <vector>
 
+#include "codes/task_id.h"
 #include "config/config.h"
-#include "dispatch/task_id.h"
 #include "platform/platform.h"
 
 namespace Keyweave {

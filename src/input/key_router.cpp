@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "config/key_names.h"
+#include "codes/key_names.h"
 
 namespace Keyweave {
 

@@ -20,8 +20,8 @@
 
 #include <cstdint>
 
+#include "base/log.h"
 #include "dispatch/scheduler.h"
-#include "engine/log.h"
 #include "input/action_executor.h"
 #include "input/config_source.h"
 #include "input/held_keys.h"

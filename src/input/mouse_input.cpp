@@ -3,8 +3,8 @@
 #include <mutex>
 #include <utility>
 
-#include "config/key_names.h"
-#include "dispatch/event_codes.h"
+#include "codes/event_codes.h"
+#include "codes/key_names.h"
 
 namespace Keyweave {
 

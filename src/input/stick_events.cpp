@@ -3,7 +3,7 @@
 // centre, and once more when it comes back.
 #include <mutex>
 
-#include "dispatch/event_codes.h"
+#include "codes/event_codes.h"
 #include "input/action_executor.h"
 
 namespace Keyweave {

@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "actions/tilt_actions.h"
-#include "engine/log.h"
+#include "base/log.h"
 #include "keyweave/keyweave.h"
 
 namespace Keyweave {

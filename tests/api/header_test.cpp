@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "actions/touch_actions.h"
-#include "config/key_names.h"
+#include "codes/event_codes.h"
+#include "codes/key_names.h"
 #include "dispatch/dispatcher.h"
-#include "dispatch/event_codes.h"
 #include "engine/engine.h"
 #include "gamepad/host_hooks.h"
 #include "gamepad/transforms.h"

@@ -1,6 +1,6 @@
 // The character table over every possible character: the 99 characters with
 // an entry give their key and Shift flag, all others give no key.
-#include "config/key_names.h"
+#include "codes/key_names.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "actions/actions.h"
-#include "config/key_names.h"
+#include "codes/key_names.h"
 
 namespace Keyweave {
 namespace {

@@ -1,6 +1,6 @@
 // Key names both ways: every registration round-trips, later names win the
 // reverse direction, and anything not registered is rejected.
-#include "config/key_names.h"
+#include "codes/key_names.h"
 
 #include <gtest/gtest.h>
 

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "actions/actions.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "config/config.h"
+#include "config/emulation_knobs.h"
 #include "config/parse_context.h"
 #include "config/parser.h"
-#include "engine/log.h"
-#include "engine/text.h"
-#include "gestures/emulation_knobs.h"
 #include "sensors/accelerometer.h"
 #include "support/recording_host.h"
 #include "support/scratch_dir.h"

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "codes/control_codes.h"
 #include "config/parser.h"
-#include "gamepad/control_codes.h"
 #include "keymap_fixture.h"
 
 namespace Keyweave::Testing {

@@ -2,7 +2,7 @@
 // [gamepad2].
 #include <gtest/gtest.h>
 
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
 #include "keymap_fixture.h"
 
 namespace Keyweave::Testing {

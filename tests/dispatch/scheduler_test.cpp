@@ -1,5 +1,6 @@
 // The scheduler's ordering, cancellation and waits, mostly on a manual clock.
 #include "dispatch/scheduler.h"
+#include "platform/system_clock.h"
 
 #include <gtest/gtest.h>
 

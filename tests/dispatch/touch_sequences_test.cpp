@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "actions/touch_actions.h"
+#include "base/format.h"
 #include "dispatch/dispatcher.h"
-#include "engine/format.h"
 #include "pointer_bench.h"
 
 namespace Keyweave {

@@ -1,6 +1,6 @@
 // The engine's formatting against the C library's, its bounds and its locale
 // independence.
-#include "engine/format.h"
+#include "base/format.h"
 
 #include <gtest/gtest.h>
 

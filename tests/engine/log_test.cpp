@@ -1,5 +1,5 @@
 // Log lines reach the sink exactly as formatted, cut at 1023 characters.
-#include "engine/log.h"
+#include "base/log.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace Keyweave::Fuzz {
 

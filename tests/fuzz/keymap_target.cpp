@@ -4,7 +4,7 @@
 #include "config/config_loader.h"
 #include "config/dump.h"
 #include "fuzz_targets.h"
-#include "gestures/emulation_knobs.h"
+#include "config/emulation_knobs.h"
 #include "input_file.h"
 #include "sensors/accelerometer.h"
 

@@ -1,6 +1,6 @@
 // Game-pad control names: keymap names and database target names each map to
 // their code and only to it; neither set is accepted in place of the other.
-#include "gamepad/control_names.h"
+#include "codes/control_names.h"
 
 #include <gtest/gtest.h>
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
+#include "base/text.h"
+#include "codes/control_codes.h"
 #include "config/config.h"
-#include "engine/log.h"
-#include "engine/text.h"
 #include "gamepad/active_configuration.h"
-#include "gamepad/control_codes.h"
 #include "gamepad/routing.h"
 #include "gamepad/runtime.h"
 #include "platform/platform.h"

@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "platform/system_clock.h"
 #include "support/keymap_engine.h"
 #include "support/watchdog.h"
 

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "actions/actions.h"
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
 #include "support/keymap_engine.h"
 
 namespace Keyweave::Testing {

@@ -2,8 +2,8 @@
 // what the guest receives.
 #include <gtest/gtest.h>
 
-#include "config/key_names.h"
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
+#include "codes/key_names.h"
 #include "support/keymap_engine.h"
 
 namespace Keyweave::Testing {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "api/host_callbacks.h"
-#include "engine/clock.h"
+#include "base/clock.h"
+#include "base/log.h"
 #include "engine/engine.h"
-#include "engine/log.h"
+#include "engine/host_callbacks.h"
 
 namespace Keyweave::Testing {
 

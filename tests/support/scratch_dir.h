@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace Keyweave::Testing {
 

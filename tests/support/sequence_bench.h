@@ -5,9 +5,9 @@
 
 #include <memory>
 
+#include "base/log.h"
 #include "dispatch/dispatcher.h"
 #include "dispatch/scheduler.h"
-#include "engine/log.h"
 #include "platform/platform.h"
 #include "support/recording_host.h"
 

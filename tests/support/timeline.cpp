@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "engine/format.h"
+#include "base/format.h"
 
 namespace Keyweave::Testing {
 

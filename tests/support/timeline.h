@@ -21,7 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "support/recording_host.h"
 
 namespace Keyweave::Testing {

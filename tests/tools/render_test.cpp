@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "config/key_names.h"
-#include "gamepad/control_names.h"
+#include "codes/control_names.h"
+#include "codes/key_names.h"
 #include "keyweave/keymap_load.h"
 #include "tool_fixture.h"
 #include "xml_reader.h"

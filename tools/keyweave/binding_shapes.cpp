@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "keyweave/console.h"
 
 namespace Keyweave::Tool {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 
 namespace Keyweave::Tool {

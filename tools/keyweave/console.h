@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/format.h"
+#include "base/format.h"
 
 namespace Keyweave::Tool {
 

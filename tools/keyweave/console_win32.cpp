@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "keyweave/console.h"
 
 namespace Keyweave::Tool {

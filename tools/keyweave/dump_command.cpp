@@ -3,8 +3,8 @@
 
 #include <array>
 
+#include "base/log.h"
 #include "config/dump.h"
-#include "engine/log.h"
 #include "keyweave/dispatch.h"
 #include "keyweave/keymap_load.h"
 

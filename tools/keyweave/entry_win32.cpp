@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "keyweave/dispatch.h"
 
 int wmain(int argc, wchar_t** argv) {

@@ -2,11 +2,11 @@
 
 #include <map>
 
-#include "config/key_names.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "codes/key_names.h"
 #include "config/parser.h"
 #include "config/text_utilities.h"
-#include "engine/log.h"
-#include "engine/text.h"
 #include "engine/wildcard_path.h"
 
 namespace Keyweave::Tool {

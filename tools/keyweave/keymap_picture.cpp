@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "config/key_names.h"
-#include "gamepad/control_names.h"
+#include "codes/control_names.h"
+#include "codes/key_names.h"
 #include "keyweave/binding_shapes.h"
 #include "keyweave/console.h"
 #include "keyweave/keymap_load.h"

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/log.h"
-#include "engine/text.h"
-#include "gamepad/control_names.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "codes/control_names.h"
 #include "gamepad/database_reader.h"
 #include "keyweave/dispatch.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/clock.h"
+#include "base/clock.h"
 #include "engine/engine.h"
 #include "keyweave/command_line.h"
 #include "keyweave/script.h"

@@ -1,6 +1,6 @@
 #include "keyweave/script_words.h"
 
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "config/number_reading.h"
 #include "keyweave/script.h"
 

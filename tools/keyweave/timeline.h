@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "api/host_callbacks.h"
-#include "engine/clock.h"
+#include "base/clock.h"
+#include "engine/host_callbacks.h"
 
 namespace Keyweave::Tool {
 

@@ -1,6 +1,6 @@
 #include "keyweave/timeline_printer.h"
 
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "keyweave/console.h"
 
 namespace Keyweave::Tool {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 
 namespace Keyweave::Platform {

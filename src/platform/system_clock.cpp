@@ -1,4 +1,4 @@
-#include "engine/clock.h"
+#include "platform/system_clock.h"
 
 #include "platform/platform.h"
 

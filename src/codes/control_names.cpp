@@ -1,6 +1,6 @@
 // One row per game-pad control code with its keymap name and its database
 // target name.
-#include "gamepad/control_names.h"
+#include "codes/control_names.h"
 
 #include <iterator>
 

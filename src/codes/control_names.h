@@ -5,7 +5,7 @@
 // the stick directions and whole sticks keymap names only). Constant data;
 // lookups take no lock.
 
-#include "gamepad/control_codes.h"
+#include "codes/control_codes.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
 // The key name table: every name a keymap may use for a key, in the order the
 // names are registered. A later row wins, in both directions: "Div" comes
 // after "/" and so names code 53.
-#include "config/key_names.h"
+#include "codes/key_names.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // The host's callbacks as KeyweaveInit receives them. Stored once, for the life
 // of the engine; every call passes the paired context back unchanged.
 
-#include "engine/log.h"
+#include "base/log.h"
 #include "keyweave/keyweave.h"
 
 namespace Keyweave {

@@ -2,8 +2,9 @@
 // The engine's one time type and its sources.
 //
 // Every timed decision reads an injected Clock: the system's monotonic
-// milliseconds in production, a ManualClock that tests and the simulator move
-// by hand. Nothing in the engine reads the time any other way.
+// milliseconds in production (SystemClock, in platform/), a ManualClock that
+// tests and the simulator move by hand. Nothing in the engine reads the time
+// any other way.
 
 #include <atomic>
 #include <cstdint>
@@ -21,12 +22,6 @@ public:
     // millisecond rather than somewhere inside the one before it. Now() is
     // NowMicros() / 1000.
     virtual uint64_t NowMicros() const { return Now() * 1000; }
-};
-
-class SystemClock final : public Clock {
-public:
-    Millis Now() const override;
-    uint64_t NowMicros() const override;
 };
 
 // Time that moves only when told to. Safe to read from any thread.

@@ -14,7 +14,7 @@
 
 #include <fmt/printf.h>
 
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace Keyweave {
 

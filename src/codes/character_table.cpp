@@ -2,7 +2,7 @@
 // character on a US layout, in the order the characters are registered (a
 // later entry for the same character would win). Characters without an entry
 // (grave accent, tilde, carriage return, tab...) cannot be typed.
-#include "config/key_names.h"
+#include "codes/key_names.h"
 
 #include <iterator>
 

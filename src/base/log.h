@@ -11,7 +11,7 @@
 
 #include <cstddef>
 
-#include "engine/format.h"
+#include "base/format.h"
 
 namespace Keyweave {
 

@@ -1,0 +1,14 @@
+#pragma once
+// The production clock: the system's monotonic time.
+
+#include "base/clock.h"
+
+namespace Keyweave {
+
+class SystemClock final : public Clock {
+public:
+    Millis Now() const override;
+    uint64_t NowMicros() const override;
+};
+
+}  // namespace Keyweave
