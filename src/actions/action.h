@@ -3,6 +3,15 @@
 // does. The parser creates records, the configuration owns them, action
 // execution switches on `type`, and the touch sequences read their parameters
 // and keep a little run-time state in them.
+//
+// Threads: the parser writes a record's parameters while it reads the keymap;
+// once the keymap is active they are only read. The run-time fields (`slot`,
+// and those marked "run time") belong to action execution and the sequences it
+// starts: they are written on the thread that delivered the input, a host
+// thread for keys, mouse and characters, or a game-pad thread holding the
+// game-pad lock for controls and sticks. Key events, whichever thread brings
+// them, are routed under the held-key lock. The scheduler's thread never
+// touches a record: a task carries copies of what it plays.
 
 #include <cstdint>
 #include <string>

@@ -46,6 +46,43 @@ void GiveBack(Dispatcher& dispatcher, int32_t& slot, bool taken) {
     slot = Dispatcher::kNoSlot;
 }
 
+// One mouse move of a started shooting mode: the look finger (or, while
+// firing in modes 2 and 3, the fire finger) moves by the mouse's offset.
+TaskIdList ShootModeLook(Dispatcher& dispatcher, ShootModeAction& action, int32_t delayMs) {
+    const Point origin = action.point;
+    const ShootingMode mode = action.modeType;
+    TaskIdList ids;
+    Point delta = MouseDelta(dispatcher, action.sensitivity);
+    int32_t t = delayMs;
+    const Point current = action.currentPoint;
+    Point next = Plus(current, delta);
+    switch (mode) {
+    case ShootingMode::kLook:
+    case ShootingMode::kFireFingerAims:
+        break;
+    case ShootingMode::kSlowedAim:
+        if (current != origin) {
+            const Point ref = action.lastMessage == kLeftButtonDown ? action.point2 : origin;
+            delta.x *= Slowdown(std::fabs(current.x - ref.x), kSlowdownX);
+            delta.y *= Slowdown(std::fabs(current.y - ref.y), dispatcher.aspectRatio());
+            next = Plus(current, delta);
+        }
+        break;
+    case ShootingMode::kRecentreAtEdge:
+        if (OffScreen(next)) {
+            next = origin;
+            dispatcher.AppendTouch(ids, action.lookSlot, origin, 0, false);
+            t = SequenceDelay(int64_t{t} + kFingerSwapMs);
+        }
+        break;
+    }
+    const bool firingAims = mode == ShootingMode::kFireFingerAims || mode == ShootingMode::kSlowedAim;
+    const bool dragsFire = action.lastMessage == kLeftButtonDown && firingAims;
+    PostTouchInto(dispatcher, ids, next, dragsFire ? action.fireSlot : action.lookSlot, t, true);
+    action.currentPoint = next;
+    return ids;
+}
+
 }  // namespace
 
 TaskIdList Dispatcher::PlayShootMove(ShootMoveAction& action, int32_t delayMs, int32_t event) {
@@ -110,39 +147,11 @@ TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, i
         action.currentPoint = origin;
         action.lastMessage = kKeyUpMessage;
         break;
-    case kMouseMove: {
+    case kMouseMove:
         // Moves that arrive while the previous one still plays are dropped.
         if (!started || !scheduler().NonePending(action.taskIds)) break;
-        ids.clear();
-        Point delta = MouseDelta(*this, action.sensitivity);
-        int32_t t = delayMs;
-        const Point current = action.currentPoint;
-        Point next = Plus(current, delta);
-        switch (mode) {
-        case ShootingMode::kLook:
-        case ShootingMode::kFireFingerAims:
-            break;
-        case ShootingMode::kSlowedAim:
-            if (current != origin) {
-                const Point ref = action.lastMessage == kLeftButtonDown ? fire : origin;
-                delta.x *= Slowdown(std::fabs(current.x - ref.x), kSlowdownX);
-                delta.y *= Slowdown(std::fabs(current.y - ref.y), aspectRatio());
-                next = Plus(current, delta);
-            }
-            break;
-        case ShootingMode::kRecentreAtEdge:
-            if (OffScreen(next)) {
-                next = origin;
-                AppendTouch(ids, action.lookSlot, origin, 0, false);
-                t = SequenceDelay(int64_t{t} + kFingerSwapMs);
-            }
-            break;
-        }
-        const bool dragsFire = action.lastMessage == kLeftButtonDown && firingAims;
-        PostTouchInto(*this, ids, next, dragsFire ? action.fireSlot : action.lookSlot, t, true);
-        action.currentPoint = next;
+        ids = ShootModeLook(*this, action, delayMs);
         break;
-    }
     case kLeftButtonDown: {
         if (!started) break;
         int32_t t = delayMs;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "dispatch/event_codes.h"
+#include "codes/event_codes.h"
 
 namespace Keyweave {
 
@@ -58,7 +58,6 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
     const bool repeat = pressed && held_.Contains(keys);
     const bool dynamicZoom = config.EnableDynamicZoom() != 0;
     const int32_t oneShotDelay = dynamicZoom ? kDynamicZoomDelayMs : delayMs;
-    ActiveRegistry& active = config.ActiveActions();
 
     switch (action.type) {
     case kKeyAction:
@@ -102,16 +101,8 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
     case kStickMoveAction:
         return StickMoveKey(config, As<StickMoveAction>(action), delayMs, pressed);
     case kTouchMoveAction:
-        if (pressed) {
-            if (repeat) return {};
-            TaskIdList ids = dispatcher_.PlayTouchMove(As<TouchMoveAction>(action), delayMs, kKeyDownMessage);
-            active.SetActive(kTouchMoveAction, &action);
-            return ids;
-        } else {
-            TaskIdList ids = dispatcher_.PlayTouchMove(As<TouchMoveAction>(action), delayMs, kKeyUpMessage);
-            active.RemoveActive(kTouchMoveAction);
-            return ids;
-        }
+        if (repeat) return {};
+        return TouchMoveKey(config, As<TouchMoveAction>(action), delayMs, pressed);
     case kShootMoveAction:
     case kShootModeAction:
         if (!pressed || repeat) return {};
@@ -134,6 +125,19 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
         // their stick only) and unknown tags do nothing on keys.
         return {};
     }
+}
+
+// A touch-move finger stays down from the press to the release; while it is
+// down the mouse drags it.
+TaskIdList ActionExecutor::TouchMoveKey(Config& config, TouchMoveAction& action, int32_t delayMs, bool pressed) {
+    ActiveRegistry& active = config.ActiveActions();
+    TaskIdList ids = dispatcher_.PlayTouchMove(action, delayMs, pressed ? kKeyDownMessage : kKeyUpMessage);
+    if (pressed) {
+        active.SetActive(kTouchMoveAction, &action);
+    } else {
+        active.RemoveActive(kTouchMoveAction);
+    }
+    return ids;
 }
 
 TaskIdList ActionExecutor::MouseSwipeKey(Config& config, MouseSwipeAction& action, int32_t delayMs, bool pressed) {
