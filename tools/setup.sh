@@ -13,6 +13,7 @@ packages=(
   locales                                  # a decimal-comma locale for the locale tests
   nlohmann-json3-dev                       # JSON for the keyweave command (import, check --json)
   libfmt-dev                               # {fmt}, header-only: the engine's log lines and descriptions
+  libfast-float-dev                        # fast_float, header-only: the keymaps' decimal numbers
   libtinyxml2-dev                          # tinyxml2: the tests read the SVG pictures back
 )
 

@@ -1,9 +1,10 @@
 #include "config/number_reading.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
+
+#include <fast_float/fast_float.h>
 
 namespace Keyweave::Numbers {
 namespace {
@@ -27,10 +28,8 @@ size_t CountDigits(std::string_view text, size_t from) {
 struct DecimalShape {
     size_t mantissaStart = 0;  // after the sign
     size_t integerDigits = 0;
-    size_t pointAt = std::string_view::npos;
     size_t fractionDigits = 0;
     size_t end = 0;            // one past the last character taken
-    int64_t exponent = 0;      // saturated well beyond any float's range
 };
 
 // False when no digit starts the mantissa.
@@ -41,7 +40,6 @@ bool MeasureDecimal(std::string_view text, DecimalShape& shape) {
     shape.integerDigits = CountDigits(text, at);
     at += shape.integerDigits;
     if (at < text.size() && text[at] == '.') {
-        shape.pointAt = at;
         shape.fractionDigits = CountDigits(text, at + 1);
         at += 1 + shape.fractionDigits;
     }
@@ -50,41 +48,11 @@ bool MeasureDecimal(std::string_view text, DecimalShape& shape) {
     // An exponent counts only when at least one digit follows its letter.
     if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
         size_t digitsAt = at + 1;
-        bool negative = false;
-        if (digitsAt < text.size() && (text[digitsAt] == '+' || text[digitsAt] == '-')) {
-            negative = text[digitsAt] == '-';
-            ++digitsAt;
-        }
+        if (digitsAt < text.size() && (text[digitsAt] == '+' || text[digitsAt] == '-')) ++digitsAt;
         const size_t digits = CountDigits(text, digitsAt);
-        if (digits > 0) {
-            for (size_t i = digitsAt; i < digitsAt + digits; ++i) {
-                if (shape.exponent < 1'000'000) shape.exponent = shape.exponent * 10 + (text[i] - '0');
-            }
-            if (negative) shape.exponent = -shape.exponent;
-            shape.end = digitsAt + digits;
-        }
+        if (digits > 0) shape.end = digitsAt + digits;
     }
     return true;
-}
-
-// True when the number's magnitude is at least 1: its first significant digit
-// stands at the units place or above.
-bool AtLeastOne(std::string_view text, const DecimalShape& shape) {
-    int64_t lead = 0;  // 3 for "123", 0 for ".5", -1 for ".05"
-    bool found = false;
-    for (size_t i = 0; i < shape.integerDigits && !found; ++i) {
-        if (text[shape.mantissaStart + i] != '0') {
-            lead = static_cast<int64_t>(shape.integerDigits - i);
-            found = true;
-        }
-    }
-    for (size_t i = 0; i < shape.fractionDigits && !found; ++i) {
-        if (text[shape.pointAt + 1 + i] != '0') {
-            lead = -static_cast<int64_t>(i);
-            found = true;
-        }
-    }
-    return found && lead + shape.exponent >= 1;
 }
 
 }  // namespace
@@ -97,14 +65,12 @@ bool ReadFloat(std::string_view& text, float& value) {
     const char* first = number.data() + shape.mantissaStart;
     const char* last = number.data() + shape.end;
     float magnitude = 0.0f;
-    const auto [stop, error] = std::from_chars(first, last, magnitude, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        // Saturate rather than produce an infinity: the largest float, or 0
-        // for a number too small to hold.
-        magnitude = AtLeastOne(number, shape) ? std::numeric_limits<float>::max() : 0.0f;
-    } else if (error != std::errc() || stop != last) {
-        return false;
-    }
+    // fast_float reads the same digits to the same float on every target and
+    // in every locale. A number too large to hold comes back infinite and
+    // saturates at the largest float; one too small to hold comes back 0.
+    const auto [stop, error] = fast_float::from_chars(first, last, magnitude, fast_float::chars_format::general);
+    if (error != std::errc() || stop != last) return false;
+    if (std::isinf(magnitude)) magnitude = std::numeric_limits<float>::max();
     value = negative ? -magnitude : magnitude;
     text = number.substr(shape.end);
     return true;
