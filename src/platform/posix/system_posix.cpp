@@ -14,6 +14,14 @@ uint64_t MonotonicNs() {
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
 }
+
+// strerror_r comes in two kinds: the GNU one returns the text (perhaps a
+// static string, leaving the buffer alone), the XSI one fills the buffer and
+// returns 0 or an error number. Only one of these is called on a platform.
+[[maybe_unused]] const char* ErrorText(const char* text, const char*) { return text; }
+[[maybe_unused]] const char* ErrorText(int result, const char* buffer) {
+    return result == 0 ? buffer : "unknown error";
+}
 }  // namespace
 
 uint64_t MonotonicMs() { return MonotonicNs() / 1000000u; }
@@ -38,8 +46,7 @@ std::string LastErrorText() {
     const int code = errno;
     if (code == 0) return {};
     char buffer[256] = {};
-    // The GNU variant may return a static string instead of filling the buffer.
-    return ::strerror_r(code, buffer, sizeof buffer);
+    return ErrorText(::strerror_r(code, buffer, sizeof buffer), buffer);
 }
 
 std::unique_ptr<InputState> CreateSystemInputState() { return CreateRecordedInputState(); }
