@@ -43,7 +43,7 @@ void ScriptPlayer::Load(const std::string& path, const std::string& package) {
 
 void ScriptPlayer::AdvanceTo(Millis time) { engine_->AdvanceTo(time); }
 
-void ScriptPlayer::RunToEnd() {
+void ScriptPlayer::Finish() {
     // Only the queue: the game-pad ticks would go on for ever while a stick
     // is held off centre.
     for (int i = 0; i < kMostTasksAtTheEnd && engine_->scheduler().Step(); ++i) {
@@ -51,16 +51,25 @@ void ScriptPlayer::RunToEnd() {
 }
 
 bool ScriptPlayer::Play(const std::vector<ScriptCommand>& commands, ScriptError& error) {
+    Begin();
+    for (const ScriptCommand& command : commands) {
+        if (!Step(command, error)) return false;
+    }
+    Finish();
+    return true;
+}
+
+void ScriptPlayer::Begin() {
     recorder_.Start();
     Load(options_.keymapPath, options_.package);
     AdvanceTo(clock_.Now());
-    for (const ScriptCommand& command : commands) {
-        recorder_.NoteInput(command.line, command.text);
-        if (!Run(command, error)) return false;
-        // What the call made due at once happens before the next line.
-        AdvanceTo(clock_.Now());
-    }
-    RunToEnd();
+}
+
+bool ScriptPlayer::Step(const ScriptCommand& command, ScriptError& error) {
+    recorder_.NoteInput(command.line, command.text);
+    if (!Run(command, error)) return false;
+    // What the call made due at once happens before the next line.
+    AdvanceTo(clock_.Now());
     return true;
 }
 

@@ -35,6 +35,17 @@ public:
     // cannot be played (going back in time); `error` says which and why.
     bool Play(const std::vector<ScriptCommand>& commands, ScriptError& error);
 
+    // The same, one command at a time, for a host that makes up the script
+    // as it goes (the Studio's try-it mode): Begin loads the keymap, each
+    // Step plays one command and what it makes due at once, AdvanceTo moves
+    // the clock between commands, and Finish runs whatever is still queued.
+    void Begin();
+    bool Step(const ScriptCommand& command, ScriptError& error);
+    // Moves the clock to `time`, running what falls due on the way.
+    void AdvanceTo(Millis time);
+    void Finish();
+    Millis Now() const { return clock_.Now(); }
+
     const TimelineRecorder& recorder() const { return recorder_; }
 
     // The manual clock starts where a running system's tick count might be:
@@ -44,10 +55,6 @@ public:
 private:
     bool Run(const ScriptCommand& command, ScriptError& error);
     void Load(const std::string& path, const std::string& package);
-    // Moves the clock to `time`, running what falls due on the way.
-    void AdvanceTo(Millis time);
-    // Runs everything still queued.
-    void RunToEnd();
 
     PlayOptions options_;
     ManualClock clock_{kClockStart};

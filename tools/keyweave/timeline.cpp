@@ -29,9 +29,10 @@ void TimelineRecorder::NoteInput(uint32_t line, const std::string& text) {
     Add(std::move(event));
 }
 
-std::vector<TimelineEvent> TimelineRecorder::Events() const {
+std::vector<TimelineEvent> TimelineRecorder::Events(size_t from) const {
     std::lock_guard guard(mutex_);
-    return events_;
+    if (from >= events_.size()) return {};
+    return {events_.begin() + static_cast<std::ptrdiff_t>(from), events_.end()};
 }
 
 void TimelineRecorder::OnKey(void* self, uint8_t byte) {

@@ -68,7 +68,8 @@ public:
     // A script command, written before what it causes.
     void NoteInput(uint32_t line, const std::string& text);
 
-    std::vector<TimelineEvent> Events() const;
+    // The events from the `from`th on (all of them by default).
+    std::vector<TimelineEvent> Events(size_t from = 0) const;
 
     // The callbacks' entry points (see CallbacksFor).
     static void OnKey(void* self, uint8_t byte);
