@@ -1,0 +1,183 @@
+#include "studio_session.h"
+
+#include <vector>
+
+#include "actions/actions.h"
+#include "diagnostics/diagnostics.h"
+#include "keyweave/binding_shapes.h"
+#include "keyweave/check_output.h"
+#include "keyweave/console.h"
+#include "keyweave/import_keymap.h"
+#include "keyweave/keymap_load.h"
+#include "keyweave/keymap_picture.h"
+#include "keyweave/script.h"
+#include "keyweave/timeline_printer.h"
+
+namespace Keyweave::Studio {
+namespace {
+
+using Tool::JsonEscape;
+using Tool::Printf;
+
+std::string Quoted(const std::string& text) { return "\"" + JsonEscape(text) + "\""; }
+
+std::string EventsJson(const std::vector<Tool::TimelineEvent>& events) {
+    std::string json = "[";
+    for (const Tool::TimelineEvent& event : events) {
+        if (json.size() > 1) json += ",";
+        json += "{\"json\":" + Tool::EventJson(event) + ",\"text\":" + Quoted(Tool::EventText(event)) + "}";
+    }
+    return json + "]";
+}
+
+std::string BindingJson(const std::string& keys, const Action& action) {
+    Point anchor;
+    if (!Tool::AnchorOf(action, anchor)) return {};
+    float radius = 0.0f;  // percent of the screen width; 0: none to drag
+    if (action.type == kSwipeHoldAction) radius = static_cast<const SwipeHoldAction&>(action).radius * 100.0f;
+    return Printf("{\"keys\":%s,\"kind\":\"%s\",\"x\":%.2f,\"y\":%.2f,\"radius\":%.2f}", Quoted(keys).c_str(),
+                  Tool::ActionKind(action), anchor.x * 100.0f, anchor.y * 100.0f, radius);
+}
+
+std::string BindingsJson(const Config& config) {
+    std::string json = "[";
+    const auto add = [&](const std::string& item) {
+        if (item.empty()) return;
+        if (json.size() > 1) json += ",";
+        json += item;
+    };
+    for (const auto& [keys, actions] : config.mKeyRules) {
+        for (const Action* action : actions) add(BindingJson(Tool::KeySetLabel(keys), *action));
+    }
+    return json + "]";
+}
+
+}  // namespace
+
+Session::Session() = default;
+Session::~Session() = default;
+
+void Session::SetScreen(int32_t width, int32_t height) {
+    if (width > 0 && height > 0) screen_ = {width, height};
+}
+
+std::string Session::PathOf(const std::string& name) const {
+    const size_t slash = name.find_last_of("/\\");
+    const std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
+    return "/" + (file.empty() ? std::string("keymap.cfg") : file);
+}
+
+std::string Session::Store(const std::string& name, const std::string& text) {
+    const std::string path = PathOf(name);
+    return Tool::WriteFile(path, text) ? path : std::string();
+}
+
+std::string Session::Open(const std::string& name, const std::string& background) {
+    const std::string path = PathOf(name);
+    const Tool::LoadedKeymap keymap = Tool::LoadKeymap(path, "");
+    std::string text;
+    Tool::ReadFile(path, text);
+    std::string diagnostics = "[";
+    for (const Diagnostics::Diagnostic& item : Diagnostics::Analyse(text, "").items) {
+        if (diagnostics.size() > 1) diagnostics += ",";
+        diagnostics += Tool::DiagnosticJson(name, item);
+    }
+    diagnostics += "]";
+    const std::string svg = Tool::DrawKeymap(*keymap.config, {screen_, name, background});
+    return std::string("{\"readable\":") + (keymap.readable ? "true" : "false") + ",\"svg\":" + Quoted(svg) +
+           ",\"bindings\":" + BindingsJson(*keymap.config) + ",\"diagnostics\":" + diagnostics + "}";
+}
+
+std::string Session::Import(const std::string& name, const std::string& text) {
+    namespace Import = Tool::Import;
+    const Import::Json root = Import::Json::parse(text, nullptr, false);
+    if (root.is_discarded()) return "{\"ok\":false,\"error\":" + Quoted("Cannot import " + name + ": it is not JSON") + "}";
+    Import::Keymap keymap;
+    Import::Options options;
+    options.screen = screen_;
+    std::vector<std::string> notes;
+    std::string error;
+    const bool qt = root.is_object() && root.contains("keyMapNodes");
+    const bool converted = qt ? Import::FromQtScrcpy(root, keymap, error)
+                              : Import::FromScrcpyMask(root, options, keymap, notes, error);
+    if (!converted) return "{\"ok\":false,\"error\":" + Quoted(error) + "}";
+    std::string noteList = "[";
+    for (const std::string& note : notes) noteList += (noteList.size() > 1 ? "," : "") + Quoted(note);
+    return "{\"ok\":true,\"text\":" + Quoted(keymap.Text(name, qt ? "QtScrcpy" : "scrcpy-mask")) +
+           Printf(",\"converted\":%zu,\"dropped\":%zu", keymap.converted(), keymap.dropped()) +
+           ",\"notes\":" + noteList + "]}";
+}
+
+std::string Session::Play(const std::string& name, const std::string& script) {
+    std::vector<Tool::ScriptCommand> commands;
+    Tool::ScriptError error;
+    if (!Tool::ParseScript(script, commands, error)) {
+        return "{\"ok\":false,\"error\":" + Quoted(Printf("script:%u: %s", error.line, error.message.c_str())) +
+               ",\"events\":[]}";
+    }
+    Tool::PlayOptions options;
+    options.keymapPath = PathOf(name);
+    options.package = Tool::PackageOfPath(options.keymapPath);
+    options.screen = screen_;
+    Tool::ScriptPlayer player(options);
+    const bool played = player.Play(commands, error);
+    const std::string message = played ? "" : Printf("script:%u: %s", error.line, error.message.c_str());
+    return std::string("{\"ok\":") + (played ? "true" : "false") + ",\"error\":" + Quoted(message) +
+           ",\"events\":" + EventsJson(player.recorder().Events()) + "}";
+}
+
+std::string Session::LiveStart(const std::string& name) {
+    Tool::PlayOptions options;
+    options.keymapPath = PathOf(name);
+    options.package = Tool::PackageOfPath(options.keymapPath);
+    options.screen = screen_;
+    live_ = std::make_unique<Tool::ScriptPlayer>(options);
+    script_.clear();
+    lines_ = 0;
+    delivered_ = 0;
+    pads_.clear();
+    live_->Begin();
+    return LiveEvents();
+}
+
+std::string Session::LiveLine(const std::string& line) {
+    if (!live_) return "Cannot play a line before the try-it mode starts";
+    // A script names its pads before it reports to them: the lines that
+    // attached them come first here, read and left unplayed.
+    std::string text;
+    for (const int32_t pad : pads_) text += Printf("pad attach %d 0:0 -\n", pad);
+    std::vector<Tool::ScriptCommand> commands;
+    Tool::ScriptError error;
+    if (!Tool::ParseScript(text + line, commands, error)) return error.message;
+    for (size_t i = pads_.size(); i < commands.size(); ++i) {
+        Tool::ScriptCommand& command = commands[i];
+        command.line = lines_ + 1;
+        if (!live_->Step(command, error)) return error.message;
+        ++lines_;
+        script_ += command.text + "\n";
+        if (command.kind == Tool::ScriptCommand::Kind::kPadAttach) pads_.insert(command.number);
+        if (command.kind == Tool::ScriptCommand::Kind::kPadDetach) pads_.erase(command.number);
+    }
+    return {};
+}
+
+void Session::LiveAdvance(double ms) {
+    if (!live_ || !(ms >= 0.0) || ms > 1e12) return;
+    const Millis target = Tool::ScriptPlayer::kClockStart + static_cast<Millis>(ms);
+    if (target > live_->Now()) live_->AdvanceTo(target);
+}
+
+std::string Session::LiveEvents() {
+    if (!live_) return "[]";
+    std::vector<Tool::TimelineEvent> events = live_->recorder().Events(delivered_);
+    delivered_ += events.size();
+    return EventsJson(events);
+}
+
+std::string Session::LiveFinish() {
+    if (!live_) return "[]";
+    live_->Finish();
+    return LiveEvents();
+}
+
+}  // namespace Keyweave::Studio
