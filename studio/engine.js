@@ -1,0 +1,43 @@
+// The engine module: the keymap reader, the engine on a manual clock, the
+// diagnostics and the importer, compiled to WebAssembly. Every call takes
+// and gives text; answers in JSON are parsed here.
+
+export async function loadEngine() {
+  const module = await globalThis.KeyweaveStudio();
+  const api = {
+    create: module.cwrap('kw_new', 'number', []),
+    setScreen: module.cwrap('kw_set_screen', null, ['number', 'number', 'number']),
+    store: module.cwrap('kw_store', 'string', ['number', 'string', 'string']),
+    open: module.cwrap('kw_open', 'string', ['number', 'string', 'string']),
+    importJson: module.cwrap('kw_import', 'string', ['number', 'string', 'string']),
+    play: module.cwrap('kw_play', 'string', ['number', 'string', 'string']),
+    liveStart: module.cwrap('kw_live_start', 'string', ['number', 'string']),
+    liveLine: module.cwrap('kw_live_line', 'string', ['number', 'string']),
+    liveAdvance: module.cwrap('kw_live_advance', null, ['number', 'number']),
+    liveEvents: module.cwrap('kw_live_events', 'string', ['number']),
+    liveFinish: module.cwrap('kw_live_finish', 'string', ['number']),
+    liveScript: module.cwrap('kw_live_script', 'string', ['number']),
+    browserKey: module.cwrap('kw_browser_key', 'string', ['number', 'string']),
+  };
+  const session = api.create();
+  return {
+    setScreen: (width, height) => api.setScreen(session, width, height),
+    // Stores a file (a keymap, a game-pad database) under its name; false when it cannot be.
+    store: (name, text) => api.store(session, name, text) !== '',
+    // {readable, svg, bindings, diagnostics} of the stored keymap.
+    open: (name, background) => JSON.parse(api.open(session, name, background || '')),
+    // {ok, text, converted, dropped, notes} or {ok: false, error}.
+    importJson: (name, json) => JSON.parse(api.importJson(session, name, json)),
+    // {ok, error, events: [{json, text}]}.
+    play: (name, script) => JSON.parse(api.play(session, name, script)),
+    liveStart: (name) => JSON.parse(api.liveStart(session, name)),
+    // '' or why the line cannot be played.
+    liveLine: (line) => api.liveLine(session, line),
+    liveAdvance: (ms) => api.liveAdvance(session, ms),
+    liveEvents: () => JSON.parse(api.liveEvents(session)),
+    liveFinish: () => JSON.parse(api.liveFinish(session)),
+    liveScript: () => api.liveScript(session),
+    // The play script's word for a KeyboardEvent.code, or ''.
+    browserKey: (code) => api.browserKey(session, code),
+  };
+}

@@ -1,0 +1,144 @@
+// The keymap's picture (drawn by the engine's own picture code, as keyweave
+// render draws it) with the page's layers on its guest screen: handles to
+// drag the bindings, and the fingers with their trails in try-it mode.
+
+const SVG = 'http://www.w3.org/2000/svg';
+const TRAIL = 40;  // points of a finger's trail that stay drawn
+
+function element(name, attributes, parent) {
+  const node = document.createElementNS(SVG, name);
+  for (const [key, value] of Object.entries(attributes)) node.setAttribute(key, value);
+  if (parent) parent.appendChild(node);
+  return node;
+}
+
+export class Picture {
+  constructor(container) {
+    this.container = container;
+    this.screen = { width: 1920, height: 1080 };
+    this.contacts = new Map();  // slot: {x, y, down, trail: [[x, y], ...]}
+  }
+
+  // Shows a new picture; `onDrag(binding, x, y, radius)` is called when a
+  // handle is let go somewhere else (positions in percent).
+  show(svgText, bindings, screen, onDrag) {
+    this.screen = screen;
+    this.container.innerHTML = svgText;
+    this.svg = this.container.querySelector('svg');
+    this.guest = this.svg.querySelector('g.guest-screen');
+    this.handles = element('g', { class: 'handles' }, this.guest);
+    this.fingers = element('g', { class: 'fingers' }, this.guest);
+    const unit = Math.max(6, Math.min(screen.width, screen.height) / 54);
+    for (const binding of bindings) this.addHandle(binding, unit, onDrag);
+    this.drawFingers();
+  }
+
+  px(x) { return (x / 100) * this.screen.width; }
+  py(y) { return (y / 100) * this.screen.height; }
+
+  // Percent of the guest screen under a pointer event.
+  percentAt(event) {
+    const point = this.svg.createSVGPoint();
+    point.x = event.clientX;
+    point.y = event.clientY;
+    const local = point.matrixTransform(this.guest.getScreenCTM().inverse());
+    return { x: (local.x / this.screen.width) * 100, y: (local.y / this.screen.height) * 100 };
+  }
+
+  insideScreen(percent) {
+    return percent.x >= 0 && percent.x <= 100 && percent.y >= 0 && percent.y <= 100;
+  }
+
+  addHandle(binding, unit, onDrag) {
+    const dot = element('circle', {
+      class: 'handle move', cx: this.px(binding.x), cy: this.py(binding.y), r: unit * 0.9,
+      fill: 'rgba(255,255,255,0.35)', stroke: '#263238', 'stroke-width': unit * 0.2,
+      'data-keys': binding.keys, 'data-kind': binding.kind,
+    }, this.handles);
+    element('title', {}, dot).textContent = `${binding.keys}: drag to move`;
+    this.dragWith(dot, (at) => {
+      dot.setAttribute('cx', this.px(at.x));
+      dot.setAttribute('cy', this.py(at.y));
+    }, (at) => onDrag(binding, at.x, at.y));
+    if (binding.radius > 0) {
+      const size = unit * 1.4;
+      const square = element('rect', {
+        class: 'handle reach', x: this.px(binding.x + binding.radius) - size / 2, y: this.py(binding.y) - size / 2,
+        width: size, height: size, fill: '#fb8c00', stroke: '#263238', 'data-keys': binding.keys,
+      }, this.handles);
+      element('title', {}, square).textContent = `${binding.keys}: drag to change the reach`;
+      const reach = (at) => Math.max(0.5, Math.abs(at.x - binding.x));
+      this.dragWith(square, (at) => square.setAttribute('x', this.px(binding.x + reach(at)) - size / 2),
+        (at) => onDrag(binding, binding.x, binding.y, reach(at)));
+    }
+  }
+
+  dragWith(node, move, drop) {
+    node.addEventListener('pointerdown', (event) => {
+      if (document.body.classList.contains('trying')) return;
+      event.preventDefault();
+      node.setPointerCapture(event.pointerId);
+      let last = null;
+      const onMove = (moveEvent) => { last = this.clamp(this.percentAt(moveEvent)); move(last); };
+      const onUp = () => {
+        node.removeEventListener('pointermove', onMove);
+        node.removeEventListener('pointerup', onUp);
+        if (last) drop(last);
+      };
+      node.addEventListener('pointermove', onMove);
+      node.addEventListener('pointerup', onUp);
+    });
+  }
+
+  clamp(at) {
+    const keep = (value) => Math.min(100, Math.max(0, value));
+    return { x: keep(at.x), y: keep(at.y) };
+  }
+
+  // ---- fingers ----
+  clearFingers() {
+    this.contacts.clear();
+    this.drawFingers();
+  }
+
+  // A touch event of the timeline (JSON form: slot, state, x, y in percent).
+  touch(event) {
+    let contact = this.contacts.get(event.slot);
+    if (!contact) {
+      contact = { trail: [] };
+      this.contacts.set(event.slot, contact);
+    }
+    contact.x = event.x;
+    contact.y = event.y;
+    contact.down = event.state === 'down' || event.state === 'move';
+    if (event.state === 'down') contact.trail = [];
+    if (contact.down || event.state === 'up') {
+      contact.trail.push([event.x, event.y]);
+      if (contact.trail.length > TRAIL) contact.trail.shift();
+    }
+  }
+
+  // The fingers now down, as [slot, x, y] in percent.
+  fingersDown() {
+    return [...this.contacts.entries()].filter(([, c]) => c.down).map(([slot, c]) => [slot, c.x, c.y]);
+  }
+
+  drawFingers() {
+    if (!this.fingers) return;
+    this.fingers.replaceChildren();
+    const unit = Math.max(6, Math.min(this.screen.width, this.screen.height) / 54);
+    for (const [slot, contact] of this.contacts) {
+      if (contact.trail.length > 1) {
+        element('polyline', {
+          class: 'trail', points: contact.trail.map(([x, y]) => `${this.px(x)},${this.py(y)}`).join(' '),
+          fill: 'none', stroke: '#ffb300', 'stroke-width': unit * 0.35, 'stroke-opacity': 0.7,
+        }, this.fingers);
+      }
+      if (!contact.down) continue;
+      element('circle', {
+        class: 'finger', cx: this.px(contact.x), cy: this.py(contact.y), r: unit * 1.3, 'data-slot': slot,
+        fill: 'rgba(255,179,0,0.6)', stroke: '#e65100', 'stroke-width': unit * 0.25,
+      }, this.fingers);
+    }
+  }
+}

@@ -1,0 +1,58 @@
+// Rewriting a keymap's text when a binding is dragged: the rule lines whose
+// first point is the binding's place get the new place (and a direction
+// pad's lines their new reach). Comments and everything else on the line
+// stay as they were.
+
+// A number as keymaps write it: at most two decimals.
+export function keymapNumber(value) {
+  return String(Math.round(value * 100) / 100);
+}
+
+function near(text, value) {
+  const number = Number(text.trim());
+  return text.trim() !== '' && Number.isFinite(number) && Math.abs(number - value) < 0.006;
+}
+
+// The rule part of a line (before its comment) and its first "(...)".
+function firstTuple(line) {
+  const hash = line.indexOf('#');
+  const rule = hash < 0 ? line : line.slice(0, hash);
+  const open = rule.indexOf('(');
+  const close = rule.indexOf(')', open + 1);
+  if (open < 0 || close < 0 || !rule.includes('=')) return null;
+  return { open, close, keys: rule.slice(0, rule.indexOf('=')).trim(), values: rule.slice(open + 1, close).split(',') };
+}
+
+// Which lines hold the binding: its keys' rule lines at its place, or, for a
+// direction pad, every pad line around the same centre.
+export function ruleLines(text, binding) {
+  const lines = text.split('\n');
+  const matches = [];
+  lines.forEach((line, index) => {
+    const tuple = firstTuple(line);
+    if (!tuple || tuple.values.length < 2) return;
+    if (!near(tuple.values[0], binding.x) || !near(tuple.values[1], binding.y)) return;
+    const pad = binding.kind === 'SwipeHold' && /SwipeHold/.test(line);
+    if (pad || tuple.keys.replace(/\s+/g, '') === binding.keys) matches.push(index);
+  });
+  return matches;
+}
+
+// The text with the binding at (x, y), and its reach `radius` when given.
+// Returns null when no line of the text holds the binding at its place.
+export function moveBinding(text, binding, x, y, radius) {
+  const lines = text.split('\n');
+  const found = ruleLines(text, binding);
+  if (found.length === 0) return null;
+  for (const index of found) {
+    const line = lines[index];
+    const tuple = firstTuple(line);
+    const values = tuple.values.slice();
+    const keep = (old, value) => old.replace(/\S+/, keymapNumber(value));
+    values[0] = keep(values[0], x);
+    values[1] = keep(values[1], y);
+    if (radius !== undefined && values.length >= 3) values[2] = keep(values[2], radius);
+    lines[index] = line.slice(0, tuple.open + 1) + values.join(',') + line.slice(tuple.close);
+  }
+  return lines.join('\n');
+}

@@ -1,0 +1,229 @@
+// Keyweave Studio: a keymap's text beside its picture over the game's
+// screen, read, drawn, checked and played by the engine itself.
+
+import { loadEngine } from './engine.js';
+import { prepareDatabase } from './gamepad.js';
+import { Picture } from './picture.js';
+import { moveBinding } from './rules.js';
+import { Timeline } from './timeline.js';
+import { TryIt } from './tryit.js';
+
+const $ = (id) => document.getElementById(id);
+const text = $('keymap-text');
+const status = $('status');
+
+const state = { name: 'keymap.cfg', background: '', bindings: [], pending: false, steps: null };
+
+function report(message) { status.textContent = message; }
+
+const engine = await loadEngine();
+const picture = new Picture($('picture'));
+const timeline = new Timeline(picture);
+const tryIt = new TryIt(engine, picture, timeline, report);
+
+function screen() {
+  return { width: Number($('screen-width').value) || 1920, height: Number($('screen-height').value) || 1080 };
+}
+
+// Reads the text with the engine: the picture, the bindings' handles and
+// the diagnostics at their lines.
+function redraw() {
+  state.pending = false;
+  const size = screen();
+  engine.setScreen(size.width, size.height);
+  if (!engine.store(state.name, text.value)) {
+    report(`Cannot store ${state.name} in the page's memory`);
+    return;
+  }
+  const result = engine.open(state.name, state.background);
+  state.bindings = result.bindings;
+  picture.show(result.svg, result.bindings, size, dragged);
+  showDiagnostics(result.diagnostics, result.readable);
+}
+
+function redrawSoon() {
+  if (state.pending) return;
+  state.pending = true;
+  requestAnimationFrame(redraw);
+}
+
+function showDiagnostics(items, readable) {
+  const lineCount = text.value.split('\n').length;
+  const marks = new Map(items.map((item) => [item.line, item.severity]));
+  const gutter = [];
+  for (let line = 1; line <= lineCount; ++line) {
+    const mark = marks.get(line);
+    gutter.push(mark ? `<span class="${mark}">${line}</span>` : String(line));
+  }
+  $('gutter').innerHTML = gutter.join('\n');
+  const list = $('diagnostics');
+  list.replaceChildren();
+  for (const item of items) {
+    const entry = document.createElement('li');
+    entry.className = item.severity;
+    entry.dataset.line = item.line;
+    entry.textContent = `line ${item.line}: ${item.severity === 'warning' ? 'warning: ' : ''}${item.message}`;
+    entry.addEventListener('click', () => selectLine(item.line));
+    list.appendChild(entry);
+  }
+  report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
+}
+
+function selectLine(line) {
+  const lines = text.value.split('\n');
+  const start = lines.slice(0, line - 1).reduce((sum, l) => sum + l.length + 1, 0);
+  text.focus();
+  text.setSelectionRange(start, start + (lines[line - 1] || '').length);
+}
+
+function dragged(binding, x, y, radius) {
+  const changed = moveBinding(text.value, binding, x, y, radius);
+  if (changed === null) {
+    report(`Cannot find the rule of ${binding.keys} at (${binding.x}, ${binding.y}) in the text`);
+    redraw();
+    return;
+  }
+  text.value = changed;
+  redraw();
+}
+
+function openText(name, content) {
+  if (tryIt.active) toggleTryIt();
+  state.name = name.replace(/^.*[\\/]/, '') || 'keymap.cfg';
+  if (!state.name.endsWith('.cfg')) state.name += '.cfg';
+  text.value = content;
+  redraw();
+}
+
+function importJson(name, content) {
+  const result = engine.importJson(name, content);
+  if (!result.ok) {
+    report(result.error);
+    return;
+  }
+  openText(name.replace(/\.json$/i, '.cfg'), result.text);
+  report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped`);
+}
+
+function setBackground(file) {
+  if (state.background) URL.revokeObjectURL(state.background);
+  state.background = URL.createObjectURL(file);
+  const image = new Image();
+  image.onload = () => {  // the screenshot's size is the screen's
+    $('screen-width').value = image.naturalWidth;
+    $('screen-height').value = image.naturalHeight;
+    redraw();
+  };
+  image.src = state.background;
+}
+
+async function openFile(file) {
+  if (file.type.startsWith('image/')) return setBackground(file);
+  const content = await file.text();
+  if (/\.json$/i.test(file.name)) importJson(file.name, content);
+  else openText(file.name, content);
+}
+
+async function openExample(name) {
+  const fetchText = async (path) => {
+    const response = await fetch(path);
+    if (!response.ok) throw new Error(`Cannot fetch ${path}`);
+    return response.text();
+  };
+  try {
+    const [keymap, script] = await Promise.all([fetchText(`examples/${name}.cfg`), fetchText(`examples/${name}.play`)]);
+    state.background = name === 'com.example.shooter' ? 'examples/shooter-screenshot.png' : '';
+    $('script-text').value = script;
+    openText(`${name}.cfg`, keymap);
+  } catch (error) {
+    report(error.message);
+  }
+}
+
+function save() {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([text.value], { type: 'text/plain' }));
+  link.download = state.name;
+  link.click();
+  URL.revokeObjectURL(link.href);
+}
+
+function toggleTryIt() {
+  const button = $('try-it');
+  if (tryIt.active) {
+    state.script = tryIt.stop();
+    $('script-text').value = state.script;
+    button.setAttribute('aria-pressed', 'false');
+    button.textContent = 'Try it';
+    $('try-pane').hidden = true;
+  } else {
+    redraw();
+    $('try-pane').hidden = false;
+    button.setAttribute('aria-pressed', 'true');
+    button.textContent = 'Stop trying';
+    document.activeElement?.blur();
+    tryIt.start(state.name);
+  }
+}
+
+// Plays the script box: all at once, or one script line a step.
+function play(stepping) {
+  if (tryIt.active) toggleTryIt();
+  if (!stepping || state.steps === null) {
+    redraw();
+    const result = engine.play(state.name, $('script-text').value);
+    if (!result.ok) report(result.error);
+    timeline.clear();
+    if (!stepping) {
+      timeline.add(result.events);
+      picture.drawFingers();
+      return;
+    }
+    state.steps = { events: result.events, next: 0 };
+  }
+  const steps = state.steps;
+  const chunk = [];
+  do chunk.push(steps.events[steps.next++]);
+  while (steps.next < steps.events.length && steps.events[steps.next].json.event !== 'input');
+  timeline.add(chunk);
+  picture.drawFingers();
+  const done = steps.next >= steps.events.length;
+  $('step-state').textContent = done ? 'played to the end' : `at ${chunk[0].text.trim()}`;
+  if (done) state.steps = null;
+}
+
+text.addEventListener('input', () => { state.steps = null; redrawSoon(); });
+text.addEventListener('scroll', () => { $('gutter').scrollTop = text.scrollTop; });
+$('screen-width').addEventListener('change', redraw);
+$('screen-height').addEventListener('change', redraw);
+$('open-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));
+$('import-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));
+$('background-file').addEventListener('change', (event) => event.target.files[0] && setBackground(event.target.files[0]));
+$('example').addEventListener('change', (event) => event.target.value && openExample(event.target.value));
+$('save').addEventListener('click', save);
+$('try-it').addEventListener('click', toggleTryIt);
+$('play').addEventListener('click', () => { state.steps = null; play(false); });
+$('step').addEventListener('click', () => play(true));
+$('script-text').addEventListener('input', () => { state.steps = null; });
+for (const type of ['dragenter', 'dragover']) {
+  document.addEventListener(type, (event) => { event.preventDefault(); document.body.classList.add('dragging-file'); });
+}
+document.addEventListener('dragleave', () => document.body.classList.remove('dragging-file'));
+document.addEventListener('drop', (event) => {
+  event.preventDefault();
+  document.body.classList.remove('dragging-file');
+  for (const file of event.dataTransfer.files) openFile(file);
+});
+
+prepareDatabase(engine);
+await openExample(new URLSearchParams(location.search).get('example') || 'com.example.shooter');
+performance.mark('studio-ready');
+// For the page's own tests and for anyone curious in the console.
+window.studio = {
+  ready: true,
+  text: () => text.value,
+  bindings: () => state.bindings,
+  timeline: () => timeline.lines,
+  fingers: () => picture.fingersDown(),
+  stopTrying: () => { if (tryIt.active) toggleTryIt(); return state.script; },
+};

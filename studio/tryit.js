@@ -1,0 +1,124 @@
+// Try-it mode: the page's keyboard, mouse and game pads drive the engine in
+// real time. Each input becomes a line of a play script ("at 1234",
+// "press W", "mouse 50 40"), played at once by the engine on its manual
+// clock; every animation frame moves that clock to the page's time, and the
+// fingers are drawn in the same frame. The lines played make a script that
+// keyweave play replays to the same timeline.
+
+
+import { pollPads, releasePads } from './gamepad.js';
+
+const BUTTONS = ['left', 'middle', 'right'];
+
+export class TryIt {
+  constructor(engine, picture, timeline, report) {
+    this.engine = engine;
+    this.picture = picture;
+    this.timeline = timeline;
+    this.report = report;
+    this.active = false;
+    this.onKey = (event) => this.key(event);
+    this.onMouse = (event) => this.mouse(event);
+    this.onMenu = (event) => event.preventDefault();
+  }
+
+  start(keymapName) {
+    this.timeline.clear();
+    this.timeline.add(this.engine.liveStart(keymapName));
+    this.origin = performance.now();
+    this.now = 0;
+    this.lastAt = 0;
+    this.active = true;
+    this.held = new Set();
+    this.pendingKey = null;
+    this.pads = new Map();  // id: the last report line's values
+    document.body.classList.add('trying');
+    window.addEventListener('keydown', this.onKey, true);
+    window.addEventListener('keyup', this.onKey, true);
+    for (const type of ['pointermove', 'pointerdown', 'pointerup']) this.picture.container.addEventListener(type, this.onMouse);
+    this.picture.container.addEventListener('contextmenu', this.onMenu);
+    const frame = () => {
+      if (!this.active) return;
+      this.tick();
+      requestAnimationFrame(frame);
+    };
+    requestAnimationFrame(frame);
+  }
+
+  // Ends the mode: every held key and button lets go, what is queued plays
+  // to its end, and the script played is returned.
+  stop() {
+    if (!this.active) return '';
+    for (const word of this.held) this.line(`release ${word}`);
+    releasePads(this);
+    this.line(`at ${this.clock()}`, true);
+    this.timeline.add(this.engine.liveFinish());
+    this.picture.drawFingers();
+    this.active = false;
+    document.body.classList.remove('trying');
+    window.removeEventListener('keydown', this.onKey, true);
+    window.removeEventListener('keyup', this.onKey, true);
+    for (const type of ['pointermove', 'pointerdown', 'pointerup']) this.picture.container.removeEventListener(type, this.onMouse);
+    this.picture.container.removeEventListener('contextmenu', this.onMenu);
+    return this.engine.liveScript();
+  }
+
+  // The page's time in whole ms since the start, never going back.
+  clock() {
+    this.now = Math.max(this.now, Math.floor(performance.now() - this.origin));
+    return this.now;
+  }
+
+  // Plays one script line now, after an "at" for the current time.
+  line(text, atOnly = false) {
+    const time = this.clock();
+    if (time !== this.lastAt || atOnly) {
+      this.engine.liveLine(`at ${time}`);
+      this.lastAt = time;
+    }
+    if (atOnly) return;
+    const error = this.engine.liveLine(text);
+    if (error) this.report(error);
+  }
+
+  tick() {
+    pollPads(this);
+    this.engine.liveAdvance(this.clock());
+    const touched = this.timeline.add(this.engine.liveEvents());
+    if (touched) this.picture.drawFingers();
+    if (this.pendingKey !== null) {
+      // The key's effect is in this frame: from the key event to now.
+      performance.measure('key-to-frame', { start: this.pendingKey, end: performance.now() });
+      this.pendingKey = null;
+    }
+  }
+
+  key(event) {
+    if (event.target instanceof HTMLTextAreaElement || event.target instanceof HTMLInputElement) return;
+    event.preventDefault();
+    if (event.repeat) return;
+    const word = this.engine.browserKey(event.code);
+    if (!word) {
+      this.report(`Cannot use the key ${event.code}: it has no PC scan code`);
+      return;
+    }
+    const pressed = event.type === 'keydown';
+    if (pressed === this.held.has(word)) return;
+    pressed ? this.held.add(word) : this.held.delete(word);
+    this.line(`${pressed ? 'press' : 'release'} ${word}`);
+    if (this.pendingKey === null) this.pendingKey = event.timeStamp;
+  }
+
+  mouse(event) {
+    const at = this.picture.clamp(this.picture.percentAt(event));
+    if (event.type === 'pointermove') {
+      this.line(`mouse ${at.x.toFixed(2)} ${at.y.toFixed(2)}`);
+      return;
+    }
+    const button = BUTTONS[event.button];
+    if (button === 'middle' || button === undefined) return;
+    event.preventDefault();
+    this.line(`mouse ${at.x.toFixed(2)} ${at.y.toFixed(2)}`);
+    this.line(`button ${button} ${event.type === 'pointerdown' ? 'down' : 'up'}`);
+  }
+}

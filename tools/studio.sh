@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Keyweave Studio: builds the engine's WebAssembly module with emscripten
+# into build/studio, puts the page beside it (build/studio/site) with the
+# example keymaps, and serves it on 127.0.0.1, printing the address.
+#   bash tools/studio.sh           build and serve (Ctrl+C stops)
+#   bash tools/studio.sh --build   build only
+# The site is static: any file server can serve build/studio/site.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/studio
+site=$build/site
+
+# Debian's emscripten runs its JavaScript tools with node, which finds their
+# modules (acorn) among Debian's node packages.
+export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+
+emcmake cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DKEYWEAVE_BUILD_TESTS=OFF -DKEYWEAVE_BUILD_BENCH=OFF -Wno-dev >/dev/null
+cmake --build "$build" -j 2 --target keyweave_studio
+
+mkdir -p "$site/examples"
+cp "$root"/studio/*.html "$root"/studio/*.css "$root"/studio/*.js "$site/"
+cp "$root"/examples/*.cfg "$root"/examples/*.play "$root"/examples/gamepads.db \
+  "$root"/docs/images/shooter-screenshot.png "$site/examples/"
+echo "studio: built $site ($(stat -c %s "$site/keyweave-studio.wasm") bytes of wasm)"
+
+[[ ${1:-} == --build ]] && exit 0
+port=${STUDIO_PORT:-8419}
+echo "studio: serving on http://127.0.0.1:$port/"
+exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site"
