@@ -15,6 +15,8 @@ packages=(
   libfmt-dev                               # {fmt}, header-only: the engine's log lines and descriptions
   libfast-float-dev                        # fast_float, header-only: the keymaps' decimal numbers
   libtinyxml2-dev                          # tinyxml2: the tests read the SVG pictures back
+  emscripten                               # the Studio: the engine compiled to WebAssembly
+  chromium nodejs                          # the Studio's tests: headless Chromium driven by Playwright
 )
 
 missing=()
@@ -40,5 +42,12 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
     locale-gen >/dev/null
   fi
+fi
+# The Studio's tests drive Chromium with playwright-core (npm, no browser
+# download: they use Debian's Chromium), installed beside them.
+tests=$(dirname "$0")/../studio/tests
+if [[ ! -d $tests/node_modules/playwright-core ]]; then
+  command -v npm >/dev/null || apt-get install -y -qq --no-install-recommends npm >/dev/null
+  (cd "$tests" && npm ci --no-audit --no-fund >/dev/null)
 fi
 echo "setup: ready"

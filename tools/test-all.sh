@@ -4,7 +4,9 @@
 #   2. the suite with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the suite with ThreadSanitizer, the stress test given a minute;
 #   4. each fuzzer for a minute (tools/fuzz.sh); any finding fails;
-#   5. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine.
+#   5. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine;
+#   6. the Studio: the WebAssembly build, its page tested in headless Chromium
+#      against the native keyweave command of step 1.
 # Build trees go to build/<name>. Stops at the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,4 +47,9 @@ wineboot --init >/dev/null 2>&1 || true
 run_suite windows -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 wineserver -k >/dev/null 2>&1 || true
 
-echo "== all suites passed: native, ASan+UBSan, TSan with the stress test, fuzzers, Windows under Wine"
+echo "== studio: WebAssembly build and the page in headless Chromium"
+bash tools/studio.sh --build
+STUDIO_SITE=$root/build/studio/site KEYWEAVE=$root/build/native/tools/keyweave/keyweave \
+  node --test "$root/studio/tests/studio.test.js"
+
+echo "== all suites passed: native, ASan+UBSan, TSan with the stress test, fuzzers, Windows under Wine, Studio"

@@ -32,9 +32,14 @@ std::string EventsJson(const std::vector<Tool::TimelineEvent>& events) {
 
 std::string BindingJson(const std::string& keys, const Action& action) {
     Point anchor;
-    if (!Tool::AnchorOf(action, anchor)) return {};
     float radius = 0.0f;  // percent of the screen width; 0: none to drag
-    if (action.type == kSwipeHoldAction) radius = static_cast<const SwipeHoldAction&>(action).radius * 100.0f;
+    if (action.type == kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
+        const auto& pad = static_cast<const SwipeHoldAction&>(action);
+        anchor = pad.point;
+        radius = pad.radius * 100.0f;
+    } else if (!Tool::AnchorOf(action, anchor)) {
+        return {};
+    }
     return Printf("{\"keys\":%s,\"kind\":\"%s\",\"x\":%.2f,\"y\":%.2f,\"radius\":%.2f}", Quoted(keys).c_str(),
                   Tool::ActionKind(action), anchor.x * 100.0f, anchor.y * 100.0f, radius);
 }
