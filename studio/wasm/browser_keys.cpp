@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "config/key_names.h"
+#include "codes/key_names.h"
 #include "keyweave/console.h"
 
 namespace Keyweave::Studio {
