@@ -17,6 +17,14 @@ void ActiveRegistry::RemoveActive(uint32_t type) {
     actions_.erase(type);
 }
 
+void ActiveRegistry::SetActiveWhile(bool pressed, uint32_t type, Action* action) {
+    if (pressed) {
+        SetActive(type, action);
+    } else {
+        RemoveActive(type);
+    }
+}
+
 Action* ActiveRegistry::GetActive(uint32_t type) const {
     auto it = actions_.find(type);
     return it == actions_.end() ? nullptr : it->second;

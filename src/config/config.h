@@ -53,6 +53,8 @@ public:
 
     void SetActive(uint32_t type, Action* action);
     void RemoveActive(uint32_t type);
+    // Active from a key's press to its release.
+    void SetActiveWhile(bool pressed, uint32_t type, Action* action);
     // Reads without the lock.
     Action* GetActive(uint32_t type) const;
     // A copy of the whole registry; takes no lock itself: callers that iterate

@@ -130,13 +130,8 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
 // A touch-move finger stays down from the press to the release; while it is
 // down the mouse drags it.
 TaskIdList ActionExecutor::TouchMoveKey(Config& config, TouchMoveAction& action, int32_t delayMs, bool pressed) {
-    ActiveRegistry& active = config.ActiveActions();
     TaskIdList ids = dispatcher_.PlayTouchMove(action, delayMs, pressed ? kKeyDownMessage : kKeyUpMessage);
-    if (pressed) {
-        active.SetActive(kTouchMoveAction, &action);
-    } else {
-        active.RemoveActive(kTouchMoveAction);
-    }
+    config.ActiveActions().SetActiveWhile(pressed, kTouchMoveAction, &action);
     return ids;
 }
 
@@ -199,11 +194,7 @@ TaskIdList ActionExecutor::StickMoveKey(Config& config, StickMoveAction& action,
     // A tap-stick owns the right stick while it is active.
     if (sticks.GetActive(kTapStickAction) != nullptr) return {};
     TaskIdList ids = dispatcher_.PlayStickMove(action, delayMs, pressed ? kStickMovePress : kStickMoveRelease);
-    if (pressed) {
-        sticks.SetActive(kStickMoveAction, &action);
-    } else {
-        sticks.RemoveActive(kStickMoveAction);
-    }
+    sticks.SetActiveWhile(pressed, kStickMoveAction, &action);
     return ids;
 }
 
