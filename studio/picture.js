@@ -20,8 +20,9 @@ export class Picture {
   }
 
   // Shows a new picture; `onDrag(binding, x, y, radius)` is called when a
-  // handle is let go somewhere else (positions in percent).
-  show(svgText, bindings, screen, onDrag) {
+  // handle is let go somewhere else (positions in percent), `onSelect(binding)`
+  // when a handle is pressed.
+  show(svgText, bindings, screen, onDrag, onSelect) {
     this.screen = screen;
     this.container.innerHTML = svgText;
     this.svg = this.container.querySelector('svg');
@@ -29,7 +30,7 @@ export class Picture {
     this.handles = element('g', { class: 'handles' }, this.guest);
     this.fingers = element('g', { class: 'fingers' }, this.guest);
     const unit = Math.max(6, Math.min(screen.width, screen.height) / 54);
-    for (const binding of bindings) this.addHandle(binding, unit, onDrag);
+    for (const binding of bindings) this.addHandle(binding, unit, onDrag, onSelect);
     this.drawFingers();
   }
 
@@ -49,13 +50,21 @@ export class Picture {
     return percent.x >= 0 && percent.x <= 100 && percent.y >= 0 && percent.y <= 100;
   }
 
-  addHandle(binding, unit, onDrag) {
+  // Marks the handles of the bindings with these keys and kind.
+  select(keys, kind) {
+    for (const dot of this.handles.querySelectorAll('circle.handle')) {
+      dot.classList.toggle('selected', dot.dataset.keys === keys && dot.dataset.kind === kind);
+    }
+  }
+
+  addHandle(binding, unit, onDrag, onSelect) {
     const dot = element('circle', {
       class: 'handle move', cx: this.px(binding.x), cy: this.py(binding.y), r: unit * 0.9,
       fill: 'rgba(255,255,255,0.35)', stroke: '#263238', 'stroke-width': unit * 0.2,
       'data-keys': binding.keys, 'data-kind': binding.kind,
     }, this.handles);
-    element('title', {}, dot).textContent = `${binding.keys}: drag to move`;
+    element('title', {}, dot).textContent = `${binding.keys}: drag to move, click and press Delete to remove`;
+    dot.addEventListener('pointerdown', () => onSelect(binding));
     this.dragWith(dot, (at) => {
       dot.setAttribute('cx', this.px(at.x));
       dot.setAttribute('cy', this.py(at.y));

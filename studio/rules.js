@@ -56,3 +56,53 @@ export function moveBinding(text, binding, x, y, radius) {
   }
   return lines.join('\n');
 }
+
+// ---- placing and deleting ----
+
+// The section a header line opens ("keys", "gamepad2"), or null.
+function sectionOf(line) {
+  const header = line.trim().match(/^\[([^\]]*)\]/);
+  return header ? header[1].trim().toLowerCase().replace(/-/g, '_') : null;
+}
+
+const keysOf = (line) => (firstTuple(line) || { keys: line.split('=')[0] }).keys.replace(/\s+/g, '');
+const isRule = (line) => /^\s*[^#\s][^=]*\s=\s/.test(line);
+
+// The text with `rules` ("W = Tap (10,20)") at the end of its [keys] section,
+// which is made when missing. Rules of the same keys in that section go:
+// a later rule would replace them anyway. `drop(line)` names more rule lines
+// to take out (the old direction pad); `directive` is a header directive the
+// rules need, put above the first section when the text lacks it.
+export function addRules(text, rules, { drop = () => false, directive = '' } = {}) {
+  let lines = text === '' ? [] : text.split('\n');
+  if (directive && !lines.some((line) => line.trim() === directive)) {
+    const first = lines.findIndex((line) => sectionOf(line) !== null);
+    lines.splice(first < 0 ? lines.length : first, 0, directive);
+  }
+  let start = lines.findIndex((line) => sectionOf(line) === 'keys');
+  if (start < 0) {
+    while (lines.length && lines.at(-1).trim() === '') lines.pop();
+    if (lines.length) lines.push('');
+    lines.push('[keys]');
+    start = lines.length - 1;
+  }
+  const replaced = new Set(rules.map(keysOf));
+  let end = start + 1;
+  while (end < lines.length && sectionOf(lines[end]) === null) {
+    if (isRule(lines[end]) && (replaced.has(keysOf(lines[end])) || drop(lines[end]))) lines.splice(end, 1);
+    else ++end;
+  }
+  let at = end;
+  while (at > start + 1 && lines[at - 1].trim() === '') --at;
+  lines.splice(at, 0, ...rules);
+  const result = lines.join('\n');
+  return result.endsWith('\n') ? result : result + '\n';
+}
+
+// The text without the rule lines that hold the binding, or null when it
+// has none.
+export function deleteBinding(text, binding) {
+  const found = new Set(ruleLines(text, binding));
+  if (found.size === 0) return null;
+  return text.split('\n').filter((_, index) => !found.has(index)).join('\n');
+}

@@ -4,7 +4,8 @@
 import { loadEngine } from './engine.js';
 import { prepareDatabase } from './gamepad.js';
 import { Picture } from './picture.js';
-import { moveBinding } from './rules.js';
+import { Placer } from './place.js';
+import { addRules, deleteBinding, moveBinding } from './rules.js';
 import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
@@ -12,7 +13,7 @@ const $ = (id) => document.getElementById(id);
 const text = $('keymap-text');
 const status = $('status');
 
-const state = { name: 'keymap.cfg', background: '', bindings: [], pending: false, steps: null };
+const state = { name: 'keymap.cfg', background: '', bindings: [], pending: false, steps: null, selected: null };
 
 function report(message) { status.textContent = message; }
 
@@ -20,6 +21,7 @@ const engine = await loadEngine();
 const picture = new Picture($('picture'));
 const timeline = new Timeline(picture);
 const tryIt = new TryIt(engine, picture, timeline, report);
+const placer = new Placer($('place-panel'), (code) => engine.browserKey(code), placed, report);
 
 function screen() {
   return { width: Number($('screen-width').value) || 1920, height: Number($('screen-height').value) || 1080 };
@@ -37,8 +39,10 @@ function redraw() {
   }
   const result = engine.open(state.name, state.background);
   state.bindings = result.bindings;
-  picture.show(result.svg, result.bindings, size, dragged);
+  picture.show(result.svg, result.bindings, size, dragged, select);
   showDiagnostics(result.diagnostics, result.readable);
+  const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);
+  select(kept || null);
 }
 
 function redrawSoon() {
@@ -85,6 +89,61 @@ function dragged(binding, x, y, radius) {
   }
   text.value = changed;
   redraw();
+}
+
+// ---- placing, selecting and deleting bindings ----
+
+function select(binding) {
+  if (tryIt.active) return;
+  state.selected = binding;
+  picture.select(binding?.keys, binding?.kind);
+  $('delete-binding').disabled = !binding;
+}
+
+function placed(rules, options) {
+  text.value = addRules(text.value, rules, options);
+  state.selected = null;
+  redraw();
+  report(status.textContent || `Placed: ${rules.join('; ')}`);
+}
+
+function deleteSelected() {
+  const binding = state.selected;
+  if (!binding) return;
+  const changed = deleteBinding(text.value, binding);
+  if (changed === null) {
+    report(`Cannot find the rule of ${binding.keys} at (${binding.x}, ${binding.y}) in the text`);
+    return;
+  }
+  text.value = changed;
+  state.selected = null;
+  redraw();
+  report(status.textContent || `Deleted the binding of ${binding.keys}`);
+}
+
+function setAdding(on) {
+  document.body.classList.toggle('adding', on);
+  $('add-binding').setAttribute('aria-pressed', String(on));
+  if (!on) placer.close();
+}
+
+// A click on the screen in "Add binding" mode, or a double click, opens the
+// placing panel at that point; a click on a binding's dot selects it instead.
+function placeAt(event) {
+  if (tryIt.active || event.target.closest('.handle')) return;
+  const at = picture.percentAt(event);
+  if (!picture.insideScreen(at)) return;
+  const pane = $('picture-pane').getBoundingClientRect();
+  const left = Math.min(event.clientX - pane.left + 12, pane.width - 350);
+  placer.start(at, Math.max(0, left), event.clientY - pane.top + 12);
+}
+
+function newKeymap() {
+  if (tryIt.active) toggleTryIt();
+  $('script-text').value = '';
+  openText('keymap.cfg', '');
+  setAdding(true);
+  report('A new keymap: click "Screenshot…" for the game\'s picture, then click where a binding goes');
 }
 
 function openText(name, content) {
@@ -157,6 +216,7 @@ function toggleTryIt() {
     button.textContent = 'Try it';
     $('try-pane').hidden = true;
   } else {
+    setAdding(false);
     redraw();
     $('try-pane').hidden = false;
     button.setAttribute('aria-pressed', 'true');
@@ -201,6 +261,16 @@ $('import-file').addEventListener('change', (event) => event.target.files[0] && 
 $('background-file').addEventListener('change', (event) => event.target.files[0] && setBackground(event.target.files[0]));
 $('example').addEventListener('change', (event) => event.target.value && openExample(event.target.value));
 $('save').addEventListener('click', save);
+$('new-keymap').addEventListener('click', newKeymap);
+$('add-binding').addEventListener('click', () => setAdding(!document.body.classList.contains('adding')));
+$('delete-binding').addEventListener('click', deleteSelected);
+$('picture').addEventListener('click', (event) => { if (document.body.classList.contains('adding')) placeAt(event); });
+$('picture').addEventListener('dblclick', placeAt);
+window.addEventListener('keydown', (event) => {
+  if (tryIt.active || placer.open || event.target.closest?.('textarea, input, select')) return;
+  if (event.code === 'Delete' || event.code === 'Backspace') deleteSelected();
+  if (event.code === 'Escape') setAdding(false);
+});
 $('try-it').addEventListener('click', toggleTryIt);
 $('play').addEventListener('click', () => { state.steps = null; play(false); });
 $('step').addEventListener('click', () => play(true));
