@@ -39,7 +39,12 @@ export function pollPads(tryIt) {
   if (!navigator.getGamepads || !database) return;
   const seen = new Set();
   for (const pad of navigator.getGamepads()) {
-    if (!pad || pad.mapping !== 'standard') continue;
+    if (!pad) continue;
+    if (pad.mapping !== 'standard') {
+      document.getElementById('pad-state').textContent =
+        `Cannot use the pad ${pad.id}: the browser does not give it the standard layout`;
+      continue;
+    }
     const id = pad.index + 1;
     seen.add(id);
     if (!tryIt.pads.has(id)) {
