@@ -150,6 +150,8 @@ function openText(name, content) {
   if (tryIt.active) toggleTryIt();
   state.name = name.replace(/^.*[\\/]/, '') || 'keymap.cfg';
   if (!state.name.endsWith('.cfg')) state.name += '.cfg';
+  timeline.clear();  // the last keymap's
+  picture.clearFingers();
   text.value = content;
   redraw();
 }
