@@ -160,6 +160,137 @@ test('importing a QtScrcpy keymap gives the text of keyweave import', async () =
   await shot('7-imported');
 });
 
+test('an author places ten bindings on a screenshot, tries them and saves a keymap that keyweave check accepts', async () => {
+  await page.click('#new-keymap');
+  await page.setInputFiles('#background-file', path.join(root, 'docs/images/shooter-screenshot.png'));
+  await page.waitForSelector('#picture svg image');
+  assert.equal(await page.evaluate(() => window.studio.text()), '');
+  const screenBox = () => page.locator('#picture g.guest-screen').boundingBox();
+  // A click at (x, y) percent, a kind chosen, its keys pressed.
+  const place = async (x, y, kind, keys = [], direction) => {
+    const box = await screenBox();
+    await page.mouse.click(box.x + (box.width * x) / 100, box.y + (box.height * y) / 100);
+    await page.check(`#place-panel input[value="${kind}"]`);
+    if (direction) await page.selectOption('#place-panel select', direction);
+    for (const key of keys) await page.keyboard.press(key);
+    if (!keys.length) await page.click('#place-panel .place-ok');
+    await page.waitForSelector('#place-panel', { state: 'hidden' });
+  };
+  await place(18, 72, 'pad', ['KeyW', 'KeyA', 'KeyS', 'KeyD']);
+  await place(62, 45, 'look');
+  await place(84, 70, 'fire');
+  await place(90, 56, 'tap', ['Space']);
+  await place(72, 88, 'tap', ['KeyR']);
+  await place(80, 88, 'tap', ['ShiftLeft']);
+  await place(40, 92, 'tap', ['Digit1']);
+  await place(50, 60, 'swipe', ['KeyE'], 'Left');
+  await place(66, 60, 'taptap', ['KeyF']);
+  const box0 = await screenBox();
+  await page.mouse.click(box0.x + box0.width * 0.1, box0.y + box0.height * 0.1);
+  await page.check('#place-panel input[value="tap"]');
+  await page.keyboard.press('F12');  // no keymap name: refused, the panel waits for another key
+  assert.match(await page.textContent('#status'), /^Cannot bind F12/);
+  await shot('8-placing');
+  await page.keyboard.press('KeyG');
+  await page.waitForSelector('#place-panel', { state: 'hidden' });
+  await place(30, 20, 'tap', ['KeyG']);  // G again: its rule moves here
+
+  const text = await page.evaluate(() => window.studio.text());
+  const point = (keys) => {
+    const line = text.split('\n').find((l) => l.startsWith(`${keys} = `));
+    return line.match(/\(([-\d.]+),([-\d.]+)/).slice(1, 3).map(Number);
+  };
+  const expected = { W: [18, 72], MouseMove: [62, 45], LeftClick: [84, 70], Space: [90, 56], R: [72, 88],
+    Shift: [80, 88], 1: [40, 92], E: [50, 60], F: [66, 60], G: [30, 20] };
+  for (const [keys, [x, y]] of Object.entries(expected)) {
+    const [px, py] = point(keys);
+    assert.ok(Math.abs(px - x) < 0.5 && Math.abs(py - y) < 0.5, `${keys} at (${px},${py})`);
+  }
+  assert.match(text, /^# ENABLE_SHOOTING_MODE$/m);
+  assert.match(text, /^E = Swipe Left \(/m);
+  assert.equal(text.match(/^G = /gm).length, 1);
+  assert.deepEqual(text.match(/SwipeHold \w+/g), ['SwipeHold Up', 'SwipeHold Left', 'SwipeHold Down', 'SwipeHold Right']);
+  assert.equal(await page.$$eval('#diagnostics li', (items) => items.length), 0);
+
+  // G selected with a click on its dot goes with the Delete key.
+  const g = (await page.locator('#picture circle.handle[data-keys="G"]').boundingBox());
+  await page.mouse.click(g.x + g.width / 2, g.y + g.height / 2);
+  await page.keyboard.press('Delete');
+  await page.waitForFunction(() => !window.studio.text().includes('\nG = '));
+  assert.ok(!(await page.evaluate(() => window.studio.bindings())).some((b) => b.keys === 'G'));
+
+  // Trying: each finger lands where its binding was placed.
+  await page.click('#try-it');
+  const fingerAt = (keys) => page.waitForFunction(([fx, fy]) => window.studio.fingers()
+    .some(([, x, y]) => Math.abs(x - fx) < 0.05 && Math.abs(y - fy) < 0.05), point(keys));
+  await page.keyboard.down('Space');
+  await fingerAt('Space');
+  await page.keyboard.down('KeyR');
+  await fingerAt('R');
+  await page.keyboard.up('Space');
+  await page.keyboard.up('KeyR');
+  const [cx, cy] = point('W');
+  await page.keyboard.down('KeyW');
+  await page.waitForFunction(([x, y]) => window.studio.fingers().some(([, fx, fy]) => Math.abs(fx - x) < 0.05 && fy < y - 5), [cx, cy]);
+  await page.keyboard.up('KeyW');
+  const box = await screenBox();
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, { button: 'right' });  // mouse-look on
+  await page.mouse.down();
+  await fingerAt('LeftClick');
+  await shot('9-placed-tried');
+  await page.mouse.up();
+  await page.evaluate(() => window.studio.stopTrying());
+
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+  const saved = path.join(scratch, download.suggestedFilename());
+  await download.saveAs(saved);
+  assert.equal(fs.readFileSync(saved, 'utf8'), await page.evaluate(() => window.studio.text()));
+  // Throws (and fails) on a rejected line or a warning.
+  const checked = execFileSync(keyweave, ['check', '--werror', saved], { encoding: 'utf8' });
+  assert.equal(checked.trim(), '1 file checked: no line rejected');
+});
+
+test('a game pad through the Gamepad API drives the engine as keyweave play of the same script', async () => {
+  const padPage = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
+  padPage.on('pageerror', (error) => { throw error; });
+  // A pad of the browser's standard mapping, moved by the test.
+  await padPage.addInitScript(() => {
+    window.fakePad = { id: 'Test pad (STANDARD GAMEPAD)', index: 0, mapping: 'standard', connected: true,
+      axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    Object.defineProperty(navigator, 'getGamepads', { value: () => [window.fakePad, null, null, null] });
+  });
+  await padPage.goto(`${server.url}/index.html?example=com.example.racer`);
+  await padPage.waitForFunction(() => window.studio?.ready === true);
+  await padPage.click('#try-it');
+  await padPage.waitForFunction(() => /attached/.test(document.getElementById('pad-state').textContent));
+  const set = (change) => padPage.evaluate(change);
+  await set(() => { window.fakePad.buttons[0] = { pressed: true, value: 1 }; });  // A: the key Up, the throttle
+  await padPage.waitForFunction(() => window.studio.fingers().some(([, x, y]) => x === 88 && y === 78));
+  // Left stick left and a little forward: the device rolls (the engine tilts
+  // only while both of the stick's axes are off centre).
+  await set(() => { window.fakePad.axes[0] = -1; window.fakePad.axes[1] = -0.3; });
+  await padPage.waitForFunction(() => document.querySelectorAll('#sensor-vectors li').length === 2);
+  await set(() => { window.fakePad.buttons[0] = { pressed: false, value: 0 }; window.fakePad.axes = [0, 0, 0, 0]; });
+  await padPage.waitForFunction(() => window.studio.fingers().length === 0);
+  await set(() => { window.fakePad.buttons[7] = { pressed: true, value: 1 }; });  // the right trigger: Up too
+  await padPage.waitForFunction(() => window.studio.fingers().some(([, x, y]) => x === 88 && y === 78));
+  await set(() => { window.fakePad.buttons[7] = { pressed: false, value: 0 }; });
+  await padPage.waitForFunction(() => window.studio.fingers().length === 0);
+  await padPage.screenshot({ path: path.join(shots, '10-game-pad.png'), fullPage: true });
+
+  const script = await padPage.evaluate(() => window.studio.stopTrying());
+  assert.match(script, /^pad attach 1 045e:028e gamepads\.db$/m);
+  assert.match(script, /^pad report 1 -1000 -300 0 0 0 0 -1 0x1$/m);
+  assert.match(script, /^pad report 1 0 0 -1000 0 0 0 -1 0x0$/m);
+  fs.writeFileSync(path.join(scratch, 'pad.play'), script);
+  fs.copyFileSync(path.join(root, 'examples/gamepads.db'), path.join(scratch, 'gamepads.db'));  // the script names it
+  const played = run(['play', path.join(root, 'examples/com.example.racer.cfg'), 'pad.play'], scratch);
+  const shown = await padPage.evaluate(() => window.studio.timeline());
+  assert.ok(events(shown).some((line) => /sensor\s+-0\.7071/.test(line)));
+  assert.deepEqual(events(shown), events(played.trimEnd().split('\n')));
+  await padPage.close();
+});
+
 test('figures: key press to drawn frame, and frames per second with a held pad and mouse-look', async () => {
   await page.selectOption('#example', 'com.example.shooter');
   await page.waitForFunction(() => window.studio.text().includes('com.example.shooter'));
