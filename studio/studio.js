@@ -5,7 +5,7 @@ import { loadEngine } from './engine.js';
 import { prepareDatabase } from './gamepad.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
-import { addRules, deleteBinding, moveBinding } from './rules.js';
+import { addRules, deleteBinding, moveBinding, ruleLines } from './rules.js';
 import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
@@ -39,7 +39,10 @@ function redraw() {
   }
   const result = engine.open(state.name, state.background);
   state.bindings = result.bindings;
-  picture.show(result.svg, result.bindings, size, dragged, select);
+  // Handles only for the bindings the text writes: not for the ones the
+  // engine makes itself (mouse-look's RightClick over its MouseMove tap).
+  const written = result.bindings.filter((binding) => ruleLines(text.value, binding).length > 0);
+  picture.show(result.svg, written, size, dragged, select);
   showDiagnostics(result.diagnostics, result.readable);
   const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);
   select(kept || null);
