@@ -126,6 +126,9 @@ test('dragging a binding and a pad reach rewrites their rules', async () => {
   const moved = (await page.evaluate(() => window.studio.bindings())).find((b) => b.keys === 'Space');
   assert.deepEqual([moved.x, moved.y], [x, y]);  // the picture follows the text
 
+  await drag('#picture circle.handle[data-keys="MouseMove"]', 40, 0);  // under mouse-look's RightClick
+  assert.match(await page.evaluate(() => window.studio.text()), /^MouseMove = Tap \((6[3-9]|7\d)[.\d]*,45\)/m);
+
   await drag('#picture rect.handle.reach[data-keys="W"]', 40, 0);
   const pads = (await page.evaluate(() => window.studio.text())).split('\n').filter((l) => /^[WASD] = SwipeHold/.test(l));
   const reaches = pads.map((line) => Number(line.match(/\(18,72,([\d.]+)\)/)[1]));
