@@ -17,6 +17,9 @@ namespace Keyweave::Bench {
 // Microseconds of the steady clock.
 int64_t NowMicros();
 
+// Heap allocations made by the whole process so far (allocation_counter.cpp).
+uint64_t Allocations();
+
 // CPU time (user and system) of the whole process so far, in microseconds.
 int64_t ProcessCpuMicros();
 

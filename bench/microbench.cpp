@@ -3,28 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "bench_host.h"
 #include "engine/engine.h"
-
-namespace {
-
-// Every allocation of the process is counted, so a benchmark can report how
-// many a call makes.
-std::atomic<uint64_t> allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -47,14 +27,14 @@ struct MouseRig {
 
 void Report(benchmark::State& state, uint64_t allocationsBefore, uint64_t framesBefore, MouseRig& rig) {
     const double calls = static_cast<double>(state.iterations());
-    state.counters["allocs/call"] = static_cast<double>(allocations.load() - allocationsBefore) / calls;
+    state.counters["allocs/call"] = static_cast<double>(Allocations() - allocationsBefore) / calls;
     state.counters["frames/call"] = static_cast<double>(rig.host.FrameCount() - framesBefore) / calls;
 }
 
 void MouseMoveNothingActive(benchmark::State& state) {
     MouseRig rig("[keys]\nSpace = Tap (50,50)\n");
     float x = 0;
-    const uint64_t before = allocations.load(), frames = rig.host.FrameCount();
+    const uint64_t before = Allocations(), frames = rig.host.FrameCount();
     for (auto _ : state) {
         x = x > 1000 ? 0 : x + 1;
         rig.engine.UpdateMouseStatus(x, 300, kMouseMove, 0);
@@ -66,7 +46,7 @@ BENCHMARK(MouseMoveNothingActive);
 void MouseMoveDuplicate(benchmark::State& state) {
     MouseRig rig("[keys]\nSpace = Tap (50,50)\n");
     rig.engine.UpdateMouseStatus(400, 300, kMouseMove, 0);
-    const uint64_t before = allocations.load(), frames = rig.host.FrameCount();
+    const uint64_t before = Allocations(), frames = rig.host.FrameCount();
     for (auto _ : state) rig.engine.UpdateMouseStatus(400, 300, kMouseMove, 0);
     Report(state, before, frames, rig);
 }
@@ -82,7 +62,7 @@ void MouseMoveLookActive(benchmark::State& state) {
     rig.engine.AdvanceBy(100);
     float x = 0;
     uint64_t calls = 0;
-    const uint64_t before = allocations.load(), frames = rig.host.FrameCount();
+    const uint64_t before = Allocations(), frames = rig.host.FrameCount();
     for (auto _ : state) {
         x = x > 20 ? -20 : x + 1;
         rig.engine.UpdateMouseStatus(400 + x, 300, kMouseMove, 0);
