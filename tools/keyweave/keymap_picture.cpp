@@ -127,6 +127,43 @@ std::vector<LegendLine> OtherBindings(const Config& config) {
     return lines;
 }
 
+// Keys, tilts, pinches and the like have no point of their own, nor has a
+// trace or a macro without points: they are listed under the screen.
+bool HasPlaceOnScreen(const Action& action) {
+    switch (action.type) {
+    case kKeyAction:
+    case kAbsoluteTiltAction:
+    case kRelativeTiltAction:
+    case kSuspendShootAction:
+    case kPinchAction:
+    case kMouseAction:
+        return false;
+    case kSwipeTraceAction:
+        return !static_cast<const SwipeTraceAction&>(action).points.empty();
+    case kTapsMacroAction:
+        return !static_cast<const TapsMacroAction&>(action).taps.empty();
+    default:
+        return true;
+    }
+}
+
+// One line per legend entry from `top` down; a line with keys is a binding of its own.
+void DrawLegend(SvgWriter& svg, const std::vector<LegendLine>& legend, double unit, double top, double lineHeight) {
+    double y = top;
+    for (const LegendLine& line : legend) {
+        const SvgAttributes text = {{"x", SvgNumber(unit * 0.5)}, {"y", SvgNumber(y)}, {"font-size", SvgNumber(unit * 0.9)},
+                                    {"font-family", "sans-serif"}, {"fill", Colours::kText}};
+        if (line.keys.empty()) {
+            svg.Text("text", text, line.text);
+        } else {
+            OpenBinding(svg, line.keys, line.action, line.keys + ": " + line.text);
+            svg.Text("text", text, line.keys + ": " + line.text);
+            svg.Close();
+        }
+        y += lineHeight;
+    }
+}
+
 }  // namespace
 
 std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options) {
@@ -142,30 +179,10 @@ std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options
     if (!modes.empty()) legend.push_back({"", "", modes});
     std::vector<const Binding*> onScreen;
     for (const Binding& binding : bindings) {
-        switch (binding.action->type) {
-            case kKeyAction:
-            case kAbsoluteTiltAction:
-            case kRelativeTiltAction:
-            case kSuspendShootAction:
-            case kPinchAction:
-            case kMouseAction:
-                legend.push_back({binding.keys, ActionKind(*binding.action), LegendText(*binding.action)});
-                break;
-            case kSwipeTraceAction:
-                if (static_cast<const SwipeTraceAction&>(*binding.action).points.empty()) {
-                    legend.push_back({binding.keys, ActionKind(*binding.action), LegendText(*binding.action)});
-                } else {
-                    onScreen.push_back(&binding);
-                }
-                break;
-            case kTapsMacroAction:
-                if (static_cast<const TapsMacroAction&>(*binding.action).taps.empty()) {
-                    legend.push_back({binding.keys, ActionKind(*binding.action), LegendText(*binding.action)});
-                } else {
-                    onScreen.push_back(&binding);
-                }
-                break;
-            default: onScreen.push_back(&binding);
+        if (HasPlaceOnScreen(*binding.action)) {
+            onScreen.push_back(&binding);
+        } else {
+            legend.push_back({binding.keys, ActionKind(*binding.action), LegendText(*binding.action)});
         }
     }
     for (LegendLine& line : OtherBindings(config)) legend.push_back(std::move(line));
@@ -206,19 +223,7 @@ std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options
     }
     svg.Close();
 
-    double y = header + screen.height + lineHeight;
-    for (const LegendLine& line : legend) {
-        const SvgAttributes text = {{"x", SvgNumber(unit * 0.5)}, {"y", SvgNumber(y)}, {"font-size", SvgNumber(unit * 0.9)},
-                                    {"font-family", "sans-serif"}, {"fill", Colours::kText}};
-        if (line.keys.empty()) {
-            svg.Text("text", text, line.text);
-        } else {
-            OpenBinding(svg, line.keys, line.action, line.keys + ": " + line.text);
-            svg.Text("text", text, line.keys + ": " + line.text);
-            svg.Close();
-        }
-        y += lineHeight;
-    }
+    DrawLegend(svg, legend, unit, header + screen.height + lineHeight, lineHeight);
     return svg.Finish();
 }
 
