@@ -95,20 +95,17 @@ std::string Session::Open(const std::string& name, const std::string& background
 
 std::string Session::Import(const std::string& name, const std::string& text) {
     namespace Import = Tool::Import;
-    const Import::Json root = Import::Json::parse(text, nullptr, false);
-    if (root.is_discarded()) return "{\"ok\":false,\"error\":" + Quoted("Cannot import " + name + ": it is not JSON") + "}";
     Import::Keymap keymap;
     Import::Options options;
     options.screen = screen_;
     std::vector<std::string> notes;
-    std::string error;
-    const bool qt = root.is_object() && root.contains("keyMapNodes");
-    const bool converted = qt ? Import::FromQtScrcpy(root, keymap, error)
-                              : Import::FromScrcpyMask(root, options, keymap, notes, error);
-    if (!converted) return "{\"ok\":false,\"error\":" + Quoted(error) + "}";
+    std::string converted, error;
+    if (!Import::FromJsonText(text, name, options, keymap, converted, notes, error)) {
+        return "{\"ok\":false,\"error\":" + Quoted(error) + "}";
+    }
     std::string noteList = "[";
     for (const std::string& note : notes) noteList += (noteList.size() > 1 ? "," : "") + Quoted(note);
-    return "{\"ok\":true,\"text\":" + Quoted(keymap.Text(name, qt ? "QtScrcpy" : "scrcpy-mask")) +
+    return "{\"ok\":true,\"text\":" + Quoted(converted) +
            Printf(",\"converted\":%zu,\"dropped\":%zu", keymap.converted(), keymap.dropped()) +
            ",\"notes\":" + noteList + "]}";
 }

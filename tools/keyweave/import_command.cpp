@@ -64,26 +64,14 @@ int RunImport(const Arguments& arguments, Console& console) {
         console.ErrorLine("keyweave import: Cannot read " + path);
         return kExitFailed;
     }
-    const Import::Json root = Import::Json::parse(text, nullptr, false);
-    if (root.is_discarded()) {
-        console.ErrorLine("keyweave import: Cannot import " + path + ": it is not JSON");
-        return kExitFailed;
-    }
     Import::Keymap keymap;
     std::vector<std::string> notes;
-    const bool qt = root.is_object() && root.contains("keyMapNodes");
-    bool converted = false;
-    try {  // the readers check every type first; this is a last guard
-        converted = qt ? Import::FromQtScrcpy(root, keymap, error)
-                       : Import::FromScrcpyMask(root, options, keymap, notes, error);
-    } catch (const std::exception& exception) {
-        error = std::string("Cannot import: ") + exception.what();
-    }
-    if (!converted) {
-        console.ErrorLine("keyweave import: " + error + " (" + path + ")");
+    std::string result;
+    if (!Import::FromJsonText(text, path, options, keymap, result, notes, error)) {
+        // Text that is no JSON at all names the file in the message itself.
+        console.ErrorLine("keyweave import: " + error + (error.find(path) == std::string::npos ? " (" + path + ")" : ""));
         return kExitFailed;
     }
-    const std::string result = keymap.Text(path, qt ? "QtScrcpy" : "scrcpy-mask");
     if (output.empty()) {
         console.Out(result);
     } else if (!WriteFile(output, result)) {

@@ -38,6 +38,24 @@ void Keymap::Notice(const std::string& what, const std::string& why) {
     if (std::find(notices_.begin(), notices_.end(), line) == notices_.end()) notices_.push_back(line);
 }
 
+bool FromJsonText(const std::string& json, const std::string& source, const Options& options, Keymap& keymap,
+                  std::string& text, std::vector<std::string>& notes, std::string& error) {
+    const Json root = Json::parse(json, nullptr, false);
+    if (root.is_discarded()) {
+        error = "Cannot import " + source + ": it is not JSON";
+        return false;
+    }
+    const bool qt = root.is_object() && root.contains("keyMapNodes");
+    bool converted = false;
+    try {  // the readers check every type first; this is a last guard
+        converted = qt ? FromQtScrcpy(root, keymap, error) : FromScrcpyMask(root, options, keymap, notes, error);
+    } catch (const std::exception& exception) {
+        error = std::string("Cannot import: ") + exception.what();
+    }
+    if (converted) text = keymap.Text(source, qt ? "QtScrcpy" : "scrcpy-mask");
+    return converted;
+}
+
 std::string Keymap::Text(const std::string& source, const std::string& format) const {
     std::string text = "# Imported from " + Sanitised(source) + " (a " + format + " keymap) by keyweave import.\n";
     text += "# Positions are percent of the screen. Lines starting \"# dropped:\" name what has no\n";

@@ -58,6 +58,12 @@ bool FromQtScrcpy(const Json& root, Keymap& keymap, std::string& error);
 bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap, std::vector<std::string>& notes,
                     std::string& error);
 
+// A keymap of either tool, as JSON text, told apart by its fields. On success
+// `text` is the keymap in Keyweave's syntax, `source` named in its header;
+// otherwise false with a message starting with "Cannot".
+bool FromJsonText(const std::string& json, const std::string& source, const Options& options, Keymap& keymap,
+                  std::string& text, std::vector<std::string>& notes, std::string& error);
+
 // Safe readers: a missing field or one of another type gives the fallback.
 const Json& Field(const Json& object, const char* name);
 double NumberField(const Json& object, const char* name, double fallback);
