@@ -1,7 +1,7 @@
-// Mouse-look with one finger and the four shooting modes with a look finger
-// (slot 0) and a fire finger (slot 1), as timelines on a manual clock. The
-// pointer is re-centred after every move, so each move is an offset from
-// (0.5, 0.5). Times are ms after the start.
+// The shooting modes' look finger (slot 0) and fire finger (slot 1) on a
+// manual clock. Their timelines, and the one-finger look's, are the golden
+// run tests/timelines/shooting.play; here are a delayed fire finger and a
+// pool without two free slots. Times are ms after the start.
 #include <gtest/gtest.h>
 
 #include "pointer_bench.h"
@@ -18,35 +18,9 @@ constexpr Point kFire{0.8f, 0.8f};
 constexpr int32_t kLook = 0;
 constexpr int32_t kFireSlot = 1;
 
-class ShootMoveTest : public ::testing::Test, protected PointerBench {};
-
-TEST_F(ShootMoveTest, TheFingerAddsUpScaledOffsetsFromItsOriginAndLiftsThere) {
-    ShootMoveAction look(kOrigin, 0.5f);
-    Mouse(0.6f, 0.5f);
-    EXPECT_TRUE(d().PlayShootMove(look, 0, kMouseMove).empty()) << "not started";
-    d().PlayShootMove(look, 5, kKeyDownMessage);
-    RunTo(10);
-    d().PlayShootMove(look, 0, kMouseMove);
-    Mouse(0.5f, 0.3f);
-    d().PlayShootMove(look, 0, kMouseMove);
-    RunTo(20);
-    d().PlayShootMove(look, 0, kKeyUpMessage);
-    EXPECT_EQ(look.slot, -1);
-    EXPECT_EQ(look.currentPoint, kOrigin);
-    RunTo(30);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {5, 0, 0.5f, 0.5f, true},
-                                     {10, 0, 0.55f, 0.5f, true},
-                                     {10, 0, 0.55f, 0.4f, true},
-                                     {20, 0, 0.5f, 0.5f, false},
-                                 }));
-    EXPECT_TRUE(SlotIsFree(0));
-}
-
 class ShootModeTest : public ::testing::Test, protected PointerBench {
 protected:
-    // Each event runs what it made due at once, so a move is not dropped as
-    // overlapping the previous one unless that one is still due later.
+    // Each event runs what it made due at once.
     void Play(ShootModeAction& action, int32_t event) {
         d().PlayShootMode(action, 0, event);
         scheduler.AdvanceTo(clock.Now());
@@ -58,97 +32,7 @@ protected:
         EXPECT_EQ(action.fireSlot, kFireSlot);
         return action;
     }
-    void Move(ShootModeAction& action, float x, float y) {
-        Mouse(x, y);
-        Play(action, kMouseMove);
-    }
 };
-
-TEST_F(ShootModeTest, ModeOneFiresWithASecondFingerWhileTheLookFingerKeepsMoving) {
-    ShootModeAction shoot = Start(ShootingMode::kLook);
-    Move(shoot, 0.6f, 0.5f);
-    RunTo(10);
-    Play(shoot, kLeftButtonDown);
-    RunTo(20);
-    Move(shoot, 0.55f, 0.5f);
-    RunTo(30);
-    Play(shoot, kLeftButtonUp);
-    RunTo(40);
-    Play(shoot, kKeyUpMessage);
-    EXPECT_EQ(shoot.lookSlot, -1);
-    EXPECT_EQ(shoot.fireSlot, -1);
-    RunTo(50);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {0, kLook, 0.5f, 0.5f, true},
-                                     {0, kLook, 0.6f, 0.5f, true},
-                                     {10, kFireSlot, 0.8f, 0.8f, true},
-                                     {20, kLook, 0.65f, 0.5f, true},
-                                     {30, kFireSlot, 0.5f, 0.5f, false},  // lifted at the origin
-                                     {40, kLook, 0.5f, 0.5f, false},
-                                     {40, kFireSlot, 0.8f, 0.8f, false},  // lifted again, at the fire point
-                                 }));
-    EXPECT_EQ(d().FreeSlots().size(), 13u);
-}
-
-TEST_F(ShootModeTest, ModeThreeSlowsTheDragDownAwayFromWhereItStarted) {
-    ShootModeAction shoot = Start(ShootingMode::kSlowedAim);
-    Move(shoot, 0.5f, 0.6f);  // from the origin: full speed
-    Move(shoot, 0.5f, 0.6f);  // 0.1 below it: 1 - 0.1 * 16 / 9
-    const float lookY = 0.6f + 0.1f * (1.0f - 0.1f * 1920.0f / 1080.0f);
-    EXPECT_NEAR(shoot.currentPoint.y, lookY, 1e-5f);
-    RunTo(10);
-    Play(shoot, kLeftButtonDown);
-    EXPECT_NEAR(shoot.savedPoint.y, lookY, 1e-5f);
-    EXPECT_EQ(shoot.currentPoint, kFire);
-    Move(shoot, 0.6f, 0.5f);  // from the fire point: full speed
-    Move(shoot, 0.6f, 0.5f);  // 0.1 right of it: 1 - 0.1 * 2.2
-    Move(shoot, 0.9f, 0.5f);  // 0.178 right of it: 1 - 0.39
-    RunTo(20);
-    Play(shoot, kLeftButtonUp);
-    EXPECT_NEAR(shoot.currentPoint.y, lookY, 1e-5f) << "back where the look finger was";
-    Move(shoot, 0.6f, 0.5f);  // level with the origin: full speed sideways
-    RunTo(30);
-    const float fireX1 = 0.9f + 0.1f * 0.78f;
-    const float fireX2 = fireX1 + 0.4f * (1.0f - (fireX1 - 0.8f) * 2.2f);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {0, kLook, 0.5f, 0.5f, true},
-                                     {0, kLook, 0.5f, 0.6f, true},
-                                     {0, kLook, 0.5f, lookY, true},
-                                     {10, kFireSlot, 0.8f, 0.8f, true},  // the look finger stays down
-                                     {10, kFireSlot, 0.9f, 0.8f, true},
-                                     {10, kFireSlot, fireX1, 0.8f, true},
-                                     {10, kFireSlot, fireX2, 0.8f, true},
-                                     {20, kFireSlot, 0.5f, 0.5f, false},
-                                     {20, kLook, 0.6f, lookY, true},
-                                 }));
-}
-
-TEST_F(ShootModeTest, ModeThreeNeverSlowsBelowTheFloor) {
-    ShootModeAction shoot = Start(ShootingMode::kSlowedAim);
-    Move(shoot, 1.0f, 0.5f);  // to 1.0
-    Move(shoot, 1.0f, 0.5f);  // 0.5 away: 1 - 1.1 is raised to 0.15
-    EXPECT_NEAR(shoot.currentPoint.x, 1.075f, 1e-5f);
-}
-
-TEST_F(ShootModeTest, ModeFourRestartsALookPushedOffTheScreenFromTheOrigin) {
-    ShootModeAction shoot = Start(ShootingMode::kRecentreAtEdge);
-    Move(shoot, 0.9f, 0.5f);
-    RunTo(10);
-    Move(shoot, 0.9f, 0.5f);  // would reach 1.3
-    EXPECT_EQ(shoot.currentPoint, kOrigin);
-    RunTo(30);
-    Move(shoot, 0.9f, 0.5f);  // the restart still plays: dropped
-    RunTo(60);
-    Move(shoot, 0.6f, 0.5f);
-    RunTo(100);
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {0, kLook, 0.5f, 0.5f, true},
-                                     {0, kLook, 0.9f, 0.5f, true},
-                                     {10, kLook, 0.5f, 0.5f, false},  // lifted at the origin
-                                     {60, kLook, 0.5f, 0.5f, true},   // down again 50 ms later
-                                     {60, kLook, 0.6f, 0.5f, true},
-                                 }));
-}
 
 TEST_F(ShootModeTest, ReleasingTheFireButtonWaitsForTheFireFingerToGoDown) {
     ShootModeAction shoot = Start(ShootingMode::kLook);
