@@ -4,41 +4,27 @@
 #include <cmath>
 #include <iterator>
 
-#include "base/format.h"
+#include "keyweave/timeline.h"
+#include "keyweave/timeline_printer.h"
 
 namespace Keyweave::Testing {
 
 namespace {
-
-bool SameContact(const KeyweaveTouchPoint& a, const KeyweaveTouchPoint& b) {
-    return a.x == b.x && a.y == b.y && a.down == b.down;
-}
 
 bool SameRow(const ContactRow& a, const ContactRow& b) {
     return a.time == b.time && a.slot == b.slot && a.down == b.down && std::fabs(a.x - b.x) <= kPositionTolerance &&
            std::fabs(a.y - b.y) <= kPositionTolerance;
 }
 
-std::string DescribeRow(const ContactRow& row) {
-    char line[96];
-    Format(line, sizeof line, "%6lld  slot %2d  (%.5f, %.5f)  %s", static_cast<long long>(row.time), row.slot,
-           static_cast<double>(row.x), static_cast<double>(row.y), row.down ? "down" : "up");
-    return line;
-}
-
 }  // namespace
 
 std::vector<ContactRow> ChangedContacts(const std::vector<Frame>& frames, Millis origin) {
     std::vector<ContactRow> rows;
-    std::vector<KeyweaveTouchPoint> previous;
+    Tool::ContactTracker contacts;
     for (const Frame& frame : frames) {
-        previous.resize(std::max(previous.size(), frame.points.size()), KeyweaveTouchPoint{0.0f, 0.0f, 0});
-        for (size_t slot = 0; slot < frame.points.size(); ++slot) {
-            const KeyweaveTouchPoint& point = frame.points[slot];
-            if (SameContact(point, previous[slot])) continue;
-            rows.push_back({static_cast<int64_t>(frame.time - origin), static_cast<int32_t>(slot), point.x, point.y,
-                            point.down != 0});
-            previous[slot] = point;
+        for (const auto& change : contacts.Follow(frame.points.data(), static_cast<uint32_t>(frame.points.size()))) {
+            rows.push_back({static_cast<int64_t>(frame.time - origin), change.slot, change.now.x, change.now.y,
+                            change.now.down != 0});
         }
     }
     return rows;
@@ -59,7 +45,20 @@ std::vector<int64_t> FrameTimes(const std::vector<Frame>& frames, Millis origin)
 
 std::string DescribeRows(const std::vector<ContactRow>& rows) {
     std::string text;
-    for (const ContactRow& row : rows) text += DescribeRow(row) + "\n";
+    std::vector<bool> down(KEYWEAVE_TOUCH_POINTS);
+    for (const ContactRow& row : rows) {
+        Tool::TimelineEvent event;
+        event.kind = Tool::TimelineEvent::Kind::kTouch;
+        event.time = row.time;
+        event.slot = row.slot;
+        event.x = row.x;
+        event.y = row.y;
+        event.down = row.down;
+        const bool known = row.slot >= 0 && static_cast<size_t>(row.slot) < down.size();
+        event.wasDown = known && down[static_cast<size_t>(row.slot)];
+        if (known) down[static_cast<size_t>(row.slot)] = row.down;
+        text += Tool::EventText(event) + "\n";
+    }
     return text.empty() ? "(no rows)\n" : text;
 }
 

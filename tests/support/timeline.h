@@ -38,8 +38,8 @@ struct ContactRow {
 inline constexpr float kPositionTolerance = 1e-5f;
 
 // The contacts that changed from each frame to the next, in slot order within
-// a frame, starting from an all-up frame at (0, 0). Times are relative to
-// `origin`.
+// a frame, starting from an all-up frame at (0, 0), as the keyweave command
+// follows them. Times are relative to `origin`.
 std::vector<ContactRow> ChangedContacts(const std::vector<Frame>& frames, Millis origin);
 
 // The rows of one slot only.
@@ -52,7 +52,7 @@ std::vector<int64_t> FrameTimes(const std::vector<Frame>& frames, Millis origin)
 // the message shows both timelines and the first row that differs.
 ::testing::AssertionResult SameRows(const std::vector<ContactRow>& actual, const std::vector<ContactRow>& expected);
 
-// "time slot x y down|up", one row per line.
+// The rows as the keyweave command prints a timeline, one a line.
 std::string DescribeRows(const std::vector<ContactRow>& rows);
 
 }  // namespace Keyweave::Testing

@@ -12,6 +12,19 @@ bool ShownWhileLoading(std::string_view line) { return line.starts_with("Loading
 
 }  // namespace
 
+std::vector<ContactTracker::Change> ContactTracker::Follow(const KeyweaveTouchPoint* points, uint32_t count) {
+    std::vector<Change> changes;
+    for (uint32_t slot = 0; slot < count && slot < known_.size(); ++slot) {
+        KeyweaveTouchPoint& known = known_[slot];
+        const KeyweaveTouchPoint& now = points[slot];
+        const bool wasDown = known.down != 0;
+        if (now.x == known.x && now.y == known.y && (now.down != 0) == wasDown) continue;
+        changes.push_back({static_cast<int32_t>(slot), now, wasDown});
+        known = now;
+    }
+    return changes;
+}
+
 HostCallbacks TimelineRecorder::Callbacks() { return CallbacksFor(*this); }
 
 void TimelineRecorder::Add(TimelineEvent event) {
@@ -57,20 +70,14 @@ void TimelineRecorder::OnTouch(void* self, const KeyweaveTouchPoint* points, uin
     auto* recorder = static_cast<TimelineRecorder*>(self);
     std::lock_guard guard(recorder->mutex_);
     if (points == nullptr) return;
-    for (uint32_t slot = 0; slot < count && slot < recorder->contacts_.size(); ++slot) {
-        KeyweaveTouchPoint& known = recorder->contacts_[slot];
-        const KeyweaveTouchPoint& now = points[slot];
-        const bool down = now.down != 0;
-        const bool wasDown = known.down != 0;
-        if (now.x == known.x && now.y == known.y && down == wasDown) continue;
+    for (const ContactTracker::Change& change : recorder->contacts_.Follow(points, count)) {
         TimelineEvent event;
         event.kind = TimelineEvent::Kind::kTouch;
-        event.slot = static_cast<int32_t>(slot);
-        event.x = now.x;
-        event.y = now.y;
-        event.down = down;
-        event.wasDown = wasDown;
-        known = now;
+        event.slot = change.slot;
+        event.x = change.now.x;
+        event.y = change.now.y;
+        event.down = change.now.down != 0;
+        event.wasDown = change.wasDown;
         recorder->Add(std::move(event));
     }
 }

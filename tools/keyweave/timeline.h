@@ -21,6 +21,24 @@
 
 namespace Keyweave::Tool {
 
+// What the host last saw of every contact: a frame's contacts whose position
+// or down flag differ from it are its changes. The recorder below and the
+// tests' timelines both follow frames with it.
+class ContactTracker {
+public:
+    struct Change {
+        int32_t slot;
+        KeyweaveTouchPoint now;
+        bool wasDown;
+    };
+    // The changes of a frame of `count` contacts (at most the 16 of a full
+    // frame), in slot order; they become what was last seen.
+    std::vector<Change> Follow(const KeyweaveTouchPoint* points, uint32_t count);
+
+private:
+    std::array<KeyweaveTouchPoint, KEYWEAVE_TOUCH_POINTS> known_{};  // all up at (0, 0) at first
+};
+
 struct TimelineEvent {
     enum class Kind { kInput, kTouch, kKey, kSensor, kSummary, kNotice, kShooting, kPassThrough, kLog };
 
@@ -92,9 +110,9 @@ private:
     bool loading_ = false;
     bool everyLogLine_ = false;
     int32_t shootingAnswer_ = 1;
-    std::array<KeyweaveTouchPoint, KEYWEAVE_TOUCH_POINTS> contacts_{};  // guarded by mutex_
-    bool afterPrefix_ = false;                                          // guarded by mutex_
-    std::vector<TimelineEvent> events_;                                 // guarded by mutex_
+    ContactTracker contacts_;            // guarded by mutex_
+    bool afterPrefix_ = false;           // guarded by mutex_
+    std::vector<TimelineEvent> events_;  // guarded by mutex_
 };
 
 }  // namespace Keyweave::Tool
