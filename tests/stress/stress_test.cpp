@@ -10,8 +10,8 @@
 //    knob setters, shake, scroll and zoom.
 // The host's contract says key, mouse and character input never overlaps a
 // keymap load; one lock around those two groups keeps that promise here, and
-// nothing else is serialised. A watchdog fails the run when a call has not
-// returned after kCallLimit. When the threads have stopped, the pads are
+// nothing else is serialised. A watchdog fails the run, naming the calls
+// still running, when it has not finished well after its time. When the threads have stopped, the pads are
 // detached and the queue has run dry, the slot invariants must hold, and a
 // last load must give every slot back.
 //
@@ -33,6 +33,7 @@
 #include "dispatch/scheduler.h"
 #include "engine/engine.h"
 #include "engine_invariants.h"
+#include "support/watchdog.h"
 
 namespace Keyweave {
 namespace {
@@ -69,48 +70,23 @@ struct CountingHost {
     }
 };
 
-// Each worker announces its calls here; the watchdog reads them.
-class Watchdog {
-public:
-    struct Worker {
-        std::atomic<int64_t> callStart{0};  // steady-clock nanoseconds; 0 between calls
-        std::atomic<const char*> call{""};
-        std::atomic<uint64_t> calls{0};
-        std::atomic<int64_t> longest{0};  // nanoseconds
-    };
+// Each thread announces its calls here, for the watchdog's message and the
+// figures at the end.
+struct Calls {
+    std::atomic<const char*> current{nullptr};  // null between calls
+    std::atomic<uint64_t> count{0};
+    std::atomic<int64_t> longest{0};  // nanoseconds
 
-    // Runs `body` as one watched call of `worker`.
+    // Runs `body` as one announced call.
     template <typename Body>
-    static void Call(Worker& worker, const char* name, Body&& body) {
-        worker.call.store(name);
-        const int64_t start = Now();
-        worker.callStart.store(start);
+    void Run(const char* name, Body&& body) {
+        current.store(name);
+        const auto start = SteadyClock::now();
         body();
-        worker.callStart.store(0);
-        ++worker.calls;
-        if (Now() - start > worker.longest.load()) worker.longest.store(Now() - start);
-    }
-
-    // Polls until `done`; a call older than kCallLimit ends the process with
-    // its name, since a hung engine cannot be unwound.
-    void Watch(const std::atomic<bool>& done, const std::vector<Worker*>& workers, const char* const names[]) {
-        while (!done.load()) {
-            for (size_t i = 0; i < workers.size(); ++i) {
-                const int64_t start = workers[i]->callStart.load();
-                if (start != 0 && Now() - start > std::chrono::nanoseconds(kCallLimit).count()) {
-                    std::fprintf(stderr, "the %s thread's call %s has not returned after %lld s\n", names[i],
-                                 workers[i]->call.load(),
-                                 static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(kCallLimit).count()));
-                    std::abort();
-                }
-            }
-            std::this_thread::sleep_for(50ms);
-        }
-    }
-
-private:
-    static int64_t Now() {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now().time_since_epoch()).count();
+        const int64_t took = std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now() - start).count();
+        current.store(nullptr);
+        ++count;
+        if (took > longest.load()) longest.store(took);
     }
 };
 
@@ -164,8 +140,19 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
 
     std::mutex inputOrLoad;  // the host's promise: input and loads never overlap
     std::atomic<bool> loadWaiting{false};  // input stands back while a load waits for the lock
-    std::atomic<bool> stop{false};
-    Watchdog::Worker input, pads, reloads, gestures, others;
+    Calls input, pads, reloads, gestures, others;
+    const Calls* const workers[] = {&input, &pads, &reloads, &gestures, &others};
+    const char* const names[] = {"input", "pad", "reload", "gesture", "other"};
+    // A hung engine cannot be unwound: the watchdog ends the process with the
+    // calls that have not returned.
+    const Testing::Watchdog watchdog(
+        std::chrono::duration_cast<std::chrono::seconds>(StressDuration() + 2 * kCallLimit), [&] {
+            std::string running;
+            for (size_t i = 0; i < std::size(workers); ++i) {
+                if (const char* call = workers[i]->current.load()) running += std::string(names[i]) + " " + call + "; ";
+            }
+            return running;
+        });
     const auto until = SteadyClock::now() + StressDuration();
 
     std::thread inputThread([&] {
@@ -177,12 +164,12 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
             std::vector<uint32_t> keys = {0x39, 0x11, 256, 258};
             for (const auto& [keySet, actions] : engine.config().mKeyRules) keys.insert(keys.end(), keySet.begin(), keySet.end());
             const uint32_t key = keys[random() % keys.size()];
-            Watchdog::Call(input, "HandleKey", [&] { engine.HandleKey(key, random() % 2 == 0); });
+            input.Run("HandleKey", [&] { engine.HandleKey(key, random() % 2 == 0); });
             const float x = static_cast<float>(random() % 1000) / 1000.0f;
             const float y = static_cast<float>(random() % 1000) / 1000.0f;
             const int32_t message = kMouseMessages[random() % std::size(kMouseMessages)];
-            Watchdog::Call(input, "UpdateMouseStatus", [&] { engine.UpdateMouseStatus(x, y, message, 0); });
-            Watchdog::Call(input, "HandleCharacter", [&] { engine.HandleCharacter(static_cast<char>('a' + random() % 26)); });
+            input.Run("UpdateMouseStatus", [&] { engine.UpdateMouseStatus(x, y, message, 0); });
+            input.Run("HandleCharacter", [&] { engine.HandleCharacter(static_cast<char>('a' + random() % 26)); });
         }
     });
 
@@ -193,7 +180,7 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
         while (SteadyClock::now() < until) {
             const int32_t id = static_cast<int32_t>(random() % 2);
             const auto& pad = kPads[random() % std::size(kPads)];
-            Watchdog::Call(pads, "AttachGamePad", [&] { engine.AttachGamePad(id, pad[0], pad[1], database.c_str()); });
+            pads.Run("AttachGamePad", [&] { engine.AttachGamePad(id, pad[0], pad[1], database.c_str()); });
             for (int report = 0; report < 20; ++report) {
                 GamePad::Report values{};
                 values.x = kAxes[random() % std::size(kAxes)];
@@ -204,10 +191,10 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
                 const int32_t direction = static_cast<int32_t>(random() % 9);
                 values.hat = direction == 8 ? -1 : direction * 45;  // -1: centred
                 values.buttons = static_cast<int32_t>(random() % 0x1000);
-                Watchdog::Call(pads, "UpdateGamePad", [&] { engine.UpdateGamePad(id, &values); });
+                pads.Run("UpdateGamePad", [&] { engine.UpdateGamePad(id, &values); });
                 std::this_thread::sleep_for(2ms);  // a pad reports a few hundred times a second
             }
-            Watchdog::Call(pads, "DetachGamePad", [&] { engine.DetachGamePad(id); });
+            pads.Run("DetachGamePad", [&] { engine.DetachGamePad(id); });
         }
     });
 
@@ -219,7 +206,7 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
                 std::lock_guard guard(inputOrLoad);
                 loadWaiting.store(false);
                 const WideString& path = keymaps[next++ % keymaps.size()];
-                Watchdog::Call(reloads, "LoadConfig", [&] { engine.LoadConfig(path.c_str(), path.c_str(), "com.example.stress"); });
+                reloads.Run("LoadConfig", [&] { engine.LoadConfig(path.c_str(), path.c_str(), "com.example.stress"); });
             }
             std::this_thread::sleep_for(20ms);  // let input run on each keymap for a while
         }
@@ -231,9 +218,9 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
             const float x = 0.2f + static_cast<float>(random() % 600) / 1000.0f;
             const float y = 0.2f + static_cast<float>(random() % 600) / 1000.0f;
             switch (random() % 3) {
-                case 0: Watchdog::Call(gestures, "EmulateSwipe", [&] { engine.EmulateSwipe(x, y, static_cast<int32_t>(1 + random() % 4)); }); break;
-                case 1: Watchdog::Call(gestures, "EmulateSwipeXY", [&] { engine.EmulateSwipeXY(x, y, y, x); }); break;
-                default: Watchdog::Call(gestures, "EmulatePinch", [&] { engine.EmulatePinch(x, y, static_cast<int32_t>(random() % 2)); }); break;
+                case 0: gestures.Run("EmulateSwipe", [&] { engine.EmulateSwipe(x, y, static_cast<int32_t>(1 + random() % 4)); }); break;
+                case 1: gestures.Run("EmulateSwipeXY", [&] { engine.EmulateSwipeXY(x, y, y, x); }); break;
+                default: gestures.Run("EmulatePinch", [&] { engine.EmulatePinch(x, y, static_cast<int32_t>(random() % 2)); }); break;
             }
         }
     });
@@ -245,52 +232,45 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
         constexpr const char* kLocales[] = {"fr-FR", "en_US", "", "DE-de"};
         const auto fraction = [&] { return 0.2f + static_cast<float>(random() % 600) / 1000.0f; };
         while (SteadyClock::now() < until) {
-            Watchdog::Call(others, "SetLocale", [&] { engine.SetLocale(kLocales[random() % std::size(kLocales)]); });
-            Watchdog::Call(others, "IsLocationUpdationWithKeyMapEnabled",
+            others.Run("SetLocale", [&] { engine.SetLocale(kLocales[random() % std::size(kLocales)]); });
+            others.Run("IsLocationUpdationWithKeyMapEnabled",
                            [&] { engine.IsLocationUpdationWithKeyMapEnabled(); });
-            Watchdog::Call(others, "SetKeyMappingState",
+            others.Run("SetKeyMappingState",
                            [&] { engine.SetKeyMappingState(random() % 4 == 0 ? 0 : 1); });
-            Watchdog::Call(others, "SetForwardRawKeys", [&] { engine.SetForwardRawKeys(random() % 2 == 0); });
-            Watchdog::Call(others, "SetEmulatedSwipeKnobs", [&] {
+            others.Run("SetForwardRawKeys", [&] { engine.SetForwardRawKeys(random() % 2 == 0); });
+            others.Run("SetEmulatedSwipeKnobs", [&] {
                 engine.SetEmulatedSwipeKnobs(fraction() / 2, static_cast<uint32_t>(20 + random() % 100));
             });
-            Watchdog::Call(others, "SetEmulatedPinchKnobs", [&] {
+            others.Run("SetEmulatedPinchKnobs", [&] {
                 engine.SetEmulatedPinchKnobs(fraction() / 2, fraction() / 4, fraction() / 4,
                                              static_cast<int32_t>(20 + random() % 100));
             });
-            Watchdog::Call(others, "HandleShake", [&] { engine.accelerometer().HandleShake(fraction(), -1.0f, 9.8f); });
+            others.Run("HandleShake", [&] { engine.accelerometer().HandleShake(fraction(), -1.0f, 9.8f); });
             GestureController& gestures = engine.gestures();
-            Watchdog::Call(others, "ScrollBegin", [&] { gestures.ScrollBegin(fraction(), fraction()); });
-            Watchdog::Call(others, "ScrollUpdate", [&] { gestures.ScrollUpdate(0.01f, -0.02f); });
-            Watchdog::Call(others, "ScrollEnd", [&] { gestures.ScrollEnd(); });
-            Watchdog::Call(others, "ZoomBegin", [&] { gestures.ZoomBegin(fraction(), fraction()); });
-            Watchdog::Call(others, "ZoomUpdate", [&] { gestures.ZoomUpdate(1.2f); });
-            Watchdog::Call(others, "ZoomEnd", [&] { gestures.ZoomEnd(); });
+            others.Run("ScrollBegin", [&] { gestures.ScrollBegin(fraction(), fraction()); });
+            others.Run("ScrollUpdate", [&] { gestures.ScrollUpdate(0.01f, -0.02f); });
+            others.Run("ScrollEnd", [&] { gestures.ScrollEnd(); });
+            others.Run("ZoomBegin", [&] { gestures.ZoomBegin(fraction(), fraction()); });
+            others.Run("ZoomUpdate", [&] { gestures.ZoomUpdate(1.2f); });
+            others.Run("ZoomEnd", [&] { gestures.ZoomEnd(); });
             std::this_thread::sleep_for(1ms);
         }
     });
-
-    const char* const names[] = {"input", "pad", "reload", "gesture", "other"};
-    std::thread watchdog(
-        [&] { Watchdog().Watch(stop, {&input, &pads, &reloads, &gestures, &others}, names); });
 
     inputThread.join();
     padThread.join();
     reloadThread.join();
     gestureThread.join();
     othersThread.join();
-    stop.store(true);
-    watchdog.join();
 
-    const Watchdog::Worker* const workers[] = {&input, &pads, &reloads, &gestures, &others};
     for (size_t i = 0; i < std::size(workers); ++i) {
         std::printf("%s thread: %llu calls, the longest %lld ms\n", names[i],
-                    static_cast<unsigned long long>(workers[i]->calls.load()),
+                    static_cast<unsigned long long>(workers[i]->count.load()),
                     static_cast<long long>(workers[i]->longest.load() / 1000000));
     }
     std::printf("host: %llu frames, %llu key bytes, %llu log lines\n", static_cast<unsigned long long>(host.frames.load()),
                 static_cast<unsigned long long>(host.keyBytes.load()), static_cast<unsigned long long>(host.logLines.load()));
-    for (const Watchdog::Worker* worker : workers) EXPECT_GT(worker->calls.load(), 0u);
+    for (const Calls* worker : workers) EXPECT_GT(worker->count.load(), 0u);
     EXPECT_GT(host.frames.load(), 0u);
     EXPECT_EQ(host.badFrames.load(), 0u);
 

@@ -1,23 +1,29 @@
 #pragma once
 // Ends the test program when a test has not finished within its limit, so a
-// deadlock fails the run loudly instead of stalling it.
+// deadlock fails the run loudly instead of stalling it; `running`, when
+// given, says what was still running.
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 namespace Keyweave::Testing {
 
 class Watchdog {
 public:
-    explicit Watchdog(std::chrono::seconds limit = std::chrono::seconds(30))
-        : thread_([this, limit] {
+    explicit Watchdog(std::chrono::seconds limit = std::chrono::seconds(30),
+                      std::function<std::string()> running = nullptr)
+        : thread_([this, limit, running] {
               std::unique_lock lock(mutex_);
               if (!finished_.wait_for(lock, limit, [this] { return done_; })) {
-                  std::fprintf(stderr, "watchdog: the test did not finish within its limit\n");
+                  std::fprintf(stderr, "watchdog: the test did not finish within %lld s%s%s\n",
+                               static_cast<long long>(limit.count()), running ? ": " : "",
+                               running ? running().c_str() : "");
                   std::abort();
               }
           }) {}
