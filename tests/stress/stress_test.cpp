@@ -10,8 +10,9 @@
 //    knob setters, shake, scroll and zoom.
 // The host's contract says key, mouse and character input never overlaps a
 // keymap load; one lock around those two groups keeps that promise here, and
-// nothing else is serialised. A watchdog fails the run, naming the calls
-// still running, when it has not finished well after its time. When the threads have stopped, the pads are
+// nothing else is serialised. No call may take kCallLimit or longer; a
+// watchdog ends the process, naming the calls still running, when the run
+// has not finished well after its time. When the threads have stopped, the pads are
 // detached and the queue has run dry, the slot invariants must hold, and a
 // last load must give every slot back.
 //
@@ -144,7 +145,7 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
     const Calls* const workers[] = {&input, &pads, &reloads, &gestures, &others};
     const char* const names[] = {"input", "pad", "reload", "gesture", "other"};
     // A hung engine cannot be unwound: the watchdog ends the process with the
-    // calls that have not returned.
+    // calls that have not returned. A call that stalls and returns fails below.
     const Testing::Watchdog watchdog(
         std::chrono::duration_cast<std::chrono::seconds>(StressDuration() + 2 * kCallLimit), [&] {
             std::string running;
@@ -267,6 +268,8 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
         std::printf("%s thread: %llu calls, the longest %lld ms\n", names[i],
                     static_cast<unsigned long long>(workers[i]->count.load()),
                     static_cast<long long>(workers[i]->longest.load() / 1000000));
+        EXPECT_LT(workers[i]->longest.load(), std::chrono::nanoseconds(kCallLimit).count())
+            << "a call of the " << names[i] << " thread stalled";
     }
     std::printf("host: %llu frames, %llu key bytes, %llu log lines\n", static_cast<unsigned long long>(host.frames.load()),
                 static_cast<unsigned long long>(host.keyBytes.load()), static_cast<unsigned long long>(host.logLines.load()));
