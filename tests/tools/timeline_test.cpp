@@ -1,6 +1,7 @@
-// The timeline recorder and its two printers, fed by hand: how key bytes are
-// named, the JSON of each kind, what is kept while a keymap loads, and trails.
-// Which contact changes become events is seen in every golden play run.
+// The timeline recorder and its two printers, fed by hand: the JSON of each
+// kind, the start, and trails. Which contact changes become events, how key
+// bytes are named and what is kept while a keymap loads are seen in the
+// golden play runs.
 
 #include <gtest/gtest.h>
 
@@ -24,30 +25,10 @@ protected:
         recorder_.Start();
     }
 
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> lines;
-        for (const TimelineEvent& event : recorder_.Events()) lines.push_back(EventText(event));
-        return lines;
-    }
-
     ManualClock clock_{5000};
     TimelineRecorder recorder_{clock_, 5000};
     HostCallbacks callbacks_;
 };
-
-TEST_F(Timeline, KeyBytesAreNamedAfterTheirKeyAndPrefix) {
-    for (const uint8_t byte : {0x39, 0xB9, 0xE0, 0x48, 0xE0, 0xC8, 0x01, 0x81}) callbacks_.key(callbacks_.keyContext, byte);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "     0  key      0x39 Space down",
-                           "     0  key      0xB9 Space up",
-                           "     0  key      0xE0 E0 prefix",
-                           "     0  key      0x48 Up down",  // 0xE048, not the number pad's 8
-                           "     0  key      0xE0 E0 prefix",
-                           "     0  key      0xC8 Up up",
-                           "     0  key      0x01 down",  // Escape has no key name
-                           "     0  key      0x81 up",
-                       }));
-}
 
 // The text of every kind is in the golden play runs; the JSON of most is not.
 TEST_F(Timeline, EveryOtherKindAsJson) {
@@ -70,19 +51,6 @@ TEST_F(Timeline, EveryOtherKindAsJson) {
                         R"({"time":0,"event":"shooting","code":3,"answer":0})",
                         R"({"time":0,"event":"log","text":"Cannot\tdo \"that\""})",
                     }));
-}
-
-TEST_F(Timeline, WhileAKeymapLoadsOnlyLoadingAndCannotLinesAreKept) {
-    recorder_.SetLoading(true);
-    for (const char* line : {"Loading config at a.cfg", "Keyweave::Config::Parser::ParseTapAction((1,1))",
-                             "Config for package ", "Cannot process line: x"}) {
-        callbacks_.logSink(callbacks_.logContext, line);
-    }
-    recorder_.SetLoading(false);
-    callbacks_.logSink(callbacks_.logContext, "Keyweave::Accelerometer::Reset()");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"     0  log      Loading config at a.cfg",
-                                                 "     0  log      Cannot process line: x",
-                                                 "     0  log      Keyweave::Accelerometer::Reset()"}));
 }
 
 TEST(TimelineStart, NothingBeforeStartButTheContactsAreFollowed) {
