@@ -1,6 +1,6 @@
-// The configuration model: defaults, the shooting-mode completion and the
-// registries of active actions. Lookups and translation are tested through
-// the parser.
+// The configuration model: defaults and the registries of active actions.
+// Lookups, translation and the shooting-mode completion are the keymap
+// golden runs' (tests/keymaps).
 #include "config/config.h"
 
 #include <gtest/gtest.h>
@@ -8,16 +8,9 @@
 #include <mutex>
 
 #include "actions/actions.h"
-#include "codes/key_names.h"
 
 namespace Keyweave {
 namespace {
-
-Action* Bind(Config& config, KeySet keys, std::unique_ptr<Action> action) {
-    Action* record = config.Adopt(std::move(action));
-    config.mKeyRules[keys].insert(record);
-    return record;
-}
 
 TEST(ConfigTest, AnEmptyConfigurationHasTheDefaults) {
     const Config config;
@@ -36,35 +29,6 @@ TEST(ConfigTest, AnEmptyConfigurationHasTheDefaults) {
     EXPECT_FALSE(config.GamePadKey(0x1, key));
     EXPECT_EQ(config.GamePadAction(0x10000000), nullptr);
     EXPECT_FALSE(config.mArea1.enabled);
-}
-
-TEST(ConfigTest, ShootingCompletionWithAimOnlyMakesAShootMove) {
-    Config config;
-    config.mEnableShootingMode = 1;
-    Bind(config, {kKeyMouseMove}, std::make_unique<TapAction>(Point{0.5f, 0.5f}));
-    Bind(config, {kKeyRightClick}, std::make_unique<TapAction>(Point{0.9f, 0.9f}));  // replaced
-    const size_t before = config.OwnedRecordCount();
-    config.CompleteShootingMode();
-    const ActionSet& right = config.GetActions({kKeyRightClick});
-    ASSERT_EQ(right.size(), 1u);
-    ASSERT_EQ((*right.begin())->type, kShootMoveAction);
-    const auto& move = static_cast<const ShootMoveAction&>(**right.begin());
-    EXPECT_EQ(move.point, (Point{0.5f, 0.5f}));
-    EXPECT_EQ(move.currentPoint, move.point);
-    EXPECT_FLOAT_EQ(move.sensitivity, 0.5f);
-    EXPECT_EQ(config.OwnedRecordCount(), before + 1) << "the dropped tap is still owned and freed with the configuration";
-}
-
-TEST(ConfigTest, ShootingCompletionNeedsATapOnMouseMove) {
-    Config config;
-    Bind(config, {kKeyMouseMove}, std::make_unique<KeyAction>(30));  // not a tap
-    Action* right = Bind(config, {kKeyRightClick}, std::make_unique<TapAction>(Point{0.9f, 0.9f}));
-    config.CompleteShootingMode();
-    EXPECT_EQ(config.GetActions({kKeyRightClick}), ActionSet{right});
-
-    Config none;
-    none.CompleteShootingMode();
-    EXPECT_TRUE(none.GetActions({kKeyRightClick}).empty());
 }
 
 TEST(ConfigTest, RegistriesHoldOneActionPerTag) {

@@ -8,7 +8,6 @@
 #include <limits>
 #include <string>
 
-#include "keymap_fixture.h"
 
 namespace Keyweave {
 namespace {
@@ -53,43 +52,27 @@ TEST(NumberReadingTest, TextsThatAreNotNumbersLeaveEverythingAlone) {
 }
 
 TEST(NumberReadingTest, NumbersOutOfRangeSaturate) {
-    const std::string hundreds(400, '9');
-    float value = 0;
-    std::string_view text = hundreds;
-    ASSERT_TRUE(ReadFloat(text, value));
-    EXPECT_EQ(value, kLargest);
-    EXPECT_TRUE(text.empty());
-
-    const std::string negative = "-" + hundreds + ".5e99999999999999999999";
-    text = negative;
-    ASSERT_TRUE(ReadFloat(text, value));
-    EXPECT_EQ(value, -kLargest);
-
-    text = "1e-99999";
-    ASSERT_TRUE(ReadFloat(text, value));
-    EXPECT_EQ(value, 0.0f);
-    const std::string tiny = "0." + std::string(300, '0') + "1e250";  // 1e-51
-    text = tiny;
-    ASSERT_TRUE(ReadFloat(text, value));
-    EXPECT_EQ(value, 0.0f);
-    const std::string big = "0." + std::string(300, '0') + "1e350";  // 1e49
-    text = big;
-    ASSERT_TRUE(ReadFloat(text, value));
-    EXPECT_EQ(value, kLargest);
-
-    int32_t integer = 0;
-    text = hundreds;
-    ASSERT_TRUE(ReadInt(text, integer));
-    EXPECT_EQ(integer, std::numeric_limits<int32_t>::max());
-    text = "-2147483649";
-    ASSERT_TRUE(ReadInt(text, integer));
-    EXPECT_EQ(integer, std::numeric_limits<int32_t>::min());
-    text = "-2147483648";
-    ASSERT_TRUE(ReadInt(text, integer));
-    EXPECT_EQ(integer, std::numeric_limits<int32_t>::min());
-    text = "2147483647";
-    ASSERT_TRUE(ReadInt(text, integer));
-    EXPECT_EQ(integer, std::numeric_limits<int32_t>::max());
+    const std::string nines(400, '9'), zeros(300, '0');
+    const std::pair<std::string, float> kFloats[] = {
+        {nines, kLargest}, {"-" + nines + ".5e99999999999999999999", -kLargest}, {"1e-99999", 0.0f},
+        {"0." + zeros + "1e250", 0.0f}, {"0." + zeros + "1e350", kLargest},  // 1e-51 and 1e49
+    };
+    for (const auto& [text, expected] : kFloats) {
+        std::string_view view = text;
+        float value = -1;
+        ASSERT_TRUE(ReadFloat(view, value)) << text;
+        EXPECT_EQ(value, expected) << text;
+        EXPECT_TRUE(view.empty()) << text;
+    }
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    const std::pair<std::string, int32_t> kInts[] = {
+        {nines, kMax}, {"-2147483649", kMin}, {"-2147483648", kMin}, {"2147483647", kMax}};
+    for (const auto& [text, expected] : kInts) {
+        std::string_view view = text;
+        int32_t value = 0;
+        ASSERT_TRUE(ReadInt(view, value)) << text;
+        EXPECT_EQ(value, expected) << text;
+    }
 }
 
 TEST(NumberReadingTest, IntegersStopAtTheFirstNonDigit) {
@@ -149,19 +132,14 @@ private:
     bool active_ = false;
 };
 
-class DecimalCommaTest : public Testing::ActionTest {};
-
-TEST_F(DecimalCommaTest, KeymapsReadTheSameUnderADecimalCommaLocale) {
+TEST(NumberReadingTest, ScanIsTheSameUnderADecimalCommaLocale) {
     DecimalCommaLocale comma;
     if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
-    const Action* tap = Bind("Tap (50.5,80)");
-    ASSERT_NE(tap, nullptr);
-    EXPECT_EQ(static_cast<const TapAction*>(tap)->point, (Point{0.505f, 0.8f}));
-    const Action* separated = Bind("Tap (50,5,80)");  // a comma only ever separates values
-    ASSERT_NE(separated, nullptr);
-    EXPECT_EQ(static_cast<const TapAction*>(separated)->point, (Point{0.5f, 0.05f}));
-    EXPECT_TRUE(Load("# SWIPE_PINCH(0.35,120,0.25,0.15,0.05,60)\n"));
-    EXPECT_EQ(knobs, (EmulationKnobs{0.35f, 120, 0.25f, 0.15f, 0.05f, 60}));
+    float x = 0, y = 0;
+    EXPECT_EQ(Scan("(50.5,80)", "(%f,%f)", {x, y}), 2);
+    EXPECT_FLOAT_EQ(x, 50.5f);
+    EXPECT_EQ(Scan("(50,5,80)", "(%f,%f)", {x, y}), 2) << "a comma only ever separates values";
+    EXPECT_FLOAT_EQ(y, 5.0f);
 }
 
 }  // namespace
