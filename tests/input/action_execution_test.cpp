@@ -1,8 +1,9 @@
-// Action execution: auto-repeat of a pinch and the stick events of the
-// game-pad threads. What key rules do on press, repeat and release, the
-// one-finger look with its notices to the host and its suspend key are the
-// golden run tests/timelines/actions.play; tilts and a tap-cancel's glide are
-// in the racer's and the arena's.
+// What no keymap or play script reaches in input and action execution: a
+// pinch under auto-repeat (only the host's emulation makes pinches), stick
+// events while no keymap is active (as while one loads), a mouse message
+// other than a move or button, and three keys held as one. Key rules, held keys, the
+// mouse, typing and the pads' sticks are the golden runs of
+// tests/timelines/key_routing.play, mouse_input.play and pad_sticks.play.
 #include <gtest/gtest.h>
 
 #include "actions/actions.h"
@@ -12,11 +13,9 @@
 namespace Keyweave::Testing {
 namespace {
 
-constexpr uint32_t kA = 30;
+constexpr uint32_t kA = 30, kS = 31, kD = 32;
 
 class ActionExecutionTest : public KeymapEngineTest {};
-
-// ---- Auto-repeat ----
 
 TEST_F(ActionExecutionTest, APinchPlaysOnEveryRepeatWhereATapWaitsForTheRelease) {
     Load("[keys]\n");
@@ -35,37 +34,6 @@ TEST_F(ActionExecutionTest, APinchPlaysOnEveryRepeatWhereATapWaitsForTheRelease)
     EXPECT_EQ(downs, 4);
 }
 
-// ---- Game-pad sticks ----
-
-TEST_F(ActionExecutionTest, TheRightStickDragsItsStickMoveFingerAndLiftsItAtTheCentre) {
-    Load("[gamepad2]\nRightStick = TouchMove (50,50,50)\n");
-    ActionExecutor& executor = engine().executor();
-    executor.StickEvent(GamePad::kRightStick, 100.0f, 0.0f, kStickMovePress);  // leaves the centre
-    executor.StickEvent(GamePad::kRightStick, 100.0f, 0.0f, kStickMovePress);  // held there
-    EXPECT_EQ(executor.LastRightStickPhase(), kStickMovePress);
-    executor.StickEvent(GamePad::kRightStick, 0.0f, 0.0f, kStickMoveRelease);  // back to centre
-    EXPECT_EQ(executor.LastRightStickPhase(), kStickMoveRelease);
-    RunAll();
-    EXPECT_TRUE(SameRows(Rows(), {
-                                     {0, 0, 0.5f, 0.5f, true},
-                                     {0, 0, 0.5005f, 0.5f, true},  // 100 x 0.05 hundredths of a percent
-                                     {50, 0, 0.0f, 0.0f, false},   // lifts reported at (0, 0)
-                                 }));
-    EXPECT_EQ(engine().config().ActiveStickActions().GetActive(kStickMoveAction), nullptr);
-}
-
-TEST_F(ActionExecutionTest, AStickHoldStartsOnDeflectionAndFollowsFromTheNextTick) {
-    Load("[gamepad2]\nLeftStick = SwipeHold (30,70,10,100)\n");
-    ActionExecutor& executor = engine().executor();
-    executor.StickEvent(GamePad::kLeftStick, 0.0f, 0.0f, kStickHeld);
-    EXPECT_TRUE(Rows().empty()) << "it becomes active, and plays from the next event";
-    executor.StickEvent(GamePad::kLeftStick, 0.0f, 0.0f, kStickHeld);
-    executor.StickEvent(GamePad::kLeftStick, 0.0f, 0.0f, kStickHoldRelease);
-    RunAll();
-    EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.3f, 0.7f, true}, {0, 0, 0.3f, 0.7f, false}}));
-    EXPECT_EQ(engine().dispatcher().FreeSlots().size(), 13u);
-}
-
 TEST_F(ActionExecutionTest, StickEventsWithoutAKeymapDoNothing) {
     Load("[gamepad2]\nRightStick = TouchMove (50,50,50)\n");
     engine().gamePadConfiguration().Set(nullptr);  // as while a keymap loads
@@ -73,6 +41,24 @@ TEST_F(ActionExecutionTest, StickEventsWithoutAKeymapDoNothing) {
     RunAll();
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(engine().executor().LastRightStickPhase(), kStickMoveRelease);
+}
+
+TEST_F(ActionExecutionTest, OtherMouseMessagesOnlyReachTheActiveActions) {
+    Load("[keys]\n");
+    Mouse(0.3f, 0.3f, 0x20A);  // a wheel message
+    RunAll();
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(host().PassThroughs(), 0);
+    EXPECT_TRUE(host().Logs().empty());
+}
+
+// Keys are held one or two at a time; a set of three is only logged.
+TEST_F(ActionExecutionTest, AHeldSetOfThreeKeysIsOnlyLoggedOnRelease) {
+    Load("[keys]\nCtrl,A = Tap (30,30)\n");
+    engine().heldKeys().Record({kA, kS, kD}, {});
+    Release(kS);
+    EXPECT_TRUE(Logged("Cannot handle release for 3 key event: A S D"));
+    EXPECT_TRUE(engine().heldKeys().Contains({kA, kS, kD}));
 }
 
 }  // namespace
