@@ -1,5 +1,7 @@
 // Start-up and keymap loading as the host sees them: frames, vectors, the
-// summary, shooting-mode notices and the exact log lines of the fallback chain.
+// summary and the exact log lines of the fallback chain. What a reload tears
+// down, the gesture settings and the locale's labels across loads are the
+// golden run tests/timelines/reload.play.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -153,42 +155,6 @@ TEST_F(LoadTest, WithNothingToLoadAnEmptyDefaultIsActiveAndTheSummaryStillComes)
     EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=pkg"});
 }
 
-TEST_F(LoadTest, AReloadTearsDownTheOldKeymap) {
-    const WideString first = dir.Write("first.cfg", "[keys]\nA = Tap (50,50)\n");
-    Load(first, first, "one");
-    // A sequence of the old keymap still queued: it must never play.
-    TaskIdList ids;
-    engine().dispatcher().AppendTouch(ids, engine().dispatcher().AcquireSlot(), {0.3f, 0.3f}, 500, true);
-    engine().accelerometer().SetTiltMax(false, 10);
-    const WideString second = dir.Write("second.cfg", "[keys]\nS = Tap (20,20)\n");
-    Load(second, second, "two");
-    EXPECT_EQ(engine().scheduler().QueuedCount(), 0u);
-    const auto frames = fixture.host.Frames();
-    ASSERT_EQ(frames.size(), 1u) << "one all-up frame from the dispatcher reset";
-    for (const auto& point : frames[0].points) EXPECT_EQ(point.down, 0u);
-    ASSERT_EQ(fixture.host.Sensors().size(), 1u);
-    EXPECT_EQ(fixture.host.Sensors()[0].z, 1.0f);
-    EXPECT_EQ(engine().dispatcher().FreeSlots().size(), 13u);
-    fixture.clock.Advance(1000);
-    engine().scheduler().AdvanceBy(0);
-    EXPECT_EQ(fixture.host.Frames().size(), 1u);
-    EXPECT_TRUE(fixture.host.ShootingCalls().empty()) << "no shooting mode was active";
-    EXPECT_EQ(engine().config().Package(), "two");
-}
-
-TEST_F(LoadTest, KnobsReturnToTheirDefaultsUnlessTheNewKeymapSetsThem) {
-    const WideString custom = dir.Write("custom.cfg", "# SWIPE_PINCH(0.5,200,0.3,0.2,0.25,80)\n");
-    Load(custom, custom, "a");
-    EXPECT_FLOAT_EQ(engine().knobs().swipeLength, 0.5f);
-    EXPECT_EQ(engine().knobs().swipeDuration, 200u);
-    EXPECT_EQ(engine().knobs().pinchDuration, 80);
-    const WideString plain = dir.Write("plain.cfg", "[keys]\n");
-    Load(plain, plain, "b");
-    EXPECT_EQ(engine().knobs(), EmulationKnobs{});
-    Load(custom, custom, "c");
-    EXPECT_FLOAT_EQ(engine().knobs().pinchLengthOut, 0.25f);
-}
-
 TEST_F(LoadTest, ACustomScreenCentreReachesTheDispatcherAndStays) {
     const WideString centred = dir.Write("centre.cfg", "# SCREEN_CENTER_CUSTOM(40,60,10)\n");
     Load(centred, centred, "a");
@@ -207,19 +173,6 @@ TEST_F(LoadTest, NonAsciiPathsLoad) {
     EXPECT_EQ(fixture.host.Logs().front(), "Loading config at " + Utf8(path));
     EXPECT_FALSE(engine().config().IsDefault());
     EXPECT_EQ(engine().config().GetActions({57}).size(), 1u);
-}
-
-TEST_F(LoadTest, TheLocaleSelectsTranslatedLabelsOnLaterLoads) {
-    const WideString path = dir.Write("labels.cfg",
-                                      "[opensensor]\nA = Space Jump\n[strings]\nJump = Leap\n[strings.fr-FR]\nJump = Saut\n");
-    engine().SetLocale("fr-FR");
-    EXPECT_EQ(engine().Locale(), "fr_fr");
-    EXPECT_TRUE(fixture.host.HasLog("Using normalized locale fr_fr"));
-    Load(path, path, "jeu");
-    EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=jeu|A=Saut"});
-    engine().SetLocale("de");
-    Load(path, path, "jeu");
-    EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=jeu|A=Leap"});
 }
 
 TEST_F(LoadTest, LocationUpdationFollowsTheKeymap) {
