@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,52 +73,8 @@ TEST_F(TouchSequenceTest, ATapWithoutAFreeSlotNamesItsAction) {
     EXPECT_EQ(scheduler.QueuedCount(), 0u);
 }
 
-// Every sequence that takes a pool slot, played with the pool exhausted: one
-// log line, nothing posted, and the record still shows no slot.
-TEST(NoFreeSlotTest, EverySequenceLogsOnceAndPostsNothing) {
-    SwipeAction swipe({0.5f, 0.5f}, kSwipeUp);
-    SwipeActionXY xy({0.1f, 0.1f}, {0.9f, 0.9f});
-    SwipeTraceAction trace;
-    trace.points = {{0.1f, 0.1f}, {0.2f, 0.2f}};
-    TapTapAction tapTap({0.1f, 0.1f}, {0.2f, 0.2f});
-    TapsMacroAction macro;
-    macro.taps = {{{0.1f, 0.2f}, 100}};
-    MouseHoldAction hold({0.0f, 0.0f}, {1.0f, 1.0f});
-    TapSwipeAction tapSwipe({0.5f, 0.5f}, 20.0f, false);
-    StickMoveAction stickMove({5000.0f, 5000.0f}, 100.0f);
-    StickHoldAction stickHold({5000.0f, 5000.0f}, 1000.0f, 1000.0f);
-    TapStickAction tapStick({5000.0f, 5000.0f}, 1000.0f, 1000.0f);
-    Platform::Event done;
-    const std::pair<const char*, std::function<TaskIdList(Dispatcher&)>> kPlays[] = {
-        {"swipe", [&](Dispatcher& d) { return d.PlaySwipe(swipe, 0, &done); }},
-        {"swipe xy", [&](Dispatcher& d) { return d.PlaySwipeXY(xy, 0, &done); }},
-        {"trace", [&](Dispatcher& d) { return d.PlaySwipeTrace(trace, 0); }},
-        {"tap tap", [&](Dispatcher& d) { return d.PlayTapTap(tapTap, 0, true); }},
-        {"macro", [&](Dispatcher& d) { return d.PlayTapsMacro(macro, 0); }},
-        {"mouse hold", [&](Dispatcher& d) { return d.PlayMouseHold(hold, 0); }},
-        {"tap swipe", [&](Dispatcher& d) { return d.PlayTapSwipe(tapSwipe, 0, kKeyDownMessage); }},
-        {"stick move", [&](Dispatcher& d) { return d.PlayStickMove(stickMove, 0, kStickMovePress); }},
-        {"stick hold", [&](Dispatcher& d) { return d.PlayStickHold(stickHold, 0, kStickHeld); }},
-        {"tap stick", [&](Dispatcher& d) { return d.PlayTapStick(tapStick, 0, kTapStickPress); }},
-    };
-    for (const auto& [name, play] : kPlays) {
-        SCOPED_TRACE(name);
-        Testing::PointerBench bench;
-        bench.FillPool();
-        bench.d().SetStickPosition(GamePad::kLeftStick, 1.0f, 0.0f);
-        bench.d().SetStickPosition(GamePad::kRightStick, 1.0f, 0.0f);
-        EXPECT_TRUE(play(bench.d()).empty());
-        EXPECT_EQ(bench.host.Logs(), std::vector<std::string>{"Cannot allocate touch slot for swipe"});
-        EXPECT_EQ(bench.scheduler.QueuedCount(), 0u) << "no touch, no slot release, no wake-up";
-    }
-    for (const Action* record : std::initializer_list<const Action*>{&hold, &tapSwipe, &stickMove, &stickHold, &tapStick}) {
-        EXPECT_EQ(record->slot, -1) << record->Describe();
-    }
-    EXPECT_EQ(stickHold.currentPoint, stickHold.point);
-    EXPECT_EQ(tapStick.currentPoint, tapStick.point);
-    Testing::PointerBench bench;
-    EXPECT_TRUE(bench.d().PlayTapSwipe(tapSwipe, 0, kKeyUpMessage).empty()) << "the failed press left nothing to release";
-}
+// Every sequence that takes a pool slot, played with the pool exhausted, is
+// the golden run tests/timelines/no_free_slot.play.
 
 // ---- Swipes ----
 // A keymap swipe of the default length, six steps 12 ms apart and the lift at
