@@ -6,10 +6,12 @@
 namespace Keyweave {
 
 Scheduler::Scheduler(const Log& log, const Clock& clock) : log_(log), clock_(clock), manualClock_(nullptr) {
+    queue_.reserve(kQueueReserve);
     if (!event_.Valid()) log_.Write("Cannot create scheduler event: %s", Platform::LastErrorText().c_str());
 }
 
 Scheduler::Scheduler(const Log& log, ManualClock& clock) : log_(log), clock_(clock), manualClock_(&clock) {
+    queue_.reserve(kQueueReserve);
     if (!event_.Valid()) log_.Write("Cannot create scheduler event: %s", Platform::LastErrorText().c_str());
 }
 
@@ -33,17 +35,15 @@ void Scheduler::ThreadMain(void* self) {
     auto* scheduler = static_cast<Scheduler*>(self);
     scheduler->log_.Write("Starting Keyweave scheduler thread");
     while (!scheduler->stopping_.load()) {
-        std::unique_ptr<Task> task = scheduler->WaitNext();
+        TaskPtr task = scheduler->WaitNext();
         if (task == nullptr) continue;
         task->Run();
-        task.reset();
-        std::lock_guard guard(scheduler->lock_);
-        scheduler->running_ = false;
     }
 }
 
-std::unique_ptr<Scheduler::Task> Scheduler::WaitNext() {
+Scheduler::TaskPtr Scheduler::WaitNext() {
     std::unique_lock guard(lock_);
+    running_ = false;  // the task popped last has run and is gone
     for (;;) {
         if (stopping_.load()) return nullptr;
         // Waits end on the due millisecond's first microsecond: waiting whole
@@ -62,8 +62,8 @@ std::unique_ptr<Scheduler::Task> Scheduler::WaitNext() {
         }
         guard.lock();
     }
-    std::unique_ptr<Task> task = std::move(queue_.front());
-    queue_.pop_front();
+    TaskPtr task = std::move(queue_.front());
+    queue_.erase(queue_.begin());
     running_ = true;
     runningId_ = task->id;
     return task;
@@ -73,7 +73,7 @@ void Scheduler::Wake() {
     if (!event_.Set()) log_.Write("Cannot set scheduler event: %s", Platform::LastErrorText().c_str());
 }
 
-TaskId Scheduler::Post(std::unique_ptr<Task> task, int32_t delayMs) {
+TaskId Scheduler::Enqueue(TaskPtr task, int32_t delayMs) {
     bool atHead = false;
     TaskId id = 0;
     {
@@ -83,7 +83,7 @@ TaskId Scheduler::Post(std::unique_ptr<Task> task, int32_t delayMs) {
         task->dueTime = clock_.Now() + static_cast<Millis>(static_cast<int64_t>(delayMs));
         // After every task due at the same time or earlier.
         auto position = std::upper_bound(queue_.begin(), queue_.end(), task->dueTime,
-                                         [](Millis due, const std::unique_ptr<Task>& queued) {
+                                         [](Millis due, const TaskPtr& queued) {
                                              return static_cast<int64_t>(queued->dueTime - due) > 0;
                                          });
         atHead = position == queue_.begin();
@@ -95,10 +95,10 @@ TaskId Scheduler::Post(std::unique_ptr<Task> task, int32_t delayMs) {
 
 bool Scheduler::RemoveQueued(TaskId id, bool& wasHead) {
     auto it = std::find_if(queue_.begin(), queue_.end(),
-                           [id](const std::unique_ptr<Task>& task) { return task->id == id; });
+                           [id](const TaskPtr& task) { return task->id == id; });
     if (it == queue_.end()) return false;
     wasHead = it == queue_.begin();
-    queue_.erase(it);  // deletes the task unrun; task destructors take no locks
+    queue_.erase(it);  // ends the task unrun; task destructors take no locks, a block given back only its own
     return true;
 }
 
@@ -144,11 +144,13 @@ bool Scheduler::Settled(TaskId id) const {
     std::lock_guard guard(lock_);
     if (running_ && runningId_ == id) return false;
     return std::none_of(queue_.begin(), queue_.end(),
-                        [id](const std::unique_ptr<Task>& task) { return task->id == id; });
+                        [id](const TaskPtr& task) { return task->id == id; });
 }
 
 void Scheduler::Clear() {
-    std::deque<std::unique_ptr<Task>> dropped;  // deleted unrun, after the lock is released
+    // Deleted unrun, after the lock is released; its reserved storage becomes the queue's.
+    std::vector<TaskPtr> dropped;
+    dropped.reserve(kQueueReserve);
     std::lock_guard guard(lock_);
     dropped.swap(queue_);
 }
@@ -170,7 +172,7 @@ bool Scheduler::NextDueTime(Millis& due) const {
     return true;
 }
 
-void Scheduler::RunPopped(std::unique_ptr<Task> task) {
+void Scheduler::RunPopped(TaskPtr task) {
     task->Run();
     task.reset();
     std::lock_guard guard(lock_);
@@ -179,12 +181,12 @@ void Scheduler::RunPopped(std::unique_ptr<Task> task) {
 
 bool Scheduler::RunOneDue() {
     if (!Manual()) return false;
-    std::unique_ptr<Task> task;
+    TaskPtr task;
     {
         std::lock_guard guard(lock_);
         if (queue_.empty() || static_cast<int64_t>(queue_.front()->dueTime - clock_.Now()) > 0) return false;
         task = std::move(queue_.front());
-        queue_.pop_front();
+        queue_.erase(queue_.begin());
         running_ = true;
         runningId_ = task->id;
     }
@@ -194,12 +196,12 @@ bool Scheduler::RunOneDue() {
 
 bool Scheduler::Step() {
     if (!Manual()) return false;
-    std::unique_ptr<Task> task;
+    TaskPtr task;
     {
         std::lock_guard guard(lock_);
         if (queue_.empty()) return false;
         task = std::move(queue_.front());
-        queue_.pop_front();
+        queue_.erase(queue_.begin());
         running_ = true;
         runningId_ = task->id;
         if (static_cast<int64_t>(task->dueTime - manualClock_->Now()) > 0) manualClock_->Set(task->dueTime);

@@ -21,14 +21,16 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "base/clock.h"
 #include "base/log.h"
 #include "codes/task_id.h"
+#include "dispatch/task_blocks.h"
 #include "platform/platform.h"
 
 namespace Keyweave {
@@ -44,6 +46,22 @@ public:
         TaskId id = 0;       // written by Post
         Millis dueTime = 0;  // written by Post
     };
+
+    // Ends a task the scheduler is done with (run or dropped): one made in a
+    // block of the scheduler's own goes back to it, any other is deleted.
+    struct TaskDisposer {
+        TaskBlocks* blocks = nullptr;
+        void* block = nullptr;
+        void operator()(Task* task) const {
+            if (blocks == nullptr) {
+                delete task;
+                return;
+            }
+            task->~Task();
+            blocks->Give(block);
+        }
+    };
+    using TaskPtr = std::unique_ptr<Task, TaskDisposer>;
 
     // Threaded mode on `clock`; call Start() to run the thread.
     Scheduler(const Log& log, const Clock& clock);
@@ -65,7 +83,17 @@ public:
 
     // Queues `task` due `delayMs` from now (negative: in the past). Tasks due
     // at the same time run in posting order.
-    TaskId Post(std::unique_ptr<Task> task, int32_t delayMs);
+    TaskId Post(std::unique_ptr<Task> task, int32_t delayMs) { return Enqueue(TaskPtr(task.release()), delayMs); }
+    // Makes a T from `args` and posts it like Post. Small tasks are made in
+    // the scheduler's own blocks, which the scheduler reuses: posting them
+    // allocates nothing while blocks are free.
+    template <typename T, typename... Args>
+    TaskId PostNew(int32_t delayMs, Args&&... args) {
+        static_assert(sizeof(T) <= TaskBlocks::kBlockBytes && alignof(T) <= TaskBlocks::kAlignment);
+        void* block = blocks_.Take();
+        if (block == nullptr) return Post(std::make_unique<T>(std::forward<Args>(args)...), delayMs);
+        return Enqueue(TaskPtr(new (block) T(std::forward<Args>(args)...), TaskDisposer{&blocks_, block}), delayMs);
+    }
     // Removes the queued task `id` without running it.
     bool Cancel(TaskId id);
     // Removes each listed task still queued; returns how many were removed.
@@ -105,21 +133,27 @@ public:
     Platform::Event::Wait WaitForEvent(Platform::Event& event, uint32_t timeoutMs);
 
 private:
+    // Queue capacity reserved up front, so that posting does not allocate.
+    static constexpr size_t kQueueReserve = TaskBlocks::kBlockCount;
+
+    TaskId Enqueue(TaskPtr task, int32_t delayMs);
     static void ThreadMain(void* self);
-    // Pops the next due task, sleeping on the event until one is due. Null when
-    // the scheduler is stopping.
-    std::unique_ptr<Task> WaitNext();
+    // Notes that the task popped last has finished, then pops the next due
+    // task, sleeping on the event until one is due. Null when the scheduler
+    // is stopping.
+    TaskPtr WaitNext();
     void Wake();  // sets the event, logging a failure
     // Pops the head under the lock and runs it outside, noting which task runs.
-    void RunPopped(std::unique_ptr<Task> task);
+    void RunPopped(TaskPtr task);
     bool RemoveQueued(TaskId id, bool& wasHead);  // caller holds lock_
 
     const Log& log_;
     const Clock& clock_;
     ManualClock* const manualClock_;  // non-null in manual mode
 
+    TaskBlocks blocks_;  // declared before the queue, which gives blocks back when it goes
     mutable Platform::Lock lock_;
-    std::deque<std::unique_ptr<Task>> queue_;  // guarded by lock_; sorted by dueTime
+    std::vector<TaskPtr> queue_;  // guarded by lock_; sorted by dueTime
     TaskId nextId_ = 0;                        // guarded by lock_
     bool running_ = false;                     // guarded by lock_: a popped task is running
     TaskId runningId_ = 0;                     // guarded by lock_

@@ -1,7 +1,5 @@
 #include "dispatch/tasks.h"
 
-#include <memory>
-
 namespace Keyweave {
 
 void Dispatcher::TouchTask::Run() {
@@ -26,22 +24,20 @@ void Dispatcher::AppendTouch(TaskIdList& ids, int32_t slot, Point point, int32_t
         log_.Write("Cannot post touch for slot %d: the frame has %u entries", slot, count_);
         return;
     }
-    ids.push_back(scheduler_.Post(
-        std::make_unique<TouchTask>(touchCallback_, touchContext_, points_, frameLock_, count_, slot, point.x, point.y,
-                                   down),
-        delayMs));
+    ids.push_back(scheduler_.PostNew<TouchTask>(delayMs, touchCallback_, touchContext_, points_, frameLock_, count_,
+                                                slot, point.x, point.y, down));
 }
 
 TaskId Dispatcher::PostKey(uint8_t byte, int32_t delayMs) {
-    return scheduler_.Post(std::make_unique<KeyTask>(keyCallback_, keyContext_, byte), delayMs);
+    return scheduler_.PostNew<KeyTask>(delayMs, keyCallback_, keyContext_, byte);
 }
 
 TaskId Dispatcher::PostSlotRelease(uint32_t slot, int32_t delayMs) {
-    return scheduler_.Post(std::make_unique<SlotReleaseTask>(*this, slot), delayMs);
+    return scheduler_.PostNew<SlotReleaseTask>(delayMs, *this, slot);
 }
 
 TaskId Dispatcher::PostWakeup(Platform::Event& event, int32_t delayMs) {
-    return scheduler_.Post(std::make_unique<WakeupTask>(event, log_), delayMs);
+    return scheduler_.PostNew<WakeupTask>(delayMs, event, log_);
 }
 
 }  // namespace Keyweave

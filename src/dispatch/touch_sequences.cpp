@@ -79,10 +79,8 @@ TaskId Dispatcher::PostTouch(Point point, int32_t slot, int32_t delayMs, bool do
     if (slot < 0 || static_cast<uint32_t>(slot) >= count_) {
         log_.Write("Cannot touch slot %d: the frame has %u entries", slot, count_);
     }
-    return scheduler_.Post(
-        std::make_unique<TouchTask>(touchCallback_, touchContext_, points_, frameLock_, count_, slot, point.x, point.y,
-                                   down),
-        delayMs);
+    return scheduler_.PostNew<TouchTask>(delayMs, touchCallback_, touchContext_, points_, frameLock_, count_, slot,
+                                         point.x, point.y, down);
 }
 
 TaskIdList Dispatcher::PlayTouch(Point point, int32_t slot, int32_t delayMs, bool down) {
