@@ -1,6 +1,7 @@
 #include "dispatch/dispatcher.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace Keyweave {
 
@@ -10,6 +11,14 @@ namespace {
 uint32_t PoolSizeFor(const TouchPoint* points, uint32_t count) {
     if (points == nullptr || count <= 3) return 0;
     return std::min<uint32_t>(count - 3, static_cast<uint32_t>(Dispatcher::kMouseSlot));
+}
+
+constexpr uint32_t SlotBit(uint32_t slot) { return 1u << slot; }
+
+template <typename Bindings>
+auto FindBinding(Bindings& bindings, const Action* action) {
+    return std::find_if(bindings.begin(), bindings.end(),
+                        [action](const auto& entry) { return entry.first == action; });
 }
 
 }  // namespace
@@ -29,6 +38,7 @@ Dispatcher::Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback k
       input_(input),
       screenWidth_(static_cast<float>(screenWidth)),
       screenHeight_(static_cast<float>(screenHeight)) {
+    bindings_.reserve(kTouchPointCount);
     if (points == nullptr) log_.Write("Cannot use a missing touch frame: no touch will be reported");
     if (screenWidth <= 0 || screenHeight <= 0) {
         log_.Write("Cannot use screen size %d x %d: the aspect ratio is taken as 1", screenWidth, screenHeight);
@@ -54,34 +64,37 @@ void Dispatcher::Reset() {
     }
     {
         std::lock_guard guard(poolLock_);
-        for (uint32_t slot = 0; slot < poolSize_; ++slot) freeSlots_.insert(slot);
+        freeSlots_ = SlotBit(poolSize_) - 1;
     }
     if (touchCallback_ != nullptr && points_ != nullptr) touchCallback_(touchContext_, points_, count_, 0);
 }
 
 int32_t Dispatcher::AcquireSlot() {
     std::lock_guard guard(poolLock_);
-    if (freeSlots_.empty()) return kNoSlot;
-    const uint32_t slot = *freeSlots_.begin();
-    freeSlots_.erase(freeSlots_.begin());
+    if (freeSlots_ == 0) return kNoSlot;
+    const auto slot = static_cast<uint32_t>(std::countr_zero(freeSlots_));
+    freeSlots_ &= ~SlotBit(slot);
     return static_cast<int32_t>(slot);
 }
 
 int32_t Dispatcher::SlotForAction(const Action* action) {
     std::lock_guard guard(bindingsLock_);
-    const auto bound = bindings_.find(action);
+    const auto bound = FindBinding(bindings_, action);
     if (bound != bindings_.end()) return bound->second;
     const int32_t slot = AcquireSlot();
-    if (slot != kNoSlot) bindings_[action] = slot;
+    if (slot != kNoSlot) bindings_.emplace_back(action, slot);
     return slot;
 }
 
 void Dispatcher::BindSlot(const Action* action, int32_t slot) {
     std::lock_guard guard(bindingsLock_);
+    const auto bound = FindBinding(bindings_, action);
     if (slot == kNoSlot) {
-        bindings_.erase(action);
+        if (bound != bindings_.end()) bindings_.erase(bound);
+    } else if (bound != bindings_.end()) {
+        bound->second = slot;
     } else {
-        bindings_[action] = slot;
+        bindings_.emplace_back(action, slot);
     }
 }
 
@@ -91,17 +104,21 @@ void Dispatcher::ReleaseSlot(uint32_t slot) {
         return;
     }
     std::lock_guard guard(poolLock_);
-    freeSlots_.insert(slot);
+    freeSlots_ |= SlotBit(slot);
 }
 
 std::map<const Action*, int32_t> Dispatcher::Bindings() const {
     std::lock_guard guard(bindingsLock_);
-    return bindings_;
+    return {bindings_.begin(), bindings_.end()};
 }
 
 std::vector<uint32_t> Dispatcher::FreeSlots() const {
     std::lock_guard guard(poolLock_);
-    return {freeSlots_.begin(), freeSlots_.end()};
+    std::vector<uint32_t> slots;
+    for (uint32_t slot = 0; slot < poolSize_; ++slot) {
+        if ((freeSlots_ & SlotBit(slot)) != 0) slots.push_back(slot);
+    }
+    return slots;
 }
 
 Dispatcher::TapSuppression Dispatcher::TapSuppressionSnapshot() const {

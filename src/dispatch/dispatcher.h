@@ -37,6 +37,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "actions/action.h"
@@ -277,10 +278,12 @@ private:
 
     Platform::Lock frameLock_;  // held while TouchTask::Run, Reset or a gesture writes entries
     mutable Platform::Lock poolLock_;
-    std::set<uint32_t> freeSlots_;  // guarded by poolLock_
+    uint32_t freeSlots_ = 0;  // guarded by poolLock_; bit n set: pool slot n is free
 
+    // A binding per held tap, so a few entries: a flat list whose storage is
+    // reserved once, so binding and unbinding allocate nothing.
     mutable Platform::Lock bindingsLock_;
-    std::map<const Action*, int32_t> bindings_;  // guarded by bindingsLock_
+    std::vector<std::pair<const Action*, int32_t>> bindings_;  // guarded by bindingsLock_
 
     const float screenWidth_;
     const float screenHeight_;
