@@ -30,8 +30,7 @@ inline bool TakeOrKeepSlot(Dispatcher& dispatcher, int32_t& slot) {
 // PlayTouch, with its ids appended to `ids`.
 inline void PlayTouchInto(Dispatcher& dispatcher, TaskIdList& ids, Point point, int32_t slot, int32_t delayMs,
                           bool down) {
-    const TaskIdList played = dispatcher.PlayTouch(point, slot, delayMs, down);
-    ids.insert(ids.end(), played.begin(), played.end());
+    ids.append(dispatcher.PlayTouch(point, slot, delayMs, down));
 }
 
 // PostTouch, with its id appended to `ids`.

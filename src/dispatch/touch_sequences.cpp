@@ -227,7 +227,7 @@ TaskIdList Dispatcher::PlayPinch(const PinchAction& action, int32_t delayMs, Pla
     }
     TaskIdList ids = PlaySwipe(first, delayMs, nullptr);
     const TaskIdList secondIds = PlaySwipe(second, delayMs, wakeup);
-    ids.insert(ids.end(), secondIds.begin(), secondIds.end());
+    ids.append(secondIds);
     return ids;
 }
 

@@ -13,8 +13,6 @@ Record& As(Action& action) {
     return static_cast<Record&>(action);
 }
 
-void Append(TaskIdList& ids, const TaskIdList& more) { ids.insert(ids.end(), more.begin(), more.end()); }
-
 }  // namespace
 
 ActionExecutor::ActionExecutor(ConfigSource config, Dispatcher& dispatcher, Accelerometer& accelerometer,
@@ -32,7 +30,7 @@ TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bo
     Config* config = config_();
     if (config == nullptr) return {};
     TaskIdList ids;
-    for (Action* action : actions) Append(ids, Run(*config, *action, delayMs, pressed, keys));
+    for (Action* action : actions) ids.append(Run(*config, *action, delayMs, pressed, keys));
     return ids;
 }
 
@@ -246,7 +244,7 @@ TaskIdList ActionExecutor::SuspendShooting(Config& config, int32_t delayMs, bool
     bool any = false;
     for (const uint32_t tag : {kShootModeAction, kShootMoveAction}) {
         if (Action* shooting = active.GetActive(tag)) {
-            Append(ids, PlayShooting(*shooting, delayMs, event));
+            ids.append(PlayShooting(*shooting, delayMs, event));
             any = true;
         }
     }

@@ -10,8 +10,6 @@ namespace Keyweave {
 
 namespace {
 
-void Append(TaskIdList& ids, const TaskIdList& more) { ids.insert(ids.end(), more.begin(), more.end()); }
-
 bool IsLeftButtonMessage(int32_t message) {
     return message == kMouseMove || message == kLeftButtonDown || message == kLeftButtonUp;
 }
@@ -48,7 +46,7 @@ void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t p
     {
         ActiveRegistry& active = config->ActiveActions();
         std::lock_guard guard(active.lock());
-        for (const auto& [tag, action] : active.CopyActive()) Append(used, MouseEvent(*config, *action, 0, message));
+        for (const auto& [tag, action] : active.CopyActive()) used.append(MouseEvent(*config, *action, 0, message));
     }
     if (message == kMouseMove && used.empty() && !leftHeld_ && !rightHeld_) passThrough_.Call();
 }
