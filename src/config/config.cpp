@@ -41,6 +41,12 @@ const ActionSet& Config::GetActions(const KeySet& keys) const {
     return it == mKeyRules.end() ? kNone : it->second;
 }
 
+const ActionSet& Config::GetActions(uint32_t key) const {
+    static const ActionSet kNone;
+    auto it = mKeyRules.find(key);
+    return it == mKeyRules.end() ? kNone : it->second;
+}
+
 uint32_t Config::ControllerKey(uint32_t controllerCode) const {
     auto it = mControllerKeys.find(controllerCode);
     return it == mControllerKeys.end() ? kNoControllerKey : it->second;

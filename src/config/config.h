@@ -15,6 +15,7 @@
 // registry of active actions has a re-entrant lock of its own, taken by
 // SetActive/RemoveActive and by callers that walk a registry's copy.
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -31,6 +32,19 @@ namespace Keyweave {
 
 // Key codes held together, ascending, no duplicates. A rule binds one key set.
 using KeySet = std::set<uint32_t>;
+// The order of key sets (std::set's own), which also places a single key
+// where the set of that key alone would be: a one-key rule is found without
+// building its key set.
+struct KeySetOrder {
+    using is_transparent = void;
+    bool operator()(const KeySet& a, const KeySet& b) const { return a < b; }
+    bool operator()(const KeySet& a, uint32_t key) const {
+        return std::lexicographical_compare(a.begin(), a.end(), &key, &key + 1);
+    }
+    bool operator()(uint32_t key, const KeySet& b) const {
+        return std::lexicographical_compare(&key, &key + 1, b.begin(), b.end());
+    }
+};
 // The actions of one rule, ordered by record identity (address), not by the
 // order written in the rule.
 using ActionSet = std::set<Action*>;
@@ -87,6 +101,8 @@ public:
 
     // Lookups; none logs, none fails.
     const ActionSet& GetActions(const KeySet& keys) const;
+    // The actions of the rule of `key` alone.
+    const ActionSet& GetActions(uint32_t key) const;
     static constexpr uint32_t kNoControllerKey = 0xFFFFFFFFu;
     uint32_t ControllerKey(uint32_t controllerCode) const;
     // `text` from the locale's strings, else from [strings], else itself.
@@ -131,7 +147,7 @@ public:
     // and the tests read them by their names.
     std::map<std::string, std::string> mStrings;
     std::map<std::string, std::string> mLocalStrings;
-    std::map<KeySet, ActionSet> mKeyRules;
+    std::map<KeySet, ActionSet, KeySetOrder> mKeyRules;
     bool mMultiKeyAware = false;
     bool mAlwaysSendUnmappedKey = false;
     bool mShowCursor = false;

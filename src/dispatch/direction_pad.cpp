@@ -108,8 +108,7 @@ void PostPadMoves(Dispatcher& dispatcher, SwipeHoldAction& pad, int32_t held, in
 
 }  // namespace
 
-TaskIdList Dispatcher::PlaySwipeHold(const SwipeHoldAction& action, int32_t delayMs, bool down,
-                                     const std::set<uint32_t>& keys) {
+TaskIdList Dispatcher::PlaySwipeHold(const SwipeHoldAction& action, int32_t delayMs, bool down, uint32_t firstKey) {
     // The pad lock lives as long as the dispatcher, so there is no creation to
     // fail, and a lock this thread holds always releases: the pad has no lock
     // errors to report.
@@ -151,8 +150,7 @@ TaskIdList Dispatcher::PlaySwipeHold(const SwipeHoldAction& action, int32_t dela
         ids = padAction.taskIds;
         scheduler_.Await([&] {
             if (scheduler_.NonePending(ids)) return true;
-            const bool keyHeld = !keys.empty() && input_.IsKeyDown(*keys.begin());
-            if (keyHeld || pad.padHeld != 0) return false;
+            if (input_.IsKeyDown(firstKey) || pad.padHeld != 0) return false;
             scheduler_.CancelAll(ids);  // nobody holds the pad any more: what is left of it is moot
             return true;
         });

@@ -200,10 +200,9 @@ public:
     TaskId PostTouch(Point point, int32_t slot, int32_t delayMs, bool down);
 
     // The combined direction pad (direction_pad.cpp): every swipe-hold key
-    // steers the finger on kPadSlot. `keys` is the key set of the rule that
-    // fired. Waits, on the calling thread, for the pad's previous sequence.
-    TaskIdList PlaySwipeHold(const SwipeHoldAction& action, int32_t delayMs, bool down,
-                             const std::set<uint32_t>& keys);
+    // steers the finger on kPadSlot. `firstKey` is the lowest key of the rule
+    // that fired. Waits, on the calling thread, for the pad's previous sequence.
+    TaskIdList PlaySwipeHold(const SwipeHoldAction& action, int32_t delayMs, bool down, uint32_t firstKey);
 
     // Mouse and stick sequences (pointer_state.cpp, mouse_sequences.cpp,
     // tap_swipe_sequences.cpp, shooting_sequences.cpp, stick_sequences.cpp).

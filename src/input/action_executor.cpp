@@ -29,15 +29,28 @@ ActionExecutor::ActionExecutor(ConfigSource config, Dispatcher& dispatcher, Acce
 TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys) {
     Config* config = config_();
     if (config == nullptr) return {};
+    const uint32_t firstKey = keys.empty() ? 0 : *keys.begin();
     TaskIdList ids;
-    for (Action* action : actions) ids.append(Run(*config, *action, delayMs, pressed, keys));
+    for (Action* action : actions) {
+        ids.append(Run(*config, *action, delayMs, pressed, pressed && held_.Contains(keys), firstKey));
+    }
     return ids;
 }
 
-TaskIdList ActionExecutor::ExecuteOne(Action& action, int32_t delayMs, bool pressed, const KeySet& keys) {
+TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, uint32_t key) {
     Config* config = config_();
     if (config == nullptr) return {};
-    return Run(*config, action, delayMs, pressed, keys);
+    TaskIdList ids;
+    for (Action* action : actions) {
+        ids.append(Run(*config, *action, delayMs, pressed, pressed && held_.Contains(key), key));
+    }
+    return ids;
+}
+
+TaskIdList ActionExecutor::ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key) {
+    Config* config = config_();
+    if (config == nullptr) return {};
+    return Run(*config, action, delayMs, pressed, pressed && held_.Contains(key), key);
 }
 
 MouseAction& ActionExecutor::CreateRuntimeMouseAction() {
@@ -51,9 +64,9 @@ void ActionExecutor::LiftRuntimeMouse() {
     dispatcher_.PlayMouseTouch(*runtimeMouse_);
 }
 
-TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, bool pressed, const KeySet& keys) {
-    // Auto-repeat: the key set is still held from its own press.
-    const bool repeat = pressed && held_.Contains(keys);
+TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat,
+                               uint32_t firstKey) {
+    // `repeat` (auto-repeat): the key set is still held from its own press.
     const bool dynamicZoom = config.EnableDynamicZoom() != 0;
     const int32_t oneShotDelay = dynamicZoom ? kDynamicZoomDelayMs : delayMs;
 
@@ -76,7 +89,7 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
         return dispatcher_.PlaySwipeTrace(As<SwipeTraceAction>(action), oneShotDelay);
     case kSwipeHoldAction:
         if (repeat) return {};
-        return dispatcher_.PlaySwipeHold(As<SwipeHoldAction>(action), delayMs, pressed, keys);
+        return dispatcher_.PlaySwipeHold(As<SwipeHoldAction>(action), delayMs, pressed, firstKey);
     case kPinchAction:
         if (!pressed) return {};
         return dispatcher_.PlayPinch(As<PinchAction>(action), delayMs, nullptr, dynamicZoom);

@@ -57,7 +57,9 @@ public:
     // release of `keys`; the ids of all tasks posted, concatenated. Nothing
     // while no configuration is active.
     TaskIdList Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys);
-    TaskIdList ExecuteOne(Action& action, int32_t delayMs, bool pressed, const KeySet& keys);
+    // The same for the set of `key` alone, without building it.
+    TaskIdList Execute(const ActionSet& actions, int32_t delayMs, bool pressed, uint32_t key);
+    TaskIdList ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key);
 
     // A game-pad stick's position, from its tick thread: stores it, drives the
     // active stick actions and starts or stops the stick action bound to the
@@ -77,7 +79,9 @@ public:
     const ShootingModeCallback& shooting() const { return shooting_; }
 
 private:
-    TaskIdList Run(Config& config, Action& action, int32_t delayMs, bool pressed, const KeySet& keys);
+    // `repeat`: the press of a key set that is already held. `firstKey`: the
+    // set's lowest key.
+    TaskIdList Run(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat, uint32_t firstKey);
     TaskIdList MouseSwipeKey(Config& config, MouseSwipeAction& action, int32_t delayMs, bool pressed);
     TaskIdList MouseHoldKey(Config& config, MouseHoldAction& action, int32_t delayMs, bool pressed);
     TaskIdList TapSwipeKey(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat);

@@ -7,6 +7,10 @@
 // (a press of a key set that is already held is auto-repeat). A keymap load
 // leaves it alone.
 //
+// Sets of one key, by far the most common, are kept apart in a sorted flat
+// list whose storage is reserved once, and are reached by their key alone:
+// a single key's press and release build no key set and allocate nothing.
+//
 // Threads: keys are routed from the host's input thread and from the game-pad
 // threads. lock() serialises them: the router holds it for the whole of each
 // key event (lookup, execution and the update of this map), so two events
@@ -15,6 +19,7 @@
 
 #include <cstddef>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "codes/task_id.h"
@@ -25,22 +30,32 @@ namespace Keyweave {
 
 class HeldKeys {
 public:
+    HeldKeys();
+
     Platform::RecursiveLock& lock() const { return lock_; }
 
+    // Each call taking a key looks up the set of that key alone.
     bool Contains(const KeySet& keys) const;
+    bool Contains(uint32_t key) const;
     // The ids recorded for a held key set; false when it is not held.
     bool Find(const KeySet& keys, TaskIdList& ids) const;
     // Records a press, replacing an earlier entry of the same set.
     void Record(const KeySet& keys, TaskIdList ids);
+    void Record(uint32_t key, TaskIdList ids);
     // Forgets a key set; false when it was not held.
     bool Erase(const KeySet& keys);
+    bool Erase(uint32_t key);
     // The held key sets, in ascending order.
     std::vector<KeySet> KeySets() const;
     size_t Size() const;
 
 private:
+    using Single = std::pair<uint32_t, TaskIdList>;
+    static constexpr size_t kSinglesReserved = 32;
+
     mutable Platform::RecursiveLock lock_;
-    std::map<KeySet, TaskIdList> held_;  // guarded by lock_
+    std::vector<Single> singles_;         // guarded by lock_; ascending by key
+    std::map<KeySet, TaskIdList> sets_;  // guarded by lock_; sets of two keys or more
 };
 
 }  // namespace Keyweave

@@ -52,12 +52,11 @@ void KeyRouter::Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, in
     std::lock_guard guard(held_.lock());
     const Config* config = config_();
     if (config == nullptr) return;
-    const KeySet keys{keyCode};
     const bool pseudoKey = IsMousePseudoKey(keyCode);
 
     // With mapping off only Enter is still looked up.
     const ActionSet none;
-    const ActionSet& mapped = settings_.MappingOn() || keyCode == kKeyEnter ? config->GetActions(keys) : none;
+    const ActionSet& mapped = settings_.MappingOn() || keyCode == kKeyEnter ? config->GetActions(keyCode) : none;
 
     // The raw key, for keys the keymap does not bind or for every key of a
     // keymap that always sends them. Made for this event only.
@@ -65,16 +64,16 @@ void KeyRouter::Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, in
     TaskIdList ids;
     if (mapped.empty()) {
         const bool forward = !pseudoKey && (settings_.ForwardRawKeys() || !fromHostKeyboard);
-        if (forward) ids = executor_.Execute(ActionSet{&raw}, delayMs, pressed, keys);
+        if (forward) ids = executor_.ExecuteOne(raw, delayMs, pressed, keyCode);
     } else {
-        if (config->AlwaysSendUnmappedKey() && !pseudoKey) executor_.Execute(ActionSet{&raw}, delayMs, pressed, keys);
-        ids = executor_.Execute(mapped, delayMs, pressed, keys);
+        if (config->AlwaysSendUnmappedKey() && !pseudoKey) executor_.ExecuteOne(raw, delayMs, pressed, keyCode);
+        ids = executor_.Execute(mapped, delayMs, pressed, keyCode);
     }
 
     if (pressed) {
-        held_.Record(keys, std::move(ids));
+        held_.Record(keyCode, std::move(ids));
     } else {
-        held_.Erase(keys);
+        held_.Erase(keyCode);
     }
 }
 
@@ -139,7 +138,7 @@ void KeyRouter::DirectGamePadAction(uint32_t control, bool pressed) {
     if (config == nullptr) return;
     Action* action = config->GamePadAction(control);
     if (action == nullptr) return;
-    executor_.Execute(ActionSet{action}, 0, pressed, KeySet{control});
+    executor_.ExecuteOne(*action, 0, pressed, control);
 }
 
 }  // namespace Keyweave

@@ -10,6 +10,10 @@ namespace {
 
 class RecordedInputState final : public InputState {
 public:
+    // Room for the keys of a full hand and more, so that noting a key
+    // allocates nothing.
+    RecordedInputState() { down_.reserve(32); }
+
     bool IsKeyDown(uint32_t keyCode) const override {
         std::lock_guard guard(lock_);
         return std::binary_search(down_.begin(), down_.end(), keyCode);
