@@ -73,6 +73,27 @@ TEST_F(ManualSchedulerTest, RunsByDueTimeAndKeepsPostingOrderForTies) {
     EXPECT_EQ(timeline.back(), "g@3010");
 }
 
+// Tasks made in the scheduler's reused blocks, and those made on the heap once
+// every block is taken, run and cancel alike, round after round.
+TEST_F(ManualSchedulerTest, PostNewKeepsEveryTaskWhenTheBlocksRunOut) {
+    constexpr int kTasks = static_cast<int>(TaskBlocks::kBlockCount) + 50;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<int> ran;
+        std::vector<TaskId> ids;
+        for (int i = 0; i < kTasks; ++i) {
+            ids.push_back(scheduler.PostNew<CallTask>(kTasks - i, [&ran, i] { ran.push_back(i); }));
+        }
+        EXPECT_TRUE(scheduler.Cancel(ids[10]));           // made in a block
+        EXPECT_TRUE(scheduler.Cancel(ids[kTasks - 10]));  // made on the heap
+        scheduler.AdvanceBy(kTasks);
+        std::vector<int> expected;  // the last posted is due first
+        for (int i = kTasks - 1; i >= 0; --i) {
+            if (i != 10 && i != kTasks - 10) expected.push_back(i);
+        }
+        EXPECT_EQ(ran, expected);
+    }
+}
+
 TEST_F(ManualSchedulerTest, ZeroAndNegativeDelaysAreDueAtOnceInOverdueOrder) {
     Mark("later", 5);
     Mark("now", 0);
