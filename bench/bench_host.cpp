@@ -6,33 +6,11 @@
 #include <fstream>
 #include <mutex>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/resource.h>
-#endif
-
 namespace Keyweave::Bench {
 
 int64_t NowMicros() {
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-int64_t ProcessCpuMicros() {
-#ifdef _WIN32
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-    auto micros = [](const FILETIME& time) {
-        return static_cast<int64_t>((uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime) / 10);
-    };
-    return micros(kernel) + micros(user);
-#else
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto micros = [](const timeval& time) { return int64_t{time.tv_sec} * 1000000 + time.tv_usec; };
-    return micros(usage.ru_utime) + micros(usage.ru_stime);
-#endif
 }
 
 int64_t MonotonicOriginMicros() {

@@ -20,9 +20,6 @@ int64_t NowMicros();
 // Heap allocations made by the whole process so far (allocation_counter.cpp).
 uint64_t Allocations();
 
-// CPU time (user and system) of the whole process so far, in microseconds.
-int64_t ProcessCpuMicros();
-
 // The steady-clock time, in microseconds, at which Platform::MonotonicMs()
 // read zero: found by waiting for its value to change, so that a due time in
 // engine milliseconds can be compared with a steady-clock reading.

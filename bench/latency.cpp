@@ -249,9 +249,9 @@ void KeymapLoading() {
 }
 
 double IdlePercent(uint32_t seconds) {
-    const int64_t cpuStart = ProcessCpuMicros(), wallStart = NowMicros();
+    const int64_t cpuStart = Platform::ProcessCpuUs(), wallStart = NowMicros();
     Platform::SleepMs(seconds * 1000);
-    const int64_t cpu = ProcessCpuMicros() - cpuStart, wall = NowMicros() - wallStart;
+    const int64_t cpu = Platform::ProcessCpuUs() - cpuStart, wall = NowMicros() - wallStart;
     return 100.0 * static_cast<double>(cpu) / static_cast<double>(wall);
 }
 

@@ -26,6 +26,10 @@ void SleepMs(uint32_t ms);
 // Busy-waits for `us` microseconds on the high-resolution counter.
 void SpinMicroseconds(uint32_t us);
 
+// CPU time (user and system) the whole process has used so far, in
+// microseconds; 0 when the system cannot say.
+int64_t ProcessCpuUs();
+
 // The calling thread's last system error code, and its description: on
 // Windows the message attached to the HRESULT built from the error code
 // (empty when none is attached); elsewhere the C library's text for errno.

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <ctime>
 
+#include <sys/resource.h>
+
 #include "base/text.h"
 #include "platform/platform.h"
 
@@ -38,6 +40,13 @@ void SpinMicroseconds(uint32_t us) {
     const uint64_t end = MonotonicNs() + uint64_t{us} * 1000u;
     while (MonotonicNs() < end) {
     }
+}
+
+int64_t ProcessCpuUs() {
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+    const auto us = [](const timeval& time) { return int64_t{time.tv_sec} * 1000000 + time.tv_usec; };
+    return us(usage.ru_utime) + us(usage.ru_stime);
 }
 
 int32_t LastErrorCode() { return errno; }

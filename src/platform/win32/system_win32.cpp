@@ -44,6 +44,16 @@ void SpinMicroseconds(uint32_t us) {
     } while (now.QuadPart < end);
 }
 
+int64_t ProcessCpuUs() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    // FILETIME counts 100 ns intervals.
+    const auto us = [](const FILETIME& time) {
+        return static_cast<int64_t>((uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime) / 10);
+    };
+    return us(kernel) + us(user);
+}
+
 int32_t LastErrorCode() { return static_cast<int32_t>(GetLastError()); }
 
 std::string LastErrorText() {
