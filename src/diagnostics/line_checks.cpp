@@ -147,7 +147,9 @@ void CheckKeyActions(const SeenLine& line, std::string_view rule, State& state) 
             }
         } else if (keyword == "TapMacros" && line.accepted) {
             const std::vector<std::string_view> values = Text::Split(args.substr(args.find('(') + 1), ',');
-            for (size_t i = 2; i < values.size(); i += 3) {
+            // The pauses are every third value; the repeat count is the last.
+            for (size_t i = 0; i < values.size(); ++i) {
+                if (i % 3 != 2 && i + 1 != values.size()) continue;
                 std::string_view number = values[i];
                 float value = 0;
                 if (!Numbers::ReadFloat(number, value) || Whole(value)) continue;
