@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -264,6 +265,17 @@ TEST_F(ThreadedSchedulerTest, ClearWhileSleepingLeavesTheThreadUsable) {
     Platform::Event ran;
     scheduler.Post(std::make_unique<CallTask>([&] { ran.Set(); }), 1);
     EXPECT_EQ(ran.WaitFor(kBound), Platform::Event::Wait::kSignaled);
+}
+
+// A host waits on an event of its own that is gone the moment
+// the wait returns, while the scheduler thread's Set may still be under way.
+TEST_F(ThreadedSchedulerTest, AnEventMayBeDestroyedAsSoonAsItsWaitReturns) {
+    for (int round = 0; round < 200; ++round) {
+        auto event = std::make_unique<Platform::Event>();
+        scheduler.Post(std::make_unique<CallTask>([signal = event.get()] { signal->Set(); }), 0);
+        ASSERT_EQ(event->WaitFor(kBound), Platform::Event::Wait::kSignaled);
+        event.reset();
+    }
 }
 
 }  // namespace

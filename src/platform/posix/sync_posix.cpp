@@ -1,6 +1,7 @@
 // Locks, events and threads from the C++ standard library (POSIX threads
 // underneath).
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -32,20 +33,30 @@ void RecursiveLock::unlock() { impl_->mutex.unlock(); }
 struct Event::Impl {
     std::mutex mutex;
     std::condition_variable condition;
-    bool signaled = false;  // guarded by mutex
+    bool signaled = false;         // guarded by mutex
+    std::atomic<int> setting{0};   // Set calls that may still notify
 };
 
 Event::Event() : impl_(std::make_unique<Impl>()) {}
-Event::~Event() = default;
+
+Event::~Event() {
+    // A waiter that saw the flag may destroy the event (a gesture's event
+    // lives on the waiting host's stack) while its Set still notifies.
+    while (impl_->setting.load(std::memory_order_acquire) != 0) std::this_thread::yield();
+}
+
 bool Event::Valid() const { return impl_ != nullptr; }
 
 bool Event::Set() {
-    // Signalled under the mutex: a waiter woken by the flag may return and
-    // destroy the event (a gesture's event lives on the waiting host's
-    // stack) as soon as the mutex is free, so nothing may touch it after.
-    std::lock_guard<std::mutex> guard(impl_->mutex);
-    impl_->signaled = true;
+    // The waiter is woken once the mutex is free, so that it does not wake
+    // only to block on the mutex the setter still holds.
+    impl_->setting.fetch_add(1, std::memory_order_relaxed);
+    {
+        std::lock_guard<std::mutex> guard(impl_->mutex);
+        impl_->signaled = true;
+    }
     impl_->condition.notify_one();
+    impl_->setting.fetch_sub(1, std::memory_order_release);
     return true;
 }
 
