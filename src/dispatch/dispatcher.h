@@ -36,7 +36,6 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
-#include <set>
 #include <utility>
 #include <vector>
 
