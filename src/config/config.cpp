@@ -7,28 +7,20 @@
 
 namespace Keyweave {
 
+static_assert(kTapsMacroAction < ActiveRegistry::kTags, "every action type has a tag in the registry");
+
 void ActiveRegistry::SetActive(uint32_t type, Action* action) {
     std::lock_guard guard(lock_);
-    actions_[type] = action;
+    if (type < kTags) actions_[type] = action;
 }
 
-void ActiveRegistry::RemoveActive(uint32_t type) {
-    std::lock_guard guard(lock_);
-    actions_.erase(type);
-}
+void ActiveRegistry::RemoveActive(uint32_t type) { SetActive(type, nullptr); }
 
 void ActiveRegistry::SetActiveWhile(bool pressed, uint32_t type, Action* action) {
-    if (pressed) {
-        SetActive(type, action);
-    } else {
-        RemoveActive(type);
-    }
+    SetActive(type, pressed ? action : nullptr);
 }
 
-Action* ActiveRegistry::GetActive(uint32_t type) const {
-    auto it = actions_.find(type);
-    return it == actions_.end() ? nullptr : it->second;
-}
+Action* ActiveRegistry::GetActive(uint32_t type) const { return type < kTags ? actions_[type] : nullptr; }
 
 Action* Config::Adopt(std::unique_ptr<Action> action) {
     records_.push_back(std::move(action));

@@ -16,6 +16,7 @@
 // SetActive/RemoveActive and by callers that walk a registry's copy.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -60,11 +61,15 @@ struct ClipRectangle {
     int32_t values[4] = {55, 10, 40, 80};  // in written order
 };
 
-// A registry of active actions: at most one per type tag.
+// A registry of active actions: at most one per type tag, the tags being the
+// action types. A fixed table, so that a copy of it (taken on every mouse
+// move while mouse-look runs) needs no heap.
 class ActiveRegistry {
 public:
-    using Map = std::map<uint32_t, Action*>;
+    static constexpr uint32_t kTags = 32;
+    using Table = std::array<Action*, kTags>;  // by tag; null where none is active
 
+    // A tag past the table is ignored (and never active).
     void SetActive(uint32_t type, Action* action);
     void RemoveActive(uint32_t type);
     // Active from a key's press to its release.
@@ -73,12 +78,12 @@ public:
     Action* GetActive(uint32_t type) const;
     // A copy of the whole registry; takes no lock itself: callers that iterate
     // it hold `lock()` around the copy and its use.
-    Map CopyActive() const { return actions_; }
+    Table CopyActive() const { return actions_; }
     Platform::RecursiveLock& lock() { return lock_; }
 
 private:
     Platform::RecursiveLock lock_;
-    Map actions_;  // written under lock_
+    Table actions_{};  // written under lock_
 };
 
 class Config {

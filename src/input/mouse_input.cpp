@@ -46,7 +46,9 @@ void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t p
     {
         ActiveRegistry& active = config->ActiveActions();
         std::lock_guard guard(active.lock());
-        for (const auto& [tag, action] : active.CopyActive()) used.append(MouseEvent(*config, *action, 0, message));
+        for (Action* action : active.CopyActive()) {
+            if (action != nullptr) used.append(MouseEvent(*config, *action, 0, message));
+        }
     }
     if (message == kMouseMove && used.empty() && !leftHeld_ && !rightHeld_) passThrough_.Call();
 }

@@ -17,7 +17,9 @@ void ActionExecutor::StickEvent(uint32_t stick, float x, float y, int32_t phase)
             // Held while the active stick actions play; they may clear their
             // own entries (the lock is recursive).
             std::lock_guard guard(sticks.lock());
-            for (const auto& [tag, action] : sticks.CopyActive()) StickActive(*config, *action, 0, phase);
+            for (Action* action : sticks.CopyActive()) {
+                if (action != nullptr) StickActive(*config, *action, 0, phase);
+            }
         }
         if (Action* bound = config->GamePadAction(stick)) {
             StickBound(*config, *bound, phase);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <mutex>
 
 #include "actions/actions.h"
@@ -43,11 +45,19 @@ TEST(ConfigTest, RegistriesHoldOneActionPerTag) {
     {
         // The lock is re-entrant: a walker may clear entries while holding it.
         std::lock_guard guard(active.lock());
-        for (const auto& [tag, action] : active.CopyActive()) active.RemoveActive(tag);
+        const ActiveRegistry::Table table = active.CopyActive();
+        for (uint32_t tag = 0; tag < table.size(); ++tag) {
+            if (table[tag] != nullptr) active.RemoveActive(tag);
+        }
     }
     EXPECT_EQ(active.GetActive(kTapSwipeAction), nullptr);
     active.RemoveActive(kTapSwipeAction);  // absent: nothing happens
-    EXPECT_TRUE(config.ActiveStickActions().CopyActive().empty());
+    active.SetActive(ActiveRegistry::kTags, &first);  // no such tag: ignored
+    EXPECT_EQ(active.GetActive(ActiveRegistry::kTags), nullptr);
+    for (const ActiveRegistry& registry : {std::cref(active), std::cref(config.ActiveStickActions())}) {
+        const ActiveRegistry::Table table = registry.CopyActive();
+        EXPECT_TRUE(std::all_of(table.begin(), table.end(), [](const Action* a) { return a == nullptr; }));
+    }
 }
 
 }  // namespace
