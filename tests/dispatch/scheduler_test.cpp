@@ -267,8 +267,8 @@ TEST_F(ThreadedSchedulerTest, ClearWhileSleepingLeavesTheThreadUsable) {
     EXPECT_EQ(ran.WaitFor(kBound), Platform::Event::Wait::kSignaled);
 }
 
-// A host waits on an event of its own that is gone the moment
-// the wait returns, while the scheduler thread's Set may still be under way.
+// A host waits on an event of its own that is gone the moment the wait
+// returns, while the scheduler thread's Set may still be under way.
 TEST_F(ThreadedSchedulerTest, AnEventMayBeDestroyedAsSoonAsItsWaitReturns) {
     for (int round = 0; round < 200; ++round) {
         auto event = std::make_unique<Platform::Event>();
