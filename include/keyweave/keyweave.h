@@ -74,8 +74,11 @@ extern "C" {
  *   logCallback  receives every log line; null drops them.
  *   verbose  non-zero adds a line for every game-pad report and the game-pad
  *        database reader's detail lines; every other line comes either way.
- *   screenWidth, screenHeight  the guest screen in pixels; positions stay
- *        fractions, these give sticks and mouse-look the aspect ratio.
+ *   screenWidth, screenHeight  the guest screen in pixels. Positions stay
+ *        fractions; only the ratio matters, where an action draws a circle
+ *        or slows a drag: a game-pad stick's circle, a mouse-driven
+ *        joystick (MouseSwipe, TapSwipe) and the third kind of mouse-look.
+ *        The other kinds of mouse-look ignore it.
  *
  * Callbacks: on this thread, the log ("Initializing Keyweave", ...), an
  * all-up touch frame and a level sensor vector (0, 0, 1).
@@ -112,7 +115,9 @@ KEYWEAVE_API void KeyweaveFini(void);
  * knobs return to their defaults, and a keymap in shooting mode ends it.
  * Then the first file of this chain that loads becomes active:
  * primaryPath; its wild-card form (WildCardConfigPath: com.game.lite.cfg ->
- * com.game.cfg); secondPath; its wild-card form; the default keymap of
+ * com.game.cfg; the dot may be in a folder's name: ./maps/game.cfg ->
+ * .cfg, so give absolute paths without dots in their folders);
+ * secondPath; its wild-card form; the default keymap of
  * KeyweaveInit; an empty keymap. A file loads when it can be opened and
  * read to its end; a bad line in it is logged ("Cannot process line: ...",
  * after the reason) and skipped.
@@ -261,8 +266,11 @@ KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z);
  * Starts the pad's tick thread, which moves the keymap's stick actions
  * every 4 ms while a stick is off centre. Callbacks: game-pad notice
  * (ATTACHED) and log on this thread.
- * Bad input: an unreadable or bad database logs "Cannot attach GamePad"
- * and leaves the pad unattached, with no notice.
+ * Bad input: when the database has no usable entry for the ids, the log
+ * says "Cannot attach GamePad" and the pad is attached with the generic
+ * entry 8380:0003 (the notice names that entry's layout). When that fails
+ * too (the file cannot be read, or has no generic entry), a second "Cannot
+ * attach GamePad" follows and the pad stays unattached, with no notice.
  * Threads: any; attach and detach of one id are applied one at a time.
  */
 KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId,

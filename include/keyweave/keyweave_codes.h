@@ -32,7 +32,8 @@ typedef enum KeyweaveMouseKey {
 } KeyweaveMouseKey;
 
 /* The key callback's byte: a scan code, with this bit set for a release.
- * An E0 key arrives as two bytes, 0xE0 and then the code's low byte. */
+ * An E0 key arrives as two bytes, 0xE0 and then the code's low byte; the
+ * prefix 0xE0 has this bit set too, but is not a release. */
 #define KEYWEAVE_SCAN_CODE_RELEASE 0x80u
 
 /* ---- On-screen controller buttons (KeyweaveHandleController) -------------

@@ -47,8 +47,13 @@ typedef char16_t KeyweaveChar16;
 /* One contact of the touch frame.
  *   x, y  the position as fractions of the guest screen: 0.0 is the left or
  *         top edge, 1.0 the right or bottom edge.
- *   down  1 while the finger touches, 0 when it is lifted (x and y then
- *         keep its last position).
+ *   down  1 while the finger touches, 0 when it does not.
+ * The x and y of a contact that is up are only where the engine put it
+ * last: some actions lift a finger at another point than where it touched
+ * (mouse-look's fire finger at the look finger's resting point, a stick's
+ * finger at 0, 0), and the first mouse event moves the mouse's slot 13 while
+ * it is up. A host that injects touches lifts a finger where it last sent
+ * it down, and sends nothing for a contact that is up in both frames.
  * Packed: 12 bytes, as the engine writes it. */
 #if defined(_MSC_VER)
 #  pragma pack(push, 1)
@@ -96,7 +101,9 @@ typedef char KeyweaveGamePadReportIs32Bytes[sizeof(KeyweaveGamePadReport) == 32 
 
 /* Key callback: one scan-code byte for the guest's keyboard, bit 7
  * (KEYWEAVE_SCAN_CODE_RELEASE) set for a release; an E0 key comes as two
- * calls, 0xE0 and then its code. Sent by key actions, by keys forwarded
+ * calls, 0xE0 and then its code, whose bit 7 says press or release (0xE0
+ * itself is a prefix, never a release: the up arrow is 0xE0 0x48 down and
+ * 0xE0 0xC8 up). Sent by key actions, by keys forwarded
  * unmapped, and by KeyweaveHandleCharacter. Thread: the scheduler thread, in
  * time order (bytes due at the same time in the order they were queued). */
 typedef void (*KeyweaveKeyCallback)(void* context, uint8_t scanCode);
