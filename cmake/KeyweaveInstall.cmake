@@ -27,5 +27,13 @@ install(FILES ${PROJECT_BINARY_DIR}/KeyweaveConfig.cmake ${PROJECT_BINARY_DIR}/K
 # The .pc file finds its prefix from its own place, so a relocated install works.
 file(RELATIVE_PATH KEYWEAVE_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" KEYWEAVE_PC_TO_PREFIX "${KEYWEAVE_PC_TO_PREFIX}")
+if(WIN32)
+  # -lkeyweave finds libkeyweave.dll.a; keyweave.dll goes beside the program.
+  set(KEYWEAVE_PC_LIBS "-L\${libdir} -lkeyweave")
+else()
+  # The run path lets a host built with these flags find libkeyweave.so.0 in
+  # this prefix when it runs, without LD_LIBRARY_PATH.
+  set(KEYWEAVE_PC_LIBS "-L\${libdir} -Wl,-rpath,\${libdir} -lkeyweave")
+endif()
 configure_file(cmake/keyweave.pc.in ${PROJECT_BINARY_DIR}/keyweave.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/keyweave.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
