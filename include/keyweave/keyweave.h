@@ -391,9 +391,20 @@ KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in);
  * itself when the name has no dot (and before KeyweaveInit). Logs
  * "wild card ..." and "new path ...". Threads: any.
  * C++ only: exported under its C++ name, which differs between compilers
- * (an MSVC name in keyweave.dll, a GCC one in libkeyweave.so).
+ * (an MSVC name in keyweave.dll, a GCC one in libkeyweave.so). A mingw-w64
+ * host calls the DLL's MSVC name, which its import library carries too (GNU
+ * as reads that name only in quotes; clang takes it as it is).
  */
-KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path);
+#if defined(_WIN32) && !defined(_MSC_VER) && !defined(KEYWEAVE_BUILDING_LIBRARY)
+#  if defined(__clang__)
+#    define KEYWEAVE_WILD_CARD_SYMBOL __asm__("?WildCardConfigPath@@YAPEB_WPEB_W@Z")
+#  else
+#    define KEYWEAVE_WILD_CARD_SYMBOL __asm__("\"?WildCardConfigPath@@YAPEB_WPEB_W@Z\"")
+#  endif
+#else
+#  define KEYWEAVE_WILD_CARD_SYMBOL
+#endif
+KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path) KEYWEAVE_WILD_CARD_SYMBOL;
 #endif
 
 #endif /* KEYWEAVE_KEYWEAVE_H */
