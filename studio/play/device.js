@@ -7,7 +7,9 @@ import AdbWebCredentialStore from '@yume-chan/adb-credential-web';
 import { AdbDaemonWebUsbDevice, AdbDaemonWebUsbDeviceManager } from '@yume-chan/adb-daemon-webusb';
 import { AdbScrcpyClient, AdbScrcpyExitedError } from '@yume-chan/adb-scrcpy';
 import { TinyH264Decoder } from '@yume-chan/scrcpy-decoder-tinyh264';
-import { BitmapVideoFrameRenderer, WebCodecsVideoDecoder } from '@yume-chan/scrcpy-decoder-webcodecs';
+import {
+  BitmapVideoFrameRenderer, InsertableStreamVideoFrameRenderer, WebCodecsVideoDecoder,
+} from '@yume-chan/scrcpy-decoder-webcodecs';
 import { ReadableStream } from '@yume-chan/stream-extra';
 import { SERVER_PATH, serverOptions } from './server-file.js';
 
@@ -64,8 +66,8 @@ export class DeviceLink {
   }
 
   // Pushes and starts the server (`server`: {name, version, bytes}) and
-  // starts showing its video in `canvas`.
-  async start(server, canvas) {
+  // starts showing its video as the first child of `screen`.
+  async start(server, screen) {
     const unplugged = () => { this.unplugged = true; this.lose(); };
     this.adb.disconnected.then(unplugged, unplugged);
     const file = new ReadableStream({ start(controller) { controller.enqueue(server.bytes); controller.close(); } });
@@ -91,10 +93,22 @@ export class DeviceLink {
       this.height = height;
       this.onSize(width, height);
     });
-    this.decoder = WebCodecsVideoDecoder.isSupported
-      ? new WebCodecsVideoDecoder({ codec: video.metadata.codec, renderer: new BitmapVideoFrameRenderer(canvas) })
-      : new TinyH264Decoder({ canvas });
+    this.decoder = this.makeDecoder(video.metadata.codec);
+    const shown = this.decoder.renderer.element || this.decoder.renderer.canvas || this.decoder.renderer;
+    shown.classList.add('play-video');
+    screen.querySelector('.play-video')?.remove();
+    screen.prepend(shown);
     video.stream.pipeTo(this.decoder.writable).catch(exited);
+  }
+
+  // WebCodecs where the browser has it, its frames handed to a <video>
+  // element's track (the browser shows them without a copy on the page's
+  // thread) or drawn into a canvas; a decoder in WebAssembly elsewhere.
+  makeDecoder(codec) {
+    if (!WebCodecsVideoDecoder.isSupported) return new TinyH264Decoder();
+    const renderer = InsertableStreamVideoFrameRenderer.isSupported
+      ? new InsertableStreamVideoFrameRenderer() : new BitmapVideoFrameRenderer();
+    return new WebCodecsVideoDecoder({ codec, renderer });
   }
 
   get framesRendered() {

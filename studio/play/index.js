@@ -83,6 +83,7 @@ export function setUpPlay(studio) {
   }
 
   function setConnected(on) {
+    $('play-screen').classList.toggle('gone', !on);
     $('play-connect').disabled = on;
     $('play-disconnect').disabled = !on;
   }
@@ -120,7 +121,7 @@ export function setUpPlay(studio) {
         onGone: (text) => { if (state.link === link) gone(text); },
       });
       state.link = link;
-      await link.start(state.server, $('play-video'));
+      await link.start(state.server, $('play-screen'));
       await firstSize;
       if (link.gone) return;
       studio.stopTrying();

@@ -123,7 +123,11 @@ export class Player {
   // for the next queued step.
   pump() {
     if (!this.active) return;
-    this.engine.liveAdvance(this.clock());
+    // How late the engine's timed steps leave: browser timers are coarse.
+    const due = this.engine.liveNextDue();
+    const now = this.clock();
+    if (due >= 0 && due <= now && this.lateness.length < 100000) this.lateness.push(performance.now() - (this.origin + due));
+    this.engine.liveAdvance(now);
     const events = this.engine.liveEvents();
     if (events.length) {
       for (const { json } of events) this.send(json);
@@ -142,8 +146,6 @@ export class Player {
     if (next === Infinity) return;
     this.timer = setTimeout(() => {
       this.timerAt = undefined;
-      // How late the engine's step leaves: browser timers are coarse.
-      if (next === due && this.lateness.length < 100000) this.lateness.push(performance.now() - (this.origin + due));
       this.pump();
     }, Math.max(0, this.origin + next - performance.now()));
   }

@@ -110,22 +110,36 @@
       this.sockets = new Set();
       this.server = null;           // the running server's sockets
       this.framesSent = 0;
-      let unplug;
-      const disconnected = new Promise((resolve) => { unplug = resolve; });
-      this.unplugNow = unplug;
+      this.model = model;
+    }
+
+    // A new ADB connection to the device, as a client gets when it opens the
+    // device's USB interface: closing it leaves the device plugged in.
+    attach() {
       const device = this;
+      let disconnect;
+      const disconnected = new Promise((resolve) => { disconnect = resolve; });
+      this.disconnect = disconnect;
       this.transport = {
         serial: 'FAKE0001',
         maxPayloadSize: 1024 * 1024,
-        banner: { product: 'fake', model, device: 'fake', features: [] },
+        banner: { product: 'fake', model: this.model, device: 'fake', features: [] },
         disconnected,
         clientFeatures: [],
         connect: (service) => device.open(service),
         addReverseTunnel: () => { throw new Error('reverse tunnels are not offered'); },
         removeReverseTunnel: () => {},
         clearReverseTunnels: () => {},
-        close: () => device.unplug(),
+        close: () => device.detach(),
       };
+      return this.transport;
+    }
+
+    // The client lets go: the server and every socket end.
+    detach() {
+      this.killServer();
+      for (const s of [...this.sockets]) s.end();
+      this.disconnect?.();
     }
 
     open(service) {
@@ -203,7 +217,7 @@
           say(`[server] ERROR: The server version (${own}) does not match the client (${wanted})`);
           s.end();
         } else {
-          say(`[server] INFO: Device: [Fake] ${this.transport.banner.model} (Android 14)`);
+          say(`[server] INFO: Device: [Fake] ${this.model} (Android 14)`);
           this.server = { process: s, options: words.slice(at + 2), video: null, control: null };
         }
       });
@@ -216,7 +230,7 @@
       const s = socket('video', () => {});
       server.video = s;
       const head = new Uint8Array(1 + 64 + 12);
-      head.set(ascii(this.transport.banner.model).subarray(0, 63), 1);
+      head.set(ascii(this.model).subarray(0, 63), 1);
       const view = new DataView(head.buffer);
       const { width, height } = this.screens[this.screen];
       view.setUint32(65, 0x68323634);  // "h264"
@@ -300,7 +314,7 @@
       this.pulled = true;
       if (this.server) clearTimeout(this.server.timer);
       this.server = null;
-      this.unplugNow();
+      this.disconnect?.();
       for (const s of [...this.sockets]) s.end();
     }
   }
