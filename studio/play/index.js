@@ -17,18 +17,26 @@ export function setUpPlay(studio) {
   const overlay = new studio.Picture($('play-overlay'));
   const player = new Player({
     engine: studio.engine, pads: studio.pads, surface: $('play-overlay'), report: message,
+    // The lists and the fingers are drawn in the next animation frame, off
+    // the way from input to device.
     onEvents: (events, fresh) => {
-      if (fresh) studio.timeline.clear();
-      studio.timeline.add(events);
-      for (const { json } of events) if (json.event === 'touch') overlay.touch(json);
-      state.fingersChanged = true;
+      if (fresh) {
+        state.events = [];
+        studio.timeline.clear();
+      }
+      state.events.push(...events);
     },
   });
-  const drawFingers = () => {
+  state.events = [];
+  const draw = () => {
     if (!state.active) return;
-    if (state.fingersChanged) overlay.drawFingers();
-    state.fingersChanged = false;
-    requestAnimationFrame(drawFingers);
+    if (state.events.length) {
+      studio.timeline.add(state.events);
+      for (const { json } of state.events) if (json.event === 'touch') overlay.touch(json);
+      overlay.drawFingers();
+      state.events = [];
+    }
+    requestAnimationFrame(draw);
   };
 
   function showServer() {
@@ -76,6 +84,7 @@ export function setUpPlay(studio) {
 
   function gone(text) {
     player.lost();
+    state.events = [];
     studio.timeline.clear();
     overlay.clearFingers();
     message(`${text}. Connect it again to go on: nothing is held when you do`);
@@ -126,8 +135,6 @@ export function setUpPlay(studio) {
       if (link.gone) return;
       studio.stopTrying();
       player.start(link, studio.keymapName());
-      state.fingersChanged = true;
-      requestAnimationFrame(drawFingers);
       message(`Playing on ${link.name} (${link.width}×${link.height}). Esc frees the mouse from mouse-look`);
     } catch (error) {
       clearTimeout(waiting);
@@ -160,7 +167,7 @@ export function setUpPlay(studio) {
       return;
     }
     studio.stopTrying();
-    requestAnimationFrame(drawFingers);
+    requestAnimationFrame(draw);
     if (!hasWebUsb() && !state.openTransport) message(NO_WEBUSB);
     state.server = state.server || await keptServer();
     showServer();

@@ -189,10 +189,21 @@ export class Player {
   // that caused it is measured to that moment.
   track(promise) {
     const stamp = this.inputStamp;
+    const handled = this.inputHandled;
     this.inputStamp = undefined;
     promise.then(() => {
-      if (stamp !== undefined) performance.measure('input-to-control', { start: stamp, end: performance.now() });
+      if (stamp === undefined) return;
+      const end = performance.now();
+      performance.measure('input-to-control', { start: stamp, end });
+      performance.measure('handler-to-control', { start: handled, end });
     }, () => {});
+  }
+
+  // Notes an input's time stamp (when the browser made the event) and the
+  // moment the page took it.
+  noteInput(event) {
+    this.inputStamp = event.timeStamp;
+    this.inputHandled = performance.now();
   }
 
   // The screen changed size (the device rotated): positions follow at once.
@@ -206,7 +217,7 @@ export class Player {
     if (event.target.matches?.('textarea, input:not([type=checkbox], [type=file])')) return;
     event.preventDefault();
     if (this.typing && event.type === 'keydown' && event.key.length === 1 && !event.ctrlKey && !event.metaKey && !event.altKey) {
-      this.inputStamp = event.timeStamp;
+      this.noteInput(event);
       if (!this.link.gone) this.track(this.link.controller.injectText(event.key));
       return;
     }
@@ -219,7 +230,7 @@ export class Player {
     const pressed = event.type === 'keydown';
     if (pressed === this.held.has(word)) return;
     pressed ? this.held.add(word) : this.held.delete(word);
-    this.inputStamp = event.timeStamp;
+    this.noteInput(event);
     this.line(`${pressed ? 'press' : 'release'} ${word}`);
   }
 
@@ -239,7 +250,7 @@ export class Player {
   mouse(event) {
     const at = this.percentAt(event);
     const position = `mouse ${at.x.toFixed(2)} ${at.y.toFixed(2)}`;
-    this.inputStamp = event.timeStamp;
+    this.noteInput(event);
     if (event.type === 'pointermove') {
       this.line(position);
       return;
@@ -260,7 +271,7 @@ export class Player {
   wheel(event) {
     event.preventDefault();
     if (event.deltaY === 0) return;
-    this.inputStamp = event.timeStamp;
+    this.noteInput(event);
     this.line(`tap ${event.deltaY > 0 ? 'MouseWheelDown' : 'MouseWheelUp'}`);
   }
 
