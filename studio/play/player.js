@@ -75,10 +75,14 @@ export class Player {
     requestAnimationFrame(frame);
   }
 
-  // Ends the game: what is held lets go first while the device is there.
+  // Ends the game: what is held lets go first while the device is there,
+  // and a finger the engine would lift later lifts now.
   stop() {
     if (!this.active) return '';
-    if (!this.link.gone) this.releaseAll();
+    if (!this.link.gone) {
+      this.releaseAll();
+      for (const pointer of this.pointers.liftAll(this.link.width, this.link.height)) this.touch(pointer);
+    }
     this.active = false;
     clearTimeout(this.timer);
     for (const [target, type, listener, options] of this.listeners) target.removeEventListener(type, listener, options);

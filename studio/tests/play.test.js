@@ -129,6 +129,14 @@ function expectedTouches(timeline, width, height) {
   }
   return touches;
 }
+// The pointers the device was left holding.
+function stillDown(messages) {
+  const down = new Set();
+  for (const m of messages.filter((m) => m.type === 'touch')) {
+    if (m.action === 1) down.delete(m.pointerId); else down.add(m.pointerId);
+  }
+  return [...down];
+}
 const ACTIONS = ['down', 'up', 'move'];
 const touchesOf = (messages) => messages.filter((m) => m.type === 'touch').map((m) => [m.pointerId, ACTIONS[m.action], m.x, m.y]);
 
@@ -324,6 +332,17 @@ test('unplugged with the pad and mouse-look held: the page says so, and after re
   assert.ok(touches.every(([pointer]) => pointer === 15), JSON.stringify(touches));
   assert.ok(touches.some(([, action, x]) => action === 'move' && x > 130));
   assert.equal(touches.at(-1)[1], 'up');
+
+  // Disconnecting with the pad and mouse-look held lifts every finger.
+  await page.keyboard.down('KeyW');
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, { button: 'right' });
+  await page.waitForFunction(() => new Set(window.device.messages.filter((m) => m.type === 'touch' && m.action === 0)
+    .map((m) => m.pointerId)).size >= 2);
+  await page.evaluate(() => document.exitPointerLock());  // the player's Esc frees the pointer
+  await page.click('#play-disconnect');
+  await page.waitForFunction(() => document.getElementById('play-message').textContent === 'Disconnected');
+  assert.deepEqual(stillDown(await deviceMessages(page)), []);
+  await page.keyboard.up('KeyW');
   await page.close();
 });
 
@@ -412,11 +431,7 @@ test('faults in a game: the server dies, the device rotates, the tab loses focus
   await page.waitForFunction(() => window.device.messages.filter((m) => m.type === 'touch' && m.action === 0).length >= 3);
   await page.evaluate(() => window.dispatchEvent(new Event('blur')));
   await settled(page);
-  const down = new Set();
-  for (const m of (await deviceMessages(page)).filter((m) => m.type === 'touch')) {
-    if (m.action === 1) down.delete(m.pointerId); else down.add(m.pointerId);
-  }
-  assert.deepEqual([...down], []);
+  assert.deepEqual(stillDown(await deviceMessages(page)), []);
   await page.keyboard.up('KeyR');
   await page.keyboard.up('KeyW');
   await page.mouse.up();
