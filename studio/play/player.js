@@ -151,7 +151,7 @@ export class Player {
     this.timer = setTimeout(() => {
       this.timerAt = undefined;
       this.pump();
-    }, Math.max(0, this.origin + next - performance.now()));
+    }, Math.max(0, Math.ceil(this.origin + next - performance.now())));  // never before its whole ms
   }
 
   // ---- to the device ----
