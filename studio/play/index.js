@@ -8,6 +8,7 @@ import { Player } from './player.js';
 import { checkVersion, keepServer, keptServer, serverVersion } from './server-file.js';
 
 const $ = (id) => document.getElementById(id);
+const PICTURE_WAIT_S = 20;  // from the server's start to its first picture
 
 // `studio`: {engine, pads, timeline, Picture, keymapName(), keymapScreen(),
 // stopTrying(), report(message)} from the Studio's page.
@@ -131,7 +132,11 @@ export function setUpPlay(studio) {
       });
       state.link = link;
       await link.start(state.server, $('play-screen'));
-      await firstSize;
+      let late;
+      await Promise.race([firstSize, new Promise((resolve, reject) => {
+        late = setTimeout(() => reject(new Error('Cannot show the device\'s screen: the scrcpy server sent no picture ' +
+          `in ${PICTURE_WAIT_S} s. Connect again; if it happens again, unlock the device`)), PICTURE_WAIT_S * 1000);
+      })]).finally(() => clearTimeout(late));
       if (link.gone) return;
       studio.stopTrying();
       player.start(link, studio.keymapName());

@@ -105,7 +105,9 @@ async function startPlaying(page, screens, fps) {
 
 async function connect(page) {
   await page.click('#play-connect');
-  await page.waitForFunction(() => /^Playing on/.test(document.getElementById('play-message').textContent));
+  await page.waitForFunction(() => /^(Playing on|Cannot|The)/.test(document.getElementById('play-message').textContent))
+    .catch(async (error) => { throw new Error(`${error.message}; the page says "${await message(page)}"`); });
+  assert.match(await message(page), /^Playing on/);
   await page.waitForFunction(() => window.studio.play.framesRendered() > 2);
 }
 
@@ -155,7 +157,8 @@ const settled = (page) => page.waitForFunction(() => window.studio.play.player.e
 const portrait = () => stream(720, 1600);
 
 // Frames shown per second while W is held (the pad's glide is sent on
-// timers) and the mouse looks around every frame.
+// timers) and the mouse looks around every frame, beside the frames the
+// device sent (its own timers slip on a busy machine too).
 async function framesPerSecond(page) {
   const overlay = await page.locator('#play-overlay').boundingBox();
   await page.mouse.click(overlay.x + overlay.width / 2, overlay.y + overlay.height / 2, { button: 'right' });
@@ -165,6 +168,7 @@ async function framesPerSecond(page) {
     const box = target.getBoundingClientRect();
     const start = performance.now();
     const frames = window.studio.play.framesRendered();
+    const sent = window.device.framesSent;
     let n = 0;
     await new Promise((resolve) => {
       const frame = () => {
@@ -176,11 +180,12 @@ async function framesPerSecond(page) {
       requestAnimationFrame(frame);
     });
     const seconds = (performance.now() - start) / 1000;
-    return { shown: +((window.studio.play.framesRendered() - frames) / seconds).toFixed(1) };
+    const rate = (count) => +(count / seconds).toFixed(1);
+    return { shown: rate(window.studio.play.framesRendered() - frames), sent: rate(window.device.framesSent - sent) };
   });
   await page.keyboard.up('KeyW');
   await page.mouse.click(overlay.x + overlay.width / 2, overlay.y + overlay.height / 2, { button: 'right' });
-  return result.shown;
+  return result;
 }
 
 
@@ -499,6 +504,6 @@ test('figures: input to control message, timed steps, frames shown with a held p
   const big = await studioPage();
   await startPlaying(big, { portrait: stream(1080, 2400) });
   figures.framesPerSecond1080x2400 = await framesPerSecond(big);
-  assert.ok(figures.framesPerSecond720x1600 > 0 && figures.framesPerSecond1080x2400 > 0);
+  assert.ok(figures.framesPerSecond720x1600.shown > 0 && figures.framesPerSecond1080x2400.shown > 0);
   await big.close();
 });
