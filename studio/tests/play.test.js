@@ -273,6 +273,7 @@ test('keys, mouse and a pad reach the device as the touches and key events of ke
   await page.keyboard.press('KeyK');
   await page.keyboard.up('ShiftRight');
   await page.mouse.move(...at(50, 50));
+  await page.mouse.wheel(0, 120);  // a notch towards the player
   await page.mouse.click(...at(50, 50), { button: 'right' });  // mouse-look on: the page takes the pointer
   await page.waitForFunction(() => document.pointerLockElement?.id === 'play-overlay');
   await page.mouse.move(...at(60, 40), { steps: 4 });
@@ -289,7 +290,7 @@ test('keys, mouse and a pad reach the device as the touches and key events of ke
   await page.screenshot({ path: path.join(shots, 'play-2-played.png'), fullPage: true });
 
   const script = await page.evaluate(() => window.studio.play.player.engine.liveScript());
-  for (const word of ['press W', 'release D', 'press Up', 'press 0x36', 'button right down', 'button left up',
+  for (const word of ['press W', 'release D', 'press Up', 'press 0x36', 'tap MouseWheelDown', 'button right down', 'button left up',
     'pad attach 1 045e:028e gamepads.db', 'pad report 1 0 0 0 0 0 0 -1 0x1']) {
     assert.match(script, new RegExp(`^${word}$`, 'm'));
   }
