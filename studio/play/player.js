@@ -66,8 +66,10 @@ export class Player {
     this.shooting = false;
     this.active = true;
     for (const [target, type, listener, options] of this.listeners) target.addEventListener(type, listener, options);
+    if (this.typing) this.line('mapping off');
     const frame = () => {
       if (!this.active) return;
+      this.inputStamp = undefined;  // what follows is no input's
       this.padsModule.pollPads(this);
       this.pump();
       requestAnimationFrame(frame);
@@ -83,10 +85,7 @@ export class Player {
       this.releaseAll();
       for (const pointer of this.pointers.liftAll(this.link.width, this.link.height)) this.touch(pointer);
     }
-    this.active = false;
-    clearTimeout(this.timer);
-    for (const [target, type, listener, options] of this.listeners) target.removeEventListener(type, listener, options);
-    if (document.pointerLockElement) document.exitPointerLock();
+    this.detach();
     return this.engine.liveScript();
   }
 
@@ -94,12 +93,17 @@ export class Player {
   // survives (the next game starts a new engine).
   lost() {
     if (!this.active) return;
-    this.active = false;
-    clearTimeout(this.timer);
-    for (const [target, type, listener, options] of this.listeners) target.removeEventListener(type, listener, options);
-    if (document.pointerLockElement) document.exitPointerLock();
+    this.detach();
     this.pointers.clear();
     this.keyBytes.reset();
+  }
+
+  detach() {
+    this.active = false;
+    clearTimeout(this.timer);
+    this.timerAt = undefined;
+    for (const [target, type, listener, options] of this.listeners) target.removeEventListener(type, listener, options);
+    if (document.pointerLockElement) document.exitPointerLock();
   }
 
   // ---- the engine's clock ----
@@ -150,6 +154,7 @@ export class Player {
     if (next === Infinity) return;
     this.timer = setTimeout(() => {
       this.timerAt = undefined;
+      this.inputStamp = undefined;
       this.pump();
     }, Math.max(0, Math.ceil(this.origin + next - performance.now())));  // never before its whole ms
   }
@@ -208,11 +213,6 @@ export class Player {
   noteInput(event) {
     this.inputStamp = event.timeStamp;
     this.inputHandled = performance.now();
-  }
-
-  // The screen changed size (the device rotated): positions follow at once.
-  resized() {
-    if (this.active) this.engine.setScreen(this.link.width, this.link.height);
   }
 
   // ---- from the player ----
