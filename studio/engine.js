@@ -14,6 +14,7 @@ export async function loadEngine() {
     liveStart: module.cwrap('kw_live_start', 'string', ['number', 'string']),
     liveLine: module.cwrap('kw_live_line', 'string', ['number', 'string']),
     liveAdvance: module.cwrap('kw_live_advance', null, ['number', 'number']),
+    liveNextDue: module.cwrap('kw_live_next_due', 'number', ['number']),
     liveEvents: module.cwrap('kw_live_events', 'string', ['number']),
     liveFinish: module.cwrap('kw_live_finish', 'string', ['number']),
     liveScript: module.cwrap('kw_live_script', 'string', ['number']),
@@ -34,6 +35,8 @@ export async function loadEngine() {
     // '' or why the line cannot be played.
     liveLine: (line) => api.liveLine(session, line),
     liveAdvance: (ms) => api.liveAdvance(session, ms),
+    // When the next queued step falls due (ms after the start), or -1.
+    liveNextDue: () => api.liveNextDue(session),
     liveEvents: () => JSON.parse(api.liveEvents(session)),
     liveFinish: () => JSON.parse(api.liveFinish(session)),
     liveScript: () => api.liveScript(session),

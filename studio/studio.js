@@ -2,7 +2,7 @@
 // screen, read, drawn, checked and played by the engine itself.
 
 import { loadEngine } from './engine.js';
-import { prepareDatabase } from './gamepad.js';
+import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
 import { addRules, deleteBinding, moveBinding, ruleLines } from './rules.js';
@@ -214,6 +214,10 @@ function save() {
 
 function toggleTryIt() {
   const button = $('try-it');
+  if (!tryIt.active && document.body.classList.contains('playing')) {
+    report('Cannot try the keymap here while it plays on a device: leave "Play on a device" first');
+    return;
+  }
   if (tryIt.active) {
     state.script = tryIt.stop();
     $('script-text').value = state.script;
@@ -272,7 +276,7 @@ $('delete-binding').addEventListener('click', deleteSelected);
 $('picture').addEventListener('click', (event) => { if (document.body.classList.contains('adding')) placeAt(event); });
 $('picture').addEventListener('dblclick', placeAt);
 window.addEventListener('keydown', (event) => {
-  if (tryIt.active || placer.open || event.target.closest?.('textarea, input, select')) return;
+  if (tryIt.active || document.body.classList.contains('playing') || placer.open || event.target.closest?.('textarea, input, select')) return;
   if (event.code === 'Delete' || event.code === 'Backspace') deleteSelected();
   if (event.code === 'Escape') setAdding(false);
 });
@@ -291,6 +295,15 @@ document.addEventListener('drop', (event) => {
 });
 
 prepareDatabase(engine);
+// Play on a device: its npm libraries come bundled (play.js, made by
+// tools/studio.sh).
+const { setUpPlay } = await import('./play.js');
+const onDevice = setUpPlay({
+  engine, pads: { pollPads, releasePads }, timeline, Picture, report,
+  keymapName: () => state.name,
+  keymapScreen: screen,
+  stopTrying: () => { if (tryIt.active) toggleTryIt(); },
+});
 await openExample(new URLSearchParams(location.search).get('example') || 'com.example.shooter');
 performance.mark('studio-ready');
 // For the page's own tests and for anyone curious in the console.
@@ -301,4 +314,5 @@ window.studio = {
   timeline: () => timeline.lines,
   fingers: () => picture.fingersDown(),
   stopTrying: () => { if (tryIt.active) toggleTryIt(); return state.script; },
+  play: onDevice,
 };

@@ -20,6 +20,7 @@ export class TryIt {
     this.onKey = (event) => this.key(event);
     this.onMouse = (event) => this.mouse(event);
     this.onMenu = (event) => event.preventDefault();
+    this.onWheel = (event) => this.wheel(event);
   }
 
   start(keymapName) {
@@ -37,6 +38,7 @@ export class TryIt {
     window.addEventListener('keyup', this.onKey, true);
     for (const type of ['pointermove', 'pointerdown', 'pointerup']) this.picture.container.addEventListener(type, this.onMouse);
     this.picture.container.addEventListener('contextmenu', this.onMenu);
+    this.picture.container.addEventListener('wheel', this.onWheel, { passive: false });
     const frame = () => {
       if (!this.active) return;
       this.tick();
@@ -60,6 +62,7 @@ export class TryIt {
     window.removeEventListener('keyup', this.onKey, true);
     for (const type of ['pointermove', 'pointerdown', 'pointerup']) this.picture.container.removeEventListener(type, this.onMouse);
     this.picture.container.removeEventListener('contextmenu', this.onMenu);
+    this.picture.container.removeEventListener('wheel', this.onWheel);
     return this.engine.liveScript();
   }
 
@@ -107,6 +110,12 @@ export class TryIt {
     pressed ? this.held.add(word) : this.held.delete(word);
     this.line(`${pressed ? 'press' : 'release'} ${word}`);
     if (this.pendingKey === null) this.pendingKey = event.timeStamp;
+  }
+
+  // A notch of the wheel is a tap of the keymap's wheel keys.
+  wheel(event) {
+    event.preventDefault();
+    if (event.deltaY !== 0) this.line(`tap ${event.deltaY > 0 ? 'MouseWheelDown' : 'MouseWheelUp'}`);
   }
 
   mouse(event) {

@@ -17,6 +17,7 @@ packages=(
   libtinyxml2-dev                          # tinyxml2: the tests read the SVG pictures back
   emscripten                               # the Studio: the engine compiled to WebAssembly
   chromium nodejs                          # the Studio's tests: headless Chromium driven by Playwright
+  ffmpeg                                   # the Studio's tests: the fake device's H.264 stream
 )
 
 missing=()
@@ -45,9 +46,13 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
 fi
 # The Studio's tests drive Chromium with playwright-core (npm, no browser
 # download: they use Debian's Chromium), installed beside them.
-tests=$(dirname "$0")/../studio/tests
-if [[ ! -d $tests/node_modules/playwright-core ]]; then
+# The page's own npm libraries (the ADB and scrcpy clients of Play on a
+# device) and esbuild, which bundles them, go into studio/node_modules.
+studio=$(dirname "$0")/../studio
+tests=$studio/tests
+if [[ ! -d $tests/node_modules/playwright-core || ! -x $studio/node_modules/.bin/esbuild ]]; then
   command -v npm >/dev/null || apt-get install -y -qq --no-install-recommends npm >/dev/null
   (cd "$tests" && npm ci --no-audit --no-fund >/dev/null)
+  (cd "$studio" && npm ci --no-audit --no-fund >/dev/null)
 fi
 echo "setup: ready"

@@ -21,9 +21,13 @@ cmake --build "$build" -j 2 --target keyweave_studio
 
 mkdir -p "$site/examples"
 cp "$root"/studio/*.html "$root"/studio/*.css "$root"/studio/*.js "$site/"
+# Play on a device: the page's npm libraries (studio/package.json, installed
+# by tools/setup.sh) and studio/play/ bundled into one module.
+"$root"/studio/node_modules/.bin/esbuild "$root"/studio/play/index.js --bundle --format=esm \
+  --target=chrome111 --minify --sourcemap --log-level=warning --outfile="$site/play.js"
 cp "$root"/examples/*.cfg "$root"/examples/*.play "$root"/examples/gamepads.db \
   "$root"/docs/images/shooter-screenshot.png "$site/examples/"
-echo "studio: built $site ($(stat -c %s "$site/keyweave-studio.wasm") bytes of wasm)"
+echo "studio: built $site ($(stat -c %s "$site/keyweave-studio.wasm") bytes of wasm, $(stat -c %s "$site/play.js") bytes of play.js)"
 
 [[ ${1:-} == --build ]] && exit 0
 port=${STUDIO_PORT:-8419}

@@ -6,7 +6,8 @@
 #   4. each fuzzer for a minute (tools/fuzz.sh); any finding fails;
 #   5. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine;
 #   6. the Studio: the WebAssembly build, its page tested in headless Chromium
-#      against the native keyweave command of step 1.
+#      against the native keyweave command of step 1, Play on a device
+#      against a fake device.
 # Build trees go to build/<name>. Stops at the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,6 +51,6 @@ wineserver -k >/dev/null 2>&1 || true
 echo "== studio: WebAssembly build and the page in headless Chromium"
 bash tools/studio.sh --build
 STUDIO_SITE=$root/build/studio/site KEYWEAVE=$root/build/native/tools/keyweave/keyweave \
-  node --test "$root/studio/tests/studio.test.js"
+  node --test --test-concurrency=1 "$root/studio/tests/studio.test.js" "$root/studio/tests/play-units.test.js" "$root/studio/tests/play.test.js"
 
 echo "== all suites passed: native, ASan+UBSan, TSan with the stress test, fuzzers, Windows under Wine, Studio"

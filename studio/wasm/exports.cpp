@@ -67,6 +67,10 @@ EMSCRIPTEN_KEEPALIVE void kw_live_advance(Handle* handle, double ms) {
     if (handle != nullptr) handle->session.LiveAdvance(ms);
 }
 
+EMSCRIPTEN_KEEPALIVE double kw_live_next_due(Handle* handle) {
+    return handle != nullptr ? handle->session.LiveNextDue() : -1.0;
+}
+
 EMSCRIPTEN_KEEPALIVE const char* kw_live_events(Handle* handle) {
     return handle ? Answer(handle, handle->session.LiveEvents()) : "";
 }

@@ -169,6 +169,12 @@ void Session::LiveAdvance(double ms) {
     if (target > live_->Now()) live_->AdvanceTo(target);
 }
 
+double Session::LiveNextDue() const {
+    Millis due = 0;
+    if (!live_ || !live_->NextDue(due)) return -1.0;
+    return static_cast<double>(due - Tool::ScriptPlayer::kClockStart);
+}
+
 std::string Session::LiveEvents() {
     if (!live_) return "[]";
     std::vector<Tool::TimelineEvent> events = live_->recorder().Events(delivered_);

@@ -50,6 +50,10 @@ public:
     std::string LiveLine(const std::string& line);
     // Moves the clock to `ms` after the load (never back).
     void LiveAdvance(double ms);
+    // When the engine's next queued step falls due, in ms after the load;
+    // -1 when nothing is queued. A host that plays in real time sets a timer
+    // for it instead of waiting for the next drawn frame.
+    double LiveNextDue() const;
     // The events since the last call, as Play lists them.
     std::string LiveEvents();
     // Plays what is still queued; the events since the last call.

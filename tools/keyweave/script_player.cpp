@@ -43,6 +43,8 @@ void ScriptPlayer::Load(const std::string& path, const std::string& package) {
 
 void ScriptPlayer::AdvanceTo(Millis time) { engine_->AdvanceTo(time); }
 
+bool ScriptPlayer::NextDue(Millis& due) const { return engine_->scheduler().NextDueTime(due); }
+
 void ScriptPlayer::Finish() {
     // Only the queue: the game-pad ticks would go on for ever while a stick
     // is held off centre.

@@ -45,6 +45,8 @@ public:
     void AdvanceTo(Millis time);
     void Finish();
     Millis Now() const { return clock_.Now(); }
+    // When the next queued task falls due; false when nothing is queued.
+    bool NextDue(Millis& due) const;
 
     const TimelineRecorder& recorder() const { return recorder_; }
 
