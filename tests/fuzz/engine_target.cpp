@@ -6,8 +6,9 @@
 // so that random bytes reach its actions.
 //
 // After every operation the slot accounting must hold; after every load the
-// pool must be whole; at the end the queue must drain, and a last load must
-// give every slot back.
+// pool must be whole; every contact the host receives must be at a finite
+// position; at the end the queue must drain, and a last load must give every
+// slot back.
 //
 // With KEYWEAVE_FUZZ_TRACE set in the environment, a run prints its
 // operations and the engine's log lines to standard error (for reading a

@@ -60,7 +60,6 @@ std::unique_ptr<HostInterface> gInterface;
 // One set of callbacks, checked as they arrive. `later` marks the set passed
 // to a later KeyweaveInit, which must never be called.
 struct Host {
-    Session* session = nullptr;
     bool later = false;
     static void OnKey(void* self, uint8_t);
     static void OnTouch(void* self, const KeyweaveTouchPoint* points, uint32_t count, uint32_t flag);
@@ -382,8 +381,8 @@ private:
 
     FuzzInput& input_;
     ManualClock clock_{1000};
-    Host host_{this, false};
-    Host laterHost_{this, true};
+    Host host_{false};
+    Host laterHost_{true};
     std::string problems_;
     std::set<std::string> earlyLines_;
     std::set<uint32_t> heldKeys_;
