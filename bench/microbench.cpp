@@ -1,5 +1,6 @@
 // Google Benchmark: the mouse path, per UpdateMouseStatus call, on a manual
 // clock (no scheduler thread), with the heap allocations each call makes.
+// Positions are fractions of the window, as hosts send them.
 
 #include <benchmark/benchmark.h>
 
@@ -36,8 +37,8 @@ void MouseMoveNothingActive(benchmark::State& state) {
     float x = 0;
     const uint64_t before = Allocations(), frames = rig.host.FrameCount();
     for (auto _ : state) {
-        x = x > 1000 ? 0 : x + 1;
-        rig.engine.UpdateMouseStatus(x, 300, kMouseMove, 0);
+        x = x > 1.0f ? 0.0f : x + 0.001f;
+        rig.engine.UpdateMouseStatus(x, 0.3f, kMouseMove, 0);
     }
     Report(state, before, frames, rig);
 }
@@ -45,9 +46,9 @@ BENCHMARK(MouseMoveNothingActive);
 
 void MouseMoveDuplicate(benchmark::State& state) {
     MouseRig rig("[keys]\nSpace = Tap (50,50)\n");
-    rig.engine.UpdateMouseStatus(400, 300, kMouseMove, 0);
+    rig.engine.UpdateMouseStatus(0.4f, 0.3f, kMouseMove, 0);
     const uint64_t before = Allocations(), frames = rig.host.FrameCount();
-    for (auto _ : state) rig.engine.UpdateMouseStatus(400, 300, kMouseMove, 0);
+    for (auto _ : state) rig.engine.UpdateMouseStatus(0.4f, 0.3f, kMouseMove, 0);
     Report(state, before, frames, rig);
 }
 BENCHMARK(MouseMoveDuplicate);
@@ -57,15 +58,15 @@ BENCHMARK(MouseMoveDuplicate);
 // inside the timing, so the queue stays short and the figure includes them.
 void MouseMoveLookActive(benchmark::State& state) {
     MouseRig rig("# ENABLE_SHOOTING_MODE\n# SHOOTING_MODE_1\n[keys]\nMouseMove = Tap (62,45)\nLeftClick = Tap (84,70)\n");
-    rig.engine.UpdateMouseStatus(400, 300, kRightDown, 0);
-    rig.engine.UpdateMouseStatus(400, 300, kRightUp, 0);
+    rig.engine.UpdateMouseStatus(0.4f, 0.3f, kRightDown, 0);
+    rig.engine.UpdateMouseStatus(0.4f, 0.3f, kRightUp, 0);
     rig.engine.AdvanceBy(100);
     float x = 0;
     uint64_t calls = 0;
     const uint64_t before = Allocations(), frames = rig.host.FrameCount();
     for (auto _ : state) {
         x = x > 20 ? -20 : x + 1;
-        rig.engine.UpdateMouseStatus(400 + x, 300, kMouseMove, 0);
+        rig.engine.UpdateMouseStatus(0.4f + x / 1000.0f, 0.3f, kMouseMove, 0);
         if (++calls % 64 == 0) rig.engine.AdvanceBy(1);
     }
     rig.engine.AdvanceBy(100);

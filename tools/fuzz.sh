@@ -2,10 +2,11 @@
 # Builds the fuzzers with clang (libFuzzer, AddressSanitizer, UndefinedBehavior-
 # Sanitizer) into build/fuzz and runs each target for SECONDS (default 60):
 #
-#   bash tools/fuzz.sh [SECONDS] [keymap|database|engine ...]
+#   bash tools/fuzz.sh [SECONDS] [keymap|database|engine|exports ...]
 #
 # Each target starts from its seeds (the keymaps and game-pad databases of the
-# source tree, a few host sessions for the engine) and from the corpus it grew
+# source tree, a few host sessions for the engine, the kept careless hosts for
+# the exported functions) and from the corpus it grew
 # on earlier runs (build/fuzz/corpus/<target>). A finding (crash, leak,
 # undefined behaviour, a hang of more than 10 s, a broken invariant) stops the
 # run: the input is kept as build/fuzz/findings/<target>/crash-..., the script
@@ -20,7 +21,7 @@ root=$PWD
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(keymap database engine)
+((${#targets[@]})) || targets=(keymap database engine exports)
 
 build=$root/build/fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -52,6 +53,7 @@ make_seeds() {  # target, folder
     keymap) cp "$root"/examples/*.cfg "$root"/docs/images/*.cfg "$root"/tests/tools/data/*.cfg "$seeds"/ ;;
     database) cp "$root"/examples/*.db "$root"/tests/tools/data/*.db "$seeds"/ ;;
     engine) for choice in $(seq 0 15); do engine_seed "$choice" >"$seeds/session-$choice"; done ;;
+    exports) cp "$root"/tests/fuzz/regressions/exports/* "$seeds"/ ;;
   esac
 }
 
@@ -68,7 +70,7 @@ for target in "${targets[@]}"; do
   case $target in
     keymap) options+=(-max_len=8192 -dict="$root/tests/fuzz/keymap.dict") ;;
     database) options+=(-max_len=4096 -dict="$root/tests/fuzz/database.dict") ;;
-    engine) options+=(-max_len=4096) ;;
+    engine|exports) options+=(-max_len=4096) ;;
   esac
   echo "== fuzz $target for ${seconds}s"
   if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

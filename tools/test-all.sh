@@ -3,7 +3,8 @@
 #   1. native build, the whole suite;
 #   2. the suite with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the suite with ThreadSanitizer, the stress test given a minute;
-#   4. each fuzzer for a minute (tools/fuzz.sh); any finding fails;
+#   4. each fuzzer (keymap, database, engine, exports) for a minute
+#      (tools/fuzz.sh); any finding fails;
 #   5. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine;
 #   6. the Studio: the WebAssembly build, its page tested in headless Chromium
 #      against the native keyweave command of step 1, Play on a device

@@ -10,8 +10,18 @@
  * through a host's whole life.
  *
  * Rules that hold for every function below:
- *  - KeyweaveInit comes first. A call before it does nothing and returns
- *    the value its comment gives for that case.
+ *  - KeyweaveInit comes first, once per process. A call before it does
+ *    nothing and returns the value its comment gives for that case; the
+ *    first such call of each function writes "Cannot <function> before
+ *    KeyweaveInit" to the debug output (standard error on Linux, the
+ *    debugger's output, OutputDebugString, on Windows), as there is no log
+ *    callback yet.
+ *  - Numbers the engine cannot use are refused, with a log line that starts
+ *    with "Cannot", names the call and gives the value: a float that is not
+ *    a finite number, a position more than a screen beyond an edge of the
+ *    guest screen (below -1 or above 2), a duration below 0 or over
+ *    10000 ms. Each function below says what it refuses and what a refused
+ *    call then does; what it does not name is taken as it comes.
  *  - Threads. The input calls (KeyweaveHandleKey, KeyweaveHandleController,
  *    KeyweaveHandleCharacter, KeyweaveUpdateMouseStatus) come from one
  *    thread at a time and never while KeyweaveLoadConfig runs. Two
@@ -82,9 +92,12 @@ extern "C" {
  *
  * Callbacks: on this thread, the log ("Initializing Keyweave", ...), an
  * all-up touch frame and a level sensor vector (0, 0, 1).
+ * From this call on the library stays loaded until the process ends:
+ * dlclose and FreeLibrary no longer unload it (see KeyweaveFini).
  * Threads: once, before any other call, with no other call running.
- * Bad input: a second call logs "Cannot initialize Keyweave again: the
- * engine is already running" and changes nothing.
+ * Bad input: a second call, after KeyweaveFini too, logs "Cannot initialize
+ * Keyweave again: the engine is already running" and changes nothing: the
+ * engine keeps the callbacks and contexts of the first call.
  */
 KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext,
                                KeyweaveTouchCallback touchCallback, void* touchContext,
@@ -103,7 +116,13 @@ KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext
 /*
  * Logs "Finalizing Keyweave". Nothing stops: the engine, its threads and
  * every callback stay live until the process ends, so keep the callbacks'
- * contexts alive as long. Threads: any.
+ * contexts alive as long. The engine cannot be started again: a later
+ * KeyweaveInit is refused, and the other functions go on working.
+ * Unloading: the library may be unloaded (dlclose, FreeLibrary) at any time;
+ * once KeyweaveInit has run it stays in memory whatever the host does, since
+ * its threads run its code until the process ends (the Linux library is
+ * linked not to be unloaded at all, the Windows DLL pins itself in
+ * KeyweaveInit). Threads: any.
  */
 KEYWEAVE_API void KeyweaveFini(void);
 
@@ -231,6 +250,10 @@ KEYWEAVE_API void KeyweaveHandleCharacter(char character);
 /*
  * The mouse over the window that shows the guest screen.
  *   x, y     the pointer as fractions of that window (0 to 1, as touches).
+ *            Not finite, or below -1 or above 2: the position is refused
+ *            ("Cannot use the mouse position: ...") and the message is
+ *            handled at the last position, so a move does nothing and a
+ *            button still goes down or up.
  *   message  a KEYWEAVE_MOUSE_* message; others only reach the keymap's
  *            active mouse actions, which ignore them.
  *   param    the message's wParam on Windows (the buttons held); the
@@ -249,7 +272,8 @@ KEYWEAVE_API void KeyweaveUpdateMouseStatus(float x, float y, int32_t message, u
 
 /*
  * Passes a shake to the guest: the sensor callback receives x, y, z as
- * they are, on this thread. Threads: any.
+ * they are, on this thread. A value that is not finite refuses the call
+ * ("Cannot handle shake: ..."). Threads: any.
  */
 KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z);
 
@@ -309,7 +333,11 @@ KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t padId);
  * zoom while keymap touches are down. Callbacks: touch, on this thread, at
  * once. Bad input: a begin during another gesture, or an update or end
  * without its begin, logs "Cannot ... with current gesture = <n>" and
- * reports nothing.
+ * reports nothing. A begin point that is not finite, or below -1 or above
+ * 2, a dx or dy that is not finite, or a move that takes the finger beyond
+ * the range of a float, refuses the call ("Cannot begin scroll: ...",
+ * "Cannot update scroll: ..."): nothing is reported and the gesture stays
+ * as it was.
  * Threads: any, one gesture call at a time (the gesture state has no lock).
  */
 KEYWEAVE_API void KeyweaveScrollBegin(float x, float y);
@@ -323,7 +351,8 @@ KEYWEAVE_API void KeyweaveScrollEnd(void);
  *   KeyweaveZoomUpdate  scale: the new distance over the current one; 1
  *                       leaves it, above 1 spreads, below 1 closes.
  *   KeyweaveZoomEnd     both fingers lift.
- * Callbacks, bad input and threads as for the scroll.
+ * Callbacks, bad input and threads as for the scroll; a scale that is not
+ * finite, or takes a finger beyond the range of a float, is refused.
  */
 KEYWEAVE_API void KeyweaveZoomBegin(float x, float y);
 KEYWEAVE_API void KeyweaveZoomUpdate(float scale);
@@ -332,8 +361,13 @@ KEYWEAVE_API void KeyweaveZoomEnd(void);
 /*
  * Shape of the emulated swipes until the next keymap load (which restores
  * 0.2 and 100 ms, or the keymap's "# SWIPE_PINCH").
- *   length      how far KeyweaveEmulateSwipe goes, a fraction of the screen.
- *   durationMs  how long a swipe lasts; 0 switches emulated swipes off.
+ *   length      how far KeyweaveEmulateSwipe goes, a fraction of the screen;
+ *               the finger stops at the screen's edge.
+ *   durationMs  how long a swipe lasts, up to 10000; 0 switches emulated
+ *               swipes off.
+ * Bad input: a length that is not finite, or a duration over 10000 ms,
+ * refuses the call ("Cannot set emulated swipe knobs: duration 20000 ms is
+ * over 10000 ms"): both knobs keep their values.
  * Threads: any.
  */
 KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float length, uint32_t durationMs);
@@ -345,7 +379,11 @@ KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float length, uint32_t durationM
  *               the screen.
  *   lengthIn    how far each finger travels in a KEYWEAVE_PINCH_IN.
  *   lengthOut   how far each finger travels in a KEYWEAVE_PINCH_OUT.
- *   durationMs  how long a pinch lasts; 0 switches emulated pinches off.
+ *   durationMs  how long a pinch lasts, up to 10000; 0 switches emulated
+ *               pinches off.
+ * Bad input: a split below 0, a value that is not finite, or a duration
+ * below 0 or over 10000 ms refuses the call ("Cannot set emulated pinch
+ * knobs: ..."): the four knobs keep their values.
  * Threads: any.
  */
 KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut,
@@ -370,7 +408,12 @@ KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float split, float lengthIn, flo
  * Callbacks: touch on the scheduler thread; log on this thread.
  * Bad input: with the duration knob at 0 the call logs "Emulated swipe
  * knobs not set" (or "... pinch ...") and returns. Other directions than
- * the four play a finger that goes down and lifts where it is.
+ * the four play a finger that goes down and lifts where it is. A start
+ * point or centre that is not finite, or below -1 or above 2, or an end
+ * point of KeyweaveEmulateSwipeXY that is not finite, refuses the call
+ * ("Cannot emulate swipe: x nan is not a finite number"): nothing is
+ * played and the call returns at once. The end point is otherwise taken as
+ * it is, however far off the screen.
  * Threads: any; they block, so not a thread that must keep feeding input.
  * Several may run at once, each on a finger of its own.
  */

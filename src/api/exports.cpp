@@ -1,43 +1,26 @@
 // The exported functions: argument conversion and one call into the engine.
 //
-// They drive one global Engine, created by KeyweaveInit and kept until the
-// process ends (it is never deleted: the scheduler and game-pad threads may
-// still be parked inside it while the process unloads). Nothing throws across
-// this boundary: a failure inside the engine becomes a "Cannot" log line.
+// They drive the engine of CurrentInterface(), which KeyweaveInit starts and
+// nothing stops (the scheduler and game-pad threads may still be parked inside
+// it while the process unloads). The values the host passes are checked by
+// the engine's entry methods. Nothing throws across this boundary: a failure
+// inside the engine becomes a "Cannot" log line.
 
-#include <atomic>
-#include <exception>
-#include <new>
-
-#include "engine/engine.h"
+#include "api/host_interface.h"
 #include "keyweave/keyweave.h"
 
 namespace {
 
-std::atomic<Keyweave::Engine*> gEngine{nullptr};
-
-// Runs `body` on the global engine, if there is one, and turns an escaping
-// exception into a log line. Returns `fallback` when body could not run.
+// Runs `body` on the engine of the interface; before KeyweaveInit it reports
+// the call once and returns `early`.
 template <typename Result, typename Body>
-Result WithEngine(const char* what, Result fallback, Body&& body) noexcept {
-    Keyweave::Engine* engine = gEngine.load(std::memory_order_acquire);
-    if (engine == nullptr) return fallback;  // before KeyweaveInit there is nowhere to log
-    try {
-        return body(*engine);
-    } catch (const std::exception& error) {
-        engine->log().Write("Cannot complete %s: %s", what, error.what());
-    } catch (...) {
-        engine->log().Write("Cannot complete %s", what);
-    }
-    return fallback;
+Result WithEngine(const char* what, Result early, Body&& body) noexcept {
+    return Keyweave::CurrentInterface().Call(what, early, body);
 }
 
 template <typename Body>
 void WithEngine(const char* what, Body&& body) noexcept {
-    WithEngine(what, 0, [&](Keyweave::Engine& engine) {
-        body(engine);
-        return 0;
-    });
+    Keyweave::CurrentInterface().Call(what, body);
 }
 
 }  // namespace
@@ -56,10 +39,6 @@ KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext
                                void* shootingContext, const KeyweaveChar16* defaultConfigPath,
                                KeyweaveLogCallback logCallback, int32_t verbose, int32_t screenWidth,
                                int32_t screenHeight) {
-    if (Keyweave::Engine* existing = gEngine.load(std::memory_order_acquire)) {
-        existing->log().Write("Cannot initialize Keyweave again: the engine is already running");
-        return;
-    }
     Keyweave::HostCallbacks callbacks;
     callbacks.key = keyCallback;
     callbacks.keyContext = keyContext;
@@ -78,17 +57,7 @@ KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext
     callbacks.shooting = shootingCallback;
     callbacks.shootingContext = shootingContext;
     callbacks.log = logCallback;
-
-    Keyweave::EngineSettings settings;
-    try {
-        settings.defaultConfigPath = Keyweave::WideFromHost(defaultConfigPath);
-        settings.verbose = verbose != 0;
-        settings.screenWidth = screenWidth;
-        settings.screenHeight = screenHeight;
-        gEngine.store(new Keyweave::Engine(callbacks, std::move(settings)), std::memory_order_release);
-    } catch (...) {
-        if (logCallback != nullptr) logCallback("Cannot initialize Keyweave: out of memory");
-    }
+    Keyweave::CurrentInterface().Init(callbacks, defaultConfigPath, verbose, screenWidth, screenHeight);
 }
 
 KEYWEAVE_API void KeyweaveFini(void) {
@@ -139,7 +108,7 @@ KEYWEAVE_API void KeyweaveUpdateMouseStatus(float x, float y, int32_t message, u
 }
 
 KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z) {
-    WithEngine("KeyweaveHandleShakeAction", [&](Keyweave::Engine& engine) { engine.accelerometer().HandleShake(x, y, z); });
+    WithEngine("KeyweaveHandleShakeAction", [&](Keyweave::Engine& engine) { engine.HandleShake(x, y, z); });
 }
 
 KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId, uint32_t productId,
@@ -156,19 +125,19 @@ KEYWEAVE_API void KeyweaveHandleGamePadDetach(int32_t padId) {
 }
 
 KEYWEAVE_API void KeyweaveScrollBegin(float x, float y) {
-    WithEngine("KeyweaveScrollBegin", [&](Keyweave::Engine& engine) { engine.gestures().ScrollBegin(x, y); });
+    WithEngine("KeyweaveScrollBegin", [&](Keyweave::Engine& engine) { engine.ScrollBegin(x, y); });
 }
 KEYWEAVE_API void KeyweaveScrollUpdate(float dx, float dy) {
-    WithEngine("KeyweaveScrollUpdate", [&](Keyweave::Engine& engine) { engine.gestures().ScrollUpdate(dx, dy); });
+    WithEngine("KeyweaveScrollUpdate", [&](Keyweave::Engine& engine) { engine.ScrollUpdate(dx, dy); });
 }
 KEYWEAVE_API void KeyweaveScrollEnd(void) {
     WithEngine("KeyweaveScrollEnd", [](Keyweave::Engine& engine) { engine.gestures().ScrollEnd(); });
 }
 KEYWEAVE_API void KeyweaveZoomBegin(float x, float y) {
-    WithEngine("KeyweaveZoomBegin", [&](Keyweave::Engine& engine) { engine.gestures().ZoomBegin(x, y); });
+    WithEngine("KeyweaveZoomBegin", [&](Keyweave::Engine& engine) { engine.ZoomBegin(x, y); });
 }
 KEYWEAVE_API void KeyweaveZoomUpdate(float scale) {
-    WithEngine("KeyweaveZoomUpdate", [&](Keyweave::Engine& engine) { engine.gestures().ZoomUpdate(scale); });
+    WithEngine("KeyweaveZoomUpdate", [&](Keyweave::Engine& engine) { engine.ZoomUpdate(scale); });
 }
 KEYWEAVE_API void KeyweaveZoomEnd(void) {
     WithEngine("KeyweaveZoomEnd", [](Keyweave::Engine& engine) { engine.gestures().ZoomEnd(); });

@@ -7,6 +7,7 @@
 #include "config/config_loader.h"
 #include "config/dump.h"
 #include "config/text_utilities.h"
+#include "engine/argument_checks.h"
 #include "engine/wildcard_path.h"
 
 namespace Keyweave {
@@ -220,21 +221,85 @@ void Engine::HandleController(uint32_t controllerCode, bool pressed) {
 void Engine::HandleCharacter(char character) { characters_->HandleCharacter(character); }
 
 void Engine::UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter) {
+    if (!ArgumentChecks(log_, "use the mouse position").Position("x", x).Position("y", y)) {
+        // As if the pointer had not moved: a move is then dropped as a
+        // repeat, and a button is still pressed or released.
+        x = mouse_->LastPosition().x;
+        y = mouse_->LastPosition().y;
+    }
     if (message == kLeftButtonDown || message == kLeftButtonUp) input_->NoteLeftButton(message == kLeftButtonDown);
     mouse_->UpdateMouseStatus(x, y, message, parameter);
 }
 
-void Engine::SetEmulatedSwipeKnobs(float length, uint32_t durationMs) { emulator_->SetSwipeKnobs(length, durationMs); }
+void Engine::HandleShake(float x, float y, float z) {
+    if (!ArgumentChecks(log_, "handle shake").Finite("x", x).Finite("y", y).Finite("z", z)) return;
+    accelerometer_->HandleShake(x, y, z);
+}
+
+void Engine::ScrollBegin(float x, float y) {
+    if (!ArgumentChecks(log_, "begin scroll").Position("x", x).Position("y", y)) return;
+    gestures_->ScrollBegin(x, y);
+}
+
+// The finger may leave the screen by any distance (a scroll is not clamped);
+// a move the numbers cannot follow is refused by the gesture itself.
+void Engine::ScrollUpdate(float dx, float dy) {
+    if (!ArgumentChecks(log_, "update scroll").Finite("dx", dx).Finite("dy", dy)) return;
+    gestures_->ScrollUpdate(dx, dy);
+}
+
+void Engine::ZoomBegin(float x, float y) {
+    if (!ArgumentChecks(log_, "begin zoom").Position("x", x).Position("y", y)) return;
+    gestures_->ZoomBegin(x, y);
+}
+
+void Engine::ZoomUpdate(float scale) {
+    if (!ArgumentChecks(log_, "update zoom").Finite("scale", scale)) return;
+    gestures_->ZoomUpdate(scale);
+}
+
+// The lengths only need to be numbers: every step of a swipe stays on the
+// screen. The split does not: each pinch finger starts that far from the
+// centre, on its side of it.
+void Engine::SetEmulatedSwipeKnobs(float length, uint32_t durationMs) {
+    if (!ArgumentChecks(log_, "set emulated swipe knobs").Finite("length", length).Duration("duration", durationMs)) {
+        return;
+    }
+    emulator_->SetSwipeKnobs(length, durationMs);
+}
 
 void Engine::SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs) {
+    if (!ArgumentChecks(log_, "set emulated pinch knobs")
+             .NotNegative("split", split)
+             .Finite("lengthIn", lengthIn)
+             .Finite("lengthOut", lengthOut)
+             .Duration("duration", durationMs)) {
+        return;
+    }
     emulator_->SetPinchKnobs(split, lengthIn, lengthOut, durationMs);
 }
 
-void Engine::EmulateSwipe(float x, float y, int32_t direction) { emulator_->EmulateSwipe(x, y, direction); }
+void Engine::EmulateSwipe(float x, float y, int32_t direction) {
+    if (!ArgumentChecks(log_, "emulate swipe").Position("x", x).Position("y", y)) return;
+    emulator_->EmulateSwipe(x, y, direction);
+}
 
-void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) { emulator_->EmulateSwipeXY(x1, y1, x2, y2); }
+// The end point is taken as it is, however far off the screen.
+void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) {
+    if (!ArgumentChecks(log_, "emulate swipe between points")
+             .Position("x1", x1)
+             .Position("y1", y1)
+             .Finite("x2", x2)
+             .Finite("y2", y2)) {
+        return;
+    }
+    emulator_->EmulateSwipeXY(x1, y1, x2, y2);
+}
 
-void Engine::EmulatePinch(float x, float y, int32_t in) { emulator_->EmulatePinch(x, y, in); }
+void Engine::EmulatePinch(float x, float y, int32_t in) {
+    if (!ArgumentChecks(log_, "emulate pinch").Position("x", x).Position("y", y)) return;
+    emulator_->EmulatePinch(x, y, in);
+}
 
 void Engine::Finalize() { log_.Write("Finalizing Keyweave"); }
 

@@ -113,8 +113,21 @@ public:
     // KeyweaveHandleCharacter: typed as scan codes, whatever the keymap says.
     void HandleCharacter(char character);
     // KeyweaveUpdateMouseStatus: the left button is noted as physically held
-    // or released first.
+    // or released first. A position ArgumentChecks refuses is logged and the
+    // message handled at the last position, so a button still goes up.
     void UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter);
+
+    // ---- Shakes and touch-pad gestures (any host thread) ----
+    // The values the host passes are checked (ArgumentChecks); a refused call
+    // is logged and does nothing.
+    // KeyweaveHandleShakeAction: the three values go to the sensor callback.
+    void HandleShake(float x, float y, float z);
+    // KeyweaveScrollBegin, KeyweaveScrollUpdate, KeyweaveZoomBegin,
+    // KeyweaveZoomUpdate; the ends take no values (gestures()).
+    void ScrollBegin(float x, float y);
+    void ScrollUpdate(float dx, float dy);
+    void ZoomBegin(float x, float y);
+    void ZoomUpdate(float scale);
 
     // ---- Game pads (any host thread) ----
     void AttachGamePad(int32_t id, uint32_t vendor, uint32_t product, const WideChar* databasePath);
@@ -129,6 +142,8 @@ public:
     void AdvanceBy(Millis delta) { AdvanceTo(clock_->Now() + delta); }
 
     // ---- Emulated gestures (any host thread; the three plays block) ----
+    // The values are checked first (ArgumentChecks): a refused knob call
+    // keeps the knobs as they were, a refused play plays nothing and returns.
     void SetEmulatedSwipeKnobs(float length, uint32_t durationMs);
     void SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs);
     void EmulateSwipe(float x, float y, int32_t direction);

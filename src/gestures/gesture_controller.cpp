@@ -42,10 +42,17 @@ void GestureController::ScrollUpdate(float dx, float dy) {
         log_.Write("Cannot update scroll with current gesture = %d", GestureNumber());
         return;
     }
+    bool moved = false;
     {
         std::lock_guard guard(frameLock_);
-        points_[0].x += dx;
-        points_[0].y += dy;
+        const float x = points_[0].x + dx;
+        const float y = points_[0].y + dy;
+        moved = std::isfinite(x) && std::isfinite(y);
+        if (moved) points_[0] = {x, y, points_[0].down};
+    }
+    if (!moved) {
+        log_.Write("Cannot update scroll: moving by %g, %g takes the finger beyond the numbers a float holds", dx, dy);
+        return;
     }
     Report(1);
 }
@@ -79,12 +86,22 @@ void GestureController::ZoomUpdate(float scale) {
     }
     // The spread is measured without sign: once a negative scale has crossed
     // the fingers, the next update moves each finger the other way.
+    bool moved = false;
     {
         std::lock_guard guard(frameLock_);
         const float distance = std::fabs(points_[0].x - points_[1].x);
         const double shift = (distance * scale - distance) * 0.5;  // per finger
-        points_[0].x = static_cast<float>(points_[0].x + shift);
-        points_[1].x = static_cast<float>(points_[1].x - shift);
+        const auto first = static_cast<float>(points_[0].x + shift);
+        const auto second = static_cast<float>(points_[1].x - shift);
+        moved = std::isfinite(first) && std::isfinite(second);
+        if (moved) {
+            points_[0].x = first;
+            points_[1].x = second;
+        }
+    }
+    if (!moved) {
+        log_.Write("Cannot update zoom: scale %g takes the fingers beyond the numbers a float holds", scale);
+        return;
     }
     Report(2);
 }

@@ -40,7 +40,10 @@ public:
 
     // One finger goes down at (x, y).
     void ScrollBegin(float x, float y);
-    // The finger moves by (dx, dy); it may leave the screen, nothing is clamped.
+    // The finger moves by (dx, dy); it may leave the screen, nothing is
+    // clamped. A move to where a float cannot follow (a sum that is not
+    // finite) is refused with a "Cannot update scroll" line, as is a scale
+    // that takes a zoom finger there.
     void ScrollUpdate(float dx, float dy);
     // The finger lifts; entry 0 becomes all zero.
     void ScrollEnd();

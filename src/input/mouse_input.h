@@ -38,6 +38,8 @@ public:
     // are dropped at once.
     void UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter);
 
+    // Where the last message put the pointer; (0, 0) before the first.
+    Point LastPosition() const { return last_; }
     bool LeftButtonHeld() const { return leftHeld_; }
     bool RightButtonHeld() const { return rightHeld_; }
 

@@ -36,6 +36,18 @@ int64_t ProcessCpuUs();
 int32_t LastErrorCode();
 std::string LastErrorText();
 
+// Writes one line to the platform's debug output, for messages that cannot go
+// through the host's log: standard error on POSIX systems, the debugger's
+// output (OutputDebugStringA) on Windows. A line end is added.
+void DebugOutput(const char* line);
+
+// Keeps the library that holds the engine loaded until the process ends,
+// whatever the host unloads: once the engine's threads run its code, the
+// library must stay. On Windows the DLL pins itself; the POSIX shared library
+// is linked with -z nodelete, which does the same from the start, so this
+// does nothing there. False when the system refused (LastErrorText says why).
+bool KeepLibraryLoaded();
+
 // Opens a file for reading, in binary mode and shared with other readers, by a
 // NUL-terminated UTF-16 path: the wide-character API on Windows, the path
 // converted to UTF-8 elsewhere. Null when it cannot be opened.

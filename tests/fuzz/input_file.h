@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/text.h"
 
@@ -17,6 +18,10 @@ WideString WriteInputFile(const std::string& name, const uint8_t* data, size_t s
 // The path of a file of the source tree (examples, test data), as the engine
 // takes paths.
 WideString SourceTreePath(const std::string& relative);
+
+// The keymaps of the source tree that the sessions' loads pick from: the
+// documentation's pictures, the examples and the command's test data.
+const std::vector<WideString>& CorpusKeymaps();
 
 // A log sink that reads every line to its end and keeps nothing.
 void DiscardLine(void* context, const char* line);

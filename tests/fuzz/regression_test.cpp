@@ -67,5 +67,9 @@ TEST(FuzzRegressionTest, EngineSessionsKeepTheirInvariants) {
     EXPECT_GE(Replay(&RunEngineInput, FilesOf(kRegressions / "engine")), 1u);
 }
 
+TEST(FuzzRegressionTest, CarelessHostsOfTheExportsKeepTheirInvariants) {
+    EXPECT_GE(Replay(&RunExportsInput, FilesOf(kRegressions / "exports")), 1u);
+}
+
 }  // namespace
 }  // namespace Keyweave::Fuzz

@@ -82,7 +82,7 @@ TEST(ThreadedEmulationTest, AReloadDuringASwipeReleasesTheWaitingThread) {
     ThreadedEngine threaded;
     ScratchDir scratch;
     const WideString keymap = scratch.Write("game.cfg", "[keys]\n");
-    threaded.engine.SetEmulatedSwipeKnobs(0.2f, 80000);  // steps 10 s apart: the reload comes first
+    threaded.engine.SetEmulatedSwipeKnobs(0.2f, 10000);  // steps 1.25 s apart: the reload comes first
     threaded.host.ClearRecords();
 
     std::thread player([&] { threaded.engine.EmulateSwipe(0.5f, 0.5f, 1); });

@@ -246,7 +246,7 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
                 engine.SetEmulatedPinchKnobs(fraction() / 2, fraction() / 4, fraction() / 4,
                                              static_cast<int32_t>(20 + random() % 100));
             });
-            others.Run("HandleShake", [&] { engine.accelerometer().HandleShake(fraction(), -1.0f, 9.8f); });
+            others.Run("HandleShake", [&] { engine.HandleShake(fraction(), -1.0f, 9.8f); });
             GestureController& gestures = engine.gestures();
             others.Run("ScrollBegin", [&] { gestures.ScrollBegin(fraction(), fraction()); });
             others.Run("ScrollUpdate", [&] { gestures.ScrollUpdate(0.01f, -0.02f); });

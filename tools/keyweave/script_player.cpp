@@ -114,11 +114,11 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
             static_assert(ReleaseOf(kLeftDown) == 514 && ReleaseOf(kRightDown) == 517);
             break;
         }
-        case Kind::kScrollBegin: engine.gestures().ScrollBegin(v[0], v[1]); break;
-        case Kind::kScrollMove: engine.gestures().ScrollUpdate(v[0], v[1]); break;
+        case Kind::kScrollBegin: engine.ScrollBegin(v[0], v[1]); break;
+        case Kind::kScrollMove: engine.ScrollUpdate(v[0], v[1]); break;
         case Kind::kScrollEnd: engine.gestures().ScrollEnd(); break;
-        case Kind::kZoomBegin: engine.gestures().ZoomBegin(v[0], v[1]); break;
-        case Kind::kZoomScale: engine.gestures().ZoomUpdate(v[0]); break;
+        case Kind::kZoomBegin: engine.ZoomBegin(v[0], v[1]); break;
+        case Kind::kZoomScale: engine.ZoomUpdate(v[0]); break;
         case Kind::kZoomEnd: engine.gestures().ZoomEnd(); break;
         case Kind::kEmulateSwipe: engine.EmulateSwipe(v[0], v[1], static_cast<int32_t>(command.code)); break;
         case Kind::kEmulateSwipeXY: engine.EmulateSwipeXY(v[0], v[1], v[2], v[3]); break;
@@ -127,7 +127,7 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
         case Kind::kPinchKnobs:
             engine.SetEmulatedPinchKnobs(v[0], v[1], v[2], static_cast<int32_t>(command.millis));
             break;
-        case Kind::kShake: engine.accelerometer().HandleShake(v[0], v[1], v[2]); break;
+        case Kind::kShake: engine.HandleShake(v[0], v[1], v[2]); break;
         case Kind::kPadAttach: {
             const WideString database = ToWide(command.argument);
             engine.AttachGamePad(command.number, command.code, command.product, database.c_str());

@@ -1,5 +1,6 @@
 // Clock, sleeping, spinning, error text and input state on POSIX systems.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 
@@ -57,6 +58,10 @@ std::string LastErrorText() {
     char buffer[256] = {};
     return ErrorText(::strerror_r(code, buffer, sizeof buffer), buffer);
 }
+
+void DebugOutput(const char* line) { std::fprintf(stderr, "%s\n", line); }
+
+bool KeepLibraryLoaded() { return true; }
 
 std::unique_ptr<InputState> CreateSystemInputState() { return CreateRecordedInputState(); }
 

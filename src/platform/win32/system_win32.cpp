@@ -76,6 +76,18 @@ std::string LastErrorText() {
     return message;
 }
 
+void DebugOutput(const char* line) {
+    OutputDebugStringA(line);
+    OutputDebugStringA("\n");
+}
+
+// Pins the module that holds this function: FreeLibrary no longer unloads it.
+bool KeepLibraryLoaded() {
+    HMODULE module = nullptr;
+    return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCWSTR>(&KeepLibraryLoaded), &module) != 0;
+}
+
 namespace {
 
 // Maps an engine key code to a virtual key for GetAsyncKeyState.
