@@ -139,7 +139,7 @@ KEYWEAVE_API void KeyweaveUpdateMouseStatus(float x, float y, int32_t message, u
 }
 
 KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z) {
-    WithEngine("KeyweaveHandleShakeAction", [&](Keyweave::Engine& engine) { engine.accelerometer().HandleShake(x, y, z); });
+    WithEngine("KeyweaveHandleShakeAction", [&](Keyweave::Engine& engine) { engine.HandleShake(x, y, z); });
 }
 
 KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId, uint32_t productId,
@@ -191,6 +191,11 @@ KEYWEAVE_API void KeyweaveEmulateSwipeXY(float x1, float y1, float x2, float y2)
 }
 KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in) {
     WithEngine("KeyweaveEmulatePinch", [&](Keyweave::Engine& engine) { engine.EmulatePinch(x, y, in); });
+}
+
+KEYWEAVE_API void KeyweaveSetDecisionObserver(KeyweaveDecisionCallback callback, void* context) {
+    WithEngine("KeyweaveSetDecisionObserver",
+               [&](Keyweave::Engine& engine) { engine.SetHostDecisionObserver(callback, context); });
 }
 
 }  // extern "C"

@@ -132,6 +132,8 @@ bool Config::Parser::ParseGamePadActionRule(std::string_view rule) {
         if (keyword != entry.keyword) continue;
         Record action = (this->*entry.parse)(args);
         if (!action) return false;
+        action->ruleSection = kGamePad2;
+        action->ruleLine = lineNumber_;
         Action* stored = config_.Adopt(std::move(action));
         config_.mGamePadActions[control] = stored;
         if (context_.observer != nullptr) context_.observer->GamePadActionStored(lineNumber_, control, *stored);

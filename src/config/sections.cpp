@@ -104,7 +104,11 @@ bool Config::Parser::ParseKeysRule(std::string_view rule) {
         config_.mMultiKeyAware = true;
     }
     ActionSet set;
-    for (Record& action : actions) set.insert(config_.Adopt(std::move(action)));
+    for (Record& action : actions) {
+        action->ruleSection = kKeys;
+        action->ruleLine = lineNumber_;
+        set.insert(config_.Adopt(std::move(action)));
+    }
     // A later rule for the same keys replaces the earlier one's actions, which
     // the configuration still owns and frees with itself.
     ActionSet& stored = config_.mKeyRules[keys];

@@ -29,6 +29,7 @@ ScriptPlayer::ScriptPlayer(const PlayOptions& options) : options_(options) {
     engineOptions.recordedInput = true;
     recorder_.SetEveryLogLine(options_.verbose);
     engine_ = std::make_unique<Engine>(recorder_.Callbacks(), std::move(settings), engineOptions);
+    if (options_.explain) engine_->SetDecisionObserver(&TimelineRecorder::OnDecision, &recorder_);
     if (!options_.locale.empty()) engine_->SetLocale(options_.locale.c_str());
 }
 
@@ -125,7 +126,7 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
         case Kind::kPinchKnobs:
             engine.SetEmulatedPinchKnobs(v[0], v[1], v[2], static_cast<int32_t>(command.millis));
             break;
-        case Kind::kShake: engine.accelerometer().HandleShake(v[0], v[1], v[2]); break;
+        case Kind::kShake: engine.HandleShake(v[0], v[1], v[2]); break;
         case Kind::kPadAttach: {
             const WideString database = ToWide(command.argument);
             engine.AttachGamePad(command.number, command.code, command.product, database.c_str());
