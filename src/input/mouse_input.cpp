@@ -45,11 +45,14 @@ void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t p
     Config* config = config_();
     if (config == nullptr) return;
     const Point position{x, y};
-    message_ = message;
     if (message == kMouseMove && position == last_) {  // the host repeats moves at its full rate
-        if (trace_.On()) Decide(Reason::kDuplicateMove);
+        if (trace_.On()) {
+            message_ = message;
+            Decide(Reason::kDuplicateMove);
+        }
         return;
     }
+    message_ = message;
     last_ = position;
     dispatcher_.SetMousePosition(x, y);
 
