@@ -1,5 +1,10 @@
 #include "bench_host.h"
 
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/engine.h"
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -94,5 +99,26 @@ bool TimingHost::WaitForFrames(uint64_t count, uint32_t timeoutMs) {
     }
     return true;
 }
+
+namespace {
+std::atomic<uint64_t> decisionsSeen{0};
+void CountDecision(void*, const Decision&) { decisionsSeen.fetch_add(1, std::memory_order_relaxed); }
+void CountHostDecision(void*, const KeyweaveDecision*) { decisionsSeen.fetch_add(1, std::memory_order_relaxed); }
+}  // namespace
+
+const char* ObserveDecisions(Engine& engine) {
+    const char* mode = std::getenv("KEYWEAVE_BENCH_DECISIONS");
+    if (mode != nullptr && std::strcmp(mode, "count") == 0) {
+        engine.SetDecisionObserver(&CountDecision, nullptr);
+        return "count";
+    }
+    if (mode != nullptr && std::strcmp(mode, "host") == 0) {
+        engine.SetHostDecisionObserver(&CountHostDecision, nullptr);
+        return "host";
+    }
+    return "none";
+}
+
+uint64_t DecisionsSeen() { return decisionsSeen.load(std::memory_order_relaxed); }
 
 }  // namespace Keyweave::Bench

@@ -12,6 +12,10 @@
 #include "engine/host_callbacks.h"
 #include "platform/platform.h"
 
+namespace Keyweave {
+class Engine;
+}
+
 namespace Keyweave::Bench {
 
 // Microseconds of the steady clock.
@@ -34,6 +38,14 @@ Summary Summarise(std::vector<int64_t>& samples);
 
 // Writes `text` to a file in the temporary directory; returns its path.
 WideString WriteTempFile(const std::string& name, const std::string& text);
+
+// The decision observer the run measures with, from KEYWEAVE_BENCH_DECISIONS:
+// unset or "none" none; "count" an engine observer that counts decisions;
+// "host" the host's export path (each decision formatted into its line),
+// with a callback that counts. Returns what it set, for the printout.
+const char* ObserveDecisions(Keyweave::Engine& engine);
+// Decisions counted so far.
+uint64_t DecisionsSeen();
 
 // A host that records when each touch frame arrives. The touch callback runs
 // on the scheduler thread: it stores the time, counts the frame and sets

@@ -105,6 +105,8 @@ void KeyToFrame(int presses) {
     Engine engine(host.Callbacks(), {}, {nullptr, true});
     const WideString path = WriteTempFile("keyweave-bench-tap.cfg", "[keys]\nSpace = Tap (50,50)\n");
     engine.LoadConfig(path.c_str(), path.c_str(), "bench");
+    const char* observer = ObserveDecisions(engine);
+    const uint64_t decisionsBefore = DecisionsSeen();
 
     HandOff hand;
     Platform::Thread worker;
@@ -155,6 +157,8 @@ void KeyToFrame(int presses) {
     std::printf("%-24s %9.2f per key event, on every thread (%llu in %llu events)\n", "heap allocations",
                 events == 0 ? 0.0 : static_cast<double>(allocations) / static_cast<double>(events),
                 static_cast<unsigned long long>(allocations), static_cast<unsigned long long>(events));
+    std::printf("%-24s %s, %llu decisions\n", "decision observer", observer,
+                static_cast<unsigned long long>(DecisionsSeen() - decisionsBefore));
 }
 
 void SwipeSteps(int swipes) {

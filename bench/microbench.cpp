@@ -20,6 +20,7 @@ struct MouseRig {
     explicit MouseRig(const char* keymap) : engine(host.Callbacks(), {}, {&clock, true}) {
         const WideString path = WriteTempFile("keyweave-bench-mouse.cfg", keymap);
         engine.LoadConfig(path.c_str(), path.c_str(), "bench");
+        ObserveDecisions(engine);
     }
     ManualClock clock{1000};
     TimingHost host;

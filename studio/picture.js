@@ -50,6 +50,16 @@ export class Picture {
     return percent.x >= 0 && percent.x <= 100 && percent.y >= 0 && percent.y <= 100;
   }
 
+  // Lights the handles of the bindings with these keys for a moment.
+  flash(keys) {
+    for (const dot of this.handles.querySelectorAll('circle.handle')) {
+      if (dot.dataset.keys !== keys) continue;
+      dot.classList.add('fired');
+      clearTimeout(dot.fadeTimer);
+      dot.fadeTimer = setTimeout(() => dot.classList.remove('fired'), 400);
+    }
+  }
+
   // Marks the handles of the bindings with these keys and kind.
   select(keys, kind) {
     for (const dot of this.handles.querySelectorAll('circle.handle')) {

@@ -63,6 +63,7 @@ function showDiagnostics(items, readable) {
     gutter.push(mark ? `<span class="${mark}">${line}</span>` : String(line));
   }
   $('gutter').innerHTML = gutter.join('\n');
+  showUnderlines(items);
   const list = $('diagnostics');
   list.replaceChildren();
   for (const item of items) {
@@ -70,17 +71,45 @@ function showDiagnostics(items, readable) {
     entry.className = item.severity;
     entry.dataset.line = item.line;
     entry.textContent = `line ${item.line}: ${item.severity === 'warning' ? 'warning: ' : ''}${item.message}`;
-    entry.addEventListener('click', () => selectLine(item.line));
+    entry.addEventListener('click', () => selectLine(item.line, item.column, item.length));
     list.appendChild(entry);
   }
   report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
 }
 
-function selectLine(line) {
+// The offending text of each diagnostic that names one (column and length,
+// in bytes of the line: the same as characters for ASCII), underlined.
+function showUnderlines(items) {
+  const escape = (s) => s.replace(/[&<>]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;' })[c]);
+  const lines = text.value.split('\n');
+  const marked = new Map();
+  for (const item of items) {
+    if (item.column && !marked.has(item.line)) marked.set(item.line, item);
+  }
+  $('underlines').innerHTML = lines.map((line, index) => {
+    const item = marked.get(index + 1);
+    if (!item) return escape(line);
+    const start = item.column - 1, end = start + item.length;
+    return escape(line.slice(0, start)) + `<mark class="${item.severity}" data-line="${item.line}">` +
+      escape(line.slice(start, end)) + '</mark>' + escape(line.slice(end));
+  }).join('\n') + '\n ';  // a last line of its own, so that it scrolls as far as the text does
+  followScroll();
+}
+
+function followScroll() {
+  $('underlines').scrollTop = text.scrollTop;
+  $('underlines').scrollLeft = text.scrollLeft;
+}
+
+function selectLine(line, column = 0, length = 0) {
   const lines = text.value.split('\n');
   const start = lines.slice(0, line - 1).reduce((sum, l) => sum + l.length + 1, 0);
   text.focus();
-  text.setSelectionRange(start, start + (lines[line - 1] || '').length);
+  if (column > 0) {
+    text.setSelectionRange(start + column - 1, start + column - 1 + length);
+  } else {
+    text.setSelectionRange(start, start + (lines[line - 1] || '').length);
+  }
 }
 
 function dragged(binding, x, y, radius) {
@@ -262,7 +291,7 @@ function play(stepping) {
 }
 
 text.addEventListener('input', () => { state.steps = null; redrawSoon(); });
-text.addEventListener('scroll', () => { $('gutter').scrollTop = text.scrollTop; });
+text.addEventListener('scroll', () => { $('gutter').scrollTop = text.scrollTop; followScroll(); });
 $('screen-width').addEventListener('change', redraw);
 $('screen-height').addEventListener('change', redraw);
 $('open-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));

@@ -16,11 +16,13 @@ export class Timeline {
     this.timeline = document.getElementById('timeline');
     this.keys = document.getElementById('key-bytes');
     this.sensors = document.getElementById('sensor-vectors');
+    this.why = document.getElementById('why');
     this.lines = [];  // every line of the session, for the page's readers
   }
 
   clear() {
     this.lines = [];
+    this.why.textContent = '';
     this.timeline.textContent = '';
     this.keys.replaceChildren();
     this.sensors.replaceChildren();
@@ -32,6 +34,13 @@ export class Timeline {
     let touched = false;
     const text = [];
     for (const { json, text: line } of events) {
+      if (json.event === 'why') {
+        // The last decision, in one line, and the binding that fired.
+        this.why.textContent = json.text;
+        this.why.dataset.reason = json.reason;
+        if (json.reason === 'played' && json.keys) this.picture.flash(json.keys);
+        continue;
+      }
       this.lines.push(line);
       text.push(line);
       if (json.event === 'touch') {

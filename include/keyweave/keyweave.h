@@ -421,6 +421,27 @@ KEYWEAVE_API void KeyweaveEmulateSwipe(float x, float y, int32_t direction);
 KEYWEAVE_API void KeyweaveEmulateSwipeXY(float x1, float y1, float x2, float y2);
 KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in);
 
+/*
+ * Why did that key do nothing? Sets the observer that receives, for every
+ * input the engine is handed (keys, controller buttons, characters, mouse
+ * messages, game-pad controls, shakes, emulated gestures, keymap loads), what
+ * the engine did with it and why: the rule that played and on which touch
+ * slot, or the reason nothing happened (no rule, mapping off, passed raw, a
+ * repeat, held back for a combination and what became of it, no free touch
+ * slot, shooting mode took the button, ...), and after each load the keymap
+ * that is active and its file. One input may give several decisions, in
+ * order. A null callback stops them; a later call replaces the observer.
+ * Callbacks: `callback` on the thread that delivered the input (the host's
+ * input thread, a game-pad thread), while the engine holds the locks of that
+ * input's way (the held-key lock, the game-pad lock, the lock of the active
+ * actions): it must return soon and must not call any Keyweave function.
+ * Cost: with no observer set, one branch per decision point, nothing
+ * allocated or formatted. With one, each decision is formatted into its text
+ * line and the input's thread waits for the callback: for debug builds.
+ * Threads: any, one call at a time.
+ */
+KEYWEAVE_API void KeyweaveSetDecisionObserver(KeyweaveDecisionCallback callback, void* context);
+
 #ifdef __cplusplus
 } /* extern "C" */
 

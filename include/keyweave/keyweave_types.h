@@ -163,6 +163,31 @@ typedef void (*KeyweaveMousePassThroughCallback)(void* context);
  * the keymap's active actions: answer at once. */
 typedef int32_t (*KeyweaveShootingModeCallback)(void* context, int32_t code);
 
+/* One decision of the engine about one input: what it did with it and why
+ * (KeyweaveSetDecisionObserver). Every pointer is valid during the callback
+ * only. Later versions add fields at the end only; `size` says how many
+ * bytes this engine fills. */
+typedef struct KeyweaveDecision {
+    uint32_t size;          /* sizeof(KeyweaveDecision) in the engine */
+    int32_t input;          /* KEYWEAVE_INPUT_* */
+    int32_t reason;         /* KEYWEAVE_DECISION_* */
+    const char* reasonName; /* the reason's stable name: "no-rule" */
+    const char* text;       /* the decision as one line for people: "R down: no rule in [keys]: ..." */
+    uint32_t code;          /* key code, controller key, character, mouse message or game-pad control */
+    int32_t pressed;        /* 1 press, 0 release, -1 neither */
+    float x, y, z;          /* mouse position (fractions), shake vector */
+    uint32_t keys[2];       /* the rule's key set; keys[1] is 0 for one key */
+    uint32_t section;       /* the rule's section: 2 [keys], 5 [gamepad2]; 0 no rule */
+    uint32_t line;          /* the rule's line in the keymap, from 1; 0 no rule */
+    uint32_t actionType;    /* the action's type tag (2 Tap, 3 Swipe, 14 TapSwipe, ...); 0 none */
+    int32_t slot;           /* the touch slot it played on; -1 none */
+    int32_t delayMs;        /* KEYWEAVE_DECISION_HELD_BACK: how long the key waits */
+    const char* file;       /* KEYWEAVE_DECISION_KEYMAP_LOADED, _DEFAULT_KEYMAP: the keymap's path, UTF-8; else NULL */
+} KeyweaveDecision;
+
+/* Decision callback: see KeyweaveSetDecisionObserver. */
+typedef void (*KeyweaveDecisionCallback)(void* context, const KeyweaveDecision* decision);
+
 /* Log callback: one line of the engine's log, NUL-terminated, without a
  * line end, at most 1023 bytes. Lines that start with "Cannot" say that
  * something could not be done (a keymap line, a file, a call's argument).

@@ -54,6 +54,9 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
+// "Tap", "TapSwipe": the record class's name as keymaps nearly write it.
+const char* ActionTypeName(uint32_t type);
+
 class Action {
 public:
     virtual ~Action() = default;
@@ -62,6 +65,10 @@ public:
 
     uint32_t type;
     int32_t slot = -1;  // the touch slot held while the record's sequence runs
+    // The rule that made the record: its section (2 [keys], 5 [gamepad2]) and
+    // line, from 1; 0 for the records the engine makes itself.
+    uint32_t ruleSection = 0;
+    uint32_t ruleLine = 0;
 
 protected:
     explicit Action(uint32_t tag) : type(tag) {}

@@ -162,6 +162,11 @@ KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in) {
     WithEngine("KeyweaveEmulatePinch", [&](Keyweave::Engine& engine) { engine.EmulatePinch(x, y, in); });
 }
 
+KEYWEAVE_API void KeyweaveSetDecisionObserver(KeyweaveDecisionCallback callback, void* context) {
+    WithEngine("KeyweaveSetDecisionObserver",
+               [&](Keyweave::Engine& engine) { engine.SetHostDecisionObserver(callback, context); });
+}
+
 }  // extern "C"
 
 KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path) {

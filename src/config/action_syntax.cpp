@@ -56,7 +56,7 @@ std::unique_ptr<Action> Config::Parser::ParseKeyAction(std::string_view text) {
     for (const Keyword& entry : kKeywords) {
         if (keyword == entry.keyword) return (this->*entry.parse)(args);
     }
-    Report("Rule with invalid action: %s", text);
+    Report(ReaderMessages::kInvalidAction, text);
     return nullptr;
 }
 
@@ -78,7 +78,7 @@ bool Config::Parser::ParseDirection(std::string_view& args, uint32_t& direction)
             return true;
         }
     }
-    Report("Cannot parse direction: %s", word);
+    Report(ReaderMessages::kDirection, word);
     return false;
 }
 
@@ -86,7 +86,7 @@ bool Config::Parser::ReadArguments(std::string_view args, const std::function<bo
     if (args.empty()) return true;
     const std::string_view tuple = Text::NextWord(args);
     if (!read(tuple)) {
-        Report("Cannot parse point: %s", tuple);
+        Report(ReaderMessages::kPoint, tuple);
         return false;
     }
     return NoTrailingJunk(args);
@@ -94,7 +94,7 @@ bool Config::Parser::ReadArguments(std::string_view args, const std::function<bo
 
 bool Config::Parser::NoTrailingJunk(std::string_view rest) {
     if (rest.empty()) return true;
-    Report("Cannot parse trailing junk: %s", rest);
+    Report(ReaderMessages::kTrailingJunk, rest);
     return false;
 }
 

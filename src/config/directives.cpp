@@ -147,14 +147,14 @@ bool Config::Parser::ReadScreenCenter(std::string_view rest) {
     // The point is everything from the first "(" on, blanks before it allowed.
     const size_t open = rest.find('(');
     if (open == std::string_view::npos) {
-        Report("Cannot parse point: %s", Text::TrimLeft(rest));
+        Report(ReaderMessages::kPoint, Text::TrimLeft(rest));
         return false;
     }
     const std::string_view tuple = rest.substr(open);
     Point point;
     float radius = 0;
     if (!Tuples::ReadPointRadius(tuple, point, radius)) {
-        Report("Cannot parse point: %s", tuple);
+        Report(ReaderMessages::kPoint, tuple);
         return false;
     }
     config_.mScreenCenter = static_cast<ScreenAction*>(config_.Adopt(std::make_unique<ScreenAction>(point, radius)));

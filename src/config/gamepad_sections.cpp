@@ -25,7 +25,7 @@ bool Config::Parser::ParseGamePadCursorRule(std::string_view rule) {
     if (!ExpectAssignment(rule, rest)) return false;
     const std::string_view value = Text::NextWord(rest);
     if (!rest.empty()) {
-        Report("Rule has trailing junk: %s", rule);
+        Report(ReaderMessages::kRuleJunk, rule);
         return false;
     }
     if (value == "No") config_.mShowCursor = true;
@@ -38,12 +38,12 @@ bool Config::Parser::ParseGamePadTiltRule(std::string_view rule) {
     if (!ExpectAssignment(rule, rest)) return false;
     const std::string_view value = Text::NextWord(rest);
     if (!rest.empty()) {
-        Report("Rule has trailing junk: %s", rule);
+        Report(ReaderMessages::kRuleJunk, rule);
         return false;
     }
     int32_t degrees = 0;
     if (Numbers::Scan(value, "%d", {degrees}) != 1) {
-        Report("Cannot parse angle: %s", rule);
+        Report(ReaderMessages::kAngle, rule);
         return false;
     }
 
@@ -70,14 +70,14 @@ bool Config::Parser::ParseGamePadTiltRule(std::string_view rule) {
         }
         return true;
     }
-    Report("Cannot handle GamePad tilt rule: %s", rule);
+    Report(ReaderMessages::kTiltRule, rule);
     return false;
 }
 
 bool Config::Parser::ExpectControlAssignment(std::string_view rule, std::string_view& rest, uint32_t& control) {
     control = GamePad::LookupControlName(Text::NextWord(rest));
     if (control == GamePad::kNoControl) {
-        Report("Cannot parse input for line: %s", rule);
+        Report(ReaderMessages::kInput, rule);
         return false;
     }
     return ExpectAssignment(rule, rest);
@@ -90,7 +90,7 @@ bool Config::Parser::ParseGamePadKeyRule(std::string_view rule) {
     const std::string_view value = Text::NextWord(rest);  // anything after it is ignored
     if (value == "Tilt") {
         if (control != GamePad::kLeftStick) {
-            Report("Cannot apply Tilt action to input: %s", rule);
+            Report(ReaderMessages::kTiltInput, rule);
             return false;
         }
         config_.mGamePadTilt = true;
@@ -98,7 +98,7 @@ bool Config::Parser::ParseGamePadKeyRule(std::string_view rule) {
     }
     const uint32_t key = KeyCodeOf(value);
     if (key == kNoKey) {
-        Report("Rule with invalid key: %s", rule);
+        Report(ReaderMessages::kInvalidKey, rule);
         return false;
     }
     config_.mGamePadKeys[control] = key;
@@ -132,6 +132,8 @@ bool Config::Parser::ParseGamePadActionRule(std::string_view rule) {
         if (keyword != entry.keyword) continue;
         Record action = (this->*entry.parse)(args);
         if (!action) return false;
+        action->ruleSection = kGamePad2;
+        action->ruleLine = lineNumber_;
         Action* stored = config_.Adopt(std::move(action));
         config_.mGamePadActions[control] = stored;
         if (context_.observer != nullptr) context_.observer->GamePadActionStored(lineNumber_, control, *stored);

@@ -33,7 +33,7 @@ bool Config::Parser::ParseOpenSensorRule(std::string_view rule) {
         std::string_view rest = value;
         config_.mMode = std::string(Text::NextWord(rest));  // kept even when junk follows
         if (!rest.empty()) {
-            Report("Cannot parse trailing junk: %s", rest);
+            Report(ReaderMessages::kTrailingJunk, rest);
             return false;
         }
         return true;
@@ -55,14 +55,14 @@ bool Config::Parser::ParseAreaRule(OpenSensorArea& area, std::string_view value)
     const std::string_view word = Text::NextWord(value);
     int32_t x = 0, y = 0, width = 0, height = 0;
     if (Numbers::Scan(word, "(%d,%d,%d,%d)", {x, y, width, height}) != 4) {
-        Report("Cannot parse area: %s", word);
+        Report(ReaderMessages::kArea, word);
         return false;
     }
     // The sums in 64 bits: the numbers may be anything an int32 holds.
     const bool fits = x <= 100 && y <= 100 && width >= 1 && height >= 1 && int64_t{x} + width <= 100 &&
                       int64_t{y} + height <= 100;
     if (!fits) {
-        Report("Bad area definition: %s", word);
+        Report(ReaderMessages::kAreaDefinition, word);
         return false;
     }
     area.enabled = true;
@@ -77,11 +77,11 @@ bool Config::Parser::ParseAreaRule(OpenSensorArea& area, std::string_view value)
 bool Config::Parser::ParseButtonRule(std::string_view name, std::string_view value) {
     const uint32_t code = ControllerButtonCode(name);
     if (code == 0) {
-        Report("Bad OpenSensor button %s", name);
+        Report(ReaderMessages::kButton, name);
         return false;
     }
     if (value.empty()) {
-        Report("Bad OpenSensor button rule: %s", value);
+        Report(ReaderMessages::kButtonRule, value);
         return false;
     }
     const std::string_view key = Text::NextWord(value);

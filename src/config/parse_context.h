@@ -14,6 +14,18 @@ class Accelerometer;
 class Action;
 struct EmulationKnobs;
 
+// One thing the reader says about a keymap, as a record: where it is and which
+// family of message it is. The log line is made from the same record, so
+// `message` is that line word for word.
+struct ReaderDiagnostic {
+    std::string_view file;     // the keymap's path, UTF-8; empty for text read from memory
+    uint32_t line = 0;         // from 1; 0: about the file as a whole
+    uint32_t column = 0;       // from 1, in bytes of the raw line; 0: no one piece of text is at fault
+    uint32_t length = 0;       // bytes of the offending text from `column`
+    std::string_view name;     // the family's stable name (config/reader_messages.h)
+    std::string_view message;  // the log line
+};
+
 // Told what the reader saw, line by line, for tools that explain a keymap to
 // its author. The engine loads with none; watching changes nothing.
 class ParseObserver {
@@ -27,6 +39,10 @@ public:
     virtual void KeyRuleStored(uint32_t line, const std::set<uint32_t>& keys, const std::set<Action*>& actions) = 0;
     // A [gamepad2] rule stored for a control.
     virtual void GamePadActionStored(uint32_t line, uint32_t control, const Action& action) = 0;
+    // Every problem the reader reports, and the notice of a UTF-8 byte-order
+    // mark, as the log line is written. Nothing else of the log comes here
+    // (entry traces, flags switched on, the dump).
+    virtual void Diagnostic(const ReaderDiagnostic& diagnostic) = 0;
 };
 
 struct ParseContext {

@@ -24,6 +24,7 @@
 #include "base/text.h"
 #include "config/config.h"
 #include "config/parse_context.h"
+#include "config/reader_messages.h"
 
 namespace Keyweave {
 
@@ -79,8 +80,12 @@ private:
     // a load after the file is open.
     bool ReadLines(LineReader& reader);
 
-    // Logs `format`, which takes exactly one "%s", with `text`.
-    void Report(const char* format, std::string_view text) const;
+    // Logs `message` with `text` (its "%s", if it has one) and hands the same
+    // line to the observer as a record. The record's column and length are
+    // those of `span` in the line being read (`text` when `span` is empty);
+    // none when it is not a piece of that line.
+    void Report(const ReaderMessages::ReaderMessage& message, std::string_view text = {},
+                std::string_view span = {}) const;
 
     // Header directives (directives.cpp).
     bool ProcessDirective(std::string_view line);
@@ -153,6 +158,8 @@ private:
     WideString path_;
     Section section_ = kNoSection;
     uint32_t lineNumber_ = 0;
+    std::string_view rawLine_;  // the line being read, for the column of a report
+    std::string fileUtf8_;      // path_ in UTF-8, made only for an observer
 };
 
 }  // namespace Keyweave

@@ -12,7 +12,7 @@ namespace Keyweave {
 
 bool Config::Parser::ProcessSectionHeader(std::string_view line) {
     if (!line.ends_with(']')) {
-        Report("Invalid section specifier: %s", line);
+        Report(ReaderMessages::kSectionSpecifier, line);
         return false;
     }
     const std::string name = Text::NormalizeName(Text::Clean(line.substr(1, line.size() - 2)));
@@ -44,14 +44,14 @@ bool Config::Parser::ProcessSectionHeader(std::string_view line) {
         return true;
     }
     section_ = kNoSection;
-    Report("Invalid section name: %s", name);
+    Report(ReaderMessages::kSectionName, name, line);
     return false;
 }
 
 bool Config::Parser::ProcessRule(std::string_view rule) {
     switch (section_) {
         case kNoSection:
-            Report("No section specifier for rule '%s'", rule);
+            Report(ReaderMessages::kNoSection, rule);
             return false;
         case kOrigin:
         case kGuidance:
@@ -69,7 +69,7 @@ bool Config::Parser::ProcessRule(std::string_view rule) {
 
 bool Config::Parser::ExpectAssignment(std::string_view rule, std::string_view& rest) {
     if (Text::NextWord(rest) == "=") return true;
-    Report("Rule missing assignment operator: %s", rule);
+    Report(ReaderMessages::kNoAssignment, rule);
     return false;
 }
 
@@ -80,7 +80,7 @@ bool Config::Parser::ParseKeysRule(std::string_view rule) {
     for (std::string_view name : Text::Split(spec, ',')) {
         const uint32_t code = KeyCodeOf(name);
         if (code == kNoKey) {
-            Report("Rule with invalid key spec: %s", rule);
+            Report(ReaderMessages::kKeySpec, rule);
             return false;
         }
         keys.insert(code);
@@ -93,7 +93,7 @@ bool Config::Parser::ParseKeysRule(std::string_view rule) {
     for (std::string_view text : Text::Split(rest, ';')) {
         Record action = ParseKeyAction(text);
         if (!action) {
-            Report("Cannot parse keys rule: %s", rule);
+            Report(ReaderMessages::kKeysRule, rule);
             return false;
         }
         actions.push_back(std::move(action));
@@ -104,7 +104,11 @@ bool Config::Parser::ParseKeysRule(std::string_view rule) {
         config_.mMultiKeyAware = true;
     }
     ActionSet set;
-    for (Record& action : actions) set.insert(config_.Adopt(std::move(action)));
+    for (Record& action : actions) {
+        action->ruleSection = kKeys;
+        action->ruleLine = lineNumber_;
+        set.insert(config_.Adopt(std::move(action)));
+    }
     // A later rule for the same keys replaces the earlier one's actions, which
     // the configuration still owns and frees with itself.
     ActionSet& stored = config_.mKeyRules[keys];

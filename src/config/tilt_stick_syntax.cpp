@@ -36,7 +36,7 @@ bool Config::Parser::ReadTiltVector(std::string_view& args, float& pitch, float&
     const std::string_view word = Text::NextWord(args);
     int32_t p = 0, r = 0;
     if (Numbers::Scan(word, "(%d,%d)", {p, r}) != 2) {
-        Report("Cannot parse tilt vector: %s", word);
+        Report(ReaderMessages::kTiltVector, word);
         return false;
     }
     pitch = ReduceDegrees(p);
@@ -49,7 +49,7 @@ Config::Parser::Record Config::Parser::ParseTilt(std::string_view args) {
     const std::string_view type = Text::NextWord(args);
     if (type == "Absolute") return ParseAbsoluteTilt(args);
     if (type == "Relative") return ParseRelativeTilt(args);
-    Report("Cannot parse tilt type: %s", type);
+    Report(ReaderMessages::kTiltType, type);
     return nullptr;
 }
 
@@ -61,7 +61,7 @@ Config::Parser::Record Config::Parser::ParseAbsoluteTilt(std::string_view args) 
     if (!args.empty()) {
         const std::string_view trait = Text::NextWord(args);
         if (trait != "Return") {
-            Report("Cannot parse tilt trait: %s", trait);
+            Report(ReaderMessages::kTiltTrait, trait);
             return nullptr;
         }
         if (!NoTrailingJunk(args)) return nullptr;

@@ -1,6 +1,6 @@
 // Reading a keymap with the engine's own reader while watching it: which
-// lines it rejected and why, which rules it stored on which line. The
-// warnings are worked out from what was seen.
+// lines it rejected and why (its records, not its log), which rules it stored
+// on which line. The warnings are worked out from what was seen.
 
 #include <algorithm>
 #include <array>
@@ -22,10 +22,8 @@ constexpr std::array<std::string_view, 15> kWarningNames = {
     "truncated-value",   "utf16",               "rejected-but-stored",  "directive-too-late",  "no-effect",
 };
 
-constexpr std::string_view kProcessLinePrefix = "Cannot process line: ";
-
-// Watches the reader: its log lines with the number of the line they are
-// about, the lines themselves, and the rules it stored.
+// Watches the reader: the lines it read, the rules it stored and what it
+// said, as records.
 class Watcher final : public ParseObserver {
 public:
     explicit Watcher(Seen& seen) : seen_(seen) {}
@@ -39,40 +37,42 @@ public:
     void GamePadActionStored(uint32_t line, uint32_t control, const Action& action) override {
         seen_.rules.push_back({line, {}, control, {&action}});
     }
-
-    static void Sink(void* self, const char* text) {
-        auto* watcher = static_cast<Watcher*>(self);
-        const uint32_t line = watcher->parser_ != nullptr ? watcher->parser_->LineNumber() : 0;
-        watcher->messages_[line].push_back(text);
+    void Diagnostic(const ReaderDiagnostic& diagnostic) override {
+        said_.push_back({diagnostic.line, diagnostic.column, diagnostic.length, std::string(diagnostic.name),
+                         std::string(diagnostic.message)});
     }
 
-    void Watch(const Config::Parser* parser) { parser_ = parser; }
-    const std::vector<std::string>& MessagesOf(uint32_t line) { return messages_[line]; }
+    struct Said {
+        uint32_t line, column, length;
+        std::string name, message;
+    };
+    const std::vector<Said>& said() const { return said_; }
 
 private:
     Seen& seen_;
-    const Config::Parser* parser_ = nullptr;
-    std::map<uint32_t, std::vector<std::string>> messages_;
+    std::vector<Said> said_;
 };
 
-bool IsTrace(const std::string& text) { return text.starts_with("Keyweave::"); }
+Diagnostic Rejected(const Watcher::Said& said) {
+    return {said.line, Severity::kError, "rejected", said.message, said.column, said.length, said.name};
+}
 
-// The engine's messages about each rejected line: its own words, without the
-// entry traces and without the closing "Cannot process line" unless nothing
-// else was said.
-void AddRejections(const Seen& seen, Watcher& watcher, std::vector<Diagnostic>& items) {
+// What the reader said about each rejected line, in its own words, without
+// the closing "line rejected" unless nothing else was said.
+void AddRejections(const Seen& seen, const Watcher& watcher, std::vector<Diagnostic>& items) {
+    std::map<uint32_t, std::vector<const Watcher::Said*>> byLine;
+    for (const Watcher::Said& said : watcher.said()) byLine[said.line].push_back(&said);
+    const std::string_view closing = ReaderMessages::kLineRejected.name;
     for (const SeenLine& line : seen.lines) {
         if (line.accepted) continue;
-        const std::vector<std::string>& messages = watcher.MessagesOf(line.number);
+        const std::vector<const Watcher::Said*>& said = byLine[line.number];
         const size_t before = items.size();
-        for (const std::string& text : messages) {
-            if (IsTrace(text) || text.starts_with(kProcessLinePrefix)) continue;
-            items.push_back({line.number, Severity::kError, "rejected", text});
+        for (const Watcher::Said* one : said) {
+            if (one->name != closing) items.push_back(Rejected(*one));
         }
-        if (items.size() == before) {
-            for (const std::string& text : messages) {
-                if (text.starts_with(kProcessLinePrefix)) items.push_back({line.number, Severity::kError, "rejected", text});
-            }
+        if (items.size() != before) continue;
+        for (const Watcher::Said* one : said) {
+            if (one->name == closing) items.push_back(Rejected(*one));
         }
     }
 }
@@ -80,7 +80,7 @@ void AddRejections(const Seen& seen, Watcher& watcher, std::vector<Diagnostic>& 
 }  // namespace
 
 void Warnings::Add(uint32_t line, std::string_view name, std::string message) {
-    out_.push_back({line, Severity::kWarning, std::string(name), std::move(message)});
+    out_.push_back({line, Severity::kWarning, std::string(name), std::move(message), 0, 0, {}});
 }
 
 std::string Number(float value) {
@@ -97,21 +97,21 @@ Report Analyse(std::string_view text, const std::string& locale) {
     Seen seen;
     seen.text = text;
     Watcher watcher(seen);
-    Log log;
-    log.SetSink(&Watcher::Sink, &watcher, false);
+    const Log log;  // no sink: the records say it all
     const auto config = std::make_unique<Config>();
     ParseContext context{log, Text::NormalizeName(locale), nullptr, nullptr};
     context.observer = &watcher;
     Config::Parser parser(*config, context);
-    watcher.Watch(&parser);
     report.readable = parser.LoadText(text);
     seen.config = config.get();
 
     AddRejections(seen, watcher, report.items);
     if (!report.readable) {
-        const std::vector<std::string>& failure = watcher.MessagesOf(parser.LineNumber());
-        const std::string why = failure.empty() ? "Cannot read line from configuration file" : failure.back();
-        report.items.push_back({parser.LineNumber(), Severity::kError, "unreadable", why});
+        const std::string_view failed = ReaderMessages::kReadFailed.name;
+        for (const Watcher::Said& said : watcher.said()) {
+            if (said.name != failed) continue;
+            report.items.push_back({said.line, Severity::kError, "unreadable", said.message, 0, 0, said.name});
+        }
     }
     std::vector<Diagnostic> warnings;
     Warnings sink(warnings);

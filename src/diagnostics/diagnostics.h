@@ -24,6 +24,13 @@ struct Diagnostic {
     Severity severity;
     std::string name;      // the kind: "rejected", "unreadable", or a warning's name
     std::string message;   // for a warning, what happens and how to fix it
+    // Where on the line the offending text is: column from 1 and length in
+    // bytes of the raw line; 0 when the whole line is meant.
+    uint32_t column = 0;
+    uint32_t length = 0;
+    // For the engine's rejections: the reader's stable name of the message
+    // ("bad-point"), which stays when the wording changes.
+    std::string cause;
 };
 
 struct Report {

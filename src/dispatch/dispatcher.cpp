@@ -141,9 +141,13 @@ TaskIdList Dispatcher::PlayKey(uint32_t scanCodes, int32_t delayMs, bool down) {
     return ids;
 }
 
-void Dispatcher::LogNoFreeSlot() const { log_.Write("Cannot allocate touch slot for swipe"); }
+void Dispatcher::LogNoFreeSlot() const {
+    noSlotCount_.fetch_add(1, std::memory_order_relaxed);
+    log_.Write("Cannot allocate touch slot for swipe");
+}
 
 void Dispatcher::LogNoSlotForAction(const Action* action) const {
+    noSlotCount_.fetch_add(1, std::memory_order_relaxed);
     log_.Write("No touch slot for action %p", static_cast<const void*>(action));
 }
 

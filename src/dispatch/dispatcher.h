@@ -33,6 +33,7 @@
 // functions of this class, each family in a file of its own; they are declared
 // in the marked section below.
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -127,6 +128,16 @@ public:
     void LogNoFreeSlot() const;
     // "No touch slot for action %p": a tap found no slot for its action.
     void LogNoSlotForAction(const Action* action) const;
+
+    // ---- What the decision trace reads around a play ----
+    // How many plays found no free slot, and how many tap presses yielded to
+    // a tap-swipe, so far; and the slot of the last touch posted. Counted on
+    // those paths only (a relaxed store per touch), read only while a trace
+    // observer is set. Plays on other threads meanwhile (the game-pad ticks)
+    // can blur which play a count or slot belongs to.
+    uint32_t NoSlotCount() const { return noSlotCount_.load(std::memory_order_relaxed); }
+    uint32_t TapYieldCount() const { return tapYieldCount_.load(std::memory_order_relaxed); }
+    int32_t LastTouchSlot() const { return lastTouchSlot_.load(std::memory_order_relaxed); }
 
     // ---- Tap suppression, under the tap lock ----
     // Runs `body(TapSuppression&)` with the tap lock held and returns what it
@@ -288,6 +299,9 @@ private:
 
     mutable Platform::Lock tapLock_;
     TapSuppression tapSuppression_;  // guarded by tapLock_
+    mutable std::atomic<uint32_t> noSlotCount_{0};
+    std::atomic<uint32_t> tapYieldCount_{0};
+    std::atomic<int32_t> lastTouchSlot_{-1};
 };
 
 }  // namespace Keyweave

@@ -24,6 +24,7 @@ void Dispatcher::AppendTouch(TaskIdList& ids, int32_t slot, Point point, int32_t
         log_.Write("Cannot post touch for slot %d: the frame has %u entries", slot, count_);
         return;
     }
+    lastTouchSlot_.store(slot, std::memory_order_relaxed);
     ids.push_back(scheduler_.PostNew<TouchTask>(delayMs, touchCallback_, touchContext_, points_, frameLock_, count_,
                                                 slot, point.x, point.y, down));
 }

@@ -79,6 +79,7 @@ TaskId Dispatcher::PostTouch(Point point, int32_t slot, int32_t delayMs, bool do
     if (slot < 0 || static_cast<uint32_t>(slot) >= count_) {
         log_.Write("Cannot touch slot %d: the frame has %u entries", slot, count_);
     }
+    lastTouchSlot_.store(slot, std::memory_order_relaxed);
     return scheduler_.PostNew<TouchTask>(delayMs, touchCallback_, touchContext_, points_, frameLock_, count_, slot,
                                          point.x, point.y, down);
 }
@@ -95,6 +96,7 @@ TaskIdList Dispatcher::PlayTap(const TapAction& action, int32_t delayMs, bool do
     if (down) {
         const Millis now = Now();
         if (WithTapSuppression([now](const TapSuppression& state) { return YieldsToTapSwipe(state, now); })) {
+            tapYieldCount_.fetch_add(1, std::memory_order_relaxed);
             return {};
         }
     }

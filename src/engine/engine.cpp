@@ -8,6 +8,7 @@
 #include "config/dump.h"
 #include "config/text_utilities.h"
 #include "engine/argument_checks.h"
+#include "engine/decision_text.h"
 #include "engine/wildcard_path.h"
 
 namespace Keyweave {
@@ -41,11 +42,13 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     const ConfigSource activeConfig = [this] { return config_.get(); };
     executor_ = std::make_unique<ActionExecutor>(
         activeConfig, *dispatcher_, *accelerometer_, heldKeys_,
-        ShootingModeCallback(callbacks_.shooting, callbacks_.shootingContext), gamePadConfiguration_, log_);
-    router_ = std::make_unique<KeyRouter>(activeConfig, routing_, heldKeys_, *executor_, *scheduler_, log_);
+        ShootingModeCallback(callbacks_.shooting, callbacks_.shootingContext), gamePadConfiguration_, log_,
+        decisions_);
+    router_ = std::make_unique<KeyRouter>(activeConfig, routing_, heldKeys_, *executor_, *scheduler_, log_, decisions_);
     mouse_ = std::make_unique<MouseInput>(activeConfig, *dispatcher_, *router_, *executor_,
-                                          PassThroughCallback(callbacks_.passThrough, callbacks_.passThroughContext));
-    characters_ = std::make_unique<CharacterInput>(*dispatcher_, *scheduler_);
+                                          PassThroughCallback(callbacks_.passThrough, callbacks_.passThroughContext),
+                                          decisions_);
+    characters_ = std::make_unique<CharacterInput>(*dispatcher_, *scheduler_, decisions_);
     // An emulated gesture that comes while another thread loads a keymap
     // waits for the load to end and plays on the new keymap.
     const ConfigHold heldConfig = [this](const std::function<void(const Config*)>& body) {
@@ -139,7 +142,12 @@ std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, con
     const WideString second = WideFromHost(secondPath);
     // One locale for the whole chain, whatever another thread sets meanwhile.
     const ParseContext context{log_, Locale(), &pendingKnobs_, accelerometer_.get()};
-    const auto tryLoad = [&](const WideChar* path) { return Keyweave::LoadConfig(path, context); };
+    const auto tryLoad = [&](const WideChar* path) {
+        auto config = Keyweave::LoadConfig(path, context);
+        if (config != nullptr && decisions_.On()) loadedPath_ = ToUtf8(WideFromHost(path));
+        return config;
+    };
+    loadedPath_.clear();
     if (auto config = tryLoad(primary.c_str())) return config;
     log_.Write("Loading wild card config at %s", primary.c_str());
     if (auto config = tryLoad(WildCardConfigPath(primary.c_str()))) return config;
@@ -173,7 +181,69 @@ int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPa
     if (callbacks_.summary != nullptr) callbacks_.summary(callbacks_.summaryContext, summary.c_str());
     gamePadConfiguration_.Set(config_.get());
     if (const ScreenAction* centre = config_->ScreenCenter()) dispatcher_->SetScreenCentre(centre);
+    if (decisions_.On()) ReportKeymap(loadedPath_);
     return 0;
+}
+
+void Engine::ReportKeymap(const std::string& path) {
+    Decision decision;
+    decision.input = InputKind::kKeymap;
+    decision.reason = config_->IsDefault() ? Reason::kDefaultKeymap : Reason::kKeymapLoaded;
+    decision.file = path.empty() ? nullptr : path.c_str();
+    decisions_.Report(decision);
+}
+
+static_assert(KEYWEAVE_DECISION_NOTHING_ON_THIS_EVENT == kLastReason && KEYWEAVE_DECISION_REPEAT == 6 &&
+                  KEYWEAVE_INPUT_KEYMAP == static_cast<int>(InputKind::kKeymap),
+              "the header's numbers are the trace's");
+
+void Engine::ForwardDecision(void* context, const Decision& decision) {
+    const auto* host = static_cast<const HostDecisions*>(context);
+    char text[Log::kLineBytes];
+    DescribeDecision(decision, text, sizeof text);
+    KeyweaveDecision record{};
+    record.size = sizeof record;
+    record.input = static_cast<int32_t>(decision.input);
+    record.reason = static_cast<int32_t>(decision.reason);
+    record.reasonName = ReasonName(decision.reason);
+    record.text = text;
+    record.code = decision.code;
+    record.pressed = decision.pressed;
+    record.x = decision.x;
+    record.y = decision.y;
+    record.z = decision.z;
+    record.keys[0] = decision.keys[0];
+    record.keys[1] = decision.keys[1];
+    record.section = decision.section;
+    record.line = decision.line;
+    record.actionType = decision.actionType;
+    record.slot = decision.slot;
+    record.delayMs = decision.delayMs;
+    record.file = decision.file;
+    host->callback(host->context, &record);
+}
+
+void Engine::SetHostDecisionObserver(KeyweaveDecisionCallback callback, void* context) {
+    if (callback == nullptr) {
+        decisions_.Set(nullptr, nullptr);
+        return;
+    }
+    hostDecisions_.push_back(std::make_unique<HostDecisions>(HostDecisions{callback, context}));
+    decisions_.Set(&Engine::ForwardDecision, hostDecisions_.back().get());
+}
+
+void Engine::HandleShake(float x, float y, float z) {
+    if (!ArgumentChecks(log_, "handle shake").Finite("x", x).Finite("y", y).Finite("z", z)) return;
+    if (decisions_.On()) {
+        Decision decision;
+        decision.input = InputKind::kShake;
+        decision.reason = Reason::kSensor;
+        decision.x = x;
+        decision.y = y;
+        decision.z = z;
+        decisions_.Report(decision);
+    }
+    accelerometer_->HandleShake(x, y, z);
 }
 
 const WideChar* Engine::WildCardConfigPath(const WideChar* path) {
@@ -214,8 +284,18 @@ void Engine::HandleKey(uint32_t keyCode, bool pressed) {
 
 void Engine::HandleController(uint32_t controllerCode, bool pressed) {
     const uint32_t keyCode = config_->ControllerKey(controllerCode);
-    if (keyCode == Config::kNoControllerKey) return;
-    router_->Route(keyCode, pressed, false);
+    if (keyCode == Config::kNoControllerKey) {
+        if (decisions_.On()) {
+            Decision decision;
+            decision.input = InputKind::kController;
+            decision.reason = Reason::kNoRule;
+            decision.code = controllerCode;
+            decision.pressed = pressed ? 1 : 0;
+            decisions_.Report(decision);
+        }
+        return;
+    }
+    router_->RouteController(keyCode, pressed);
 }
 
 void Engine::HandleCharacter(char character) { characters_->HandleCharacter(character); }
@@ -231,10 +311,6 @@ void Engine::UpdateMouseStatus(float x, float y, int32_t message, uint32_t param
     mouse_->UpdateMouseStatus(x, y, message, parameter);
 }
 
-void Engine::HandleShake(float x, float y, float z) {
-    if (!ArgumentChecks(log_, "handle shake").Finite("x", x).Finite("y", y).Finite("z", z)) return;
-    accelerometer_->HandleShake(x, y, z);
-}
 
 void Engine::ScrollBegin(float x, float y) {
     if (!ArgumentChecks(log_, "begin scroll").Position("x", x).Position("y", y)) return;

@@ -21,8 +21,10 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "base/clock.h"
+#include "base/decision.h"
 #include "base/log.h"
 #include "base/text.h"
 #include "config/config.h"
@@ -117,6 +119,15 @@ public:
     // message handled at the last position, so a button still goes up.
     void UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter);
 
+    // ---- The decision trace (any thread, one call at a time) ----
+    // Every input's decisions go to `observer` on the input's thread; null
+    // (the default) stops them. See base/decision.h.
+    void SetDecisionObserver(DecisionTrace::Observer observer, void* context) { decisions_.Set(observer, context); }
+    // KeyweaveSetDecisionObserver: the same, as the header's records with
+    // their line of text.
+    void SetHostDecisionObserver(KeyweaveDecisionCallback callback, void* context);
+    const DecisionTrace& decisions() const { return decisions_; }
+
     // ---- Shakes and touch-pad gestures (any host thread) ----
     // The values the host passes are checked (ArgumentChecks); a refused call
     // is logged and does nothing.
@@ -174,6 +185,10 @@ public:
 
 private:
     static void ForwardLog(void* context, const char* line);
+    // Hands a decision to the host's observer (`context`: a HostDecisions).
+    static void ForwardDecision(void* context, const Decision& decision);
+    // The keymap now active, and the file it came from.
+    void ReportKeymap(const std::string& path);
     void TearDownConfig();
     std::unique_ptr<Config> LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath);
 
@@ -203,6 +218,16 @@ private:
     // becomes active: the old keymap's answer while a load runs.
     std::atomic<bool> locationUpdation_{false};
     RoutingSettings routing_;  // atomics: game-pad threads route keys too
+
+    // Declared before everything that reports to it. The host's observers
+    // are kept until the engine ends, as the trace keeps its targets.
+    DecisionTrace decisions_;
+    struct HostDecisions {
+        KeyweaveDecisionCallback callback;
+        void* context;
+    };
+    std::vector<std::unique_ptr<HostDecisions>> hostDecisions_;
+    std::string loadedPath_;  // LoadConfig only: the file of the chain that loaded, UTF-8; empty: none
 
     // Input. The held map is shared by the host's input thread and the
     // game-pad threads (see HeldKeys); the rest reach the configuration

@@ -13,18 +13,51 @@ Record& As(Action& action) {
     return static_cast<Record&>(action);
 }
 
+// The types whose presses of a key set already held are dropped.
+bool IgnoresRepeat(uint32_t type) {
+    switch (type) {
+        case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction: case kSwipeHoldAction:
+        case kTapSwipeAction: case kTapSwipeClickAction: case kTapTapAction: case kTouchMoveAction:
+        case kShootMoveAction: case kShootModeAction: case kSuspendShootAction: case kTapsMacroAction:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The types that do nothing on this event: one-shot sequences on a release,
+// a mouse hold on a press.
+bool NothingOn(uint32_t type, bool pressed) {
+    switch (type) {
+        case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction: case kPinchAction: case kRelativeTiltAction:
+        case kShootMoveAction: case kShootModeAction: case kTapCancelAction: case kTapsMacroAction:
+            return !pressed;
+        case kMouseHoldAction:
+            return pressed;
+        default:
+            return false;
+    }
+}
+
+// The types whose plays put a finger on a touch slot.
+bool Touches(uint32_t type) {
+    return type != kKeyAction && type != kAbsoluteTiltAction && type != kRelativeTiltAction &&
+           type != kSuspendShootAction;
+}
+
 }  // namespace
 
 ActionExecutor::ActionExecutor(ConfigSource config, Dispatcher& dispatcher, Accelerometer& accelerometer,
                                const HeldKeys& held, ShootingModeCallback shooting,
-                               GamePad::ActiveConfiguration& gamePad, const Log& log)
+                               GamePad::ActiveConfiguration& gamePad, const Log& log, const DecisionTrace& trace)
     : config_(std::move(config)),
       dispatcher_(dispatcher),
       accelerometer_(accelerometer),
       held_(held),
       shooting_(shooting),
       gamePad_(gamePad),
-      log_(log) {}
+      log_(log),
+      trace_(trace) {}
 
 TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys) {
     Config* config = config_();
@@ -32,7 +65,7 @@ TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bo
     const uint32_t firstKey = keys.empty() ? 0 : *keys.begin();
     TaskIdList ids;
     for (Action* action : actions) {
-        ids.append(Run(*config, *action, delayMs, pressed, pressed && held_.Contains(keys), firstKey));
+        ids.append(RunAndTrace(*config, *action, delayMs, pressed, pressed && held_.Contains(keys), firstKey));
     }
     return ids;
 }
@@ -42,7 +75,7 @@ TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bo
     if (config == nullptr) return {};
     TaskIdList ids;
     for (Action* action : actions) {
-        ids.append(Run(*config, *action, delayMs, pressed, pressed && held_.Contains(key), key));
+        ids.append(RunAndTrace(*config, *action, delayMs, pressed, pressed && held_.Contains(key), key));
     }
     return ids;
 }
@@ -50,7 +83,7 @@ TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bo
 TaskIdList ActionExecutor::ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key) {
     Config* config = config_();
     if (config == nullptr) return {};
-    return Run(*config, action, delayMs, pressed, pressed && held_.Contains(key), key);
+    return RunAndTrace(*config, action, delayMs, pressed, pressed && held_.Contains(key), key);
 }
 
 MouseAction& ActionExecutor::CreateRuntimeMouseAction() {
@@ -62,6 +95,36 @@ void ActionExecutor::LiftRuntimeMouse() {
     if (runtimeMouse_ == nullptr) return;
     runtimeMouse_->leftDown = 0;
     dispatcher_.PlayMouseTouch(*runtimeMouse_);
+}
+
+TaskIdList ActionExecutor::RunAndTrace(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat,
+                                       uint32_t firstKey) {
+    // Records the engine makes itself (a raw key) are the router's to explain.
+    if (!trace_.On() || action.ruleLine == 0) return Run(config, action, delayMs, pressed, repeat, firstKey);
+    const uint32_t noSlot = dispatcher_.NoSlotCount();
+    const uint32_t yielded = dispatcher_.TapYieldCount();
+    TaskIdList ids = Run(config, action, delayMs, pressed, repeat, firstKey);
+    Decision decision = traceInput_;
+    decision.actionType = action.type;
+    decision.section = action.ruleSection;
+    decision.line = action.ruleLine;
+    if (repeat && IgnoresRepeat(action.type)) {
+        decision.reason = Reason::kRepeat;
+    } else if (dispatcher_.NoSlotCount() != noSlot) {
+        decision.reason = Reason::kNoFreeSlot;
+    } else if (dispatcher_.TapYieldCount() != yielded) {
+        decision.reason = Reason::kYieldedToTapSwipe;
+    } else if (ids.empty() && (NothingOn(action.type, pressed) || (Touches(action.type) && action.type != kTapCancelAction))) {
+        // A touching action that posted nothing: a one-shot's release, or a
+        // sequence that declined (a tap-swipe's bounce). A tap-cancel posts
+        // its glide without handing back ids.
+        decision.reason = Reason::kNothingOnThisEvent;
+    } else {
+        decision.reason = Reason::kPlayed;
+        if (!ids.empty() && Touches(action.type)) decision.slot = dispatcher_.LastTouchSlot();
+    }
+    trace_.Report(decision);
+    return ids;
 }
 
 TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat,

@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "actions/actions.h"
+#include "base/decision.h"
 #include "base/log.h"
 #include "codes/event_codes.h"
 #include "config/config.h"
@@ -48,7 +49,8 @@ public:
     static constexpr int32_t kInitialRightStickPhase = kStickMoveRelease;
 
     ActionExecutor(ConfigSource config, Dispatcher& dispatcher, Accelerometer& accelerometer, const HeldKeys& held,
-                   ShootingModeCallback shooting, GamePad::ActiveConfiguration& gamePad, const Log& log);
+                   ShootingModeCallback shooting, GamePad::ActiveConfiguration& gamePad, const Log& log,
+                   const DecisionTrace& trace);
 
     ActionExecutor(const ActionExecutor&) = delete;
     ActionExecutor& operator=(const ActionExecutor&) = delete;
@@ -60,6 +62,11 @@ public:
     // The same for the set of `key` alone, without building it.
     TaskIdList Execute(const ActionSet& actions, int32_t delayMs, bool pressed, uint32_t key);
     TaskIdList ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key);
+
+    // While the trace is on, key routing names the input the next actions run
+    // for (under the held-key lock); each rule action's outcome is then
+    // reported as a decision about that input.
+    void TraceAs(const Decision& input) { traceInput_ = input; }
 
     // A game-pad stick's position, from its tick thread: stores it, drives the
     // active stick actions and starts or stops the stick action bound to the
@@ -82,6 +89,11 @@ private:
     // `repeat`: the press of a key set that is already held. `firstKey`: the
     // set's lowest key.
     TaskIdList Run(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat, uint32_t firstKey);
+    // Run, and, for a rule's action while the trace is on, its decision:
+    // played (on which slot), a repeat ignored, no free slot, held off by a
+    // tap-swipe, or nothing on this event.
+    TaskIdList RunAndTrace(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat,
+                           uint32_t firstKey);
     TaskIdList MouseSwipeKey(Config& config, MouseSwipeAction& action, int32_t delayMs, bool pressed);
     TaskIdList MouseHoldKey(Config& config, MouseHoldAction& action, int32_t delayMs, bool pressed);
     TaskIdList TapSwipeKey(Config& config, Action& action, int32_t delayMs, bool pressed, bool repeat);
@@ -103,6 +115,8 @@ private:
     const ShootingModeCallback shooting_;
     GamePad::ActiveConfiguration& gamePad_;
     const Log& log_;
+    const DecisionTrace& trace_;
+    Decision traceInput_;  // under the held-key lock, set by key routing
 
     std::unique_ptr<MouseAction> runtimeMouse_;  // host input thread
     std::atomic<int32_t> lastRightStickPhase_{kInitialRightStickPhase};  // written by the tick threads

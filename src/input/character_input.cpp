@@ -8,6 +8,14 @@ namespace Keyweave {
 void CharacterInput::HandleCharacter(char character) {
     if (static_cast<unsigned char>(character) == kBackspaceByte) character = kCharacterBackspace;
     const uint32_t key = CharacterKey(character);
+    if (trace_.On()) {
+        Decision decision;
+        decision.input = InputKind::kCharacter;
+        decision.reason = key == kNoKey ? Reason::kNoCharacter : Reason::kTyped;
+        decision.code = static_cast<unsigned char>(character);
+        decision.keys[0] = key == kNoKey ? 0 : key;
+        trace_.Report(decision);
+    }
     if (key == kNoKey) return;
     const bool shift = CharacterNeedsShift(character);
     const uint32_t shiftKey = CharacterKey(kCharacterShift);

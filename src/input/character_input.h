@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "base/decision.h"
 #include "dispatch/dispatcher.h"
 #include "dispatch/scheduler.h"
 
@@ -22,7 +23,8 @@ public:
     // The byte that stands for Backspace.
     static constexpr unsigned char kBackspaceByte = 255;
 
-    CharacterInput(Dispatcher& dispatcher, Scheduler& scheduler) : dispatcher_(dispatcher), scheduler_(scheduler) {}
+    CharacterInput(Dispatcher& dispatcher, Scheduler& scheduler, const DecisionTrace& trace)
+        : dispatcher_(dispatcher), scheduler_(scheduler), trace_(trace) {}
 
     // KeyweaveHandleCharacter. A character without an entry sends nothing.
     void HandleCharacter(char character);
@@ -30,6 +32,7 @@ public:
 private:
     Dispatcher& dispatcher_;
     Scheduler& scheduler_;
+    const DecisionTrace& trace_;
 };
 
 }  // namespace Keyweave

@@ -23,13 +23,43 @@ std::string KeySetText(const KeySet& keys) {
 }  // namespace
 
 KeyRouter::KeyRouter(ConfigSource config, const RoutingSettings& settings, HeldKeys& held, ActionExecutor& executor,
-                     Scheduler& scheduler, const Log& log)
+                     Scheduler& scheduler, const Log& log, const DecisionTrace& trace)
     : config_(std::move(config)),
       settings_(settings),
       held_(held),
       executor_(executor),
       scheduler_(scheduler),
-      log_(log) {}
+      log_(log),
+      trace_(trace) {}
+
+Decision KeyRouter::Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const {
+    Decision decision;
+    if (keyCode == kKeyMouseWheelDown || keyCode == kKeyMouseWheelUp) {
+        decision.input = InputKind::kGesture;  // an emulated swipe turned into the wheel
+    } else if (keyCode == kKeyRightClick) {
+        decision.input = InputKind::kMouse;
+    } else if (fromHostKeyboard) {
+        decision.input = InputKind::kKey;
+    } else {
+        decision.input = controller_ ? InputKind::kController : InputKind::kGamePad;
+    }
+    decision.code = keyCode;
+    decision.pressed = pressed ? 1 : 0;
+    decision.keys[0] = keyCode;
+    return decision;
+}
+
+void KeyRouter::Decide(Decision decision, Reason reason) const {
+    decision.reason = reason;
+    trace_.Report(decision);
+}
+
+void KeyRouter::RouteController(uint32_t keyCode, bool pressed) {
+    std::lock_guard guard(held_.lock());
+    controller_ = true;
+    Route(keyCode, pressed, false);
+    controller_ = false;
+}
 
 bool KeyRouter::IsMousePseudoKey(uint32_t keyCode) {
     return keyCode >= kKeyMouseMove && keyCode <= kKeyMouseWheelUp;
@@ -62,11 +92,31 @@ void KeyRouter::Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, in
     // keymap that always sends them. Made for this event only.
     KeyAction raw(keyCode);
     TaskIdList ids;
+    const bool tracing = trace_.On();
+    Decision decision;
+    if (tracing) {
+        decision = Base(keyCode, pressed, fromHostKeyboard);
+        if (!settings_.MappingOn() && keyCode != kKeyEnter) Decide(decision, Reason::kMappingOff);
+        if (delayMs > 0) {
+            decision.delayMs = delayMs;
+            Decide(decision, Reason::kHeldBack);
+            decision.delayMs = 0;
+        }
+        executor_.TraceAs(decision);
+    }
     if (mapped.empty()) {
         const bool forward = !pseudoKey && (settings_.ForwardRawKeys() || !fromHostKeyboard);
         if (forward) ids = executor_.ExecuteOne(raw, delayMs, pressed, keyCode);
+        if (tracing) {
+            Decide(decision, forward      ? Reason::kPassedRaw
+                             : pseudoKey ? Reason::kNoRule
+                                         : Reason::kRawForwardingOff);
+        }
     } else {
-        if (config->AlwaysSendUnmappedKey() && !pseudoKey) executor_.ExecuteOne(raw, delayMs, pressed, keyCode);
+        if (config->AlwaysSendUnmappedKey() && !pseudoKey) {
+            executor_.ExecuteOne(raw, delayMs, pressed, keyCode);
+            if (tracing) Decide(decision, Reason::kPassedRaw);
+        }
         ids = executor_.Execute(mapped, delayMs, pressed, keyCode);
     }
 
@@ -95,12 +145,29 @@ bool KeyRouter::TryCombination(const KeySet& keys, uint32_t earlier) {
     if (actions.empty()) return false;
     TaskIdList pending;
     if (!held_.Find(KeySet{earlier}, pending)) return false;
+    Decision decision;
+    if (trace_.On()) {
+        const uint32_t added = *keys.begin() == earlier ? *keys.rbegin() : *keys.begin();
+        decision = Base(added, true, true);
+        decision.keys[0] = *keys.begin();
+        decision.keys[1] = *keys.rbegin();
+        decision.line = (*actions.begin())->ruleLine;
+        decision.section = (*actions.begin())->ruleSection;
+    }
     // The single key's first task is still queued: nothing of it has played
     // yet, so the combination can replace it. A press that posted nothing has
     // nothing that could have begun either.
     if (!pending.empty()) {
-        if (!scheduler_.Cancel(pending.front())) return false;
+        if (!scheduler_.Cancel(pending.front())) {
+            if (trace_.On()) Decide(decision, Reason::kTooLateToCombine);
+            return false;
+        }
         scheduler_.CancelAll(TaskIdList(pending.begin() + 1, pending.end()));
+    }
+    if (trace_.On()) {
+        Decide(decision, Reason::kCombined);
+        decision.line = decision.section = 0;
+        executor_.TraceAs(decision);
     }
     held_.Erase(KeySet{earlier});
     held_.Record(keys, executor_.Execute(actions, 0, true, keys));
@@ -114,6 +181,12 @@ void KeyRouter::MultiRelease(uint32_t keyCode, bool fromHostKeyboard) {
         if (heldKeys.size() == 1) {
             Single(keyCode, false, fromHostKeyboard, kCombinationHoldBackMs);
         } else if (heldKeys.size() == 2) {
+            if (trace_.On()) {
+                Decision decision = Base(keyCode, false, fromHostKeyboard);
+                decision.keys[0] = *heldKeys.begin();
+                decision.keys[1] = *heldKeys.rbegin();
+                executor_.TraceAs(decision);
+            }
             ReleaseCombination(heldKeys);
         } else {
             log_.Write("Cannot handle release for %d key event:%s", static_cast<int>(heldKeys.size()),
@@ -137,6 +210,17 @@ void KeyRouter::DirectGamePadAction(uint32_t control, bool pressed) {
     Config* config = config_();
     if (config == nullptr) return;
     Action* action = config->GamePadAction(control);
+    if (trace_.On()) {
+        Decision decision;
+        decision.input = InputKind::kGamePad;
+        decision.code = control;
+        decision.pressed = pressed ? 1 : 0;
+        if (action == nullptr) {
+            Decide(decision, Reason::kNoRule);
+        } else {
+            executor_.TraceAs(decision);
+        }
+    }
     if (action == nullptr) return;
     executor_.ExecuteOne(*action, 0, pressed, control);
 }

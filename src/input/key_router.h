@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+#include "base/decision.h"
 #include "base/log.h"
 #include "dispatch/scheduler.h"
 #include "input/action_executor.h"
@@ -35,7 +36,7 @@ public:
     static constexpr int32_t kCombinationHoldBackMs = 100;
 
     KeyRouter(ConfigSource config, const RoutingSettings& settings, HeldKeys& held, ActionExecutor& executor,
-              Scheduler& scheduler, const Log& log);
+              Scheduler& scheduler, const Log& log, const DecisionTrace& trace);
 
     KeyRouter(const KeyRouter&) = delete;
     KeyRouter& operator=(const KeyRouter&) = delete;
@@ -44,6 +45,9 @@ public:
     // host keys, the right mouse button and the emulated swipe; false for
     // controller codes and game-pad keys.
     void Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard);
+    // Route for the key of an on-screen controller button: the same, with
+    // its decisions naming the controller.
+    void RouteController(uint32_t keyCode, bool pressed);
     // One key as a key set of its own, its actions delayed by `delayMs`.
     void Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs);
     // The multi-key aware paths.
@@ -60,6 +64,12 @@ public:
 
 private:
     static bool IsMousePseudoKey(uint32_t keyCode);
+    // What a decision about this key starts from: the input it came from,
+    // the key and the key set of one key. The trace must be on.
+    Decision Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const;
+    // Reports `decision` with `reason`, and tells action execution what
+    // input its own decisions are about.
+    void Decide(Decision decision, Reason reason) const;
 
     const ConfigSource config_;
     const RoutingSettings& settings_;
@@ -67,6 +77,8 @@ private:
     ActionExecutor& executor_;
     Scheduler& scheduler_;
     const Log& log_;
+    const DecisionTrace& trace_;
+    bool controller_ = false;  // under the held-key lock: the key routed is a controller button's
 };
 
 }  // namespace Keyweave

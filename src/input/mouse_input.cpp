@@ -17,18 +17,42 @@ bool IsLeftButtonMessage(int32_t message) {
 }  // namespace
 
 MouseInput::MouseInput(ConfigSource config, Dispatcher& dispatcher, KeyRouter& router, ActionExecutor& executor,
-                       PassThroughCallback passThrough)
+                       PassThroughCallback passThrough, const DecisionTrace& trace)
     : config_(std::move(config)),
       dispatcher_(dispatcher),
       router_(router),
       executor_(executor),
-      passThrough_(passThrough) {}
+      passThrough_(passThrough),
+      trace_(trace) {}
+
+void MouseInput::Decide(Reason reason, const Action* action, int32_t slot) const {
+    Decision decision;
+    decision.input = InputKind::kMouse;
+    decision.reason = reason;
+    decision.code = static_cast<uint32_t>(message_);
+    decision.x = last_.x;
+    decision.y = last_.y;
+    if (action != nullptr) {
+        decision.actionType = action->type;
+        decision.section = action->ruleSection;
+        decision.line = action->ruleLine;
+    }
+    decision.slot = slot;
+    trace_.Report(decision);
+}
 
 void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter) {
     Config* config = config_();
     if (config == nullptr) return;
     const Point position{x, y};
-    if (message == kMouseMove && position == last_) return;  // the host repeats moves at its full rate
+    if (message == kMouseMove && position == last_) {  // the host repeats moves at its full rate
+        if (trace_.On()) {
+            message_ = message;
+            Decide(Reason::kDuplicateMove);
+        }
+        return;
+    }
+    message_ = message;
     last_ = position;
     dispatcher_.SetMousePosition(x, y);
 
@@ -46,22 +70,39 @@ void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t p
     {
         ActiveRegistry& active = config->ActiveActions();
         std::lock_guard guard(active.lock());
+        const bool tracing = trace_.On();
         for (Action* action : active.CopyActive()) {
-            if (action != nullptr) used.append(MouseEvent(*config, *action, 0, message));
+            if (action == nullptr) continue;
+            if (!tracing) {
+                used.append(MouseEvent(*config, *action, 0, message));
+                continue;
+            }
+            const TaskIdList ids = MouseEvent(*config, *action, 0, message);
+            if (!ids.empty()) Decide(Reason::kPlayed, action, dispatcher_.LastTouchSlot());
+            used.append(ids);
         }
     }
-    if (message == kMouseMove && used.empty() && !leftHeld_ && !rightHeld_) passThrough_.Call();
+    if (message == kMouseMove && used.empty() && !leftHeld_ && !rightHeld_) {
+        if (trace_.On()) Decide(Reason::kNotUsed);
+        passThrough_.Call();
+    }
 }
 
 void MouseInput::LeftButtonEvent(Config& config, int32_t message, uint32_t parameter) {
     ActiveRegistry& active = config.ActiveActions();
     // These actions own the left button while they are active.
     for (const uint32_t owner : {kTapSwipeClickAction, kMouseHoldAction, kTapSwipeAction}) {
-        if (active.GetActive(owner) != nullptr) return;
+        if (const Action* owning = active.GetActive(owner)) {
+            if (message != kMouseMove && trace_.On()) Decide(Reason::kButtonTaken, owning);
+            return;
+        }
     }
     // Shooting mode takes the button too, but a release still gets through so
     // that a finger put down before it started can come up.
-    if (config.ShootingModeActive() != 0 && message != kLeftButtonUp) return;
+    if (config.ShootingModeActive() != 0 && message != kLeftButtonUp) {
+        if (message != kMouseMove && trace_.On()) Decide(Reason::kShootingMode);
+        return;
+    }
 
     MouseAction* mouse = executor_.RuntimeMouseAction();
     if (mouse != nullptr) {

@@ -29,7 +29,7 @@ namespace Keyweave {
 class MouseInput {
 public:
     MouseInput(ConfigSource config, Dispatcher& dispatcher, KeyRouter& router, ActionExecutor& executor,
-               PassThroughCallback passThrough);
+               PassThroughCallback passThrough, const DecisionTrace& trace);
 
     MouseInput(const MouseInput&) = delete;
     MouseInput& operator=(const MouseInput&) = delete;
@@ -46,6 +46,8 @@ public:
 private:
     // Hands the left button's message to the runtime mouse action.
     void LeftButtonEvent(Config& config, int32_t message, uint32_t parameter);
+    // Reports a decision about this message; the trace must be on.
+    void Decide(Reason reason, const Action* action = nullptr, int32_t slot = -1) const;
     // What one active action does with a mouse message.
     TaskIdList MouseEvent(Config& config, Action& action, int32_t delayMs, int32_t message);
 
@@ -54,6 +56,8 @@ private:
     KeyRouter& router_;
     ActionExecutor& executor_;
     const PassThroughCallback passThrough_;
+    const DecisionTrace& trace_;
+    int32_t message_ = 0;  // the message being handled, for its decisions
 
     // Host input thread only; a keymap load leaves them alone.
     Point last_{};  // position of the last message

@@ -85,6 +85,13 @@ test('keys and the mouse in try-it mode give the timeline of keyweave play of th
   // Keys that each side of the browser-key table covers: named, E0-prefixed,
   // unnamed (a scan code in the script).
   for (const key of ['ArrowUp', 'Numpad5', 'F11', 'ShiftRight', 'Space']) await page.keyboard.press(key);
+  // The why line says what the engine did with the last input: Space's tap
+  // played, and its binding flashed; a key without a rule went out raw.
+  await page.waitForFunction(() => /^Space up: Tap of line \d+ in \[keys\] plays on slot \d+$/.test(
+    document.getElementById('why').textContent));
+  await page.keyboard.press('KeyK');
+  await page.waitForFunction(() => document.getElementById('why').textContent ===
+    'K up: no rule in [keys]: passed to the guest as its own scan code');
   const box = await page.locator('#picture g.guest-screen').boundingBox();
   await page.mouse.move(box.x + box.width * 0.5, box.y + box.height * 0.5);
   await page.mouse.click(box.x + box.width * 0.5, box.y + box.height * 0.5, { button: 'right' });  // mouse-look on
@@ -97,7 +104,7 @@ test('keys and the mouse in try-it mode give the timeline of keyweave play of th
   await page.mouse.click(box.x + box.width * 0.6, box.y + box.height * 0.4, { button: 'right' });  // off again
 
   const script = await page.evaluate(() => window.studio.stopTrying());
-  for (const word of ['press W', 'release D', 'press Up', 'press Num5', 'press 0x57', 'press 0x36', 'button left down']) {
+  for (const word of ['press W', 'release D', 'press Up', 'press Num5', 'press 0x57', 'press 0x36', 'press K', 'button left down']) {
     assert.match(script, new RegExp(`^${word}$`, 'm'));
   }
   const scriptPath = path.join(scratch, 'tried.play');
@@ -149,6 +156,10 @@ test('a bad line shows the diagnostic keyweave check gives it, at its line', asy
   const checked = run(['check', 'typed.cfg', '--json'], scratch).trim().split('\n').map((l) => JSON.parse(l));
   const expected = checked.find((item) => item.line === line && item.severity === 'error');
   assert.equal(shown, `line ${line}: ${expected.message}`);
+  // The offending text itself is underlined, where check places it.
+  const underlined = await page.$eval(`#underlines mark[data-line="${line}"]`, (mark) => mark.textContent);
+  assert.equal(underlined, text.split('\n')[line - 1].substr(expected.column - 1, expected.length));
+  assert.equal(underlined, 'Tapp (10,10)');
   assert.equal(await page.$eval(`#gutter span.error`, (mark) => mark.textContent), String(line));
   await shot('6-bad-line');
 });

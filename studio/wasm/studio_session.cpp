@@ -133,6 +133,7 @@ std::string Session::LiveStart(const std::string& name) {
     options.keymapPath = PathOf(name);
     options.package = Tool::PackageOfPath(options.keymapPath);
     options.screen = screen_;
+    options.explain = true;  // each input's decisions, for the why line
     live_ = std::make_unique<Tool::ScriptPlayer>(options);
     script_.clear();
     lines_ = 0;

@@ -44,7 +44,8 @@ public:
     // {"ok", "error", "events": [{"json": event, "text": line}]}.
     std::string Play(const std::string& name, const std::string& script);
 
-    // Try-it mode on the stored keymap `name`; ends the one before.
+    // Try-it mode on the stored keymap `name`; ends the one before. Its
+    // events include the engine's decisions ("why").
     std::string LiveStart(const std::string& name);
     // One script line, played now; "" or why it cannot be played.
     std::string LiveLine(const std::string& line);

@@ -13,26 +13,6 @@
 namespace Keyweave::Tool {
 namespace {
 
-struct KindName {
-    uint32_t type;
-    const char* name;
-};
-constexpr KindName kKindNames[] = {
-    {kScreenAction, "Screen"},         {kKeyAction, "Key"},
-    {kTapAction, "Tap"},               {kSwipeAction, "Swipe"},
-    {kSwipeActionXY, "SwipeXY"},       {kSwipeTraceAction, "SwipeTrace"},
-    {kSwipeHoldAction, "SwipeHold"},   {kPinchAction, "Pinch"},
-    {kAbsoluteTiltAction, "AbsoluteTilt"}, {kRelativeTiltAction, "RelativeTilt"},
-    {kMouseAction, "Mouse"},           {kMouseSwipeAction, "MouseSwipe"},
-    {kMouseHoldAction, "MouseHold"},   {kTapSwipeAction, "TapSwipe"},
-    {kTapTapAction, "TapTap"},         {kTapSwipeClickAction, "TapSwipeClick"},
-    {kStickHoldAction, "StickHold"},   {kStickMoveAction, "StickMove"},
-    {kTouchMoveAction, "TouchMove"},   {kShootMoveAction, "ShootMove"},
-    {kShootModeAction, "ShootMode"},   {kTapStickAction, "TapStick"},
-    {kTapCancelAction, "TapCancel"},   {kSuspendShootAction, "SuspendShoot"},
-    {kTapsMacroAction, "TapsMacro"},
-};
-static_assert(std::size(kKindNames) == 25, "one name for every record class");
 
 // Stick records keep hundredths of a percent.
 constexpr float kStickScale = 10000.0f;
@@ -172,12 +152,7 @@ Point StickPoint(Point hundredths) { return {hundredths.x / kStickScale, hundred
 
 }  // namespace
 
-const char* ActionKind(const Action& action) {
-    for (const KindName& kind : kKindNames) {
-        if (kind.type == action.type) return kind.name;
-    }
-    return "Unknown";
-}
+const char* ActionKind(const Action& action) { return ActionTypeName(action.type); }
 
 Point SwipeEnd(Point start, uint32_t direction) {
     constexpr float kLength = 0.2f;  // every keymap swipe is 20 percent long

@@ -59,10 +59,10 @@ Diagnostics::Report Examine(const std::string& path, const std::string& locale) 
     std::string text;
     if (IsDirectory(path)) {
         return {false, {{0, Diagnostics::Severity::kError, "unreadable",
-                         "Cannot read " + path + ": it is a directory, not a keymap file"}}};
+                         "Cannot read " + path + ": it is a directory, not a keymap file", 0, 0, {}}}};
     }
     if (!ReadFile(path, text)) {
-        return {false, {{0, Diagnostics::Severity::kError, "unreadable", "Cannot open configuration file " + path}}};
+        return {false, {{0, Diagnostics::Severity::kError, "unreadable", "Cannot open configuration file " + path, 0, 0, {}}}};
     }
     return Diagnostics::Analyse(text, locale);
 }

@@ -12,13 +12,20 @@ std::string DiagnosticText(const std::string& path, const Diagnostics::Diagnosti
 }
 
 std::string DiagnosticJson(const std::string& path, const Diagnostics::Diagnostic& diagnostic) {
-    const nlohmann::ordered_json object = {
+    nlohmann::ordered_json object = {
         {"file", path},
         {"line", diagnostic.line},
         {"severity", Diagnostics::SeverityName(diagnostic.severity)},
         {"name", diagnostic.name},
         {"message", diagnostic.message},
     };
+    // Where on the line, when one piece of it is at fault; and the reader's
+    // own name for what it rejected.
+    if (diagnostic.column != 0) {
+        object["column"] = diagnostic.column;
+        object["length"] = diagnostic.length;
+    }
+    if (!diagnostic.cause.empty()) object["cause"] = diagnostic.cause;
     // Keymap text need not be UTF-8: bytes that are not are replaced.
     return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }

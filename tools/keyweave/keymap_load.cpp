@@ -12,22 +12,22 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::string_view kProcessLinePrefix = "Cannot process line: ";
-
-struct LineRecorder {
-    const Config::Parser* parser = nullptr;
-    std::vector<KeymapMessage>* log = nullptr;
-
-    static void Sink(void* self, const char* line) {
-        auto* recorder = static_cast<LineRecorder*>(self);
-        const uint32_t number = recorder->parser != nullptr ? recorder->parser->LineNumber() : 0;
-        recorder->log->push_back({number, line});
+// Keeps the reader's records; the rest of what it sees is not needed here.
+class Recorder final : public ParseObserver {
+public:
+    explicit Recorder(std::vector<KeymapMessage>& said) : said_(said) {}
+    void LineRead(uint32_t, std::string_view, uint32_t, bool) override {}
+    void KeyRuleStored(uint32_t, const KeySet&, const ActionSet&) override {}
+    void GamePadActionStored(uint32_t, uint32_t, const Action&) override {}
+    void Diagnostic(const ReaderDiagnostic& diagnostic) override {
+        said_.push_back({diagnostic.line, std::string(diagnostic.message), std::string(diagnostic.name)});
     }
+
+private:
+    std::vector<KeymapMessage>& said_;
 };
 
 }  // namespace
-
-bool IsTraceLine(const std::string& text) { return text.starts_with("Keyweave::"); }
 
 std::string KeySetLabel(const KeySet& keys) {
     std::string label;
@@ -40,7 +40,7 @@ std::string KeySetLabel(const KeySet& keys) {
 
 std::vector<Rejection> LoadedKeymap::Rejections() const {
     std::map<uint32_t, std::vector<const KeymapMessage*>> byLine;
-    for (const KeymapMessage& message : log) {
+    for (const KeymapMessage& message : said) {
         if (message.line != 0) byLine[message.line].push_back(&message);
     }
     std::vector<Rejection> rejections;
@@ -48,9 +48,9 @@ std::vector<Rejection> LoadedKeymap::Rejections() const {
         const KeymapMessage* closing = nullptr;
         Rejection rejection{line, {}};
         for (const KeymapMessage* message : messages) {
-            if (message->text.starts_with(kProcessLinePrefix)) {
+            if (message->name == ReaderMessages::kLineRejected.name) {
                 closing = message;
-            } else if (!IsTraceLine(message->text)) {
+            } else if (message->name != ReaderMessages::kReadFailed.name) {
                 rejection.messages.push_back(message->text);
             }
         }
@@ -62,8 +62,8 @@ std::vector<Rejection> LoadedKeymap::Rejections() const {
 }
 
 KeymapMessage LoadedKeymap::Failure() const {
-    if (readable || log.empty()) return {0, ""};
-    return log.back();
+    if (readable || said.empty()) return {0, "", ""};
+    return said.back();
 }
 
 std::vector<std::string> Diagnostics(const LoadedKeymap& keymap) {
@@ -86,13 +86,11 @@ LoadedKeymap LoadKeymap(const std::string& path, const std::string& locale) {
     loaded.path = path;
     loaded.config = std::make_unique<Config>();
 
-    LineRecorder recorder;
-    recorder.log = &loaded.log;
-    Log log;
-    log.SetSink(&LineRecorder::Sink, &recorder, false);
-    const ParseContext context{log, Text::NormalizeName(locale), nullptr, nullptr};
+    Recorder recorder(loaded.said);
+    const Log log;  // no sink: the records say it all
+    ParseContext context{log, Text::NormalizeName(locale), nullptr, nullptr};
+    context.observer = &recorder;
     Config::Parser parser(*loaded.config, context);
-    recorder.parser = &parser;
     const WideString widePath = ToWide(path);
     loaded.readable = parser.Load(widePath.c_str());
     return loaded;

@@ -1,10 +1,9 @@
 #pragma once
-// Loading a keymap the way the engine does, while noting which line of the
-// file each of the reader's log lines is about.
+// Loading a keymap the way the engine does, while keeping the reader's
+// records of what it found wrong, each with its line.
 //
 // The file goes through the engine's own reader (Config::Parser), so what the
-// tool reports is exactly what the engine would do; the reader's line counter
-// tells which line a message belongs to.
+// tool reports is exactly what the engine would do, in its words.
 
 #include <cstdint>
 #include <memory>
@@ -16,13 +15,13 @@
 namespace Keyweave::Tool {
 
 struct KeymapMessage {
-    uint32_t line;  // 0: about the file as a whole
-    std::string text;
+    uint32_t line;     // 0: about the file as a whole
+    std::string text;  // the engine's log line
+    std::string name;  // the reader's stable name of the message
 };
 
 // A line the reader rejected and what it said about it: the reader's own
-// messages, without its entry traces and without the closing
-// "Cannot process line" unless nothing else was said.
+// messages, without the closing "line rejected" unless nothing else was said.
 struct Rejection {
     uint32_t line;
     std::vector<std::string> messages;
@@ -32,10 +31,10 @@ struct LoadedKeymap {
     std::string path;                 // as given
     std::unique_ptr<Config> config;   // always set; partly filled when !readable
     bool readable = false;            // false: the file could not be opened or read to its end
-    std::vector<KeymapMessage> log;   // every line the reader wrote, in order
+    std::vector<KeymapMessage> said;  // every record of the reader, in order
 
     std::vector<Rejection> Rejections() const;
-    // Why the file could not be read (the reader's last line), when !readable.
+    // Why the file could not be read (the reader's last record), when !readable.
     KeymapMessage Failure() const;
 };
 
@@ -55,9 +54,6 @@ LoadedKeymap LoadKeymapOrWildCard(const std::string& path, const std::string& lo
 // could not), each as "PATH:LINE: MESSAGE", or "PATH: MESSAGE" when it is
 // about the file as a whole. PATH is the path as given.
 std::vector<std::string> Diagnostics(const LoadedKeymap& keymap);
-
-// True for the reader's entry traces ("Keyweave::Config::Parser::...(...)").
-bool IsTraceLine(const std::string& text);
 
 // The key names of a key set joined by "+", in ascending code order
 // ("Ctrl+A").

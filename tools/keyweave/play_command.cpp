@@ -13,12 +13,17 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 6> kOptions = {
-    {{"svg", true}, {"screen", true}, {"json", false}, {"package", true}, {"locale", true}, {"verbose", false}}};
+constexpr std::array<OptionSpec, 7> kOptions = {{{"svg", true},
+                                                 {"screen", true},
+                                                 {"json", false},
+                                                 {"package", true},
+                                                 {"locale", true},
+                                                 {"verbose", false},
+                                                 {"explain", false}}};
 
 constexpr const char* kHelp =
     "Usage: keyweave play FILE.cfg SCRIPT [--svg OUT.svg] [--screen WxH] [--json]\n"
-    "                     [--package NAME] [--locale L] [--verbose]\n"
+    "                     [--package NAME] [--locale L] [--verbose] [--explain]\n"
     "\n"
     "Loads the keymap into a real engine running on a manual clock, feeds it the\n"
     "script's host calls at the script's times and prints everything the host\n"
@@ -56,6 +61,9 @@ constexpr const char* kHelp =
     "  --package NAME   the package name the host passes; default the file name\n"
     "  --locale L       the locale the host sets before the load\n"
     "  --verbose        every log line, and the engine's verbose game-pad lines\n"
+    "  --explain        under each input, what the engine did with it and why\n"
+    "                   (\"why\" lines: the rule that played and its line, or why\n"
+    "                   nothing happened), and after each load the active keymap\n"
     "\n"
     "The whole script is checked before anything plays: a line that is not a\n"
     "command, an \"at\" behind the waits before it, or a pad that no earlier\n"
@@ -76,6 +84,7 @@ int RunPlay(const Arguments& arguments, Console& console) {
     options.package = arguments.Value("package", PackageOfPath(options.keymapPath));
     options.locale = arguments.Value("locale");
     options.verbose = arguments.Has("verbose");
+    options.explain = arguments.Has("explain");
     std::string error;
     if (arguments.Has("screen") && !ParseScreenSize(arguments.Value("screen"), options.screen, error)) {
         console.ErrorLine("keyweave play: " + error);

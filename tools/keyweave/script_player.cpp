@@ -29,6 +29,7 @@ ScriptPlayer::ScriptPlayer(const PlayOptions& options) : options_(options) {
     engineOptions.recordedInput = true;
     recorder_.SetEveryLogLine(options_.verbose);
     engine_ = std::make_unique<Engine>(recorder_.Callbacks(), std::move(settings), engineOptions);
+    if (options_.explain) engine_->SetDecisionObserver(&TimelineRecorder::OnDecision, &recorder_);
     if (!options_.locale.empty()) engine_->SetLocale(options_.locale.c_str());
 }
 

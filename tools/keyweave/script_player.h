@@ -24,6 +24,7 @@ struct PlayOptions {
     std::string locale;      // empty: none set
     ScreenSize screen;
     bool verbose = false;    // every log line, and the game-pad detail lines
+    bool explain = false;    // the engine's decisions under each input (why)
 };
 
 class ScriptPlayer {

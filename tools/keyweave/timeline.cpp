@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "codes/key_names.h"
+#include "engine/decision_text.h"
+
 namespace Keyweave::Tool {
 namespace {
 
@@ -140,6 +143,24 @@ void TimelineRecorder::OnLog(void* self, const char* line) {
     TimelineEvent event;
     event.kind = TimelineEvent::Kind::kLog;
     event.text = line;
+    recorder->Add(std::move(event));
+}
+
+void TimelineRecorder::OnDecision(void* self, const Decision& decision) {
+    auto* recorder = static_cast<TimelineRecorder*>(self);
+    char text[1024];
+    DescribeDecision(decision, text, sizeof text);
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::kWhy;
+    event.text = text;
+    event.reason = ReasonName(decision.reason);
+    event.line = decision.line;
+    event.slot = decision.slot;
+    if (decision.line != 0 && decision.keys[0] != 0) {
+        event.keys = KeyNameOf(decision.keys[0]);
+        if (decision.keys[1] != 0) event.keys += std::string("+") + KeyNameOf(decision.keys[1]);
+    }
+    std::lock_guard guard(recorder->mutex_);
     recorder->Add(std::move(event));
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/decision.h"
 #include "engine/host_callbacks.h"
 
 namespace Keyweave::Tool {
@@ -40,7 +41,7 @@ private:
 };
 
 struct TimelineEvent {
-    enum class Kind { kInput, kTouch, kKey, kSensor, kSummary, kNotice, kShooting, kPassThrough, kLog };
+    enum class Kind { kInput, kTouch, kKey, kSensor, kSummary, kNotice, kShooting, kPassThrough, kLog, kWhy };
 
     Kind kind = Kind::kLog;
     int64_t time = 0;  // ms since the keymap was loaded
@@ -64,6 +65,11 @@ struct TimelineEvent {
     int32_t pad = 0;
     int32_t value = 0;
     int32_t answer = 0;
+    // kWhy: one decision of the engine. `text` is its line, `reason` its
+    // stable name, `line` the rule's line (0: none), `keys` the rule's key
+    // set ("Ctrl+Q"; empty: none), `slot` the touch slot (-1: none).
+    std::string reason;
+    std::string keys;
 };
 
 class TimelineRecorder {
@@ -98,6 +104,8 @@ public:
     static void OnPassThrough(void* self);
     static int32_t OnShooting(void* self, int32_t code);
     static void OnLog(void* self, const char* line);
+    // A decision of the engine's trace (Engine::SetDecisionObserver).
+    static void OnDecision(void* self, const Decision& decision);
 
 private:
     int64_t Now() const { return static_cast<int64_t>(clock_.Now() - origin_); }

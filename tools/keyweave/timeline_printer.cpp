@@ -74,6 +74,7 @@ std::string EventText(const TimelineEvent& event) {
                                  event.answer);
         case Kind::kPassThrough: return time + "pass     mouse move not used by the keymap";
         case Kind::kLog: return time + "log      " + event.text;
+        case Kind::kWhy: return time + "why      " + event.text;
     }
     return time;
 }
@@ -102,6 +103,9 @@ std::string EventJson(const TimelineEvent& event) {
             return head + Printf("\"shooting\",\"code\":%d,\"answer\":%d}", event.value, event.answer);
         case Kind::kPassThrough: return head + "\"pass-through\"}";
         case Kind::kLog: return head + "\"log\",\"text\":\"" + JsonEscape(event.text) + "\"}";
+        case Kind::kWhy:
+            return head + "\"why\",\"reason\":\"" + event.reason + Printf("\",\"line\":%u,\"slot\":%d", event.line, event.slot) +
+                   ",\"keys\":\"" + JsonEscape(event.keys) + "\",\"text\":\"" + JsonEscape(event.text) + "\"}";
     }
     return head + "\"unknown\"}";
 }
