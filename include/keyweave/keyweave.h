@@ -424,11 +424,12 @@ KEYWEAVE_API void KeyweaveEmulatePinch(float x, float y, int32_t in);
 /*
  * Why did that key do nothing? Sets the observer that receives, for every
  * input the engine is handed (keys, controller buttons, characters, mouse
- * messages, game-pad controls, shakes, emulated gestures, keymap loads), what
- * the engine did with it and why: the rule that played and on which touch
- * slot, or the reason nothing happened (no rule, mapping off, passed raw, a
- * repeat, held back for a combination and what became of it, no free touch
- * slot, shooting mode took the button, ...), and after each load the keymap
+ * messages, game-pad controls, shakes, scroll and zoom, emulated gestures,
+ * keymap loads), what the engine did with it and why: the rule that played
+ * and on which touch slot, or the reason nothing happened (no rule,
+ * mapping off, passed raw, a repeat, held back for a combination and what
+ * became of it, no free touch slot, shooting mode took the button, a
+ * gesture out of order, a refused value, ...), and after each load the keymap
  * that is active and its file. One input may give several decisions, in
  * order. A null callback stops them; a later call replaces the observer.
  * Callbacks: `callback` on the thread that delivered the input (the host's

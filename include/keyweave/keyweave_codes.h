@@ -132,7 +132,9 @@ typedef enum KeyweaveDecisionInput {
     KEYWEAVE_INPUT_MOUSE = 4,      /* KeyweaveUpdateMouseStatus (the right button: its RightClick key) */
     KEYWEAVE_INPUT_GAMEPAD = 5,    /* a game-pad control, mapped to a key or bound in [gamepad2] */
     KEYWEAVE_INPUT_SHAKE = 6,      /* KeyweaveHandleShakeAction */
-    KEYWEAVE_INPUT_GESTURE = 7,    /* an emulated swipe or pinch (and a swipe's wheel keys) */
+    KEYWEAVE_INPUT_GESTURE = 7,    /* scroll, zoom, an emulated swipe or pinch (code 1 to 9: scroll begin,
+                                      move, end, zoom begin, scale, end, emulated swipe, swipe between
+                                      points, pinch), or an emulated swipe's wheel key (code 260, 261) */
     KEYWEAVE_INPUT_KEYMAP = 8      /* KeyweaveLoadConfig */
 } KeyweaveDecisionInput;
 
@@ -160,7 +162,13 @@ typedef enum KeyweaveDecisionReason {
     KEYWEAVE_DECISION_GESTURE = 19,              /* "gesture": played on the screen */
     KEYWEAVE_DECISION_KEYMAP_LOADED = 20,        /* "keymap-loaded": the keymap in file is active */
     KEYWEAVE_DECISION_DEFAULT_KEYMAP = 21,       /* "default-keymap": none of the chain loaded */
-    KEYWEAVE_DECISION_NOTHING_ON_THIS_EVENT = 22 /* "nothing-on-this-event": e.g. a swipe's release */
+    KEYWEAVE_DECISION_NOTHING_ON_THIS_EVENT = 22, /* "nothing-on-this-event": e.g. a swipe's release */
+    KEYWEAVE_DECISION_GESTURE_OFF = 23,          /* "gesture-off": an emulated gesture's duration knob is 0 */
+    KEYWEAVE_DECISION_GESTURE_OUT_OF_ORDER = 24, /* "gesture-out-of-order": a scroll or zoom call that does not
+                                                    fit the gesture under way (a begin during one, a move or
+                                                    end of another or of none) */
+    KEYWEAVE_DECISION_REFUSED_VALUE = 25         /* "refused-value": a value the engine refuses (the "Cannot"
+                                                    line names it); the call does nothing */
 } KeyweaveDecisionReason;
 
 /* ---- Fixed numbers ------------------------------------------------------- */

@@ -131,7 +131,7 @@ KEYWEAVE_API void KeyweaveScrollUpdate(float dx, float dy) {
     WithEngine("KeyweaveScrollUpdate", [&](Keyweave::Engine& engine) { engine.ScrollUpdate(dx, dy); });
 }
 KEYWEAVE_API void KeyweaveScrollEnd(void) {
-    WithEngine("KeyweaveScrollEnd", [](Keyweave::Engine& engine) { engine.gestures().ScrollEnd(); });
+    WithEngine("KeyweaveScrollEnd", [](Keyweave::Engine& engine) { engine.ScrollEnd(); });
 }
 KEYWEAVE_API void KeyweaveZoomBegin(float x, float y) {
     WithEngine("KeyweaveZoomBegin", [&](Keyweave::Engine& engine) { engine.ZoomBegin(x, y); });
@@ -140,7 +140,7 @@ KEYWEAVE_API void KeyweaveZoomUpdate(float scale) {
     WithEngine("KeyweaveZoomUpdate", [&](Keyweave::Engine& engine) { engine.ZoomUpdate(scale); });
 }
 KEYWEAVE_API void KeyweaveZoomEnd(void) {
-    WithEngine("KeyweaveZoomEnd", [](Keyweave::Engine& engine) { engine.gestures().ZoomEnd(); });
+    WithEngine("KeyweaveZoomEnd", [](Keyweave::Engine& engine) { engine.ZoomEnd(); });
 }
 
 KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float length, uint32_t durationMs) {

@@ -61,19 +61,39 @@ enum class Reason : uint32_t {
     kKeymapLoaded = 20,       // the keymap now active, read from `file`
     kDefaultKeymap = 21,      // no keymap of the chain loaded: the default one is active
     kNothingOnThisEvent = 22, // the rule's action does nothing on this press or release
+    kGestureOff = 23,         // an emulated gesture whose duration knob is 0
+    kGestureOutOfOrder = 24,  // a scroll or zoom call that does not fit the gesture under way
+    kRefusedValue = 25,       // the call carried a value the engine refuses (its "Cannot" line says which)
 };
 
 // The last reason; names and the public header follow it.
-inline constexpr uint32_t kLastReason = 22;
+inline constexpr uint32_t kLastReason = 25;
+
+// Decision::code of a gesture: which call it was. (An emulated swipe that a
+// keymap turns into the wheel is decided as its wheel key instead.)
+enum class GestureCall : uint32_t {
+    kScrollBegin = 1,
+    kScrollUpdate = 2,
+    kScrollEnd = 3,
+    kZoomBegin = 4,
+    kZoomUpdate = 5,
+    kZoomEnd = 6,
+    kEmulateSwipe = 7,
+    kEmulateSwipeXY = 8,
+    kEmulatePinch = 9,
+};
+const char* GestureCallName(GestureCall call);
 
 struct Decision {
     InputKind input = InputKind::kKey;
     Reason reason = Reason::kPlayed;
     // Keys and controller buttons: the key code routed; typed characters: the
-    // byte; mouse: the window message; game pads: the control code.
+    // byte; mouse: the window message; game pads: the control code;
+    // gestures: the GestureCall.
     uint32_t code = 0;
     int32_t pressed = -1;  // 1 a press, 0 a release, -1 neither
-    // Mouse: the position (fractions); shakes: the vector; gestures: where.
+    // Mouse: the position (fractions); shakes: the vector; gestures: where
+    // (a scroll's move or a zoom's scale: dx, dy or the scale).
     float x = 0.0f, y = 0.0f, z = 0.0f;
     // The key set of the rule (a combination: both keys; one key: keys[1] 0);
     // kCombined: the combination made.

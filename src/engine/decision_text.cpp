@@ -68,7 +68,10 @@ std::string Subject(const Decision& d) {
         }
         case InputKind::kMouse: return MouseMessageName(d.code);
         case InputKind::kShake: return "shake";
-        case InputKind::kGesture: return d.code != 0 ? std::string(KeyNameOf(d.code)) + state : "gesture";
+        case InputKind::kGesture:
+            // An emulated swipe that the keymap turns into the wheel comes as its key.
+            if (d.code == kKeyMouseWheelDown || d.code == kKeyMouseWheelUp) return std::string(KeyNameOf(d.code)) + state;
+            return GestureCallName(static_cast<GestureCall>(d.code));
         case InputKind::kKeymap: return "keymap";
     }
     return "input";
@@ -118,6 +121,10 @@ std::string What(const Decision& d) {
             return Printf("no keymap of the chain loads: the default keymap %s is active", d.file);
         case Reason::kNothingOnThisEvent:
             return RuleText(d) + (d.pressed == 0 ? " does nothing on a release" : " does nothing on this press");
+        case Reason::kGestureOff: return "its duration knob is 0: the gesture is switched off";
+        case Reason::kGestureOutOfOrder:
+            return "does not fit the gesture under way (another one, or none): nothing moves";
+        case Reason::kRefusedValue: return "a value is refused (the log's \"Cannot\" line says which): nothing happens";
     }
     return ReasonName(d.reason);
 }

@@ -55,7 +55,7 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
         std::lock_guard load(loadLock_);
         gamePadConfiguration_.With([&](Config*) { body(config_.get()); });
     };
-    emulator_ = std::make_unique<GestureEmulator>(heldConfig, *dispatcher_, *scheduler_, *router_, log_);
+    emulator_ = std::make_unique<GestureEmulator>(heldConfig, *dispatcher_, *scheduler_, *router_, log_, decisions_);
 
     gamePadRouting_ = std::make_unique<EngineGamePadRouting>(*router_, *executor_, *accelerometer_);
     GamePad::HostHooks hooks;
@@ -193,7 +193,7 @@ void Engine::ReportKeymap(const std::string& path) {
     decisions_.Report(decision);
 }
 
-static_assert(KEYWEAVE_DECISION_NOTHING_ON_THIS_EVENT == kLastReason && KEYWEAVE_DECISION_REPEAT == 6 &&
+static_assert(KEYWEAVE_DECISION_REFUSED_VALUE == kLastReason && KEYWEAVE_DECISION_REPEAT == 6 &&
                   KEYWEAVE_INPUT_KEYMAP == static_cast<int>(InputKind::kKeymap),
               "the header's numbers are the trace's");
 
@@ -232,8 +232,33 @@ void Engine::SetHostDecisionObserver(KeyweaveDecisionCallback callback, void* co
     decisions_.Set(&Engine::ForwardDecision, hostDecisions_.back().get());
 }
 
+void Engine::DecideGesture(GestureCall call, Reason reason, float x, float y) const {
+    if (!decisions_.On()) return;
+    Decision decision;
+    decision.input = InputKind::kGesture;
+    decision.reason = reason;
+    decision.code = static_cast<uint32_t>(call);
+    decision.x = x;
+    decision.y = y;
+    decisions_.Report(decision);
+}
+
+// A scroll or zoom call that did nothing either came out of order (its
+// gesture is not the one under way) or carried a value refused on the way.
+void Engine::DecideGesture(GestureCall call, bool played, bool fitted, float x, float y) const {
+    DecideGesture(call, played ? Reason::kGesture : fitted ? Reason::kRefusedValue : Reason::kGestureOutOfOrder, x, y);
+}
+
 void Engine::HandleShake(float x, float y, float z) {
-    if (!ArgumentChecks(log_, "handle shake").Finite("x", x).Finite("y", y).Finite("z", z)) return;
+    if (!ArgumentChecks(log_, "handle shake").Finite("x", x).Finite("y", y).Finite("z", z)) {
+        if (decisions_.On()) {
+            Decision decision;
+            decision.input = InputKind::kShake;
+            decision.reason = Reason::kRefusedValue;
+            decisions_.Report(decision);
+        }
+        return;
+    }
     if (decisions_.On()) {
         Decision decision;
         decision.input = InputKind::kShake;
@@ -313,25 +338,47 @@ void Engine::UpdateMouseStatus(float x, float y, int32_t message, uint32_t param
 
 
 void Engine::ScrollBegin(float x, float y) {
-    if (!ArgumentChecks(log_, "begin scroll").Position("x", x).Position("y", y)) return;
-    gestures_->ScrollBegin(x, y);
+    if (!ArgumentChecks(log_, "begin scroll").Position("x", x).Position("y", y)) {
+        return DecideGesture(GestureCall::kScrollBegin, Reason::kRefusedValue, x, y);
+    }
+    const bool fitted = gestures_->CurrentGesture() == GestureController::Gesture::None;
+    DecideGesture(GestureCall::kScrollBegin, gestures_->ScrollBegin(x, y), fitted, x, y);
 }
 
 // The finger may leave the screen by any distance (a scroll is not clamped);
 // a move the numbers cannot follow is refused by the gesture itself.
 void Engine::ScrollUpdate(float dx, float dy) {
-    if (!ArgumentChecks(log_, "update scroll").Finite("dx", dx).Finite("dy", dy)) return;
-    gestures_->ScrollUpdate(dx, dy);
+    if (!ArgumentChecks(log_, "update scroll").Finite("dx", dx).Finite("dy", dy)) {
+        return DecideGesture(GestureCall::kScrollUpdate, Reason::kRefusedValue, dx, dy);
+    }
+    const bool fitted = gestures_->CurrentGesture() == GestureController::Gesture::Scroll;
+    DecideGesture(GestureCall::kScrollUpdate, gestures_->ScrollUpdate(dx, dy), fitted, dx, dy);
+}
+
+void Engine::ScrollEnd() {
+    const bool fitted = gestures_->CurrentGesture() == GestureController::Gesture::Scroll;
+    DecideGesture(GestureCall::kScrollEnd, gestures_->ScrollEnd(), fitted, 0.0f, 0.0f);
 }
 
 void Engine::ZoomBegin(float x, float y) {
-    if (!ArgumentChecks(log_, "begin zoom").Position("x", x).Position("y", y)) return;
-    gestures_->ZoomBegin(x, y);
+    if (!ArgumentChecks(log_, "begin zoom").Position("x", x).Position("y", y)) {
+        return DecideGesture(GestureCall::kZoomBegin, Reason::kRefusedValue, x, y);
+    }
+    const bool fitted = gestures_->CurrentGesture() == GestureController::Gesture::None;
+    DecideGesture(GestureCall::kZoomBegin, gestures_->ZoomBegin(x, y), fitted, x, y);
 }
 
 void Engine::ZoomUpdate(float scale) {
-    if (!ArgumentChecks(log_, "update zoom").Finite("scale", scale)) return;
-    gestures_->ZoomUpdate(scale);
+    if (!ArgumentChecks(log_, "update zoom").Finite("scale", scale)) {
+        return DecideGesture(GestureCall::kZoomUpdate, Reason::kRefusedValue, scale, 0.0f);
+    }
+    const bool fitted = gestures_->CurrentGesture() == GestureController::Gesture::Zoom;
+    DecideGesture(GestureCall::kZoomUpdate, gestures_->ZoomUpdate(scale), fitted, scale, 0.0f);
+}
+
+void Engine::ZoomEnd() {
+    const bool fitted = gestures_->CurrentGesture() == GestureController::Gesture::Zoom;
+    DecideGesture(GestureCall::kZoomEnd, gestures_->ZoomEnd(), fitted, 0.0f, 0.0f);
 }
 
 // The lengths only need to be numbers: every step of a swipe stays on the
@@ -356,7 +403,9 @@ void Engine::SetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut,
 }
 
 void Engine::EmulateSwipe(float x, float y, int32_t direction) {
-    if (!ArgumentChecks(log_, "emulate swipe").Position("x", x).Position("y", y)) return;
+    if (!ArgumentChecks(log_, "emulate swipe").Position("x", x).Position("y", y)) {
+        return DecideGesture(GestureCall::kEmulateSwipe, Reason::kRefusedValue, x, y);
+    }
     emulator_->EmulateSwipe(x, y, direction);
 }
 
@@ -367,13 +416,15 @@ void Engine::EmulateSwipeXY(float x1, float y1, float x2, float y2) {
              .Position("y1", y1)
              .Finite("x2", x2)
              .Finite("y2", y2)) {
-        return;
+        return DecideGesture(GestureCall::kEmulateSwipeXY, Reason::kRefusedValue, x1, y1);
     }
     emulator_->EmulateSwipeXY(x1, y1, x2, y2);
 }
 
 void Engine::EmulatePinch(float x, float y, int32_t in) {
-    if (!ArgumentChecks(log_, "emulate pinch").Position("x", x).Position("y", y)) return;
+    if (!ArgumentChecks(log_, "emulate pinch").Position("x", x).Position("y", y)) {
+        return DecideGesture(GestureCall::kEmulatePinch, Reason::kRefusedValue, x, y);
+    }
     emulator_->EmulatePinch(x, y, in);
 }
 

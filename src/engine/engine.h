@@ -133,12 +133,14 @@ public:
     // is logged and does nothing.
     // KeyweaveHandleShakeAction: the three values go to the sensor callback.
     void HandleShake(float x, float y, float z);
-    // KeyweaveScrollBegin, KeyweaveScrollUpdate, KeyweaveZoomBegin,
-    // KeyweaveZoomUpdate; the ends take no values (gestures()).
+    // KeyweaveScrollBegin ... KeyweaveZoomEnd: each call's decision says
+    // whether it played, came out of order or carried a refused value.
     void ScrollBegin(float x, float y);
     void ScrollUpdate(float dx, float dy);
+    void ScrollEnd();
     void ZoomBegin(float x, float y);
     void ZoomUpdate(float scale);
+    void ZoomEnd();
 
     // ---- Game pads (any host thread) ----
     void AttachGamePad(int32_t id, uint32_t vendor, uint32_t product, const WideChar* databasePath);
@@ -190,6 +192,10 @@ private:
     // The keymap now active, and the file it came from.
     void ReportKeymap(const std::string& path);
     void TearDownConfig();
+    // A gesture's decision; the second form tells a call that did nothing
+    // by whether it fitted the gesture under way.
+    void DecideGesture(GestureCall call, Reason reason, float x, float y) const;
+    void DecideGesture(GestureCall call, bool played, bool fitted, float x, float y) const;
     std::unique_ptr<Config> LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath);
 
     HostCallbacks callbacks_;

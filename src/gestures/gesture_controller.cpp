@@ -26,21 +26,22 @@ void GestureController::Report(uint32_t contacts) const {
     if (touch_ != nullptr) touch_(touchContext_, points_, contacts, 0);
 }
 
-void GestureController::ScrollBegin(float x, float y) {
+bool GestureController::ScrollBegin(float x, float y) {
     if (gesture_ != Gesture::None) {
         log_.Write("Cannot begin scroll with current gesture = %d", GestureNumber());
-        return;
+        return false;
     }
     const TouchPoint finger{x, y, 1};
     Write(&finger, 1);
     Report(1);
     gesture_ = Gesture::Scroll;
+    return true;
 }
 
-void GestureController::ScrollUpdate(float dx, float dy) {
+bool GestureController::ScrollUpdate(float dx, float dy) {
     if (gesture_ != Gesture::Scroll) {
         log_.Write("Cannot update scroll with current gesture = %d", GestureNumber());
-        return;
+        return false;
     }
     bool moved = false;
     {
@@ -52,37 +53,40 @@ void GestureController::ScrollUpdate(float dx, float dy) {
     }
     if (!moved) {
         log_.Write("Cannot update scroll: moving by %g, %g takes the finger beyond the numbers a float holds", dx, dy);
-        return;
+        return false;
     }
     Report(1);
+    return true;
 }
 
-void GestureController::ScrollEnd() {
+bool GestureController::ScrollEnd() {
     if (gesture_ != Gesture::Scroll) {
         log_.Write("Cannot end scroll with current gesture = %d", GestureNumber());
-        return;
+        return false;
     }
     Write(&kLifted, 1);
     Report(1);
     gesture_ = Gesture::None;
+    return true;
 }
 
-void GestureController::ZoomBegin(float x, float y) {
+bool GestureController::ZoomBegin(float x, float y) {
     if (gesture_ != Gesture::None) {
         log_.Write("Cannot begin zoom with current gesture = %d", GestureNumber());
-        return;
+        return false;
     }
     const TouchPoint fingers[] = {{static_cast<float>(x + kZoomHalfSpread), y, 1},
                                   {static_cast<float>(x - kZoomHalfSpread), y, 1}};
     Write(fingers, 2);
     Report(2);
     gesture_ = Gesture::Zoom;
+    return true;
 }
 
-void GestureController::ZoomUpdate(float scale) {
+bool GestureController::ZoomUpdate(float scale) {
     if (gesture_ != Gesture::Zoom) {
         log_.Write("Cannot update zoom with current gesture = %d", GestureNumber());
-        return;
+        return false;
     }
     // The spread is measured without sign: once a negative scale has crossed
     // the fingers, the next update moves each finger the other way.
@@ -101,20 +105,22 @@ void GestureController::ZoomUpdate(float scale) {
     }
     if (!moved) {
         log_.Write("Cannot update zoom: scale %g takes the fingers beyond the numbers a float holds", scale);
-        return;
+        return false;
     }
     Report(2);
+    return true;
 }
 
-void GestureController::ZoomEnd() {
+bool GestureController::ZoomEnd() {
     if (gesture_ != Gesture::Zoom) {
         log_.Write("Cannot end zoom with current gesture = %d", GestureNumber());
-        return;
+        return false;
     }
     const TouchPoint lifted[] = {kLifted, kLifted};
     Write(lifted, 2);
     Report(2);
     gesture_ = Gesture::None;
+    return true;
 }
 
 }  // namespace Keyweave

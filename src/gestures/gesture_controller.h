@@ -38,22 +38,23 @@ public:
     GestureController(const GestureController&) = delete;
     GestureController& operator=(const GestureController&) = delete;
 
+    // Each call returns false when it did nothing (its "Cannot" line says why).
     // One finger goes down at (x, y).
-    void ScrollBegin(float x, float y);
+    bool ScrollBegin(float x, float y);
     // The finger moves by (dx, dy); it may leave the screen, nothing is
     // clamped. A move to where a float cannot follow (a sum that is not
     // finite) is refused with a "Cannot update scroll" line, as is a scale
     // that takes a zoom finger there.
-    void ScrollUpdate(float dx, float dy);
+    bool ScrollUpdate(float dx, float dy);
     // The finger lifts; entry 0 becomes all zero.
-    void ScrollEnd();
+    bool ScrollEnd();
 
     // Two fingers go down 0.4 apart on a horizontal line centred on (x, y).
-    void ZoomBegin(float x, float y);
+    bool ZoomBegin(float x, float y);
     // `scale` is the new finger distance over the current one; the centre stays.
-    void ZoomUpdate(float scale);
+    bool ZoomUpdate(float scale);
     // Both fingers lift; entries 0 and 1 become all zero.
-    void ZoomEnd();
+    bool ZoomEnd();
 
     Gesture CurrentGesture() const { return gesture_; }
 

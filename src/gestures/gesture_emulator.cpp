@@ -22,12 +22,25 @@ int32_t DurationOf(uint32_t durationMs) {
 }  // namespace
 
 GestureEmulator::GestureEmulator(ConfigHold hold, Dispatcher& dispatcher,
-                                 Scheduler& scheduler, KeyRouter& router, const Log& log)
+                                 Scheduler& scheduler, KeyRouter& router, const Log& log,
+                                 const DecisionTrace& trace)
     : hold_(std::move(hold)),
       dispatcher_(dispatcher),
       scheduler_(scheduler),
       router_(router),
-      log_(log) {}
+      log_(log),
+      trace_(trace) {}
+
+void GestureEmulator::Decide(GestureCall call, Reason reason, float x, float y) const {
+    if (!trace_.On()) return;
+    Decision decision;
+    decision.input = InputKind::kGesture;
+    decision.reason = reason;
+    decision.code = static_cast<uint32_t>(call);
+    decision.x = x;
+    decision.y = y;
+    trace_.Report(decision);
+}
 
 void GestureEmulator::SetSwipeKnobs(float length, uint32_t durationMs) {
     log_.Write("Emulated swipe knobs: length=%f, duration=%d", length, static_cast<int>(durationMs));
@@ -82,8 +95,10 @@ void GestureEmulator::EmulateSwipe(float x, float y, int32_t direction) {
         const EmulationKnobs knobs = Knobs();
         if (knobs.swipeDuration == 0) {
             log_.Write("Emulated swipe knobs not set");
+            Decide(GestureCall::kEmulateSwipe, Reason::kGestureOff, x, y);
             return;
         }
+        Decide(GestureCall::kEmulateSwipe, Reason::kGesture, x, y);
         swipe.duration = DurationOf(knobs.swipeDuration);
         swipe.length = knobs.swipeLength;
         swipe.noSettle = 0;
@@ -102,8 +117,10 @@ void GestureEmulator::EmulateSwipeXY(float x1, float y1, float x2, float y2) {
         const EmulationKnobs knobs = Knobs();
         if (knobs.swipeDuration == 0) {
             log_.Write("Emulated swipe knobs not set");
+            Decide(GestureCall::kEmulateSwipeXY, Reason::kGestureOff, x1, y1);
             return;
         }
+        Decide(GestureCall::kEmulateSwipeXY, Reason::kGesture, x1, y1);
         swipe.duration = DurationOf(knobs.swipeDuration);
         swipe.noSettle = 0;
         wait.emplace(scheduler_, log_);
@@ -121,8 +138,10 @@ void GestureEmulator::EmulatePinch(float x, float y, int32_t in) {
         const EmulationKnobs knobs = Knobs();
         if (knobs.pinchDuration == 0) {
             log_.Write("Emulated pinch knobs not set");
+            Decide(GestureCall::kEmulatePinch, Reason::kGestureOff, x, y);
             return;
         }
+        Decide(GestureCall::kEmulatePinch, Reason::kGesture, x, y);
         pinch.duration = knobs.pinchDuration;
         pinch.split = knobs.pinchSplit;
         pinch.lengthIn = knobs.pinchLengthIn;

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/decision.h"
 #include "base/log.h"
 #include "config/emulation_knobs.h"
 #include "dispatch/dispatcher.h"
@@ -38,8 +39,10 @@ public:
     // The wheel rule's release follows its press this much later.
     static constexpr int32_t kWheelReleaseDelayMs = 50;
 
+    // Each emulation's decision (played, or switched off by its knob) goes
+    // to `trace`; one that becomes the wheel is decided by the key router.
     GestureEmulator(ConfigHold hold, Dispatcher& dispatcher, Scheduler& scheduler,
-                    KeyRouter& router, const Log& log);
+                    KeyRouter& router, const Log& log, const DecisionTrace& trace);
 
     GestureEmulator(const GestureEmulator&) = delete;
     GestureEmulator& operator=(const GestureEmulator&) = delete;
@@ -65,6 +68,7 @@ private:
     // Waits for the wake-up of what `wait` played, if anything; says so in
     // the log when it could not come.
     void Finish(std::optional<WakeupWait>& wait, const char* what);
+    void Decide(GestureCall call, Reason reason, float x, float y) const;
 
     const ConfigHold hold_;
     EmulationKnobs knobs_;  // guarded by knobLock_ (see above)
@@ -72,6 +76,7 @@ private:
     Scheduler& scheduler_;
     KeyRouter& router_;
     const Log& log_;
+    const DecisionTrace& trace_;
     mutable Platform::Lock knobLock_;
 };
 

@@ -264,10 +264,10 @@ private:
         switch (choice) {
             case 0: engine_->ScrollBegin(a, b); break;
             case 1: engine_->ScrollUpdate(a - 0.5f, b - 0.5f); break;
-            case 2: engine_->gestures().ScrollEnd(); break;
+            case 2: engine_->ScrollEnd(); break;
             case 3: engine_->ZoomBegin(a, b); break;
             case 4: engine_->ZoomUpdate(a * 2.0f); break;
-            default: engine_->gestures().ZoomEnd(); break;
+            default: engine_->ZoomEnd(); break;
         }
     }
 

@@ -117,10 +117,10 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
         }
         case Kind::kScrollBegin: engine.ScrollBegin(v[0], v[1]); break;
         case Kind::kScrollMove: engine.ScrollUpdate(v[0], v[1]); break;
-        case Kind::kScrollEnd: engine.gestures().ScrollEnd(); break;
+        case Kind::kScrollEnd: engine.ScrollEnd(); break;
         case Kind::kZoomBegin: engine.ZoomBegin(v[0], v[1]); break;
         case Kind::kZoomScale: engine.ZoomUpdate(v[0]); break;
-        case Kind::kZoomEnd: engine.gestures().ZoomEnd(); break;
+        case Kind::kZoomEnd: engine.ZoomEnd(); break;
         case Kind::kEmulateSwipe: engine.EmulateSwipe(v[0], v[1], static_cast<int32_t>(command.code)); break;
         case Kind::kEmulateSwipeXY: engine.EmulateSwipeXY(v[0], v[1], v[2], v[3]); break;
         case Kind::kEmulatePinch: engine.EmulatePinch(v[0], v[1], command.on ? 1 : 0); break;
