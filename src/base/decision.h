@@ -139,4 +139,17 @@ private:
     std::vector<std::unique_ptr<Target>> kept_;  // every target set, so none dangles
 };
 
+// Reports a gesture's decision (where: its point, move or scale), when an
+// observer is set.
+inline void DecideGesture(const DecisionTrace& trace, GestureCall call, Reason reason, float x, float y) {
+    if (!trace.On()) return;
+    Decision decision;
+    decision.input = InputKind::kGesture;
+    decision.reason = reason;
+    decision.code = static_cast<uint32_t>(call);
+    decision.x = x;
+    decision.y = y;
+    trace.Report(decision);
+}
+
 }  // namespace Keyweave

@@ -233,14 +233,7 @@ void Engine::SetHostDecisionObserver(KeyweaveDecisionCallback callback, void* co
 }
 
 void Engine::DecideGesture(GestureCall call, Reason reason, float x, float y) const {
-    if (!decisions_.On()) return;
-    Decision decision;
-    decision.input = InputKind::kGesture;
-    decision.reason = reason;
-    decision.code = static_cast<uint32_t>(call);
-    decision.x = x;
-    decision.y = y;
-    decisions_.Report(decision);
+    Keyweave::DecideGesture(decisions_, call, reason, x, y);
 }
 
 // A scroll or zoom call that did nothing either came out of order (its

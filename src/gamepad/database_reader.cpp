@@ -132,6 +132,7 @@ bool DatabaseReader::Read() {
     const File file(Platform::OpenForReading(device_.databasePath.c_str()));
     if (!file) {
         log_.Write("Cannot open database file %s", device_.databasePath.c_str());
+        unreadable_ = true;
         return false;
     }
     std::string line;
@@ -140,6 +141,7 @@ bool DatabaseReader::Read() {
         if (result == LineResult::kEnd) break;
         if (result == LineResult::kError) {
             log_.Write("Cannot read line from database file");
+            unreadable_ = true;
             return false;
         }
         if (!ProcessLine(line)) {
@@ -289,9 +291,12 @@ bool DatabaseReader::ApplyButtonRule(std::string_view source, std::string_view t
     return true;
 }
 
-bool Prepare(Device& device, const Log& log) {
+bool Prepare(Device& device, const Log& log, PrepareReport* report) {
     log.Write("Preparing GamePad");
-    if (DatabaseReader(device, log).Read()) return true;
+    DatabaseReader reader(device, log);
+    const bool read = reader.Read();
+    if (report != nullptr) *report = {reader.HardwareName(), reader.Unreadable()};
+    if (read) return true;
     log.Write("Cannot parse GamePad database");
     return false;
 }

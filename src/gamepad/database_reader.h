@@ -32,6 +32,10 @@ public:
     // and every line was valid; on false the device may hold part of the
     // mapping and must be discarded.
     bool Read();
+    // After Read: the name of the hardware rule that matched ("" for none),
+    // and whether the file itself could not be read.
+    const std::string& HardwareName() const { return hardwareName_; }
+    bool Unreadable() const { return unreadable_; }
 
 private:
     enum class Section { kNone, kHardware, kSkipped, kMapping };
@@ -50,11 +54,19 @@ private:
     std::string sectionName_;   // the current mapping section; empty elsewhere
     std::string hardwareName_;  // of the last hardware rule that matched
     bool buttonsDriveHat_ = false;
+    bool unreadable_ = false;
+};
+
+// What a Prepare call found, for tools that show it.
+struct PrepareReport {
+    std::string hardware;     // the matching hardware rule's name; "" for none
+    bool unreadable = false;  // the file could not be opened or read
 };
 
 // Logs "Preparing GamePad" and reads the database for the device, logging
 // "Cannot parse GamePad database" when that fails. On true the device's layout
 // name, hat sources, hat masks and transforms are filled.
-bool Prepare(Device& device, const Log& log);
+// `report`, when given, receives what the reader found.
+bool Prepare(Device& device, const Log& log, PrepareReport* report = nullptr);
 
 }  // namespace Keyweave::GamePad

@@ -32,14 +32,7 @@ GestureEmulator::GestureEmulator(ConfigHold hold, Dispatcher& dispatcher,
       trace_(trace) {}
 
 void GestureEmulator::Decide(GestureCall call, Reason reason, float x, float y) const {
-    if (!trace_.On()) return;
-    Decision decision;
-    decision.input = InputKind::kGesture;
-    decision.reason = reason;
-    decision.code = static_cast<uint32_t>(call);
-    decision.x = x;
-    decision.y = y;
-    trace_.Report(decision);
+    DecideGesture(trace_, call, reason, x, y);
 }
 
 void GestureEmulator::SetSwipeKnobs(float length, uint32_t durationMs) {

@@ -33,7 +33,6 @@ constexpr const char* kHelp =
 
 constexpr uint32_t kGenericVendor = 0x8380;
 constexpr uint32_t kGenericProduct = 0x0003;
-constexpr std::string_view kFoundPrefix = "Found matching hardware '";
 
 struct RawAxisName {
     uint32_t code;
@@ -98,29 +97,18 @@ struct Attempt {
     bool databaseUnreadable = false;
 };
 
-struct Capture {
-    Console* console;
-    Attempt* attempt;
-    static void Sink(void* self, const char* line) {
-        auto* capture = static_cast<Capture*>(self);
-        capture->console->Line(line);
-        const std::string_view text(line);
-        if (text.starts_with(kFoundPrefix) && text.ends_with("'")) {
-            capture->attempt->hardware = text.substr(kFoundPrefix.size(), text.size() - kFoundPrefix.size() - 1);
-        }
-        if (text.starts_with("Cannot open database file") || text.starts_with("Cannot read line from database file")) {
-            capture->attempt->databaseUnreadable = true;
-        }
-    }
-};
+// The reader's lines go to the console as they come.
+void PrintLine(void* console, const char* line) { static_cast<Console*>(console)->Line(line); }
 
 Attempt PreparePad(const std::string& database, uint32_t vendor, uint32_t product, Console& console) {
     Attempt attempt;
-    Capture capture{&console, &attempt};
     Log log;
-    log.SetSink(&Capture::Sink, &capture, true);
+    log.SetSink(&PrintLine, &console, true);
     GamePad::Device device(1, vendor, product, ToWide(database));
-    if (GamePad::Prepare(device, log)) attempt.device.emplace(std::move(device));
+    GamePad::PrepareReport report;
+    if (GamePad::Prepare(device, log, &report)) attempt.device.emplace(std::move(device));
+    attempt.hardware = report.hardware;
+    attempt.databaseUnreadable = report.unreadable;
     return attempt;
 }
 
