@@ -7,6 +7,7 @@
 
 
 import { pollPads, releasePads } from './gamepad.js';
+import { keyLine } from './keyboard.js';
 
 const BUTTONS = ['left', 'middle', 'right'];
 
@@ -99,16 +100,9 @@ export class TryIt {
   key(event) {
     if (event.target instanceof HTMLTextAreaElement || event.target instanceof HTMLInputElement) return;
     event.preventDefault();
-    if (event.repeat) return;
-    const word = this.engine.browserKey(event.code);
-    if (!word) {
-      this.report(`Cannot use the key ${event.code}: it has no PC scan code`);
-      return;
-    }
-    const pressed = event.type === 'keydown';
-    if (pressed === this.held.has(word)) return;
-    pressed ? this.held.add(word) : this.held.delete(word);
-    this.line(`${pressed ? 'press' : 'release'} ${word}`);
+    const line = keyLine(this.engine, this.held, event, (message) => this.report(message));
+    if (line === null) return;
+    this.line(line);
     if (this.pendingKey === null) this.pendingKey = event.timeStamp;
   }
 

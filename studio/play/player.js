@@ -10,6 +10,7 @@
 // waits for the next animation frame; sending never does.
 
 import { AndroidKeyEventAction } from '@yume-chan/scrcpy';
+import { keyLine } from '../keyboard.js';
 import { KeyBytes } from './android-keys.js';
 import { TOUCH_UP, TouchPointers } from './touches.js';
 
@@ -225,17 +226,10 @@ export class Player {
       if (!this.link.gone) this.track(this.link.controller.injectText(event.key));
       return;
     }
-    if (event.repeat) return;
-    const word = this.engine.browserKey(event.code);
-    if (!word) {
-      this.report(`Cannot use the key ${event.code}: it has no PC scan code`);
-      return;
-    }
-    const pressed = event.type === 'keydown';
-    if (pressed === this.held.has(word)) return;
-    pressed ? this.held.add(word) : this.held.delete(word);
+    const line = keyLine(this.engine, this.held, event, (message) => this.report(message));
+    if (line === null) return;
     this.noteInput(event);
-    this.line(`${pressed ? 'press' : 'release'} ${word}`);
+    this.line(line);
   }
 
   // Percent of the video under a pointer event; while the pointer is locked

@@ -329,7 +329,8 @@ test('unplugged with the pad and mouse-look held: the page says so, and after re
   await plugIn(page, { portrait: portrait() });
   await connect(page);
   await page.keyboard.down('KeyD');
-  await page.waitForFunction(() => window.device.messages.some((m) => m.type === 'touch'));
+  // Held until the pad's finger has moved (the engine runs in real time here).
+  await page.waitForFunction(() => window.device.messages.some((m) => m.type === 'touch' && m.action === 2));
   await page.keyboard.up('KeyD');
   await settled(page);
   const touches = touchesOf(await deviceMessages(page));
