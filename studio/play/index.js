@@ -9,6 +9,7 @@ import { checkVersion, keepServer, keptServer, serverVersion } from './server-fi
 
 const $ = (id) => document.getElementById(id);
 const PICTURE_WAIT_S = 20;  // from the server's start to its first picture
+const LIST_EVERY_MS = 250;  // how often the lists under the screen take new lines while playing
 
 // `studio`: {engine, pads, timeline, Picture, keymapName(), keymapScreen(),
 // stopTrying(), report(message)} from the Studio's page.
@@ -18,24 +19,34 @@ export function setUpPlay(studio) {
   const overlay = new studio.Picture($('play-overlay'));
   const player = new Player({
     engine: studio.engine, pads: studio.pads, surface: $('play-overlay'), report: message,
-    // The lists and the fingers are drawn in the next animation frame, off
-    // the way from input to device.
+    // The fingers are drawn in the next animation frame and the lists a few
+    // times a second, both off the way from input to device: keeping a long
+    // list scrolled to its end costs a layout, and a frame spent on it is a
+    // frame a key press waits.
     onEvents: (events, fresh) => {
       if (fresh) {
         state.events = [];
+        state.listed = [];
         studio.timeline.clear();
       }
       state.events.push(...events);
+      state.listed.push(...events);
     },
   });
   state.events = [];
-  const draw = () => {
+  state.listed = [];
+  state.listedAt = 0;
+  const draw = (now) => {
     if (!state.active) return;
     if (state.events.length) {
-      studio.timeline.add(state.events);
       for (const { json } of state.events) if (json.event === 'touch') overlay.touch(json);
       overlay.drawFingers();
       state.events = [];
+    }
+    if (state.listed.length && now - state.listedAt >= LIST_EVERY_MS) {
+      studio.timeline.add(state.listed);
+      state.listed = [];
+      state.listedAt = now;
     }
     requestAnimationFrame(draw);
   };
@@ -86,6 +97,7 @@ export function setUpPlay(studio) {
   function gone(text) {
     player.lost();
     state.events = [];
+    state.listed = [];
     studio.timeline.clear();
     overlay.clearFingers();
     message(`${text}. Connect it again to go on: nothing is held when you do`);

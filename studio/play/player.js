@@ -206,6 +206,7 @@ export class Player {
       const end = performance.now();
       performance.measure('input-to-control', { start: stamp, end });
       performance.measure('handler-to-control', { start: handled, end });
+      performance.measure('input-to-handler', { start: stamp, end: handled });
     }, () => {});
   }
 
