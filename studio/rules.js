@@ -68,33 +68,39 @@ function sectionOf(line) {
 const keysOf = (line) => (firstTuple(line) || { keys: line.split('=')[0] }).keys.replace(/\s+/g, '');
 const isRule = (line) => /^\s*[^#\s][^=]*\s=\s/.test(line);
 
-// The text with `rules` ("W = Tap (10,20)") at the end of its [keys] section,
-// which is made when missing. Rules of the same keys in that section go:
-// a later rule would replace them anyway. `drop(line)` names more rule lines
-// to take out (the old direction pad); `directive` is a header directive the
-// rules need, put above the first section when the text lacks it.
-export function addRules(text, rules, { drop = () => false, directive = '' } = {}) {
+// The text with `rules` ("W = Tap (10,20)") at the end of its `section`
+// ([keys] unless said), which is made when missing, under their `note`.
+// Rules of the same keys in that section go, with their notes: a later rule
+// would replace them anyway. `drop(line)` names more rule lines to take out
+// (the old direction pad); `directive` is a header directive the rules
+// need, put above the first section when the text lacks it.
+export function addRules(text, rules, { drop = () => false, directive = '', section = 'keys', note = '' } = {}) {
   let lines = text === '' ? [] : text.split('\n');
   if (directive && !lines.some((line) => line.trim() === directive)) {
     const first = lines.findIndex((line) => sectionOf(line) !== null);
     lines.splice(first < 0 ? lines.length : first, 0, directive);
   }
-  let start = lines.findIndex((line) => sectionOf(line) === 'keys');
+  let start = lines.findIndex((line) => sectionOf(line) === section);
   if (start < 0) {
     while (lines.length && lines.at(-1).trim() === '') lines.pop();
     if (lines.length) lines.push('');
-    lines.push('[keys]');
+    lines.push(`[${section}]`);
     start = lines.length - 1;
   }
   const replaced = new Set(rules.map(keysOf));
   let end = start + 1;
   while (end < lines.length && sectionOf(lines[end]) === null) {
-    if (isRule(lines[end]) && (replaced.has(keysOf(lines[end])) || drop(lines[end]))) lines.splice(end, 1);
-    else ++end;
+    if (isRule(lines[end]) && (replaced.has(keysOf(lines[end])) || drop(lines[end]))) {
+      const noted = noteAbove(lines, end);
+      lines.splice(noted ? noted.index : end, noted ? 2 : 1);
+      end = noted ? noted.index : end;
+    } else {
+      ++end;
+    }
   }
   let at = end;
   while (at > start + 1 && lines[at - 1].trim() === '') --at;
-  lines.splice(at, 0, ...rules);
+  lines.splice(at, 0, ...(note ? [noteLine(note)] : []), ...rules);
   const result = lines.join('\n');
   return result.endsWith('\n') ? result : result + '\n';
 }
@@ -102,7 +108,112 @@ export function addRules(text, rules, { drop = () => false, directive = '' } = {
 // The text without the rule lines that hold the binding, or null when it
 // has none.
 export function deleteBinding(text, binding) {
-  const found = new Set(ruleLines(text, binding));
-  if (found.size === 0) return null;
-  return text.split('\n').filter((_, index) => !found.has(index)).join('\n');
+  return deleteLines(text, ruleLines(text, binding));
+}
+
+// The text without the rule lines at `indices` and the note above the first.
+export function deleteLines(text, indices) {
+  if (indices.length === 0) return null;
+  const lines = text.split('\n');
+  const found = new Set(indices);
+  const noted = noteAbove(lines, Math.min(...indices));
+  if (noted) found.add(noted.index);
+  return lines.filter((_, index) => !found.has(index)).join('\n');
+}
+
+// ---- editing a rule in place, and notes ----
+
+// A rule line taken apart: its indent, keys, actions (split at ";"), and the
+// comment at its end with the blanks before it.
+export function parseRule(line) {
+  if (!isRule(line)) return null;
+  const hash = line.indexOf('#');
+  const rule = hash < 0 ? line : line.slice(0, hash);
+  const body = rule.trimEnd();
+  const equals = body.indexOf('=', body.search(/\S/) + 1);
+  return {
+    indent: line.match(/^\s*/)[0],
+    keys: body.slice(0, equals).trim(),
+    actions: body.slice(equals + 1).split(';').map((action) => action.trim()),
+    comment: line.slice(body.length),
+  };
+}
+
+// The section (lower case, "keys") the line at `index` is in, or null.
+export function sectionAt(lines, index) {
+  for (let at = index; at >= 0; --at) {
+    const section = sectionOf(lines[at]);
+    if (section !== null) return section;
+  }
+  return null;
+}
+
+// A comment line that is not a note: a header directive (a capital keyword,
+// and anything starting with MODE) or an importer's "# dropped:" line.
+const DIRECTIVE = /^#\s(MODE|[A-Z][A-Z0-9_]*(\(|\s*$))/;
+const notNote = (text) => DIRECTIVE.test(text) || /^#\s*dropped:/.test(text);
+
+// A binding's note: the comment line right above its first rule line.
+// Returns {index, text} or null.
+export function noteAbove(lines, index) {
+  const above = (lines[index - 1] ?? '').trim();
+  if (index === 0 || !above.startsWith('#') || notNote(above)) return null;
+  return { index: index - 1, text: above.replace(/^#\s?/, '').replace(/^note:\s?/, '') };
+}
+
+// A note as its comment line; a note that would read as a directive gets
+// "note: " in front.
+export function noteLine(note, indent = '') {
+  const line = `# ${note}`;
+  return indent + (notNote(line) ? `# note: ${note}` : line);
+}
+
+// Lines of `section` whose rule is for `keys` (blanks ignored), but for the
+// lines in `except`.
+export function boundLines(text, section, keys, except = []) {
+  const lines = text.split('\n');
+  const wanted = keys.replace(/\s+/g, '');
+  const found = [];
+  lines.forEach((line, index) => {
+    if (except.includes(index) || !isRule(line) || keysOf(line) !== wanted) return;
+    if (sectionAt(lines, index) === section) found.push(index);
+  });
+  return found;
+}
+
+// The text with the rule lines at `indices` replaced by `rules` ("KEYS =
+// ACTION" each) where the first of them stood, and its note set to `note`
+// (null: left as it is, '': removed). When the lines were one rule of one
+// line, only its action number `segment` changes: the rule's other actions,
+// indent and end comment stay.
+export function replaceRules(text, indices, rules, { segment = 0, note = null } = {}) {
+  const lines = text.split('\n');
+  const first = Math.min(...indices);
+  let written = rules;
+  if (indices.length === 1 && rules.length === 1) {
+    const old = parseRule(lines[first]);
+    const now = parseRule(rules[0]);
+    if (old && now) {
+      const actions = old.actions.slice();
+      actions[Math.min(segment, actions.length - 1)] = now.actions.join('; ');
+      written = [`${old.indent}${now.keys} = ${actions.join('; ')}${old.comment}`];
+    }
+  } else {
+    written = rules.map((rule, i) => {
+      const old = parseRule(lines[indices[i]] ?? '');
+      return old ? old.indent + rule + old.comment : rule;
+    });
+  }
+  const out = [];
+  lines.forEach((line, index) => {
+    if (index === first) out.push(...written);
+    else if (!indices.includes(index)) out.push(line);
+  });
+  if (note !== null) {
+    const existing = noteAbove(out, first);
+    if (existing && note === '') out.splice(existing.index, 1);
+    else if (existing) out[existing.index] = noteLine(note, lines[existing.index].match(/^\s*/)[0]);
+    else if (note !== '') out.splice(first, 0, noteLine(note));
+  }
+  return out.join('\n');
 }
