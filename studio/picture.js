@@ -96,7 +96,8 @@ export class Picture {
         'font-size': unit * 1.5, 'font-family': 'system-ui, sans-serif', fill: '#fff', stroke: '#212121',
         'stroke-width': unit * 0.35, 'paint-order': 'stroke', 'data-line': binding.line, 'data-keys': binding.keys,
       }, this.notes);
-      label.textContent = binding.note;
+      label.textContent = binding.note.length > 28 ? `${binding.note.slice(0, 27)}…` : binding.note;
+      if (binding.note.length > 28) element('title', {}, label).textContent = binding.note;
     }
     if (binding.radius > 0) {
       const size = unit * 1.4;

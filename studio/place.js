@@ -7,7 +7,7 @@
 // written, and replacing it is the author's choice.
 
 import {
-  addRules, boundLines, deleteLines, keymapNumber, noteAbove, parseRule, replaceRules, sectionAt,
+  addRules, boundLines, deleteLines, keymapNumber, noteOf, parseRule, replaceRules, sectionAt,
 } from './rules.js';
 
 const DIRECTIONS = ['Up', 'Left', 'Down', 'Right'];
@@ -51,7 +51,10 @@ const KINDS = [
     shape: 'two', fields: ['x2', 'y2'], action: (v) => `SwipeXY (${pt(v.x, v.y)},${pt(v.x2, v.y2)})`,
     read: (a, v) => Object.assign(v, { x2: a[2], y2: a[3] }) },
   { id: 'trace', name: 'Swipe path', help: 'a swipe along the path dragged on the picture', keys: 'key', shape: 'path',
-    action: (v) => `SwipeTrace (${v.path.map(([x, y]) => pt(x, y)).join(',')})`,
+    action: (v) => {  // the path follows its first point when that is moved
+      const [dx, dy] = [v.x - v.path[0][0], v.y - v.path[0][1]];
+      return `SwipeTrace (${v.path.map(([x, y]) => pt(keep(x + dx), keep(y + dy))).join(',')})`;
+    },
     read: (a, v) => Object.assign(v, { path: pairs(a) }) },
   { id: 'pad', name: 'Direction pad', help: 'four keys walk: a finger holds a joystick centred here and pushes it toward the keys held (drag for its reach); the keymap\'s old pad goes',
     keys: 'pad', shape: 'radius', fields: ['r', 'glide'],
@@ -225,7 +228,7 @@ export class Placer {
         v.padKeys[DIRECTIONS.indexOf(read.v.direction)] = other.keys;
       });
     }
-    v.note = noteAbove(lines, Math.min(...indices))?.text ?? '';
+    v.note = noteOf(lines[Math.min(...indices)]);
     this.v = v;
     this.editing = { indices, segment, section };
     this.gesture = null;

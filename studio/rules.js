@@ -69,9 +69,9 @@ const keysOf = (line) => (firstTuple(line) || { keys: line.split('=')[0] }).keys
 const isRule = (line) => /^\s*[^#\s][^=]*\s=\s/.test(line);
 
 // The text with `rules` ("W = Tap (10,20)") at the end of its `section`
-// ([keys] unless said), which is made when missing, under their `note`.
-// Rules of the same keys in that section go, with their notes: a later rule
-// would replace them anyway. `drop(line)` names more rule lines to take out
+// ([keys] unless said), which is made when missing, the first with its
+// `note`. Rules of the same keys in that section go: a later rule would
+// replace them anyway. `drop(line)` names more rule lines to take out
 // (the old direction pad); `directive` is a header directive the rules
 // need, put above the first section when the text lacks it.
 export function addRules(text, rules, { drop = () => false, directive = '', section = 'keys', note = '' } = {}) {
@@ -90,17 +90,12 @@ export function addRules(text, rules, { drop = () => false, directive = '', sect
   const replaced = new Set(rules.map(keysOf));
   let end = start + 1;
   while (end < lines.length && sectionOf(lines[end]) === null) {
-    if (isRule(lines[end]) && (replaced.has(keysOf(lines[end])) || drop(lines[end]))) {
-      const noted = noteAbove(lines, end);
-      lines.splice(noted ? noted.index : end, noted ? 2 : 1);
-      end = noted ? noted.index : end;
-    } else {
-      ++end;
-    }
+    if (isRule(lines[end]) && (replaced.has(keysOf(lines[end])) || drop(lines[end]))) lines.splice(end, 1);
+    else ++end;
   }
   let at = end;
   while (at > start + 1 && lines[at - 1].trim() === '') --at;
-  lines.splice(at, 0, ...(note ? [noteLine(note)] : []), ...rules);
+  lines.splice(at, 0, ...rules.map((rule, i) => (i === 0 ? withNote(rule, note) : rule)));
   const result = lines.join('\n');
   return result.endsWith('\n') ? result : result + '\n';
 }
@@ -111,14 +106,11 @@ export function deleteBinding(text, binding) {
   return deleteLines(text, ruleLines(text, binding));
 }
 
-// The text without the rule lines at `indices` and the note above the first.
+// The text without the rule lines at `indices`, or null when there are none.
 export function deleteLines(text, indices) {
   if (indices.length === 0) return null;
-  const lines = text.split('\n');
   const found = new Set(indices);
-  const noted = noteAbove(lines, Math.min(...indices));
-  if (noted) found.add(noted.index);
-  return lines.filter((_, index) => !found.has(index)).join('\n');
+  return text.split('\n').filter((_, index) => !found.has(index)).join('\n');
 }
 
 // ---- editing a rule in place, and notes ----
@@ -148,24 +140,23 @@ export function sectionAt(lines, index) {
   return null;
 }
 
-// A comment line that is not a note: a header directive (a capital keyword,
-// and anything starting with MODE) or an importer's "# dropped:" line.
-const DIRECTIVE = /^#\s(MODE|[A-Z][A-Z0-9_]*(\(|\s*$))/;
-const notNote = (text) => DIRECTIVE.test(text) || /^#\s*dropped:/.test(text);
-
-// A binding's note: the comment line right above its first rule line.
-// Returns {index, text} or null.
-export function noteAbove(lines, index) {
-  const above = (lines[index - 1] ?? '').trim();
-  if (index === 0 || !above.startsWith('#') || notNote(above)) return null;
-  return { index: index - 1, text: above.replace(/^#\s?/, '').replace(/^note:\s?/, '') };
+// A binding's note is the comment at the end of its (first) rule line:
+// `Space = Tap (90,56)   # jump`. The engine cuts it off where it reads the
+// action, in [keys], [gamepad] key rules and [gamepad2] alike.
+export function noteOf(line) {
+  const rule = parseRule(line ?? '');
+  return rule ? rule.comment.replace(/^\s*#\s?/, '').trim() : '';
 }
 
-// A note as its comment line; a note that would read as a directive gets
-// "note: " in front.
-export function noteLine(note, indent = '') {
-  const line = `# ${note}`;
-  return indent + (notNote(line) ? `# note: ${note}` : line);
+// The rule line with `note` at its end ('': none). A ";" would start another
+// action, so a note has none.
+export function withNote(line, note) {
+  const rule = parseRule(line);
+  if (!rule) return line;
+  const base = `${rule.indent}${rule.keys} = ${rule.actions.join('; ')}`;
+  const clean = note.replace(/;/g, ',').trim();
+  if (!clean) return base;
+  return `${base}${rule.comment.match(/^\s*(?=#)/)?.[0] || '   '}# ${clean}`;
 }
 
 // Lines of `section` whose rule is for `keys` (blanks ignored), but for the
@@ -209,11 +200,6 @@ export function replaceRules(text, indices, rules, { segment = 0, note = null } 
     if (index === first) out.push(...written);
     else if (!indices.includes(index)) out.push(line);
   });
-  if (note !== null) {
-    const existing = noteAbove(out, first);
-    if (existing && note === '') out.splice(existing.index, 1);
-    else if (existing) out[existing.index] = noteLine(note, lines[existing.index].match(/^\s*/)[0]);
-    else if (note !== '') out.splice(first, 0, noteLine(note));
-  }
+  if (note !== null) out[first] = withNote(out[first], note);
   return out.join('\n');
 }

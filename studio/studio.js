@@ -5,7 +5,7 @@ import { loadEngine } from './engine.js';
 import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
-import { deleteBinding, moveBinding, noteAbove, parseRule, ruleLines } from './rules.js';
+import { deleteBinding, moveBinding, noteOf, parseRule, ruleLines } from './rules.js';
 import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
@@ -54,12 +54,12 @@ function redraw() {
   state.bindings = result.bindings;
   // Handles only for the bindings the text writes: not for the ones the
   // engine makes itself (mouse-look's RightClick over its MouseMove tap).
-  // A binding's note (the comment line above its rule) is its label.
+  // A binding's note (the comment at the end of its rule) is its label.
   const lines = text.value.split('\n');
   const written = [];
   for (const binding of result.bindings) {
     const found = ruleLines(text.value, binding);
-    if (found.length) written.push({ ...binding, line: found[0], note: noteAbove(lines, found[0])?.text ?? '' });
+    if (found.length) written.push({ ...binding, line: found[0], note: noteOf(lines[found[0]]) });
   }
   picture.show(result.svg, written, size, dragged, select, editBinding);
   showDiagnostics(result.diagnostics, result.readable);

@@ -297,8 +297,7 @@ test('an author places every kind of binding over a screenshot, edits them and s
   await page.click('#place-panel .place-ok');
   await page.waitForSelector('#picture text.note');
   text = await keymapText();
-  assert.equal(text.split('\n')[spaceLine], '# jump');
-  assert.equal(findRule(text, 'J = Tap (90,56)'), text.split('\n')[spaceLine + 1]);
+  assert.equal(findRule(text, 'J = Tap (90,56)   # jump'), text.split('\n')[spaceLine]);
   assert.equal(await page.textContent('#picture text.note[data-keys="J"]'), 'jump');
   // Radius, direction, timing (of a pad: all four lines), kind.
   const edits = [
@@ -342,7 +341,7 @@ test('an author places every kind of binding over a screenshot, edits them and s
   const played = run(['play', saved, path.join(scratch, 'placed.play')]);
   const downAt = (rule) => new RegExp(`touch\\s+slot\\s+\\d+ down\\s+${numbers(rule).slice(-2).map((n) => n.toFixed(2)).join('\\s+')}$`, 'm');
   text = await keymapText();
-  assert.match(played, downAt(findRule(text, 'J = Tap (90,56)')));
+  assert.match(played, downAt(findRule(text, 'J = Tap (90,56)   # jump')));
   assert.match(played, downAt(findRule(text, 'Y = TouchMove (73,45)')));
   assert.match(played, /touch\s+slot\s+15 move\s+18(\.\d\d)?\s+6\d\.\d\d/);  // the pad pushed up
 });
