@@ -435,6 +435,10 @@ export class Placer {
       return this.close();
     }
     const capture = this.listening && event.target === this.listening ? this.listening : null;
+    if (!capture && event.code === 'Delete' && this.editing && !/^(INPUT|SELECT)$/.test(event.target.tagName)) {
+      event.preventDefault();
+      return this.remove();
+    }
     if (!capture) {
       if (event.code === 'Enter' && event.target.tagName === 'INPUT' && event.target.type !== 'checkbox') {
         event.preventDefault();

@@ -322,6 +322,16 @@ test('an author places every kind of binding over a screenshot, edits them and s
   await page.keyboard.press('KeyY');  // the copy's key
   await page.waitForSelector('#place-panel', { state: 'hidden' });
   assertRule(await keymapText(), 'Y = TouchMove (73,45)');
+  // A binding without a place on the picture opens from its line in the text.
+  const tiltLine = lineOf(await keymapText(), 'Left = Tilt');
+  const editor = await page.locator('#keymap-text').boundingBox();
+  await page.mouse.dblclick(editor.x + 40, editor.y + 4 + 18 * tiltLine + 9);  // 18 px lines under 4 px of padding
+  await page.waitForSelector('#place-panel', { state: 'visible' });
+  assert.equal(await page.inputValue('#place-panel [data-field="roll"]'), '-30');
+  await page.fill('#place-panel [data-field="roll"]', '-20');
+  await page.click('#place-panel .place-ok');
+  await page.waitForSelector('#place-panel', { state: 'hidden' });
+  assert.equal((await keymapText()).split('\n')[tiltLine], 'Left = Tilt Absolute (0,-20) Return');
   await openBinding('X');
   await shot('11-editing');
   await page.click('#place-panel .place-delete');
@@ -406,6 +416,27 @@ test('the panel stays inside the window beside the point edited, and works by ke
       .filter((n) => n.offsetParent !== null && !(n.labels?.[0]?.textContent.trim() || n.getAttribute('aria-label') || n.textContent.trim()))
       .map((n) => n.outerHTML));
     assert.deepEqual(unnamed, []);
+    // Text against what lies behind it: a contrast of 4.5 at least.
+    const low = await small.$$eval('#place-panel *', (nodes) => {
+      const rgb = (color) => color.match(/[\d.]+/g).map(Number);
+      const light = (color) => {
+        const [r, g, b] = rgb(color).map((c) => c / 255).map((c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4));
+        return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+      };
+      const behind = (node) => {
+        for (let at = node; at; at = at.parentElement) {
+          const color = getComputedStyle(at).backgroundColor;
+          if (rgb(color)[3] !== 0) return color;
+        }
+        return 'rgb(255,255,255)';
+      };
+      return nodes.filter((n) => n.offsetParent !== null && [...n.childNodes].some((c) => c.nodeType === 3 && c.textContent.trim()))
+        .map((n) => {
+          const [a, b] = [light(getComputedStyle(n).color), light(behind(n))];
+          return { text: n.textContent.trim().slice(0, 30), ratio: (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05) };
+        }).filter((item) => item.ratio < 4.5);
+    });
+    assert.deepEqual(low, []);
     let reached = 0;
     for (let i = 0; i < 12 && reached < 4; ++i) {
       const inside = await small.evaluate(() => document.getElementById('place-panel').contains(document.activeElement));
