@@ -19,8 +19,9 @@ function firstTuple(line) {
   const rule = hash < 0 ? line : line.slice(0, hash);
   const open = rule.indexOf('(');
   const close = rule.indexOf(')', open + 1);
-  if (open < 0 || close < 0 || !rule.includes('=')) return null;
-  return { open, close, keys: rule.slice(0, rule.indexOf('=')).trim(), values: rule.slice(open + 1, close).split(',') };
+  const equals = rule.indexOf('=', rule.search(/\S/) + 1);  // after the first key: "=" is a key name too
+  if (open < 0 || close < 0 || equals < 0) return null;
+  return { open, close, keys: rule.slice(0, equals).trim(), values: rule.slice(open + 1, close).split(',') };
 }
 
 // Which lines hold the binding: its keys' rule lines at its place, or, for a
@@ -65,7 +66,7 @@ function sectionOf(line) {
   return header ? header[1].trim().toLowerCase().replace(/-/g, '_') : null;
 }
 
-const keysOf = (line) => (firstTuple(line) || { keys: line.split('=')[0] }).keys.replace(/\s+/g, '');
+const keysOf = (line) => (parseRule(line)?.keys ?? '').replace(/\s+/g, '');
 const isRule = (line) => /^\s*[^#\s][^=]*\s=\s/.test(line);
 
 // The text with `rules` ("W = Tap (10,20)") at the end of its `section`

@@ -370,6 +370,8 @@ test('a key already bound is named before placing, and the direction pad stays w
   assert.ok(await page.isDisabled('#place-panel .place-ok'));
   await shot('12-key-taken');
   await page.click('#place-panel .key-capture');
+  await page.keyboard.press('F12');  // no keymap name: refused, the panel waits for another key
+  assert.match(await page.textContent('#status'), /^Cannot bind F12/);
   await page.keyboard.press('KeyK');  // another key: placed, the pad untouched
   await page.waitForSelector('#place-panel', { state: 'hidden' });
   assertRule(await keymapText(), 'K = Tap (40,20)');
@@ -383,8 +385,8 @@ test('a key already bound is named before placing, and the direction pad stays w
   assert.equal(pad(await keymapText()).length, 3);
 });
 
-test('the panel stays inside the window beside the point edited, and works by keyboard, on a laptop and a phone', async () => {
-  for (const viewport of [{ width: 1024, height: 700 }, { width: 390, height: 844 }]) {
+test('the panel stays inside the window beside the point edited, and works by keyboard, on a laptop, a tablet and a phone', async () => {
+  for (const viewport of [{ width: 1024, height: 700 }, { width: 768, height: 1024 }, { width: 390, height: 844 }]) {
     const small = await browser.newPage({ viewport });
     small.on('pageerror', (error) => { throw error; });
     await small.goto(`${server.url}/index.html`);
