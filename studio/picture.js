@@ -96,8 +96,11 @@ export class Picture {
         'font-size': unit * 1.5, 'font-family': 'system-ui, sans-serif', fill: '#fff', stroke: '#212121',
         'stroke-width': unit * 0.35, 'paint-order': 'stroke', 'data-line': binding.line, 'data-keys': binding.keys,
       }, this.notes);
-      label.textContent = binding.note.length > 28 ? `${binding.note.slice(0, 27)}…` : binding.note;
-      if (binding.note.length > 28) element('title', {}, label).textContent = binding.note;
+      // A short label: what comes before a colon, cut at 20 characters.
+      const head = binding.note.split(':')[0].trim();
+      const short = head.length > 20 ? `${head.slice(0, 19)}…` : head;
+      label.textContent = short;
+      if (short !== binding.note) element('title', {}, label).textContent = binding.note;
     }
     if (binding.radius > 0) {
       const size = unit * 1.4;
