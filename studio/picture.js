@@ -48,6 +48,21 @@ export class Picture {
     return { x: (local.x / this.screen.width) * 100, y: (local.y / this.screen.height) * 100 };
   }
 
+  // Marks the points of the binding being placed or edited (percent): a
+  // ring on each, a line through them; none when `points` is empty.
+  mark(points) {
+    this.guest?.querySelector('g.marks')?.remove();
+    if (!this.guest || points.length === 0) return;
+    const unit = Math.max(6, Math.min(this.screen.width, this.screen.height) / 54);
+    const marks = element('g', { class: 'marks', 'pointer-events': 'none' }, this.guest);
+    const style = { fill: 'none', stroke: '#d500f9', 'stroke-width': unit * 0.3 };
+    if (points.length > 1) {
+      element('polyline', { ...style, points: points.map(([x, y]) => `${this.px(x)},${this.py(y)}`).join(' '),
+        'stroke-dasharray': unit }, marks);
+    }
+    for (const [x, y] of points) element('circle', { ...style, cx: this.px(x), cy: this.py(y), r: unit * 1.6 }, marks);
+  }
+
   // Where a point of the guest screen (percent) is in the window.
   clientPoint(x, y) {
     const point = this.svg.createSVGPoint();

@@ -152,9 +152,10 @@ export class Placer {
   // `keyName(code)` is the keymap's name of a KeyboardEvent.code ('' if
   // none); `text()` the keymap's text and `write(text, message)` the way to
   // change it; `report(message)` says something on the page; `locate(x, y)`
-  // is where a point of the screen (percent) is in the window.
-  constructor(panel, { keyName, text, write, report, locate }) {
-    Object.assign(this, { panel, keyName, text, write, report, locate });
+  // is where a point of the screen (percent) is in the window, and
+  // `mark(points)` shows the binding's points on the picture.
+  constructor(panel, { keyName, text, write, report, locate, mark }) {
+    Object.assign(this, { panel, keyName, text, write, report, locate, mark });
     this.isOpen = false;
     this.listening = null;
     const $ = (selector) => panel.querySelector(selector);
@@ -250,6 +251,7 @@ export class Placer {
 
   close() {
     this.isOpen = false;
+    this.mark([]);
     this.listen(null);
     this.panel.hidden = true;
     window.removeEventListener('resize', this.reposition);
@@ -342,7 +344,25 @@ export class Placer {
     $('.place-duplicate').hidden = $('.place-delete').hidden = !this.editing;
     $('.place-ok').textContent = this.editing ? 'Apply' : 'Place';
     this.showConflicts();
-    if (this.open) this.position();
+    if (this.open) {
+      this.position();
+      this.mark(this.points());
+    }
+  }
+
+  // The binding's points on the picture, as the kind reads them.
+  points() {
+    const kind = this.kind();
+    const v = this.v;
+    const number = (value) => Number(value) || 0;
+    if (kind.shape === 'none') return [];
+    if (kind.shape === 'path' && v.path) {
+      const [dx, dy] = [v.x - v.path[0][0], v.y - v.path[0][1]];
+      return v.path.map(([x, y]) => [x + dx, y + dy]);
+    }
+    if (kind.shape === 'two') return [[number(v.x), number(v.y)], [number(v.x2), number(v.y2)]];
+    if (kind.shape === 'radius') return [[number(v.x), number(v.y)], [number(v.x) + number(v.r), number(v.y)]];
+    return [[number(v.x), number(v.y)]];
   }
 
   readField(input) {
@@ -350,7 +370,9 @@ export class Placer {
     if (input.type === 'checkbox') this.v[name] = input.checked;
     else if (input.type === 'number') this.v[name] = input.value === '' ? '' : Number(input.value);
     else this.v[name] = input.value;
-    if (name === 'mode' || name === 'note') this.show();
+    if (name === 'mode') return this.show();
+    this.mark(this.points());  // the form stays as typed
+    this.position();
   }
 
   // The keys the binding would use, each with the section they go in.
@@ -570,9 +592,9 @@ export class Placer {
 
   // ---- where the panel stands ----
 
-  // Beside the point edited, never over it, inside the window: to its right,
-  // left, below or above, wherever it fits; where nothing fits, on the
-  // side with the most room, scrolling inside.
+  // Beside the points edited, never over them, inside the window: to their
+  // right, left, below or above, wherever it fits; where nothing fits, on
+  // the side with the most room, scrolling inside.
   position() {
     const panel = this.panel;
     const margin = 8, gap = 18;
@@ -580,19 +602,27 @@ export class Placer {
     panel.style.maxHeight = '';
     panel.style.width = `${Math.min(360, width - 2 * margin)}px`;
     const w = panel.offsetWidth, h = panel.offsetHeight;
-    const { x, y } = this.locate(Number(this.v.x) || 0, Number(this.v.y) || 0);
+    const points = this.points();
+    if (points.length === 0) points.push([Number(this.v.x) || 50, Number(this.v.y) || 50]);
+    const shown = points.map(([x, y]) => this.locate(x, y));
+    const box = {
+      left: Math.min(...shown.map((p) => p.x)), right: Math.max(...shown.map((p) => p.x)),
+      top: Math.min(...shown.map((p) => p.y)), bottom: Math.max(...shown.map((p) => p.y)),
+    };
+    const middle = (box.top + box.bottom) / 2, centre = (box.left + box.right) / 2;
     const clamp = (value, low, high) => Math.max(low, Math.min(value, high));
+    const across = (extent, size, at) => clamp(at - size / 2, margin, Math.max(margin, extent - size - margin));
     const sides = [
-      { room: width - x - gap - margin, need: w, left: x + gap, top: clamp(y - h / 2, margin, height - h - margin), across: height },
-      { room: x - gap - margin, need: w, left: x - gap - w, top: clamp(y - h / 2, margin, height - h - margin), across: height },
-      { room: height - y - gap - margin, need: h, left: clamp(x - w / 2, margin, width - w - margin), top: y + gap, across: width, below: true },
-      { room: y - gap - margin, need: h, left: clamp(x - w / 2, margin, width - w - margin), top: y - gap - h, across: width, above: true },
+      { room: width - box.right - gap - margin, need: w, left: box.right + gap, top: across(height, h, middle) },
+      { room: box.left - gap - margin, need: w, left: box.left - gap - w, top: across(height, h, middle) },
+      { room: height - box.bottom - gap - margin, need: h, left: across(width, w, centre), top: box.bottom + gap, below: true },
+      { room: box.top - gap - margin, need: h, left: across(width, w, centre), top: box.top - gap - h, above: true },
     ];
     let side = sides.find((s) => s.room >= s.need && (s.below || s.above || h <= height - 2 * margin));
     if (!side) {  // below or above, whichever has more room, scrolling inside
       side = sides[2].room >= sides[3].room ? sides[2] : sides[3];
       panel.style.maxHeight = `${Math.max(120, side.room)}px`;
-      if (side.above) side.top = y - gap - Math.min(h, Math.max(120, side.room));
+      if (side.above) side.top = box.top - gap - Math.min(h, Math.max(120, side.room));
     }
     panel.style.left = `${Math.round(side.left)}px`;
     panel.style.top = `${Math.round(Math.max(margin, side.top))}px`;

@@ -27,6 +27,7 @@ const placer = new Placer($('place-panel'), {
   write: (changed, message) => { changeText(changed); report(status.textContent || message); },
   report,
   locate: (x, y) => picture.clientPoint(x, y),
+  mark: (points) => picture.mark(points),
 });
 
 // Every change the page makes to the keymap's text goes through here.
