@@ -405,7 +405,14 @@ test('the panel stays inside the window beside the point edited, and works by ke
           assert.ok(box.left >= 0 && box.top >= 0 && box.right <= viewport.width && box.bottom <= viewport.height,
             `${viewport.width}x${viewport.height}, point (${px},${py}): ${JSON.stringify(box)}`);
         }
-        assert.ok(x < panel.left || x > panel.right || y < panel.top || y > panel.bottom, `the panel covers (${px},${py})`);
+        const rings = await small.$$eval('#picture g.marks circle', (nodes) => nodes.map((n) => {
+          const r = n.getBoundingClientRect();
+          return [r.x + r.width / 2, r.y + r.height / 2];
+        }));
+        assert.ok(rings.length >= (kind === 'pad' ? 2 : 1));  // the point, and the pad's reach
+        for (const [cx, cy] of [[x, y], ...rings]) {
+          assert.ok(cx < panel.left || cx > panel.right || cy < panel.top || cy > panel.bottom, `the panel covers (${px},${py})`);
+        }
       }
       if (px === 25) await small.screenshot({ path: path_(`13-panel-${viewport.width}x${viewport.height}`) });
       await small.keyboard.press('Escape');
