@@ -171,6 +171,8 @@ test('importing a QtScrcpy keymap gives the text of keyweave import', async () =
   const expected = run(['import', 'qtscrcpy.json'], path.dirname(json));
   assert.equal(await page.evaluate(() => window.studio.text()), expected);
   assert.ok(await page.$$eval('#picture g.binding', (nodes) => nodes.length) > 0);
+  // The mappings' comments came over as notes: the bindings' labels.
+  assert.equal(await page.textContent('#picture text.note[data-keys="Space"]'), expected.match(/^Space = .*# (.*)$/m)[1]);
   await shot('7-imported');
 });
 
