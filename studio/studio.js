@@ -5,7 +5,7 @@ import { loadEngine } from './engine.js';
 import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
-import { deleteBinding, moveBinding, noteOf, parseRule, ruleLines } from './rules.js';
+import { deleteBinding, moveBinding, noteOf, parseRule, ruleLines, sectionAt } from './rules.js';
 import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
@@ -62,6 +62,14 @@ function redraw() {
     const found = ruleLines(text.value, binding);
     if (found.length) written.push({ ...binding, line: found[0], note: noteOf(lines[found[0]]) });
   }
+  // The game-pad controls' own bindings get handles too, from their lines.
+  lines.forEach((line, index) => {
+    const rule = sectionAt(lines, index) === 'gamepad2' ? parseRule(line) : null;
+    const at = rule?.actions[0].match(/^(\w+)\s*\(([-\d.]+),([-\d.]+)/);
+    if (!at) return;
+    written.push({ keys: rule.keys, kind: `gamepad2 ${at[1]}`, x: Number(at[2]), y: Number(at[3]), radius: 0,
+      line: index, note: noteOf(line) });
+  });
   picture.show(result.svg, written, size, dragged, select, editBinding);
   showDiagnostics(result.diagnostics, result.readable);
   const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);

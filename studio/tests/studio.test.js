@@ -231,8 +231,8 @@ const form = (line) => line.replace(/-?\d+(\.\d+)?/g, '#');
 const findRule = (text, expected) => text.split('\n').find((line) => form(line) === form(expected) &&
   numbers(line).every((value, i) => Math.abs(value - numbers(expected)[i]) <= 0.6));
 const assertRule = (text, expected) => assert.ok(findRule(text, expected), `no rule like ${expected} in\n${text}`);
-async function openBinding(keys) {
-  const dot = await page.locator(`#picture circle.handle[data-keys="${keys}"]`).first().boundingBox();
+async function openBinding(keys, kind) {
+  const dot = await page.locator(`#picture circle.handle[data-keys="${keys}"]${kind ? `[data-kind="${kind}"]` : ''}`).first().boundingBox();
   await page.mouse.click(dot.x + dot.width / 2, dot.y + dot.height / 2);
   await page.waitForSelector('#place-panel', { state: 'visible' });
 }
@@ -308,10 +308,11 @@ test('an author places every kind of binding over a screenshot, edits them and s
     ['S', () => page.fill('#place-panel [data-field="glide"]', '40'), 'S = SwipeHold Down (18,72,7,40)'],
     ['G', () => page.fill('#place-panel [data-field="pause"]', '150'), 'G = TapMacros (94,40,150,94,40,150,1)'],
     ['Z', () => page.selectOption('#place-kind', 'tap'), 'Z = Tap (40,30)'],
+    ['B', () => page.fill('#place-panel [data-field="speed"]', '30'), 'B = TapStick (85,55,8,30)', 'gamepad2 TapStick'],
   ];
-  for (const [keys, change, rule] of edits) {
-    const before = lineOf(await keymapText(), `${keys} = `);
-    await openBinding(keys);
+  for (const [keys, change, rule, kind] of edits) {
+    const before = lineOf(await keymapText(), `${keys} = ${kind?.split(' ')[1] ?? ''}`);
+    await openBinding(keys, kind);
     await change();
     await page.click('#place-panel .place-ok');
     await page.waitForSelector('#place-panel', { state: 'hidden' });
