@@ -21,8 +21,9 @@ export class Picture {
 
   // Shows a new picture; `onDrag(binding, x, y, radius)` is called when a
   // handle is let go somewhere else (positions in percent), `onSelect(binding)`
-  // when a handle is pressed.
-  show(svgText, bindings, screen, onDrag, onSelect) {
+  // when a handle is pressed, `onOpen(binding)` when it is clicked without
+  // moving. A binding's `note` is written under its dot.
+  show(svgText, bindings, screen, onDrag, onSelect, onOpen) {
     this.screen = screen;
     this.container.innerHTML = svgText;
     this.svg = this.container.querySelector('svg');
@@ -30,7 +31,8 @@ export class Picture {
     this.handles = element('g', { class: 'handles' }, this.guest);
     this.fingers = element('g', { class: 'fingers' }, this.guest);
     const unit = Math.max(6, Math.min(screen.width, screen.height) / 54);
-    for (const binding of bindings) this.addHandle(binding, unit, onDrag, onSelect);
+    this.notes = element('g', { class: 'notes' }, this.guest);
+    for (const binding of bindings) this.addHandle(binding, unit, onDrag, onSelect, onOpen);
     this.drawFingers();
   }
 
@@ -44,6 +46,30 @@ export class Picture {
     point.y = event.clientY;
     const local = point.matrixTransform(this.guest.getScreenCTM().inverse());
     return { x: (local.x / this.screen.width) * 100, y: (local.y / this.screen.height) * 100 };
+  }
+
+  // Marks the points of the binding being placed or edited (percent): a
+  // ring on each, a line through them; none when `points` is empty.
+  mark(points) {
+    this.guest?.querySelector('g.marks')?.remove();
+    if (!this.guest || points.length === 0) return;
+    const unit = Math.max(6, Math.min(this.screen.width, this.screen.height) / 54);
+    const marks = element('g', { class: 'marks', 'pointer-events': 'none' }, this.guest);
+    const style = { fill: 'none', stroke: '#d500f9', 'stroke-width': unit * 0.3 };
+    if (points.length > 1) {
+      element('polyline', { ...style, points: points.map(([x, y]) => `${this.px(x)},${this.py(y)}`).join(' '),
+        'stroke-dasharray': unit }, marks);
+    }
+    for (const [x, y] of points) element('circle', { ...style, cx: this.px(x), cy: this.py(y), r: unit * 1.6 }, marks);
+  }
+
+  // Where a point of the guest screen (percent) is in the window.
+  clientPoint(x, y) {
+    const point = this.svg.createSVGPoint();
+    point.x = this.px(x);
+    point.y = this.py(y);
+    const shown = point.matrixTransform(this.guest.getScreenCTM());
+    return { x: shown.x, y: shown.y };
   }
 
   insideScreen(percent) {
@@ -67,7 +93,7 @@ export class Picture {
     }
   }
 
-  addHandle(binding, unit, onDrag, onSelect) {
+  addHandle(binding, unit, onDrag, onSelect, onOpen) {
     const dot = element('circle', {
       class: 'handle move', cx: this.px(binding.x), cy: this.py(binding.y), r: unit * 0.9,
       fill: 'rgba(255,255,255,0.35)', stroke: '#263238', 'stroke-width': unit * 0.2,
@@ -78,7 +104,19 @@ export class Picture {
     this.dragWith(dot, (at) => {
       dot.setAttribute('cx', this.px(at.x));
       dot.setAttribute('cy', this.py(at.y));
-    }, (at) => onDrag(binding, at.x, at.y));
+    }, (at) => onDrag(binding, at.x, at.y), () => onOpen?.(binding));
+    if (binding.note && !this.notes.querySelector(`[data-line="${binding.line}"]`)) {
+      const label = element('text', {
+        class: 'note', x: this.px(binding.x), y: this.py(binding.y) + unit * 2.6, 'text-anchor': 'middle',
+        'font-size': unit * 1.5, 'font-family': 'system-ui, sans-serif', fill: '#fff', stroke: '#212121',
+        'stroke-width': unit * 0.35, 'paint-order': 'stroke', 'data-line': binding.line, 'data-keys': binding.keys,
+      }, this.notes);
+      // A short label: what comes before a colon, cut at 20 characters.
+      const head = binding.note.split(':')[0].trim();
+      const short = head.length > 20 ? `${head.slice(0, 19)}…` : head;
+      label.textContent = short;
+      if (short !== binding.note) element('title', {}, label).textContent = binding.note;
+    }
     if (binding.radius > 0) {
       const size = unit * 1.4;
       const square = element('rect', {
@@ -92,7 +130,7 @@ export class Picture {
     }
   }
 
-  dragWith(node, move, drop) {
+  dragWith(node, move, drop, click = () => {}) {
     node.addEventListener('pointerdown', (event) => {
       if (document.body.classList.contains('trying')) return;
       event.preventDefault();
@@ -103,6 +141,7 @@ export class Picture {
         node.removeEventListener('pointermove', onMove);
         node.removeEventListener('pointerup', onUp);
         if (last) drop(last);
+        else click();
       };
       node.addEventListener('pointermove', onMove);
       node.addEventListener('pointerup', onUp);

@@ -5,7 +5,7 @@ import { loadEngine } from './engine.js';
 import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
-import { addRules, deleteBinding, moveBinding, ruleLines } from './rules.js';
+import { deleteBinding, moveBinding, noteOf, parseRule, ruleLines, sectionAt } from './rules.js';
 import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
@@ -21,7 +21,21 @@ const engine = await loadEngine();
 const picture = new Picture($('picture'));
 const timeline = new Timeline(picture);
 const tryIt = new TryIt(engine, picture, timeline, report);
-const placer = new Placer($('place-panel'), (code) => engine.browserKey(code), placed, report);
+const placer = new Placer($('place-panel'), {
+  keyName: (code) => engine.browserKey(code),
+  text: () => text.value,
+  write: (changed, message) => { changeText(changed); report(status.textContent || message); },
+  report,
+  locate: (x, y) => picture.clientPoint(x, y),
+  mark: (points) => picture.mark(points),
+});
+
+// Every change the page makes to the keymap's text goes through here.
+function changeText(changed) {
+  text.value = changed;
+  state.steps = null;
+  redraw();
+}
 
 function screen() {
   return { width: Number($('screen-width').value) || 1920, height: Number($('screen-height').value) || 1080 };
@@ -41,8 +55,22 @@ function redraw() {
   state.bindings = result.bindings;
   // Handles only for the bindings the text writes: not for the ones the
   // engine makes itself (mouse-look's RightClick over its MouseMove tap).
-  const written = result.bindings.filter((binding) => ruleLines(text.value, binding).length > 0);
-  picture.show(result.svg, written, size, dragged, select);
+  // A binding's note (the comment at the end of its rule) is its label.
+  const lines = text.value.split('\n');
+  const written = [];
+  for (const binding of result.bindings) {
+    const found = ruleLines(text.value, binding);
+    if (found.length) written.push({ ...binding, line: found[0], note: noteOf(lines[found[0]]) });
+  }
+  // The game-pad controls' own bindings get handles too, from their lines.
+  lines.forEach((line, index) => {
+    const rule = sectionAt(lines, index) === 'gamepad2' ? parseRule(line) : null;
+    const at = rule?.actions[0].match(/^(\w+)\s*\(([-\d.]+),([-\d.]+)/);
+    if (!at) return;
+    written.push({ keys: rule.keys, kind: `gamepad2 ${at[1]}`, x: Number(at[2]), y: Number(at[3]), radius: 0,
+      line: index, note: noteOf(line) });
+  });
+  picture.show(result.svg, written, size, dragged, select, editBinding);
   showDiagnostics(result.diagnostics, result.readable);
   const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);
   select(kept || null);
@@ -119,8 +147,7 @@ function dragged(binding, x, y, radius) {
     redraw();
     return;
   }
-  text.value = changed;
-  redraw();
+  changeText(changed);
 }
 
 // ---- placing, selecting and deleting bindings ----
@@ -132,11 +159,25 @@ function select(binding) {
   $('delete-binding').disabled = !binding;
 }
 
-function placed(rules, options) {
-  text.value = addRules(text.value, rules, options);
-  state.selected = null;
-  redraw();
-  report(status.textContent || `Placed: ${rules.join('; ')}`);
+// A click on a binding's dot opens the panel on its rule; a rule of
+// several actions is edited in the action at the dot.
+function editBinding(binding) {
+  if (tryIt.active) return;
+  const rule = parseRule(text.value.split('\n')[binding.line]);
+  const near = (value, target) => Math.abs(Number(value) - target) < 0.006;
+  const segment = Math.max(0, rule?.actions.findIndex((action) => {
+    const [x, y] = (action.match(/\(([^)]*)\)/)?.[1] ?? '').split(',');
+    return near(x, binding.x) && near(y, binding.y);
+  }) ?? 0);
+  setAdding(false);
+  placer.edit(binding.line, segment);
+}
+
+// A double click on a rule line in the text opens the panel on it (the way
+// to bindings without a place on the picture: Key, Tilt).
+function editLineAtCursor() {
+  const index = text.value.slice(0, text.selectionStart).split('\n').length - 1;
+  placer.edit(index, 0);  // a line without a binding: the double click only selects a word
 }
 
 function deleteSelected() {
@@ -147,9 +188,8 @@ function deleteSelected() {
     report(`Cannot find the rule of ${binding.keys} at (${binding.x}, ${binding.y}) in the text`);
     return;
   }
-  text.value = changed;
   state.selected = null;
-  redraw();
+  changeText(changed);
   report(status.textContent || `Deleted the binding of ${binding.keys}`);
 }
 
@@ -159,15 +199,35 @@ function setAdding(on) {
   if (!on) placer.close();
 }
 
-// A click on the screen in "Add binding" mode, or a double click, opens the
-// placing panel at that point; a click on a binding's dot selects it instead.
+// A click (or a drag) on the screen in "Add binding" mode, or a double
+// click, opens the placing panel at that point; with the panel open, it sets
+// the binding's points again. A click on a binding's dot edits it instead.
+function gestureFrom(down) {
+  if (tryIt.active || down.button !== 0 || down.target.closest('.handle')) return;
+  if (!document.body.classList.contains('adding') && !placer.open) return;
+  const start = picture.percentAt(down);
+  if (!picture.insideScreen(start)) return;
+  down.preventDefault();
+  const surface = $('picture');
+  surface.setPointerCapture(down.pointerId);
+  const path = [start];
+  const move = (event) => path.push(picture.clamp(picture.percentAt(event)));
+  const up = (event) => {
+    surface.removeEventListener('pointermove', move);
+    surface.removeEventListener('pointerup', up);
+    const gesture = { start, end: picture.clamp(picture.percentAt(event)), path, screen: screen() };
+    if (placer.open) placer.regesture(gesture);
+    else placer.start(gesture);
+  };
+  surface.addEventListener('pointermove', move);
+  surface.addEventListener('pointerup', up);
+}
+
 function placeAt(event) {
   if (tryIt.active || event.target.closest('.handle')) return;
   const at = picture.percentAt(event);
   if (!picture.insideScreen(at)) return;
-  const pane = $('picture-pane').getBoundingClientRect();
-  const left = Math.min(event.clientX - pane.left + 12, pane.width - 350);
-  placer.start(at, Math.max(0, left), event.clientY - pane.top + 12);
+  placer.start({ start: at, end: at, path: [at], screen: screen() });
 }
 
 function newKeymap() {
@@ -302,8 +362,9 @@ $('save').addEventListener('click', save);
 $('new-keymap').addEventListener('click', newKeymap);
 $('add-binding').addEventListener('click', () => setAdding(!document.body.classList.contains('adding')));
 $('delete-binding').addEventListener('click', deleteSelected);
-$('picture').addEventListener('click', (event) => { if (document.body.classList.contains('adding')) placeAt(event); });
-$('picture').addEventListener('dblclick', placeAt);
+$('picture').addEventListener('pointerdown', gestureFrom);
+$('picture').addEventListener('dblclick', (event) => { if (!placer.open) placeAt(event); });
+text.addEventListener('dblclick', editLineAtCursor);
 window.addEventListener('keydown', (event) => {
   if (tryIt.active || document.body.classList.contains('playing') || placer.open || event.target.closest?.('textarea, input, select')) return;
   if (event.code === 'Delete' || event.code === 'Backspace') deleteSelected();
