@@ -38,12 +38,12 @@ public:
     // Nothing is formatted while no sink is installed.
     template <typename... Args>
     void Write(const char* format, const Args&... args) const {
-        if (sink_ != nullptr) Emit(format, fmt::make_printf_args(FormatArgument(args)...));
+        if (sink_ != nullptr) Emit(format, FormatArgumentsOf(args...));
     }
     // A line written only when the verbose flag is set.
     template <typename... Args>
     void Detail(const char* format, const Args&... args) const {
-        if (sink_ != nullptr && verbose_) Emit(format, fmt::make_printf_args(FormatArgument(args)...));
+        if (sink_ != nullptr && verbose_) Emit(format, FormatArgumentsOf(args...));
     }
 
 private:
