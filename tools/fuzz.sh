@@ -13,7 +13,7 @@
 # prints how to read it and fails. Once fixed, the input goes to
 # tests/fuzz/regressions/<target>/, where the regression test replays it.
 # The last line of each target's run gives its figures: executions, corpus
-# files, time.
+# files, time. Targets run side by side, one a core.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -57,31 +57,52 @@ make_seeds() {  # target, folder
   esac
 }
 
-status=0
-for target in "${targets[@]}"; do
-  corpus=$build/corpus/$target
-  seeds=$build/seeds/$target
-  findings=$build/findings/$target
-  log=$build/fuzz-$target.log
+# One target's run; its report goes to build/fuzz/fuzz-<target>.report.
+fuzz_one() {  # target
+  local target=$1
+  local corpus=$build/corpus/$target seeds=$build/seeds/$target findings=$build/findings/$target
+  local log=$build/fuzz-$target.log report=$build/fuzz-$target.report
   mkdir -p "$corpus" "$findings"
   make_seeds "$target" "$seeds"
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-           -artifact_prefix="$findings/")
+  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+                 -artifact_prefix="$findings/")
   case $target in
     keymap) options+=(-max_len=8192 -dict="$root/tests/fuzz/keymap.dict") ;;
     database) options+=(-max_len=4096 -dict="$root/tests/fuzz/database.dict") ;;
     engine|exports) options+=(-max_len=4096) ;;
   esac
-  echo "== fuzz $target for ${seconds}s"
   if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
      "$build/tests/fuzz/keyweave_fuzz_$target" "${options[@]}" "$corpus" "$seeds" >"$log" 2>&1; then
+    local executions
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-    echo "fuzz $target: ${executions:-?} executions, $(find "$corpus" -type f | wc -l) corpus files, ${seconds}s, no finding"
+    echo "fuzz $target: ${executions:-?} executions, $(find "$corpus" -type f | wc -l) corpus files, ${seconds}s, no finding" >"$report"
   else
-    status=1
-    echo "fuzz $target: FINDING (log: $log)"
-    grep -E 'ERROR|SUMMARY|^after|^draining|runtime error|Test unit written' "$log" | head -20 || true
-    echo "replay it with: KEYWEAVE_FUZZ_TRACE=1 $build/tests/fuzz/keyweave_fuzz_$target <the crash file>"
+    {
+      echo "fuzz $target: FINDING (log: $log)"
+      grep -E 'ERROR|SUMMARY|^after|^draining|runtime error|Test unit written' "$log" | head -20 || true
+      echo "replay it with: KEYWEAVE_FUZZ_TRACE=1 $build/tests/fuzz/keyweave_fuzz_$target <the crash file>"
+    } >"$report"
+    return 1
   fi
+}
+
+# As many targets at a time as there are cores: each runs on one.
+parallel=$(nproc 2>/dev/null || echo 1)
+rm -f "$build"/fuzz-*.report
+status=0
+running=0
+for target in "${targets[@]}"; do
+  if ((running >= parallel)); then
+    wait -n || status=1
+    running=$((running - 1))
+  fi
+  echo "== fuzz $target for ${seconds}s"
+  fuzz_one "$target" &
+  running=$((running + 1))
 done
+while ((running > 0)); do
+  wait -n || status=1
+  running=$((running - 1))
+done
+for target in "${targets[@]}"; do cat "$build/fuzz-$target.report"; done
 exit $status
