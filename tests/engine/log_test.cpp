@@ -26,7 +26,7 @@ TEST_F(LogTest, LongLinesAreCutAt1023Characters) {
     const auto lines = host.Logs();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], std::string(1023, 'x'));
-    EXPECT_EQ(lines[1], std::string(1022, 'y') + "!");
+    EXPECT_EQ(lines[1], std::string(1022, 'y').append("!"));
     EXPECT_EQ(lines[2], std::string(1023, 'z'));
 }
 
