@@ -23,6 +23,12 @@ function firstTuple(line) {
   return { open, close, keys: rule.slice(0, rule.indexOf('=')).trim(), values: rule.slice(open + 1, close).split(',') };
 }
 
+// A key combination the same however it is written: "Ctrl,A", "A+Ctrl".
+export function sameKeys(written, keys) {
+  const names = (list) => list.split(/[,+]/).map((name) => name.trim()).sort().join('+');
+  return names(written) === names(keys);
+}
+
 // Which lines hold the binding: its keys' rule lines at its place, or, for a
 // direction pad, every pad line around the same centre.
 export function ruleLines(text, binding) {
@@ -33,7 +39,7 @@ export function ruleLines(text, binding) {
     if (!tuple || tuple.values.length < 2) return;
     if (!near(tuple.values[0], binding.x) || !near(tuple.values[1], binding.y)) return;
     const pad = binding.kind === 'SwipeHold' && /SwipeHold/.test(line);
-    if (pad || tuple.keys.replace(/\s+/g, '') === binding.keys) matches.push(index);
+    if (pad || sameKeys(tuple.keys, binding.keys)) matches.push(index);
   });
   return matches;
 }

@@ -3,6 +3,7 @@
 
 import { loadEngine } from './engine.js';
 import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
+import { History } from './history.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
 import { addRules, deleteBinding, moveBinding, ruleLines } from './rules.js';
@@ -13,9 +14,15 @@ const $ = (id) => document.getElementById(id);
 const text = $('keymap-text');
 const status = $('status');
 
-const state = { name: 'keymap.cfg', background: '', bindings: [], pending: false, steps: null, selected: null };
+const state = { name: 'keymap.cfg', package: '', background: '', bindings: [], pending: false, steps: null, selected: null,
+  example: false };
+const history = new History();
 
-function report(message) { status.textContent = message; }
+// Messages that start with "Cannot" are failures; the others say what went well.
+function report(message) {
+  status.textContent = message;
+  status.className = /^Cannot/.test(message) ? 'error' : 'done';
+}
 
 const engine = await loadEngine();
 const picture = new Picture($('picture'));
@@ -119,8 +126,55 @@ function dragged(binding, x, y, radius) {
     redraw();
     return;
   }
+  edit(changed);
+}
+
+// Every edit made on the picture: the new text, a step of the history.
+function edit(changed) {
   text.value = changed;
+  history.record(changed);
+  showHistory();
   redraw();
+}
+
+// ---- undo, redo and the guard against lost work ----
+
+function showHistory() {
+  $('undo').disabled = !history.canUndo;
+  $('redo').disabled = !history.canRedo;
+}
+
+function stepHistory(back) {
+  const changed = back ? history.undo() : history.redo();
+  if (changed === null) return;
+  text.value = changed;
+  state.steps = null;
+  showHistory();
+  redraw();
+}
+
+// True when nothing unsaved would be lost, or the author agrees to lose it.
+function mayDiscard(what) {
+  return !history.unsaved || window.confirm(`${what} discards the unsaved changes to ${state.name}. Go on?`);
+}
+
+const PACKAGE = /^[A-Za-z][A-Za-z0-9_]*(\.[A-Za-z][A-Za-z0-9_]*)+$/;
+
+// Asks for the game's package name (com.studio.game), which names the
+// keymap's file; '' when none is given.
+function askPackage() {
+  const answer = window.prompt('The game\'s package name (for example com.studio.game): it names the keymap file', '');
+  if (answer === null || answer.trim() === '') return '';
+  if (!PACKAGE.test(answer.trim())) {
+    report(`Cannot use "${answer.trim()}" as a package name: it is words of letters, digits and _ joined by dots`);
+    return '';
+  }
+  return answer.trim();
+}
+
+function setPackage(name) {
+  state.package = name;
+  state.name = name ? `${name}.cfg` : 'keymap.cfg';
 }
 
 // ---- placing, selecting and deleting bindings ----
@@ -133,9 +187,8 @@ function select(binding) {
 }
 
 function placed(rules, options) {
-  text.value = addRules(text.value, rules, options);
   state.selected = null;
-  redraw();
+  edit(addRules(text.value, rules, options));
   report(status.textContent || `Placed: ${rules.join('; ')}`);
 }
 
@@ -147,9 +200,8 @@ function deleteSelected() {
     report(`Cannot find the rule of ${binding.keys} at (${binding.x}, ${binding.y}) in the text`);
     return;
   }
-  text.value = changed;
   state.selected = null;
-  redraw();
+  edit(changed);
   report(status.textContent || `Deleted the binding of ${binding.keys}`);
 }
 
@@ -171,20 +223,38 @@ function placeAt(event) {
 }
 
 function newKeymap() {
+  if (!mayDiscard('A new keymap')) return;
   if (tryIt.active) toggleTryIt();
-  $('script-text').value = '';
-  openText('keymap.cfg', '');
+  forgetExample();
+  openText('', '');
+  setPackage(askPackage());
   setAdding(true);
-  report('A new keymap: click "Screenshot…" for the game\'s picture, then click where a binding goes');
+  if (status.className !== 'error') {
+    report('A new keymap: click "Screenshot…" for the game\'s picture, then click where a binding goes');
+  }
 }
 
+// The example's screenshot and play script belong to the example: the
+// author's own keymap starts without them.
+function forgetExample() {
+  if (!state.example) return;
+  state.example = false;
+  state.background = '';
+  $('script-text').value = '';
+  state.steps = null;
+}
+
+// A keymap's text, as opened: its file name gives the package when it is one.
 function openText(name, content) {
   if (tryIt.active) toggleTryIt();
-  state.name = name.replace(/^.*[\\/]/, '') || 'keymap.cfg';
-  if (!state.name.endsWith('.cfg')) state.name += '.cfg';
+  const base = name.replace(/^.*[\\/]/, '').replace(/\.(cfg|txt)$/i, '');
+  setPackage(PACKAGE.test(base) ? base : '');
+  if (!state.package && base) state.name = `${base}.cfg`;
   timeline.clear();  // the last keymap's
   picture.clearFingers();
   text.value = content;
+  history.reset(content);
+  showHistory();
   redraw();
 }
 
@@ -194,27 +264,49 @@ function importJson(name, content) {
     report(result.error);
     return;
   }
+  forgetExample();
   openText(name.replace(/\.json$/i, '.cfg'), result.text);
+  history.saved = null;  // the import is not saved as a keymap yet
   report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped`);
 }
 
+// A screenshot becomes the background only once the browser has read it as
+// an image: anything else leaves the background as it was.
 function setBackground(file) {
-  if (state.background) URL.revokeObjectURL(state.background);
-  state.background = URL.createObjectURL(file);
+  const url = URL.createObjectURL(file);
   const image = new Image();
   image.onload = () => {  // the screenshot's size is the screen's
+    if (state.background.startsWith('blob:')) URL.revokeObjectURL(state.background);
+    state.background = url;
     $('screen-width').value = image.naturalWidth;
     $('screen-height').value = image.naturalHeight;
     redraw();
+    report(`Screenshot ${file.name}: ${image.naturalWidth} × ${image.naturalHeight}`);
   };
-  image.src = state.background;
+  image.onerror = () => {
+    URL.revokeObjectURL(url);
+    report(`Cannot use ${file.name} as the screenshot: it is not an image the browser can read`);
+  };
+  image.src = url;
 }
 
-async function openFile(file) {
+// What a file opens as: a screenshot, an import or a keymap; anything else
+// is refused.
+function openFile(file) {
   if (file.type.startsWith('image/')) return setBackground(file);
-  const content = await file.text();
-  if (/\.json$/i.test(file.name)) importJson(file.name, content);
-  else openText(file.name, content);
+  const importing = /\.json$/i.test(file.name);
+  if (!importing && !/\.(cfg|txt)$/i.test(file.name)) {
+    report(`Cannot open ${file.name}: it is not a keymap (.cfg), a QtScrcpy or scrcpy-mask keymap (.json) or a screenshot`);
+    return;
+  }
+  if (!mayDiscard(`Opening ${file.name}`)) return;
+  return file.text().then((content) => {
+    if (importing) importJson(file.name, content);
+    else {
+      forgetExample();
+      openText(file.name, content);
+    }
+  });
 }
 
 async function openExample(name) {
@@ -226,6 +318,7 @@ async function openExample(name) {
   try {
     const [keymap, script] = await Promise.all([fetchText(`examples/${name}.cfg`), fetchText(`examples/${name}.play`)]);
     state.background = name === 'com.example.shooter' ? 'examples/shooter-screenshot.png' : '';
+    state.example = true;
     $('script-text').value = script;
     openText(`${name}.cfg`, keymap);
   } catch (error) {
@@ -234,11 +327,18 @@ async function openExample(name) {
 }
 
 function save() {
+  if (!state.package) setPackage(askPackage());
+  if (!state.package) {
+    if (status.className !== 'error') report('Cannot save the keymap without the game\'s package name: it names the file');
+    return;
+  }
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([text.value], { type: 'text/plain' }));
   link.download = state.name;
   link.click();
   URL.revokeObjectURL(link.href);
+  history.markSaved();
+  report(`Saved ${state.name}`);
 }
 
 function toggleTryIt() {
@@ -290,20 +390,46 @@ function play(stepping) {
   if (done) state.steps = null;
 }
 
-text.addEventListener('input', () => { state.steps = null; redrawSoon(); });
+text.addEventListener('input', () => {
+  state.steps = null;
+  history.record(text.value, { typed: true });
+  showHistory();
+  redrawSoon();
+});
 text.addEventListener('scroll', () => { $('gutter').scrollTop = text.scrollTop; followScroll(); });
 $('screen-width').addEventListener('change', redraw);
 $('screen-height').addEventListener('change', redraw);
 $('open-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));
 $('import-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));
 $('background-file').addEventListener('change', (event) => event.target.files[0] && setBackground(event.target.files[0]));
-$('example').addEventListener('change', (event) => event.target.value && openExample(event.target.value));
+$('example').addEventListener('change', (event) => {
+  const name = event.target.value;
+  event.target.value = '';
+  if (name && mayDiscard('Opening an example')) openExample(name);
+});
+$('undo').addEventListener('click', () => stepHistory(true));
+$('redo').addEventListener('click', () => stepHistory(false));
+window.addEventListener('beforeunload', (event) => {
+  if (!history.unsaved) return;
+  event.preventDefault();
+  event.returnValue = '';
+});
 $('save').addEventListener('click', save);
 $('new-keymap').addEventListener('click', newKeymap);
 $('add-binding').addEventListener('click', () => setAdding(!document.body.classList.contains('adding')));
 $('delete-binding').addEventListener('click', deleteSelected);
 $('picture').addEventListener('click', (event) => { if (document.body.classList.contains('adding')) placeAt(event); });
 $('picture').addEventListener('dblclick', placeAt);
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo: in the keymap's text too,
+// where the page's history replaces the text field's own.
+window.addEventListener('keydown', (event) => {
+  if (tryIt.active || placer.open || !(event.ctrlKey || event.metaKey) || event.altKey) return;
+  if (event.target.closest?.('textarea, input, select') && event.target !== text) return;
+  const back = event.code === 'KeyZ' && !event.shiftKey;
+  if (!back && !(event.code === 'KeyZ' && event.shiftKey) && event.code !== 'KeyY') return;
+  event.preventDefault();
+  stepHistory(back);
+});
 window.addEventListener('keydown', (event) => {
   if (tryIt.active || document.body.classList.contains('playing') || placer.open || event.target.closest?.('textarea, input, select')) return;
   if (event.code === 'Delete' || event.code === 'Backspace') deleteSelected();

@@ -23,6 +23,9 @@ const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'studio-test-'));
 
 let server, browser, page;
 const figures = {};
+// How the page's questions are answered: confirm() (discarding unsaved work)
+// and prompt() (the package name); each question asked is kept.
+const answers = { confirm: true, prompt: 'com.example.placed', asked: [] };
 
 function run(args, cwd = root) {
   try {
@@ -48,6 +51,11 @@ before(async () => {
   browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
   page = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
   page.on('pageerror', (error) => { throw error; });
+  page.on('dialog', (dialog) => {
+    answers.asked.push(`${dialog.type()}: ${dialog.message()}`);
+    if (dialog.type() === 'prompt') return answers.prompt === null ? dialog.dismiss() : dialog.accept(answers.prompt);
+    return answers.confirm ? dialog.accept() : dialog.dismiss();
+  });
 });
 
 after(async () => {
