@@ -44,6 +44,25 @@ export function ruleLines(text, binding) {
   return matches;
 }
 
+// The bindings that a line of the text writes (not the ones the engine makes
+// itself), with the text read once: big keymaps have thousands of lines.
+export function writtenBindings(text, bindings) {
+  const at = (x, y) => `${Math.round(x * 100)},${Math.round(y * 100)}`;
+  const rules = new Map();  // place: [{keys, pad}]
+  for (const line of text.split('\n')) {
+    if (!line.includes('(')) continue;
+    const tuple = firstTuple(line);
+    if (!tuple || tuple.values.length < 2) continue;
+    const x = Number(tuple.values[0].trim()), y = Number(tuple.values[1].trim());
+    if (tuple.values[0].trim() === '' || !Number.isFinite(x) || !Number.isFinite(y)) continue;
+    const place = at(x, y);
+    if (!rules.has(place)) rules.set(place, []);
+    rules.get(place).push({ keys: tuple.keys, pad: /SwipeHold/.test(line) });
+  }
+  return bindings.filter((binding) => (rules.get(at(binding.x, binding.y)) || [])
+    .some((rule) => (binding.kind === 'SwipeHold' && rule.pad) || sameKeys(rule.keys, binding.keys)));
+}
+
 // The text with the binding at (x, y), and its reach `radius` when given.
 // Returns null when no line of the text holds the binding at its place.
 export function moveBinding(text, binding, x, y, radius) {

@@ -6,7 +6,7 @@ import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
 import { History } from './history.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
-import { addRules, deleteBinding, moveBinding, ruleLines } from './rules.js';
+import { addRules, deleteBinding, moveBinding, writtenBindings } from './rules.js';
 import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
@@ -37,6 +37,8 @@ function screen() {
 // Reads the text with the engine: the picture, the bindings' handles and
 // the diagnostics at their lines.
 function redraw() {
+  const start = performance.now();
+  clearTimeout(state.pending);
   state.pending = false;
   const size = screen();
   engine.setScreen(size.width, size.height);
@@ -48,18 +50,30 @@ function redraw() {
   state.bindings = result.bindings;
   // Handles only for the bindings the text writes: not for the ones the
   // engine makes itself (mouse-look's RightClick over its MouseMove tap).
-  const written = result.bindings.filter((binding) => ruleLines(text.value, binding).length > 0);
-  picture.show(result.svg, written, size, dragged, select);
+  picture.show(result.svg, writtenBindings(text.value, result.bindings), size, dragged, select);
   showDiagnostics(result.diagnostics, result.readable);
   const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);
   select(kept || null);
+  performance.measure('redraw', { start });
 }
 
+// A small keymap is read again in the next frame; a big one once typing
+// pauses, so that each key stays quick.
+const BIG_TEXT = 64 * 1024;
+const TYPING_PAUSE_MS = 400;
+
 function redrawSoon() {
+  if (text.value.length > BIG_TEXT) {
+    clearTimeout(state.pending);
+    state.pending = setTimeout(redraw, TYPING_PAUSE_MS);
+    return;
+  }
   if (state.pending) return;
   state.pending = true;
-  requestAnimationFrame(redraw);
+  requestAnimationFrame(() => state.pending && redraw());
 }
+
+const MOST_LISTED = 200;  // diagnostics listed under the text; the gutter marks them all
 
 function showDiagnostics(items, readable) {
   const lineCount = text.value.split('\n').length;
@@ -69,17 +83,24 @@ function showDiagnostics(items, readable) {
     const mark = marks.get(line);
     gutter.push(mark ? `<span class="${mark}">${line}</span>` : String(line));
   }
-  $('gutter').innerHTML = gutter.join('\n');
+  const numbers = gutter.join('\n');
+  if (numbers !== state.gutter) $('gutter').innerHTML = state.gutter = numbers;
   showUnderlines(items);
   const list = $('diagnostics');
   list.replaceChildren();
-  for (const item of items) {
+  for (const item of items.slice(0, MOST_LISTED)) {
     const entry = document.createElement('li');
     entry.className = item.severity;
     entry.dataset.line = item.line;
     entry.textContent = `line ${item.line}: ${item.severity === 'warning' ? 'warning: ' : ''}${item.message}`;
     entry.addEventListener('click', () => selectLine(item.line, item.column, item.length));
     list.appendChild(entry);
+  }
+  if (items.length > MOST_LISTED) {
+    const more = document.createElement('li');
+    more.className = 'more';
+    more.textContent = `and ${items.length - MOST_LISTED} more (each is marked at its line)`;
+    list.appendChild(more);
   }
   report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
 }
@@ -95,7 +116,7 @@ function showUnderlines(items) {
   }
   $('underlines').innerHTML = lines.map((line, index) => {
     const item = marked.get(index + 1);
-    if (!item) return escape(line);
+    if (!item) return '';  // transparent text: only the marked lines need theirs
     const start = item.column - 1, end = start + item.length;
     return escape(line.slice(0, start)) + `<mark class="${item.severity}" data-line="${item.line}">` +
       escape(line.slice(start, end)) + '</mark>' + escape(line.slice(end));
@@ -390,11 +411,13 @@ function play(stepping) {
   if (done) state.steps = null;
 }
 
-text.addEventListener('input', () => {
+text.addEventListener('input', (event) => {
   state.steps = null;
   history.record(text.value, { typed: true });
   showHistory();
   redrawSoon();
+  // A keystroke's cost: from the key to the next frame.
+  requestAnimationFrame(() => performance.measure('keystroke', { start: event.timeStamp, end: performance.now() }));
 });
 text.addEventListener('scroll', () => { $('gutter').scrollTop = text.scrollTop; followScroll(); });
 $('screen-width').addEventListener('change', redraw);

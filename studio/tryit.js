@@ -159,6 +159,8 @@ export class TryIt {
     const at = this.pointAt(event);
     if (event.type === 'pointermove') {
       this.line(`mouse ${at.x.toFixed(2)} ${at.y.toFixed(2)}`);
+      // The host puts the pointer back in the middle after each move.
+      if (document.pointerLockElement === this.picture.container) this.line('mouse 50.00 50.00');
       return;
     }
     const button = BUTTONS[event.button];
