@@ -121,6 +121,7 @@ std::string Session::Play(const std::string& name, const std::string& script) {
     options.keymapPath = PathOf(name);
     options.package = Tool::PackageOfPath(options.keymapPath);
     options.screen = screen_;
+    Tool::TakeScriptScreen(commands, options.screen);
     Tool::ScriptPlayer player(options);
     const bool played = player.Play(commands, error);
     const std::string message = played ? "" : Printf("script:%u: %s", error.line, error.message.c_str());
@@ -135,8 +136,10 @@ std::string Session::LiveStart(const std::string& name) {
     options.screen = screen_;
     options.explain = true;  // each input's decisions, for the why line
     live_ = std::make_unique<Tool::ScriptPlayer>(options);
-    script_.clear();
-    lines_ = 0;
+    // The script played names the screen, so that keyweave play of it aims
+    // where the page did.
+    script_ = Printf("screen %dx%d\n", screen_.width, screen_.height);
+    lines_ = 1;
     delivered_ = 0;
     pads_.clear();
     live_->Begin();
