@@ -47,11 +47,20 @@ function redraw() {
     return;
   }
   const result = engine.open(state.name, state.background);
+  const read = performance.now();
+  performance.measure('redraw-engine', { start, end: read });
   state.bindings = result.bindings;
   // Handles only for the bindings the text writes: not for the ones the
   // engine makes itself (mouse-look's RightClick over its MouseMove tap).
-  picture.show(result.svg, writtenBindings(text.value, result.bindings), size, dragged, select);
-  showDiagnostics(result.diagnostics, result.readable);
+  // Typing in a comment changes neither the picture nor the marks: they stay.
+  const written = writtenBindings(text.value, result.bindings);
+  const shown = JSON.stringify([size, written]) + result.svg;
+  if (shown !== state.shown) picture.show(result.svg, written, size, dragged, select);
+  state.shown = shown;
+  const drawn = performance.now();
+  performance.measure('redraw-picture', { start: read, end: drawn });
+  showDiagnostics(result.diagnostics, result.readable, result.unlisted || 0);
+  performance.measure('redraw-diagnostics', { start: drawn });
   const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);
   select(kept || null);
   performance.measure('redraw', { start });
@@ -73,10 +82,15 @@ function redrawSoon() {
   requestAnimationFrame(() => state.pending && redraw());
 }
 
-const MOST_LISTED = 200;  // diagnostics listed under the text; the gutter marks them all
+const MOST_LISTED = 200;  // diagnostics listed under the text; the gutter marks more
 
-function showDiagnostics(items, readable) {
+// `unlisted`: diagnostics past the ones the engine sends, counted only.
+function showDiagnostics(items, readable, unlisted) {
+  report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
   const lineCount = text.value.split('\n').length;
+  const shown = JSON.stringify([lineCount, unlisted, items]);
+  if (shown === state.diagnostics) return;
+  state.diagnostics = shown;
   const marks = new Map(items.map((item) => [item.line, item.severity]));
   const gutter = [];
   for (let line = 1; line <= lineCount; ++line) {
@@ -96,13 +110,13 @@ function showDiagnostics(items, readable) {
     entry.addEventListener('click', () => selectLine(item.line, item.column, item.length));
     list.appendChild(entry);
   }
-  if (items.length > MOST_LISTED) {
+  if (items.length + unlisted > MOST_LISTED) {
     const more = document.createElement('li');
     more.className = 'more';
-    more.textContent = `and ${items.length - MOST_LISTED} more (each is marked at its line)`;
+    more.textContent = `and ${items.length + unlisted - MOST_LISTED} more` +
+      (unlisted ? ` (the first ${items.length} are marked at their lines; keyweave check lists them all)` : ' (marked at their lines)');
     list.appendChild(more);
   }
-  report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
 }
 
 // The offending text of each diagnostic that names one (column and length,

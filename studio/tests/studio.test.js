@@ -521,4 +521,40 @@ test('figures: key press to drawn frame, and frames per second with a held pad a
   await page.keyboard.up('KeyW');
   await page.evaluate(() => window.studio.stopTrying());
   assert.ok(figures.framesPerSecond > 0);
+
+  // Editing big keymaps: 300 bindings (most of them key combinations), then
+  // about 1 MB of them repeated (a warning a line), then 1 MB of comments.
+  const letters = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('');
+  const keys = [...letters, ...'0123456789'.split(''), ...letters.flatMap((a) => letters.map((b) => `${a},${b}`))];
+  const rules = keys.slice(0, 300).map((key, i) => `${key} = Tap (${(i % 30) * 3 + 3},${Math.floor(i / 30) * 9 + 5})`);
+  const keymap300 = `[keys]\n${rules.join('\n')}\n`;
+  const repeated = `[keys]\n${Array.from({ length: Math.ceil(1e6 / keymap300.length) }, () => rules.join('\n')).join('\n')}\n`;
+  const comments = `${'# a comment line of about sixty characters, as authors write\n'.repeat(1e6 / 60)}[keys]\n${rules.join('\n')}\n`;
+  const median = (values) => +values.sort((a, b) => a - b)[values.length >> 1].toFixed(1);
+  const editing = async (content, label) => {
+    await page.evaluate((value) => {
+      performance.clearMeasures();
+      const text = document.getElementById('keymap-text');
+      text.value = `# notes\n${value}`;
+      text.dispatchEvent(new Event('input'));
+    }, content);
+    await page.waitForFunction((count) => window.studio.text().length === count, content.length + 8);
+    await page.waitForFunction(() => performance.getEntriesByName('redraw').length > 0);  // the new text's
+    await page.evaluate(() => performance.clearMeasures());
+    await page.evaluate(() => { const text = document.getElementById('keymap-text'); text.focus(); text.setSelectionRange(2, 2); });
+    for (let i = 0; i < 10; ++i) {
+      await page.keyboard.type('x');
+      await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    }
+    // Typed in a comment: the redraws keep the picture and the marks as they were.
+    await page.waitForFunction(() => performance.getEntriesByName('redraw').length > 0);
+    const measured = (name) => page.evaluate((n) => performance.getEntriesByName(n).map((e) => e.duration), name);
+    figures[label] = { bytes: content.length, keystrokeMs: median(await measured('keystroke')),
+      redrawMs: median(await measured('redraw')), engineMs: median(await measured('redraw-engine')),
+      pictureMs: median(await measured('redraw-picture')), diagnosticsMs: median(await measured('redraw-diagnostics')), listed: await page.$$eval('#diagnostics li', (items) => items.length) };
+  };
+  await editing(keymap300, 'edit300');
+  await editing(repeated, 'edit1MB');
+  await editing(comments, 'editComments1MB');
+  assert.ok(figures.edit1MB.listed <= 201);
 });
