@@ -113,9 +113,10 @@ export class Picture {
     }
   }
 
-  // The keyboard on a focused handle: Enter selects, the arrow keys move by
-  // 0.5 % of the screen (5 % with Shift).
+  // The keyboard on a focused handle: focus (or Enter) selects, the arrow
+  // keys move by 0.5 % of the screen (5 % with Shift).
   keysMove(node, binding, onSelect, move) {
+    node.addEventListener('focus', () => onSelect(binding));  // Delete then removes the dot in focus
     node.addEventListener('keydown', (event) => {
       if (document.body.classList.contains('trying')) return;
       if (event.key === 'Enter' || event.key === ' ') {

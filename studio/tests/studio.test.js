@@ -336,9 +336,9 @@ test('edits undo and redo, nothing unsaved is lost without a question, and the p
   await page.setInputFiles('#background-file', path.join(scratch, 'shot.png'));
   await page.waitForFunction(() => /^Cannot use shot\.png as the screenshot/.test(document.getElementById('status').textContent));
   assert.equal(await page.$eval('#status', (node) => getComputedStyle(node).color), 'rgb(198, 40, 40)');
+  await shot('11-refused-screenshot');
   await page.keyboard.press('Control+z');  // redraws: the example's screenshot is still the background
   assert.match(await page.$eval('#picture svg image', (image) => image.getAttribute('href')), /shooter-screenshot\.png$/);
-  await shot('11-refused-screenshot');
 
   // A new keymap asks for the package, starts without the example's picture
   // and script, and saves as <package>.cfg.
