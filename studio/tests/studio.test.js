@@ -112,6 +112,7 @@ test('keys and the mouse in try-it mode give the timeline of keyweave play of th
   await page.mouse.click(box.x + box.width * 0.6, box.y + box.height * 0.4, { button: 'right' });  // off again
 
   const script = await page.evaluate(() => window.studio.stopTrying());
+  assert.match(script, /^screen 1920x1080\n/);  // keyweave play aims on the screen the page had
   for (const word of ['press W', 'release D', 'press Up', 'press Num5', 'press 0x57', 'press 0x36', 'press K', 'button left down']) {
     assert.match(script, new RegExp(`^${word}$`, 'm'));
   }
