@@ -63,18 +63,19 @@ function redraw() {
   performance.measure('redraw-diagnostics', { start: drawn });
   const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);
   select(kept || null);
-  performance.measure('redraw', { start });
+  state.redrawMs = performance.measure('redraw', { start }).duration;
 }
 
 // A small keymap is read again in the next frame; a big one once typing
-// pauses, so that each key stays quick.
+// pauses, for at least twice as long as reading it takes, so that the keys
+// typed in one go never wait for it.
 const BIG_TEXT = 64 * 1024;
 const TYPING_PAUSE_MS = 400;
 
 function redrawSoon() {
   if (text.value.length > BIG_TEXT) {
     clearTimeout(state.pending);
-    state.pending = setTimeout(redraw, TYPING_PAUSE_MS);
+    state.pending = setTimeout(redraw, Math.max(TYPING_PAUSE_MS, 2 * (state.redrawMs || 0)));
     return;
   }
   if (state.pending) return;
