@@ -107,6 +107,11 @@ test('keys and the mouse in try-it mode give the timeline of keyweave play of th
   await page.mouse.down();  // fire: a finger on the keymap's LeftClick tap
   await page.waitForFunction(() => window.studio.fingers().some(([, x, y]) => x === 84 && y === 70));
   assert.ok((await fingers()).length >= 1);
+  // Each finger in its own colour, named in the legend.
+  const legend = await page.$$eval('#finger-legend li', (items) => items.map((item) => [item.textContent,
+    item.style.getPropertyValue('--finger'), document.querySelector(`#picture circle.finger[data-slot="${item.textContent.match(/\d+/)[0]}"]`)?.getAttribute('stroke')]));
+  assert.ok(legend.length >= 2 && new Set(legend.map(([, colour]) => colour)).size === legend.length, JSON.stringify(legend));
+  assert.ok(legend.every(([label, colour, drawn]) => !/down/.test(label) || drawn === colour), JSON.stringify(legend));
   await shot('3-try-it-mouse-look');
   await page.mouse.up();
   await page.mouse.click(box.x + box.width * 0.6, box.y + box.height * 0.4, { button: 'right' });  // off again
