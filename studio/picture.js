@@ -84,9 +84,11 @@ export class Picture {
   }
 
   addHandle(binding, unit, onDrag, onSelect) {
+    // A ring on the binding's own circle: the whole disc takes the pointer,
+    // and the label in its middle stays readable.
     const dot = element('circle', {
-      class: 'handle move', cx: this.px(binding.x), cy: this.py(binding.y), r: unit * 0.9,
-      fill: 'rgba(255,255,255,0.35)', stroke: '#263238', 'stroke-width': unit * 0.2,
+      class: 'handle move', cx: this.px(binding.x), cy: this.py(binding.y), r: unit * 1.4,
+      fill: 'transparent', 'pointer-events': 'all', stroke: '#263238', 'stroke-opacity': 0.6, 'stroke-width': unit * 0.15,
       'data-keys': binding.keys, 'data-kind': binding.kind, tabindex: 0, role: 'button',
       'aria-label': `${binding.keys}: ${binding.kind} at ${binding.x}, ${binding.y}`,
     }, this.handles);
