@@ -6,6 +6,7 @@ const SVG = 'http://www.w3.org/2000/svg';
 const TRAIL = 40;  // points of a finger's trail that stay drawn
 // One colour a finger slot, told apart on any screenshot; the legend names them.
 export const FINGER_COLOURS = ['#e65100', '#1565c0', '#2e7d32', '#ad1457', '#6a1b9a', '#00838f', '#f9a825', '#4e342e', '#37474f', '#c62828'];
+let pictures = 0;  // each picture's clip gets an id of its own
 const STEP = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
 
 function element(name, attributes, parent) {
@@ -20,6 +21,7 @@ export class Picture {
     this.container = container;
     this.screen = { width: 1920, height: 1080 };
     this.contacts = new Map();  // slot: {x, y, down, trail: [[x, y], ...]}
+    this.clipId = `guest-clip-${++pictures}`;
   }
 
   // Shows a new picture; `onDrag(binding, x, y, radius)` is called when a
@@ -45,9 +47,9 @@ export class Picture {
   // What a binding draws past the screen's edge (a skill's circle) is cut
   // at the edge: the game shows nothing there.
   clipToScreen() {
-    const clip = element('clipPath', { id: 'guest-clip' }, this.svg);
+    const clip = element('clipPath', { id: this.clipId }, this.svg);
     element('rect', { x: 0, y: 0, width: this.screen.width, height: this.screen.height }, clip);
-    for (const group of this.guest.querySelectorAll(':scope > g.binding')) group.setAttribute('clip-path', 'url(#guest-clip)');
+    for (const group of this.guest.querySelectorAll(':scope > g.binding')) group.setAttribute('clip-path', `url(#${this.clipId})`);
   }
 
   px(x) { return (x / 100) * this.screen.width; }
