@@ -185,6 +185,11 @@ test('importing a QtScrcpy keymap gives the text of keyweave import', async () =
   const expected = run(['import', 'qtscrcpy.json'], path.dirname(json));
   assert.equal(await page.evaluate(() => window.studio.text()), expected);
   assert.ok(await page.$$eval('#picture g.binding', (nodes) => nodes.length) > 0);
+  // The example's screenshot and play script are not the import's.
+  assert.equal(await page.$$eval('#picture svg image', (images) => images.length), 0);
+  assert.equal(await page.inputValue('#script-text'), '');
+  assert.match(await page.textContent('#status'), /^Imported qtscrcpy\.json: \d+ converted/);
+  assert.equal(await page.$eval('#status', (node) => getComputedStyle(node).color), 'rgb(27, 94, 32)');
   await shot('7-imported');
 });
 
