@@ -10,11 +10,12 @@ export class History {
     this.reset('');
   }
 
-  // A new keymap (opened, imported, new): nothing to undo, nothing unsaved.
-  reset(text) {
+  // A new keymap (opened, imported, new): nothing to undo; unsaved only
+  // when it is not a file's text (an import).
+  reset(text, { unsaved = false } = {}) {
     this.steps = [text];
     this.at = 0;
-    this.saved = text;
+    this.saved = unsaved ? null : text;
     this.lastTyped = -Infinity;
   }
 

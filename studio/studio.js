@@ -281,7 +281,7 @@ function forgetExample() {
 }
 
 // A keymap's text, as opened: its file name gives the package when it is one.
-function openText(name, content) {
+function openText(name, content, unsaved = false) {
   if (tryIt.active) toggleTryIt();
   const base = name.replace(/^.*[\\/]/, '').replace(/\.(cfg|txt)$/i, '');
   setPackage(PACKAGE.test(base) ? base : '');
@@ -289,7 +289,7 @@ function openText(name, content) {
   timeline.clear();  // the last keymap's
   picture.clearFingers();
   text.value = content;
-  history.reset(content);
+  history.reset(content, { unsaved });
   showHistory();
   redraw();
 }
@@ -301,8 +301,7 @@ function importJson(name, content) {
     return;
   }
   forgetExample();
-  openText(name.replace(/\.json$/i, '.cfg'), result.text);
-  history.saved = null;  // the import is not saved as a keymap yet
+  openText(name.replace(/\.json$/i, '.cfg'), result.text, true);  // not saved as a keymap yet
   report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped`);
 }
 
