@@ -4,6 +4,10 @@
 
 const SVG = 'http://www.w3.org/2000/svg';
 const TRAIL = 40;  // points of a finger's trail that stay drawn
+// One colour a finger slot, told apart on any screenshot; the legend names them.
+export const FINGER_COLOURS = ['#e65100', '#1565c0', '#2e7d32', '#ad1457', '#6a1b9a', '#00838f', '#f9a825', '#4e342e', '#37474f', '#c62828'];
+let pictures = 0;  // each picture's clip gets an id of its own
+const STEP = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
 
 function element(name, attributes, parent) {
   const node = document.createElementNS(SVG, name);
@@ -17,23 +21,38 @@ export class Picture {
     this.container = container;
     this.screen = { width: 1920, height: 1080 };
     this.contacts = new Map();  // slot: {x, y, down, trail: [[x, y], ...]}
+    this.clipId = `guest-clip-${++pictures}`;
   }
 
   // Shows a new picture; `onDrag(binding, x, y, radius)` is called when a
   // handle is let go somewhere else (positions in percent), `onSelect(binding)`
   // when a handle is pressed, `onOpen(binding)` when it is clicked without
-  // moving. A binding's `note` is written under its dot.
+  // moving (or Enter is pressed on it). A binding's `note` is written under
+  // its dot.
   show(svgText, bindings, screen, onDrag, onSelect, onOpen) {
+    const focused = document.activeElement?.closest?.('#picture .handle');
+    const refocus = focused && `.handle.${focused.classList.contains('reach') ? 'reach' : 'move'}` +
+      `[data-keys="${CSS.escape(focused.dataset.keys)}"][data-kind="${CSS.escape(focused.dataset.kind)}"]`;
     this.screen = screen;
     this.container.innerHTML = svgText;
     this.svg = this.container.querySelector('svg');
     this.guest = this.svg.querySelector('g.guest-screen');
+    this.clipToScreen();
     this.handles = element('g', { class: 'handles' }, this.guest);
     this.fingers = element('g', { class: 'fingers' }, this.guest);
     const unit = Math.max(6, Math.min(screen.width, screen.height) / 54);
     this.notes = element('g', { class: 'notes' }, this.guest);
     for (const binding of bindings) this.addHandle(binding, unit, onDrag, onSelect, onOpen);
     this.drawFingers();
+    if (refocus) this.handles.querySelector(refocus)?.focus();
+  }
+
+  // What a binding draws past the screen's edge (a skill's circle) is cut
+  // at the edge: the game shows nothing there.
+  clipToScreen() {
+    const clip = element('clipPath', { id: this.clipId }, this.svg);
+    element('rect', { x: 0, y: 0, width: this.screen.width, height: this.screen.height }, clip);
+    for (const group of this.guest.querySelectorAll(':scope > g.binding')) group.setAttribute('clip-path', `url(#${this.clipId})`);
   }
 
   px(x) { return (x / 100) * this.screen.width; }
@@ -94,13 +113,17 @@ export class Picture {
   }
 
   addHandle(binding, unit, onDrag, onSelect, onOpen) {
+    // A ring on the binding's own circle: the whole disc takes the pointer,
+    // and the label in its middle stays readable.
     const dot = element('circle', {
-      class: 'handle move', cx: this.px(binding.x), cy: this.py(binding.y), r: unit * 0.9,
-      fill: 'rgba(255,255,255,0.35)', stroke: '#263238', 'stroke-width': unit * 0.2,
-      'data-keys': binding.keys, 'data-kind': binding.kind,
+      class: 'handle move', cx: this.px(binding.x), cy: this.py(binding.y), r: unit * 1.4,
+      fill: 'transparent', 'pointer-events': 'all', stroke: '#263238', 'stroke-opacity': 0.6, 'stroke-width': unit * 0.15,
+      'data-keys': binding.keys, 'data-kind': binding.kind, tabindex: 0, role: 'button',
+      'aria-label': `${binding.keys}: ${binding.kind} at ${binding.x}, ${binding.y}`,
     }, this.handles);
-    element('title', {}, dot).textContent = `${binding.keys}: drag to move, click and press Delete to remove`;
+    element('title', {}, dot).textContent = `${binding.keys}: drag (or arrow keys) to move, click (or Enter) and press Delete to remove`;
     dot.addEventListener('pointerdown', () => onSelect(binding));
+    this.keysMove(dot, binding, onSelect, (dx, dy) => onDrag(binding, binding.x + dx, binding.y + dy), (b) => onOpen?.(b));
     this.dragWith(dot, (at) => {
       dot.setAttribute('cx', this.px(at.x));
       dot.setAttribute('cy', this.py(at.y));
@@ -122,12 +145,36 @@ export class Picture {
       const square = element('rect', {
         class: 'handle reach', x: this.px(binding.x + binding.radius) - size / 2, y: this.py(binding.y) - size / 2,
         width: size, height: size, fill: '#fb8c00', stroke: '#263238', 'data-keys': binding.keys,
+        'data-kind': binding.kind, tabindex: 0, role: 'button', 'aria-label': `${binding.keys}: reach ${binding.radius}`,
       }, this.handles);
-      element('title', {}, square).textContent = `${binding.keys}: drag to change the reach`;
+      element('title', {}, square).textContent = `${binding.keys}: drag (or Left and Right) to change the reach`;
       const reach = (at) => Math.max(0.5, Math.abs(at.x - binding.x));
+      this.keysMove(square, binding, onSelect,
+        (dx) => dx && onDrag(binding, binding.x, binding.y, Math.max(0.5, binding.radius + dx)));
       this.dragWith(square, (at) => square.setAttribute('x', this.px(binding.x + reach(at)) - size / 2),
         (at) => onDrag(binding, binding.x, binding.y, reach(at)));
     }
+  }
+
+  // The keyboard on a focused handle: focus selects, Enter opens it, the
+  // arrow keys move by 0.5 % of the screen (5 % with Shift).
+  keysMove(node, binding, onSelect, move, onOpen = () => {}) {
+    node.addEventListener('focus', () => onSelect(binding));  // Delete then removes the dot in focus
+    node.addEventListener('keydown', (event) => {
+      if (document.body.classList.contains('trying')) return;
+      if (event.key === 'Enter' || event.key === ' ') {
+        event.preventDefault();
+        onSelect(binding);
+        onOpen(binding);
+        return;
+      }
+      const step = STEP[event.key];
+      if (!step) return;
+      event.preventDefault();
+      const size = event.shiftKey ? 5 : 0.5;
+      onSelect(binding);
+      move(step[0] * size, step[1] * size);
+    });
   }
 
   dragWith(node, move, drop, click = () => {}) {
@@ -186,17 +233,39 @@ export class Picture {
     this.fingers.replaceChildren();
     const unit = Math.max(6, Math.min(this.screen.width, this.screen.height) / 54);
     for (const [slot, contact] of this.contacts) {
+      const colour = fingerColour(slot);
       if (contact.trail.length > 1) {
         element('polyline', {
           class: 'trail', points: contact.trail.map(([x, y]) => `${this.px(x)},${this.py(y)}`).join(' '),
-          fill: 'none', stroke: '#ffb300', 'stroke-width': unit * 0.35, 'stroke-opacity': 0.7,
+          fill: 'none', stroke: colour, 'stroke-width': unit * 0.35, 'stroke-opacity': 0.7,
         }, this.fingers);
       }
       if (!contact.down) continue;
       element('circle', {
         class: 'finger', cx: this.px(contact.x), cy: this.py(contact.y), r: unit * 1.3, 'data-slot': slot,
-        fill: 'rgba(255,179,0,0.6)', stroke: '#e65100', 'stroke-width': unit * 0.25,
+        fill: colour, 'fill-opacity': 0.55, stroke: colour, 'stroke-width': unit * 0.25,
       }, this.fingers);
     }
+    this.showLegend();
   }
+
+  // Which colour is which finger: the slots touched so far, down or not.
+  showLegend() {
+    const legend = document.getElementById('finger-legend');
+    if (!legend) return;
+    const slots = [...this.contacts.keys()].sort((a, b) => a - b);
+    const key = slots.map((slot) => `${slot}${this.contacts.get(slot).down ? '*' : ''}`).join();
+    if (legend.dataset.shown === key) return;
+    legend.dataset.shown = key;
+    legend.replaceChildren(...slots.map((slot) => {
+      const item = document.createElement('li');
+      item.style.setProperty('--finger', fingerColour(slot));
+      item.textContent = `finger ${slot}${this.contacts.get(slot).down ? ' (down)' : ''}`;
+      return item;
+    }));
+  }
+}
+
+export function fingerColour(slot) {
+  return FINGER_COLOURS[Math.abs(Number(slot)) % FINGER_COLOURS.length];
 }

@@ -24,6 +24,12 @@ function firstTuple(line) {
   return { open, close, keys: rule.slice(0, equals).trim(), values: rule.slice(open + 1, close).split(',') };
 }
 
+// A key combination the same however it is written: "Ctrl,A", "A+Ctrl".
+export function sameKeys(written, keys) {
+  const names = (list) => list.split(/[,+]/).map((name) => name.trim()).sort().join('+');
+  return names(written) === names(keys);
+}
+
 // Which lines hold the binding: its keys' rule lines at its place, or, for a
 // direction pad, every pad line around the same centre.
 export function ruleLines(text, binding) {
@@ -34,9 +40,51 @@ export function ruleLines(text, binding) {
     if (!tuple || tuple.values.length < 2) return;
     if (!near(tuple.values[0], binding.x) || !near(tuple.values[1], binding.y)) return;
     const pad = binding.kind === 'SwipeHold' && /SwipeHold/.test(line);
-    if (pad || tuple.keys.replace(/\s+/g, '') === binding.keys) matches.push(index);
+    if (pad || sameKeys(tuple.keys, binding.keys)) matches.push(index);
   });
   return matches;
+}
+
+// The bindings that a line of the text writes (not the ones the engine makes
+// itself), with the text read once: big keymaps have thousands of lines.
+export function writtenBindings(text, bindings) {
+  const at = (x, y) => `${Math.round(x * 100)},${Math.round(y * 100)}`;
+  const lines = text.split('\n');
+  const rules = new Map();  // place: [{keys, pad, line}]
+  lines.forEach((line, index) => {
+    if (!line.includes('(')) return;
+    const tuple = firstTuple(line);
+    if (!tuple || tuple.values.length < 2) return;
+    const x = Number(tuple.values[0].trim()), y = Number(tuple.values[1].trim());
+    if (tuple.values[0].trim() === '' || !Number.isFinite(x) || !Number.isFinite(y)) return;
+    const place = at(x, y);
+    if (!rules.has(place)) rules.set(place, []);
+    rules.get(place).push({ keys: tuple.keys, pad: /SwipeHold/.test(line), line: index });
+  });
+  const written = [];
+  for (const binding of bindings) {
+    const rule = (rules.get(at(binding.x, binding.y)) || [])
+      .find((r) => (binding.kind === 'SwipeHold' && r.pad) || sameKeys(r.keys, binding.keys));
+    if (rule) written.push({ ...binding, line: rule.line, note: noteOf(lines[rule.line]) });
+  }
+  return written;
+}
+
+// The game-pad controls' own bindings ([gamepad2]), from their lines: they
+// have a place on the picture too.
+export function controlBindings(text) {
+  const found = [];
+  let section = null;
+  text.split('\n').forEach((line, index) => {
+    section = sectionOf(line) ?? section;
+    if (section !== 'gamepad2') return;
+    const rule = parseRule(line);
+    const at = rule?.actions[0].match(/^(\w+)\s*\(([-\d.]+),([-\d.]+)/);
+    if (!at) return;
+    found.push({ keys: rule.keys, kind: `gamepad2 ${at[1]}`, x: Number(at[2]), y: Number(at[3]), radius: 0,
+      line: index, note: noteOf(line) });
+  });
+  return found;
 }
 
 // The text with the binding at (x, y), and its reach `radius` when given.

@@ -3,9 +3,10 @@
 
 import { loadEngine } from './engine.js';
 import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
+import { History } from './history.js';
 import { Picture } from './picture.js';
 import { Placer } from './place.js';
-import { deleteBinding, moveBinding, noteOf, parseRule, ruleLines, sectionAt } from './rules.js';
+import { controlBindings, deleteBinding, moveBinding, parseRule, writtenBindings } from './rules.js';
 import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
@@ -13,9 +14,15 @@ const $ = (id) => document.getElementById(id);
 const text = $('keymap-text');
 const status = $('status');
 
-const state = { name: 'keymap.cfg', background: '', bindings: [], pending: false, steps: null, selected: null };
+const state = { name: 'keymap.cfg', package: '', background: '', bindings: [], pending: false, steps: null, selected: null,
+  example: false };
+const history = new History();
 
-function report(message) { status.textContent = message; }
+// Messages that start with "Cannot" are failures; the others say what went well.
+function report(message) {
+  status.textContent = message;
+  status.className = /^Cannot/.test(message) ? 'error' : 'done';
+}
 
 const engine = await loadEngine();
 const picture = new Picture($('picture'));
@@ -24,18 +31,11 @@ const tryIt = new TryIt(engine, picture, timeline, report);
 const placer = new Placer($('place-panel'), {
   keyName: (code) => engine.browserKey(code),
   text: () => text.value,
-  write: (changed, message) => { changeText(changed); report(status.textContent || message); },
+  write: (changed, message) => { edit(changed); report(status.textContent || message); },
   report,
   locate: (x, y) => picture.clientPoint(x, y),
   mark: (points) => picture.mark(points),
 });
-
-// Every change the page makes to the keymap's text goes through here.
-function changeText(changed) {
-  text.value = changed;
-  state.steps = null;
-  redraw();
-}
 
 function screen() {
   return { width: Number($('screen-width').value) || 1920, height: Number($('screen-height').value) || 1080 };
@@ -44,6 +44,8 @@ function screen() {
 // Reads the text with the engine: the picture, the bindings' handles and
 // the diagnostics at their lines.
 function redraw() {
+  const start = performance.now();
+  clearTimeout(state.pending);
   state.pending = false;
   const size = screen();
   engine.setScreen(size.width, size.height);
@@ -52,49 +54,65 @@ function redraw() {
     return;
   }
   const result = engine.open(state.name, state.background);
+  const read = performance.now();
+  performance.measure('redraw-engine', { start, end: read });
   state.bindings = result.bindings;
   // Handles only for the bindings the text writes: not for the ones the
   // engine makes itself (mouse-look's RightClick over its MouseMove tap).
-  // A binding's note (the comment at the end of its rule) is its label.
-  const lines = text.value.split('\n');
-  const written = [];
-  for (const binding of result.bindings) {
-    const found = ruleLines(text.value, binding);
-    if (found.length) written.push({ ...binding, line: found[0], note: noteOf(lines[found[0]]) });
-  }
-  // The game-pad controls' own bindings get handles too, from their lines.
-  lines.forEach((line, index) => {
-    const rule = sectionAt(lines, index) === 'gamepad2' ? parseRule(line) : null;
-    const at = rule?.actions[0].match(/^(\w+)\s*\(([-\d.]+),([-\d.]+)/);
-    if (!at) return;
-    written.push({ keys: rule.keys, kind: `gamepad2 ${at[1]}`, x: Number(at[2]), y: Number(at[3]), radius: 0,
-      line: index, note: noteOf(line) });
-  });
-  picture.show(result.svg, written, size, dragged, select, editBinding);
-  showDiagnostics(result.diagnostics, result.readable);
+  // Typing in a comment changes neither the picture nor the marks: they stay.
+  // A binding's note (the comment at the end of its rule) is its label, and
+  // the game-pad controls' bindings get handles from their lines.
+  const written = [...writtenBindings(text.value, result.bindings), ...controlBindings(text.value)];
+  const shown = JSON.stringify([size, written]) + result.svg;
+  if (shown !== state.shown) picture.show(result.svg, written, size, dragged, select, editBinding);
+  state.shown = shown;
+  const drawn = performance.now();
+  performance.measure('redraw-picture', { start: read, end: drawn });
+  showDiagnostics(result.diagnostics, result.readable, result.unlisted || 0);
+  performance.measure('redraw-diagnostics', { start: drawn });
   const kept = state.selected && state.bindings.find((b) => b.keys === state.selected.keys && b.kind === state.selected.kind);
   select(kept || null);
+  state.redrawMs = performance.measure('redraw', { start }).duration;
 }
+
+// A small keymap is read again in the next frame; a big one once typing
+// pauses, for at least twice as long as reading it takes, so that the keys
+// typed in one go never wait for it.
+const BIG_TEXT = 64 * 1024;
+const TYPING_PAUSE_MS = 400;
 
 function redrawSoon() {
+  if (text.value.length > BIG_TEXT) {
+    clearTimeout(state.pending);
+    state.pending = setTimeout(redraw, Math.max(TYPING_PAUSE_MS, 2 * (state.redrawMs || 0)));
+    return;
+  }
   if (state.pending) return;
   state.pending = true;
-  requestAnimationFrame(redraw);
+  requestAnimationFrame(() => state.pending && redraw());
 }
 
-function showDiagnostics(items, readable) {
+const MOST_LISTED = 200;  // diagnostics listed under the text; the gutter marks more
+
+// `unlisted`: diagnostics past the ones the engine sends, counted only.
+function showDiagnostics(items, readable, unlisted) {
+  report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
   const lineCount = text.value.split('\n').length;
+  const shown = JSON.stringify([lineCount, unlisted, items]);
+  if (shown === state.diagnostics) return;
+  state.diagnostics = shown;
   const marks = new Map(items.map((item) => [item.line, item.severity]));
   const gutter = [];
   for (let line = 1; line <= lineCount; ++line) {
     const mark = marks.get(line);
     gutter.push(mark ? `<span class="${mark}">${line}</span>` : String(line));
   }
-  $('gutter').innerHTML = gutter.join('\n');
+  const numbers = gutter.join('\n');
+  if (numbers !== state.gutter) $('gutter').innerHTML = state.gutter = numbers;
   showUnderlines(items);
   const list = $('diagnostics');
   list.replaceChildren();
-  for (const item of items) {
+  for (const item of items.slice(0, MOST_LISTED)) {
     const entry = document.createElement('li');
     entry.className = item.severity;
     entry.dataset.line = item.line;
@@ -102,7 +120,13 @@ function showDiagnostics(items, readable) {
     entry.addEventListener('click', () => selectLine(item.line, item.column, item.length));
     list.appendChild(entry);
   }
-  report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
+  if (items.length + unlisted > MOST_LISTED) {
+    const more = document.createElement('li');
+    more.className = 'more';
+    more.textContent = `and ${items.length + unlisted - MOST_LISTED} more` +
+      (unlisted ? ` (the first ${items.length} are marked at their lines; keyweave check lists them all)` : ' (marked at their lines)');
+    list.appendChild(more);
+  }
 }
 
 // The offending text of each diagnostic that names one (column and length,
@@ -116,7 +140,7 @@ function showUnderlines(items) {
   }
   $('underlines').innerHTML = lines.map((line, index) => {
     const item = marked.get(index + 1);
-    if (!item) return escape(line);
+    if (!item) return '';  // transparent text: only the marked lines need theirs
     const start = item.column - 1, end = start + item.length;
     return escape(line.slice(0, start)) + `<mark class="${item.severity}" data-line="${item.line}">` +
       escape(line.slice(start, end)) + '</mark>' + escape(line.slice(end));
@@ -147,7 +171,57 @@ function dragged(binding, x, y, radius) {
     redraw();
     return;
   }
-  changeText(changed);
+  edit(changed);
+}
+
+// Every change the page makes to the keymap's text (the picture, the panel)
+// goes through here: the new text, a step of the history.
+function edit(changed) {
+  text.value = changed;
+  state.steps = null;
+  history.record(changed);
+  showHistory();
+  redraw();
+}
+
+// ---- undo, redo and the guard against lost work ----
+
+function showHistory() {
+  $('undo').disabled = !history.canUndo;
+  $('redo').disabled = !history.canRedo;
+}
+
+function stepHistory(back) {
+  const changed = back ? history.undo() : history.redo();
+  if (changed === null) return;
+  text.value = changed;
+  state.steps = null;
+  showHistory();
+  redraw();
+}
+
+// True when nothing unsaved would be lost, or the author agrees to lose it.
+function mayDiscard(what) {
+  return !history.unsaved || window.confirm(`${what} discards the unsaved changes to ${state.name}. Go on?`);
+}
+
+const PACKAGE = /^[A-Za-z][A-Za-z0-9_]*(\.[A-Za-z][A-Za-z0-9_]*)+$/;
+
+// Asks for the game's package name (com.studio.game), which names the
+// keymap's file; '' when none is given.
+function askPackage() {
+  const answer = window.prompt('The game\'s package name (for example com.studio.game): it names the keymap file', '');
+  if (answer === null || answer.trim() === '') return '';
+  if (!PACKAGE.test(answer.trim())) {
+    report(`Cannot use "${answer.trim()}" as a package name: it is words of letters, digits and _ joined by dots`);
+    return '';
+  }
+  return answer.trim();
+}
+
+function setPackage(name) {
+  state.package = name;
+  state.name = name ? `${name}.cfg` : 'keymap.cfg';
 }
 
 // ---- placing, selecting and deleting bindings ----
@@ -189,7 +263,7 @@ function deleteSelected() {
     return;
   }
   state.selected = null;
-  changeText(changed);
+  edit(changed);
   report(status.textContent || `Deleted the binding of ${binding.keys}`);
 }
 
@@ -231,20 +305,38 @@ function placeAt(event) {
 }
 
 function newKeymap() {
+  if (!mayDiscard('A new keymap')) return;
   if (tryIt.active) toggleTryIt();
-  $('script-text').value = '';
-  openText('keymap.cfg', '');
+  forgetExample();
+  openText('', '');
+  setPackage(askPackage());
   setAdding(true);
-  report('A new keymap: click "Screenshot…" for the game\'s picture, then click where a binding goes');
+  if (status.className !== 'error') {
+    report('A new keymap: click "Screenshot…" for the game\'s picture, then click where a binding goes');
+  }
 }
 
-function openText(name, content) {
+// The example's screenshot and play script belong to the example: the
+// author's own keymap starts without them.
+function forgetExample() {
+  if (!state.example) return;
+  state.example = false;
+  state.background = '';
+  $('script-text').value = '';
+  state.steps = null;
+}
+
+// A keymap's text, as opened: its file name gives the package when it is one.
+function openText(name, content, unsaved = false) {
   if (tryIt.active) toggleTryIt();
-  state.name = name.replace(/^.*[\\/]/, '') || 'keymap.cfg';
-  if (!state.name.endsWith('.cfg')) state.name += '.cfg';
+  const base = name.replace(/^.*[\\/]/, '').replace(/\.(cfg|txt)$/i, '');
+  setPackage(PACKAGE.test(base) ? base : '');
+  if (!state.package && base) state.name = `${base}.cfg`;
   timeline.clear();  // the last keymap's
   picture.clearFingers();
   text.value = content;
+  history.reset(content, { unsaved });
+  showHistory();
   redraw();
 }
 
@@ -254,27 +346,48 @@ function importJson(name, content) {
     report(result.error);
     return;
   }
-  openText(name.replace(/\.json$/i, '.cfg'), result.text);
+  forgetExample();
+  openText(name.replace(/\.json$/i, '.cfg'), result.text, true);  // not saved as a keymap yet
   report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped`);
 }
 
+// A screenshot becomes the background only once the browser has read it as
+// an image: anything else leaves the background as it was.
 function setBackground(file) {
-  if (state.background) URL.revokeObjectURL(state.background);
-  state.background = URL.createObjectURL(file);
+  const url = URL.createObjectURL(file);
   const image = new Image();
   image.onload = () => {  // the screenshot's size is the screen's
+    if (state.background.startsWith('blob:')) URL.revokeObjectURL(state.background);
+    state.background = url;
     $('screen-width').value = image.naturalWidth;
     $('screen-height').value = image.naturalHeight;
     redraw();
+    report(`Screenshot ${file.name}: ${image.naturalWidth} × ${image.naturalHeight}`);
   };
-  image.src = state.background;
+  image.onerror = () => {
+    URL.revokeObjectURL(url);
+    report(`Cannot use ${file.name} as the screenshot: it is not an image the browser can read`);
+  };
+  image.src = url;
 }
 
-async function openFile(file) {
+// What a file opens as: a screenshot, an import or a keymap; anything else
+// is refused.
+function openFile(file) {
   if (file.type.startsWith('image/')) return setBackground(file);
-  const content = await file.text();
-  if (/\.json$/i.test(file.name)) importJson(file.name, content);
-  else openText(file.name, content);
+  const importing = /\.json$/i.test(file.name);
+  if (!importing && !/\.(cfg|txt)$/i.test(file.name)) {
+    report(`Cannot open ${file.name}: it is not a keymap (.cfg), a QtScrcpy or scrcpy-mask keymap (.json) or a screenshot`);
+    return;
+  }
+  if (!mayDiscard(`Opening ${file.name}`)) return;
+  return file.text().then((content) => {
+    if (importing) importJson(file.name, content);
+    else {
+      forgetExample();
+      openText(file.name, content);
+    }
+  });
 }
 
 async function openExample(name) {
@@ -286,6 +399,7 @@ async function openExample(name) {
   try {
     const [keymap, script] = await Promise.all([fetchText(`examples/${name}.cfg`), fetchText(`examples/${name}.play`)]);
     state.background = name === 'com.example.shooter' ? 'examples/shooter-screenshot.png' : '';
+    state.example = true;
     $('script-text').value = script;
     openText(`${name}.cfg`, keymap);
   } catch (error) {
@@ -294,11 +408,18 @@ async function openExample(name) {
 }
 
 function save() {
+  if (!state.package) setPackage(askPackage());
+  if (!state.package) {
+    if (status.className !== 'error') report('Cannot save the keymap without the game\'s package name: it names the file');
+    return;
+  }
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([text.value], { type: 'text/plain' }));
   link.download = state.name;
   link.click();
   URL.revokeObjectURL(link.href);
+  history.markSaved();
+  report(`Saved ${state.name}`);
 }
 
 function toggleTryIt() {
@@ -350,14 +471,32 @@ function play(stepping) {
   if (done) state.steps = null;
 }
 
-text.addEventListener('input', () => { state.steps = null; redrawSoon(); });
+text.addEventListener('input', (event) => {
+  state.steps = null;
+  history.record(text.value, { typed: true });
+  showHistory();
+  redrawSoon();
+  // A keystroke's cost: from the key to the next frame.
+  requestAnimationFrame(() => performance.measure('keystroke', { start: event.timeStamp, end: performance.now() }));
+});
 text.addEventListener('scroll', () => { $('gutter').scrollTop = text.scrollTop; followScroll(); });
 $('screen-width').addEventListener('change', redraw);
 $('screen-height').addEventListener('change', redraw);
 $('open-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));
 $('import-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));
 $('background-file').addEventListener('change', (event) => event.target.files[0] && setBackground(event.target.files[0]));
-$('example').addEventListener('change', (event) => event.target.value && openExample(event.target.value));
+$('example').addEventListener('change', (event) => {
+  const name = event.target.value;
+  event.target.value = '';
+  if (name && mayDiscard('Opening an example')) openExample(name);
+});
+$('undo').addEventListener('click', () => stepHistory(true));
+$('redo').addEventListener('click', () => stepHistory(false));
+window.addEventListener('beforeunload', (event) => {
+  if (!history.unsaved) return;
+  event.preventDefault();
+  event.returnValue = '';
+});
 $('save').addEventListener('click', save);
 $('new-keymap').addEventListener('click', newKeymap);
 $('add-binding').addEventListener('click', () => setAdding(!document.body.classList.contains('adding')));
@@ -365,6 +504,16 @@ $('delete-binding').addEventListener('click', deleteSelected);
 $('picture').addEventListener('pointerdown', gestureFrom);
 $('picture').addEventListener('dblclick', (event) => { if (!placer.open) placeAt(event); });
 text.addEventListener('dblclick', editLineAtCursor);
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo: in the keymap's text too,
+// where the page's history replaces the text field's own.
+window.addEventListener('keydown', (event) => {
+  if (tryIt.active || placer.open || !(event.ctrlKey || event.metaKey) || event.altKey) return;
+  if (event.target.closest?.('textarea, input, select') && event.target !== text) return;
+  const back = event.code === 'KeyZ' && !event.shiftKey;
+  if (!back && !(event.code === 'KeyZ' && event.shiftKey) && event.code !== 'KeyY') return;
+  event.preventDefault();
+  stepHistory(back);
+});
 window.addEventListener('keydown', (event) => {
   if (tryIt.active || document.body.classList.contains('playing') || placer.open || event.target.closest?.('textarea, input, select')) return;
   if (event.code === 'Delete' || event.code === 'Backspace') deleteSelected();

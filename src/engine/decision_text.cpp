@@ -38,12 +38,16 @@ const char* MouseMessageName(uint32_t message) {
     }
 }
 
-// "R", or "Ctrl+A" for a combination.
+}  // namespace
+
 std::string KeysText(const uint32_t keys[2]) {
-    std::string text = KeyNameOf(keys[0]);
-    if (keys[1] != 0) text += std::string("+") + KeyNameOf(keys[1]);
-    return text;
+    if (keys[1] == 0) return KeyNameOf(keys[0]);
+    const auto modifier = [](uint32_t code) { return code == kKeyCtrl || code == kKeyShift || code == kKeyAlt; };
+    const bool swap = modifier(keys[1]) && !modifier(keys[0]);
+    return std::string(KeyNameOf(keys[swap ? 1 : 0])) + "+" + KeyNameOf(keys[swap ? 0 : 1]);
 }
+
+namespace {
 
 // What the input was: "R down", "left button down", "'a'", "shake".
 std::string Subject(const Decision& d) {

@@ -5,6 +5,8 @@
 // the Studio print it. The wording may change; the reason names do not.
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "base/decision.h"
 
@@ -13,5 +15,8 @@ namespace Keyweave {
 // Writes the line into buffer[0, size), cut to fit and terminated. Only for
 // an observer: it builds the line on the heap.
 void DescribeDecision(const Decision& decision, char* buffer, size_t size);
+
+// A decision's keys: "R", or "Ctrl+A" for a combination (a modifier leads).
+std::string KeysText(const uint32_t keys[2]);
 
 }  // namespace Keyweave

@@ -23,6 +23,9 @@ const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'studio-test-'));
 
 let server, browser, page;
 const figures = {};
+// How the page's questions are answered: confirm() (discarding unsaved work)
+// and prompt() (the package name); each question asked is kept.
+const answers = { confirm: true, prompt: 'com.example.placed', asked: [] };
 
 function run(args, cwd = root) {
   try {
@@ -48,6 +51,11 @@ before(async () => {
   browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
   page = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
   page.on('pageerror', (error) => { throw error; });
+  page.on('dialog', (dialog) => {
+    answers.asked.push(`${dialog.type()}: ${dialog.message()}`);
+    if (dialog.type() === 'prompt') return answers.prompt === null ? dialog.dismiss() : dialog.accept(answers.prompt);
+    return answers.confirm ? dialog.accept() : dialog.dismiss();
+  });
 });
 
 after(async () => {
@@ -99,11 +107,17 @@ test('keys and the mouse in try-it mode give the timeline of keyweave play of th
   await page.mouse.down();  // fire: a finger on the keymap's LeftClick tap
   await page.waitForFunction(() => window.studio.fingers().some(([, x, y]) => x === 84 && y === 70));
   assert.ok((await fingers()).length >= 1);
+  // Each finger in its own colour, named in the legend.
+  const legend = await page.$$eval('#finger-legend li', (items) => items.map((item) => [item.textContent,
+    item.style.getPropertyValue('--finger'), document.querySelector(`#picture circle.finger[data-slot="${item.textContent.match(/\d+/)[0]}"]`)?.getAttribute('stroke')]));
+  assert.ok(legend.length >= 2 && new Set(legend.map(([, colour]) => colour)).size === legend.length, JSON.stringify(legend));
+  assert.ok(legend.every(([label, colour, drawn]) => !/down/.test(label) || drawn === colour), JSON.stringify(legend));
   await shot('3-try-it-mouse-look');
   await page.mouse.up();
   await page.mouse.click(box.x + box.width * 0.6, box.y + box.height * 0.4, { button: 'right' });  // off again
 
   const script = await page.evaluate(() => window.studio.stopTrying());
+  assert.match(script, /^screen 1920x1080\n/);  // keyweave play aims on the screen the page had
   for (const word of ['press W', 'release D', 'press Up', 'press Num5', 'press 0x57', 'press 0x36', 'press K', 'button left down']) {
     assert.match(script, new RegExp(`^${word}$`, 'm'));
   }
@@ -173,6 +187,11 @@ test('importing a QtScrcpy keymap gives the text of keyweave import', async () =
   assert.ok(await page.$$eval('#picture g.binding', (nodes) => nodes.length) > 0);
   // The mappings' comments came over as notes: the bindings' labels.
   assert.equal(await page.textContent('#picture text.note[data-keys="Space"]'), expected.match(/^Space = .*# (.*)$/m)[1]);
+  // The example's screenshot and play script are not the import's.
+  assert.equal(await page.$$eval('#picture svg image', (images) => images.length), 0);
+  assert.equal(await page.inputValue('#script-text'), '');
+  assert.match(await page.textContent('#status'), /^Imported qtscrcpy\.json: \d+ converted/);
+  assert.equal(await page.$eval('#status', (node) => getComputedStyle(node).color), 'rgb(27, 94, 32)');
   await shot('7-imported');
 });
 
@@ -460,6 +479,175 @@ test('the panel stays inside the window beside the point edited, and works by ke
   }
 });
 
+test('edits undo and redo, nothing unsaved is lost without a question, and the package name names the file', async () => {
+  await page.goto(`${server.url}/index.html`);
+  await page.waitForFunction(() => window.studio?.ready === true);
+  const text = () => page.evaluate(() => window.studio.text());
+  const original = await text();
+  const centre = async (selector) => {
+    const box = await page.locator(selector).boundingBox();
+    return [box.x + box.width / 2, box.y + box.height / 2];
+  };
+  const drag = async (selector, dx, dy) => {
+    const [x, y] = await centre(selector);
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    await page.mouse.move(x + dx, y + dy, { steps: 4 });
+    await page.mouse.up();
+  };
+  // A drag, a deletion and typing are each a step back and forth.
+  await drag('#picture circle.handle[data-keys="Space"]', -60, -30);
+  const dragged = await text();
+  assert.notEqual(dragged, original);
+  await page.keyboard.press('Control+z');
+  assert.equal(await text(), original);
+  await page.keyboard.press('Control+Shift+z');
+  assert.equal(await text(), dragged);
+  await page.click('#picture circle.handle[data-keys="R"]');
+  await page.keyboard.press('Delete');
+  assert.doesNotMatch(await text(), /^R = /m);
+  await page.click('#undo');
+  assert.equal(await text(), dragged);
+  await page.keyboard.press('Control+y');
+  assert.doesNotMatch(await text(), /^R = /m);
+  await page.click('#keymap-text');
+  await page.keyboard.press('Control+End');
+  await page.keyboard.type('# mine\n');
+  const typed = await text();
+  await page.keyboard.press('Control+z');  // in the text too: the keystrokes typed in one go are one step
+  assert.doesNotMatch(await text(), /# mine/);
+  await page.keyboard.press('Control+Shift+z');
+  assert.equal(await text(), typed);
+
+  // With work unsaved, what would discard it asks first; "no" keeps it.
+  answers.confirm = false;
+  answers.asked = [];
+  await page.selectOption('#example', 'com.example.arena');
+  await page.click('#new-keymap');
+  const unloading = await page.evaluate(() => {
+    const event = new Event('beforeunload', { cancelable: true });
+    window.dispatchEvent(event);
+    return event.defaultPrevented;
+  });
+  assert.ok(unloading);
+  assert.equal(answers.asked.length, 2);
+  assert.match(answers.asked[0], /^confirm: Opening an example discards the unsaved changes to com\.example\.shooter\.cfg/);
+  assert.equal(await text(), typed);
+  // Files that are neither keymaps nor imports nor images are refused, and
+  // a screenshot the browser cannot read keeps the background there was.
+  fs.writeFileSync(path.join(scratch, 'thing.bin'), 'W = Tap (1,1)\n');
+  await page.setInputFiles('#open-file', path.join(scratch, 'thing.bin'));
+  await page.waitForFunction(() => /^Cannot open thing\.bin: it is not a keymap/.test(document.getElementById('status').textContent));
+  assert.equal(await text(), typed);
+  fs.writeFileSync(path.join(scratch, 'shot.png'), 'not an image');
+  await page.setInputFiles('#background-file', path.join(scratch, 'shot.png'));
+  await page.waitForFunction(() => /^Cannot use shot\.png as the screenshot/.test(document.getElementById('status').textContent));
+  assert.equal(await page.$eval('#status', (node) => getComputedStyle(node).color), 'rgb(198, 40, 40)');
+  await shot('11-refused-screenshot');
+  await page.keyboard.press('Control+z');  // redraws: the example's screenshot is still the background
+  assert.match(await page.$eval('#picture svg image', (image) => image.getAttribute('href')), /shooter-screenshot\.png$/);
+
+  // A new keymap asks for the package, starts without the example's picture
+  // and script, and saves as <package>.cfg.
+  answers.confirm = true;
+  answers.prompt = 'com.example.mine';
+  await page.click('#new-keymap');
+  assert.match(answers.asked.at(-1), /^prompt: The game's package name/);
+  assert.equal(await page.$$eval('#picture svg image', (images) => images.length), 0);
+  assert.equal(await page.inputValue('#script-text'), '');
+  // A key combination's dot takes the pointer and the keys: selected,
+  // dragged, moved with the arrows, deleted, and undone.
+  await page.click('#keymap-text');
+  await page.keyboard.type('[keys]\nCtrl,A = Tap (50,50)\n');
+  await page.waitForSelector('#picture circle.handle[data-keys="Ctrl+A"]');
+  const [cx, cy] = await centre('#picture circle.handle[data-keys="Ctrl+A"]');
+  assert.equal(await page.evaluate(([x, y]) => document.elementFromPoint(x, y).dataset.keys, [cx, cy]), 'Ctrl+A');
+  await drag('#picture circle.handle[data-keys="Ctrl+A"]', 50, 0);
+  const moved = (await text()).match(/^Ctrl,A = Tap \(([\d.]+),50\)$/m);
+  assert.ok(moved && Number(moved[1]) > 52, await text());
+  await page.focus('#picture circle.handle[data-keys="Ctrl+A"]');
+  await page.keyboard.press('ArrowUp');
+  assert.match(await text(), /^Ctrl,A = Tap \([\d.]+,49\.5\)$/m);
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.keys), 'Ctrl+A');
+  await page.keyboard.press('Delete');
+  assert.doesNotMatch(await text(), /Ctrl,A/);
+  await page.keyboard.press('Control+z');
+  assert.match(await text(), /^Ctrl,A = Tap \([\d.]+,49\.5\)$/m);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+  assert.equal(download.suggestedFilename(), 'com.example.mine.cfg');
+  assert.equal(await page.textContent('#status'), 'Saved com.example.mine.cfg');
+  assert.equal(await page.$eval('#status', (node) => getComputedStyle(node).color), 'rgb(27, 94, 32)');
+  answers.asked = [];
+  await page.selectOption('#example', 'com.example.shooter');  // saved: nothing to ask
+  await page.waitForFunction(() => window.studio.text().includes('com.example.shooter'));
+  assert.deepEqual(answers.asked, []);
+});
+
+test('mouse-look in try-it locks the pointer: the look finger moves from the middle and stays on the screen', async () => {
+  await page.click('#try-it');
+  const box = await page.locator('#picture g.guest-screen').boundingBox();
+  await page.mouse.move(box.x + box.width * 0.5, box.y + box.height * 0.5);
+  await page.mouse.click(box.x + box.width * 0.5, box.y + box.height * 0.5, { button: 'right' });  // mouse-look on
+  await page.waitForFunction(() => document.pointerLockElement?.id === 'picture');
+  // Forty moves to the right, as far as the window goes and beyond: with
+  // the pointer held in the middle, each is a step of its own size.
+  for (let i = 1; i <= 40; ++i) await page.mouse.move(box.x + box.width * 0.5 + i * 20, box.y + box.height * 0.5);
+  await page.waitForTimeout(0);
+  const look = await page.evaluate(() => window.studio.timeline()
+    .filter((line) => /touch\s+slot\s+\d+ move/.test(line)).map((line) => Number(line.match(/move\s+([\d.]+)/)[1])));
+  assert.ok(look.length > 10, `${look.length} moves\n${(await page.evaluate(() => window.studio.timeline())).filter((l) => /touch/.test(l)).slice(-30).join('\n')}`);
+  assert.ok(look.every((x) => x <= 100), look.join(' '));
+  const steps = look.slice(1).map((x, i) => +(x - look[i]).toFixed(2)).filter((step) => step > 0);
+  assert.ok(Math.max(...steps) <= 2 * Math.min(...steps), steps.join(' '));
+  // The browser frees the pointer on Esc (headless Chromium does not: the
+  // page is told the same way).
+  await page.evaluate(() => document.exitPointerLock());
+  await page.waitForFunction(() => /^Mouse-look paused/.test(document.getElementById('status').textContent));
+  const script = await page.evaluate(() => window.studio.stopTrying());
+  assert.match(script, /^mouse 5\d\.\d\d 50\.00$/m);
+});
+
+test('the page fits 1024x700 and a tablet, every control is reached with Tab, and the text is legible', async () => {
+  const small = await browser.newPage({ viewport: { width: 1024, height: 700 } });
+  small.on('pageerror', (error) => { throw error; });
+  await small.goto(`${server.url}/index.html`);
+  await small.waitForFunction(() => window.studio?.ready === true);
+  const overflow = () => small.evaluate(() => document.documentElement.scrollWidth - innerWidth);
+  assert.equal(await overflow(), 0);
+  await small.screenshot({ path: path.join(shots, '12-1024x700.png') });
+  // Tab from the top reaches the file choosers and the bindings' dots.
+  const reached = new Set();
+  for (let i = 0; i < 40; ++i) {
+    await small.keyboard.press('Tab');
+    reached.add(await small.evaluate(() => document.activeElement.id || document.activeElement.dataset?.keys || ''));
+  }
+  for (const id of ['open-file', 'import-file', 'background-file', 'save', 'W']) assert.ok(reached.has(id), id);
+  // Text against its background: at least 4.5:1.
+  const contrasts = await small.evaluate(() => {
+    const channel = (c) => { c /= 255; return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4; };
+    const luminance = (rgb) => { const [r, g, b] = rgb.match(/\d+/g).map(Number); return 0.2126 * channel(r) + 0.7152 * channel(g) + 0.0722 * channel(b); };
+    const background = (node) => {
+      for (; node; node = node.parentElement) {
+        const colour = getComputedStyle(node).backgroundColor;
+        if (colour !== 'rgba(0, 0, 0, 0)') return colour;
+      }
+      return 'rgb(255, 255, 255)';
+    };
+    const ratio = (node) => {
+      const [a, b] = [luminance(getComputedStyle(node).color), luminance(background(node))].sort((x, y) => y - x);
+      return +((a + 0.05) / (b + 0.05)).toFixed(2);
+    };
+    return Object.fromEntries(['#gutter', '#hint', 'header h1', '#example', '#save', '#undo', 'h2'].map((s) => [s, ratio(document.querySelector(s))]));
+  });
+  for (const [selector, ratio] of Object.entries(contrasts)) assert.ok(ratio >= 4.5, `${selector}: ${ratio}`);
+  await small.setViewportSize({ width: 390, height: 844 });
+  assert.equal(await overflow(), 0);
+  const picture = await small.locator('#picture svg').boundingBox();
+  assert.ok(picture.width >= 360, `picture ${picture.width}x${picture.height}`);
+  await small.screenshot({ path: path.join(shots, '13-390x844.png'), fullPage: true });
+  await small.close();
+});
+
 test('a game pad through the Gamepad API drives the engine as keyweave play of the same script', async () => {
   const padPage = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
   padPage.on('pageerror', (error) => { throw error; });
@@ -540,4 +728,40 @@ test('figures: key press to drawn frame, and frames per second with a held pad a
   await page.keyboard.up('KeyW');
   await page.evaluate(() => window.studio.stopTrying());
   assert.ok(figures.framesPerSecond > 0);
+
+  // Editing big keymaps: 300 bindings (most of them key combinations), then
+  // about 1 MB of them repeated (a warning a line), then 1 MB of comments.
+  const letters = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('');
+  const keys = [...letters, ...'0123456789'.split(''), ...letters.flatMap((a) => letters.map((b) => `${a},${b}`))];
+  const rules = keys.slice(0, 300).map((key, i) => `${key} = Tap (${(i % 30) * 3 + 3},${Math.floor(i / 30) * 9 + 5})`);
+  const keymap300 = `[keys]\n${rules.join('\n')}\n`;
+  const repeated = `[keys]\n${Array.from({ length: Math.ceil(1e6 / keymap300.length) }, () => rules.join('\n')).join('\n')}\n`;
+  const comments = `${'# a comment line of about sixty characters, as authors write\n'.repeat(1e6 / 60)}[keys]\n${rules.join('\n')}\n`;
+  const median = (values) => +values.sort((a, b) => a - b)[values.length >> 1].toFixed(1);
+  const editing = async (content, label) => {
+    await page.evaluate((value) => {
+      performance.clearMeasures();
+      const text = document.getElementById('keymap-text');
+      text.value = `# notes\n${value}`;
+      text.dispatchEvent(new Event('input'));
+    }, content);
+    await page.waitForFunction((count) => window.studio.text().length === count, content.length + 8);
+    await page.waitForFunction(() => performance.getEntriesByName('redraw').length > 0);  // the new text's
+    await page.evaluate(() => performance.clearMeasures());
+    await page.evaluate(() => { const text = document.getElementById('keymap-text'); text.focus(); text.setSelectionRange(2, 2); });
+    for (let i = 0; i < 10; ++i) {
+      await page.keyboard.type('x');
+      await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    }
+    // Typed in a comment: the redraws keep the picture and the marks as they were.
+    await page.waitForFunction(() => performance.getEntriesByName('redraw').length > 0);
+    const measured = (name) => page.evaluate((n) => performance.getEntriesByName(n).map((e) => e.duration), name);
+    figures[label] = { bytes: content.length, keystrokeMs: median(await measured('keystroke')),
+      redrawMs: median(await measured('redraw')), engineMs: median(await measured('redraw-engine')),
+      pictureMs: median(await measured('redraw-picture')), diagnosticsMs: median(await measured('redraw-diagnostics')), listed: await page.$$eval('#diagnostics li', (items) => items.length) };
+  };
+  await editing(keymap300, 'edit300');
+  await editing(repeated, 'edit1MB');
+  await editing(comments, 'editComments1MB');
+  assert.ok(figures.edit1MB.listed <= 201);
 });

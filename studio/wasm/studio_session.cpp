@@ -1,5 +1,6 @@
 #include "studio_session.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "actions/actions.h"
@@ -77,17 +78,22 @@ std::string Session::Store(const std::string& name, const std::string& text) {
     return Tool::WriteFile(path, text) ? path : std::string();
 }
 
+constexpr size_t kMostDiagnostics = 2000;
+
 std::string Session::Open(const std::string& name, const std::string& background) {
     const std::string path = PathOf(name);
     const Tool::LoadedKeymap keymap = Tool::LoadKeymap(path, "");
     std::string text;
     Tool::ReadFile(path, text);
+    // The page marks the first diagnostics at their lines and counts the
+    // rest: a keymap with tens of thousands of warnings stays quick to edit.
+    const std::vector<Diagnostics::Diagnostic> items = Diagnostics::Analyse(text, "").items;
     std::string diagnostics = "[";
-    for (const Diagnostics::Diagnostic& item : Diagnostics::Analyse(text, "").items) {
+    for (size_t i = 0; i < items.size() && i < kMostDiagnostics; ++i) {
         if (diagnostics.size() > 1) diagnostics += ",";
-        diagnostics += Tool::DiagnosticJson(name, item);
+        diagnostics += Tool::DiagnosticJson(name, items[i]);
     }
-    diagnostics += "]";
+    diagnostics += Printf("],\"unlisted\":%zu", items.size() - std::min(items.size(), kMostDiagnostics));
     const std::string svg = Tool::DrawKeymap(*keymap.config, {screen_, name, background});
     return std::string("{\"readable\":") + (keymap.readable ? "true" : "false") + ",\"svg\":" + Quoted(svg) +
            ",\"bindings\":" + BindingsJson(*keymap.config) + ",\"diagnostics\":" + diagnostics + "}";
@@ -121,6 +127,7 @@ std::string Session::Play(const std::string& name, const std::string& script) {
     options.keymapPath = PathOf(name);
     options.package = Tool::PackageOfPath(options.keymapPath);
     options.screen = screen_;
+    Tool::TakeScriptScreen(commands, options.screen);
     Tool::ScriptPlayer player(options);
     const bool played = player.Play(commands, error);
     const std::string message = played ? "" : Printf("script:%u: %s", error.line, error.message.c_str());
@@ -135,8 +142,10 @@ std::string Session::LiveStart(const std::string& name) {
     options.screen = screen_;
     options.explain = true;  // each input's decisions, for the why line
     live_ = std::make_unique<Tool::ScriptPlayer>(options);
-    script_.clear();
-    lines_ = 0;
+    // The script played names the screen, so that keyweave play of it aims
+    // where the page did.
+    script_ = Printf("screen %dx%d\n", screen_.width, screen_.height);
+    lines_ = 1;
     delivered_ = 0;
     pads_.clear();
     live_->Begin();

@@ -47,7 +47,9 @@ void DrawTapTap(PictureCanvas& canvas, const TapTapAction& tap, const std::strin
     canvas.Circle(x2, y2, canvas.Unit(), Colours::kTap, true);
     canvas.Label(x1, y1, "1", Colours::kText, 0.8);
     canvas.Label(x2, y2, "2", Colours::kText, 0.8);
-    canvas.Label(x1, y1 + canvas.Unit() * 1.8, keys + " (press 1, release 2)", Colours::kTap);
+    // The key alone under the first point: a longer label runs into the
+    // neighbours' (the circles' 1 and 2 say which is pressed and released).
+    canvas.Label(x1, y1 + canvas.Unit() * 1.8, keys, Colours::kTap);
 }
 
 void DrawArrow(PictureCanvas& canvas, Point from, Point to, const std::string& keys, const char* colour) {

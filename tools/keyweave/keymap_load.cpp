@@ -29,11 +29,16 @@ private:
 
 }  // namespace
 
+// Modifiers lead, as people write combinations: "Ctrl+4", not "4+Ctrl".
 std::string KeySetLabel(const KeySet& keys) {
+    const auto modifier = [](uint32_t code) { return code == kKeyCtrl || code == kKeyShift || code == kKeyAlt; };
     std::string label;
-    for (const uint32_t code : keys) {
-        if (!label.empty()) label += "+";
-        label += KeyNameOf(code);
+    for (const bool modifiers : {true, false}) {
+        for (const uint32_t code : keys) {
+            if (modifier(code) != modifiers) continue;
+            if (!label.empty()) label += "+";
+            label += KeyNameOf(code);
+        }
     }
     return label;
 }

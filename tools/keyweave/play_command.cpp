@@ -53,6 +53,8 @@ constexpr const char* kHelp =
     "  pad detach ID\n"
     "  reload [KEYMAP [PACKAGE]] | locale NAME | mapping on|off | forward-raw on|off\n"
     "  shooting-answer N                     the host's answer to shooting queries\n"
+    "  screen WxH                            the guest screen in pixels, over --screen\n"
+    "                                        (the first line only)\n"
     "After the last line, whatever is still queued plays to its end.\n"
     "\n"
     "  --svg OUT.svg    also draw every finger's trail over the screen\n"
@@ -110,6 +112,7 @@ int RunPlay(const Arguments& arguments, Console& console) {
         return kExitFailed;
     }
 
+    TakeScriptScreen(commands, options.screen);
     ScriptPlayer player(options);
     const bool played = player.Play(commands, scriptError);
     const std::vector<TimelineEvent> events = player.recorder().Events();

@@ -232,6 +232,11 @@ bool ParseShootingAnswer(ScriptWords args, ScriptCommand& command, std::string& 
     return reader.Count(args, 1) && reader.Int32(args[0], command.number);
 }
 
+bool ParseScreen(ScriptWords args, ScriptCommand& command, std::string& error) {
+    WordReader reader{"screen WxH", error};
+    return reader.Count(args, 1) && ParseScreenSize(args[0].text, command.screen, error);
+}
+
 struct CommandEntry {
     const char* name;
     Kind kind;
@@ -259,6 +264,7 @@ constexpr CommandEntry kCommands[] = {
     {"mapping", Kind::kMapping, &ParseSwitch},
     {"forward-raw", Kind::kForwardRawKeys, &ParseSwitch},
     {"shooting-answer", Kind::kShootingAnswer, &ParseShootingAnswer},
+    {"screen", Kind::kScreen, &ParseScreen},
 };
 
 bool ParseLine(std::string_view line, uint32_t number, std::vector<ScriptCommand>& commands, std::string& error) {
@@ -298,6 +304,12 @@ bool CheckOrder(const std::vector<ScriptCommand>& commands, ScriptError& error) 
                 }
                 time = command.millis;
                 break;
+            case Kind::kScreen:
+                if (&command != &commands.front()) {
+                    error = {command.line, "Cannot change the screen during a play: a screen line comes first"};
+                    return false;
+                }
+                break;
             case Kind::kPadAttach: pads.insert(command.number); break;
             case Kind::kPadReport:
             case Kind::kPadDetach:
@@ -335,6 +347,10 @@ bool ParseScript(std::string_view text, std::vector<ScriptCommand>& commands, Sc
         if (text.empty()) break;
     }
     return CheckOrder(commands, error);
+}
+
+void TakeScriptScreen(const std::vector<ScriptCommand>& commands, ScreenSize& screen) {
+    if (!commands.empty() && commands.front().kind == ScriptCommand::Kind::kScreen) screen = commands.front().screen;
 }
 
 }  // namespace Keyweave::Tool

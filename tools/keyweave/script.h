@@ -26,6 +26,7 @@
 //   pad detach ID
 //   reload [KEYMAP [PACKAGE]]  locale NAME
 //   mapping on|off             forward-raw on|off       shooting-answer N
+//   screen WxH                 (the first line only: the guest screen in pixels)
 
 #include <array>
 #include <cstdint>
@@ -33,6 +34,7 @@
 #include <string_view>
 #include <vector>
 
+#include "keyweave/command_line.h"
 #include "keyweave/keyweave.h"
 
 namespace Keyweave::Tool {
@@ -69,6 +71,7 @@ struct ScriptCommand {
         kMapping,
         kForwardRawKeys,
         kShootingAnswer,
+        kScreen,
     };
 
     Kind kind = Kind::kWait;
@@ -83,6 +86,7 @@ struct ScriptCommand {
     KeyweaveGamePadReport report{};
     std::string argument;  // typed text, locale, keymap or database path
     std::string package;   // reload
+    ScreenSize screen;     // screen
 
     bool HasArgument() const { return !argument.empty(); }
 };
@@ -98,5 +102,9 @@ inline constexpr int64_t kLongestTimeMs = 3600000;
 // Reads a whole script. False, with the first bad line, when a line is not a
 // command of the list above.
 bool ParseScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error);
+
+// The screen the script's first line names, if it names one; `screen` is
+// left as it was otherwise.
+void TakeScriptScreen(const std::vector<ScriptCommand>& commands, ScreenSize& screen);
 
 }  // namespace Keyweave::Tool

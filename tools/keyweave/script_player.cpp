@@ -147,6 +147,7 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
         case Kind::kMapping: engine.SetKeyMappingState(command.on ? 1 : 0); break;
         case Kind::kForwardRawKeys: engine.SetForwardRawKeys(command.on); break;
         case Kind::kShootingAnswer: recorder_.SetShootingAnswer(command.number); break;
+        case Kind::kScreen: break;  // the engine was made with it, before the load
     }
     return true;
 }

@@ -156,10 +156,7 @@ void TimelineRecorder::OnDecision(void* self, const Decision& decision) {
     event.reason = ReasonName(decision.reason);
     event.line = decision.line;
     event.slot = decision.slot;
-    if (decision.line != 0 && decision.keys[0] != 0) {
-        event.keys = KeyNameOf(decision.keys[0]);
-        if (decision.keys[1] != 0) event.keys += std::string("+") + KeyNameOf(decision.keys[1]);
-    }
+    if (decision.line != 0 && decision.keys[0] != 0) event.keys = KeysText(decision.keys);
     std::lock_guard guard(recorder->mutex_);
     recorder->Add(std::move(event));
 }
