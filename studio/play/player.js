@@ -252,6 +252,10 @@ export class Player {
     this.noteInput(event);
     if (event.type === 'pointermove') {
       this.line(position);
+      // A host puts its pointer back in the middle after each move, and the
+      // engine sees that move too: without it, two equal movements would be
+      // one position, and the second would not move the look finger.
+      if (document.pointerLockElement === this.surface) this.line('mouse 50.00 50.00');
       return;
     }
     const button = BUTTONS[event.button];
