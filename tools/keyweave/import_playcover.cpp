@@ -121,8 +121,9 @@ private:
             if (&model == fire_) {
                 keymap_.Count();  // the fire point of the mouse-look rule
             } else {
-                keymap_.Drop(what, "the left button taps only as the fire button of mouse-look, and "
-                                   "there is none (or it has its fire button)");
+                keymap_.Drop(what, fire_ != nullptr ? "mouse-look has its fire button above"
+                                                    : "the left button taps only as the fire button of mouse-look, "
+                                                      "which this keymap does not have");
             }
             return true;
         }
@@ -186,7 +187,7 @@ private:
         for (const Json& model : List(root_, "buttonModels")) {
             if (Field(model, "keyCode").is_number_integer() && Field(model, "keyCode").get<long long>() == -2) {
                 keymap_.Drop(aim.what, "the right button switches mouse-look, and a button taps with it");
-                look_ = nullptr;
+                fire_ = nullptr;  // look_ stays: the lists skip it, it is dropped
                 return true;
             }
             if (fire_ == nullptr && Field(model, "keyCode").is_number_integer() &&
