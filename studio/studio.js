@@ -188,14 +188,15 @@ function openText(name, content) {
   redraw();
 }
 
-function importJson(name, content) {
-  const result = engine.importJson(name, content);
+function importKeymap(name, content) {
+  const result = engine.importKeymap(name, content);
   if (!result.ok) {
     report(result.error);
     return;
   }
-  openText(name.replace(/\.json$/i, '.cfg'), result.text);
-  report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped`);
+  openText(name.replace(/\.(json|playmap)$/i, '.cfg'), result.text);
+  const fields = `${result.fieldsDropped} field${result.fieldsDropped === 1 ? '' : 's'}`;
+  report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped, ${fields} dropped`);
 }
 
 function setBackground(file) {
@@ -213,7 +214,7 @@ function setBackground(file) {
 async function openFile(file) {
   if (file.type.startsWith('image/')) return setBackground(file);
   const content = await file.text();
-  if (/\.json$/i.test(file.name)) importJson(file.name, content);
+  if (/\.(json|playmap)$/i.test(file.name)) importKeymap(file.name, content);
   else openText(file.name, content);
 }
 
