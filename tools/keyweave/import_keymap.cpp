@@ -73,9 +73,9 @@ void Keymap::Drop(const std::string& what, const std::string& why) {
     ++dropped_;
 }
 
-void Keymap::DropField(const std::string& what, const std::string& why) {
+void Keymap::DropField(const std::string& what, const std::string& why, size_t count) {
     lines_.push_back("# dropped: " + OneLine(what) + ": " + why);
-    ++fieldsDropped_;
+    fieldsDropped_ += count;
 }
 
 void Keymap::Notice(const std::string& what, const std::string& why) {

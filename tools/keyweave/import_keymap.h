@@ -34,8 +34,9 @@ public:
     bool Rule(const std::string& rule, std::string_view note = {}, bool part = false);
     // A mapping with no counterpart.
     void Drop(const std::string& what, const std::string& why);
-    // A field of a converted mapping that has no counterpart.
-    void DropField(const std::string& what, const std::string& why);
+    // A field (or `count` fields named together) of a converted mapping that
+    // has no counterpart.
+    void DropField(const std::string& what, const std::string& why, size_t count = 1);
     // Something dropped from the whole file, said once at its top.
     void Notice(const std::string& what, const std::string& why);
     // A line of the header about the whole file (where it came from).

@@ -145,6 +145,18 @@ double SkillRange(const std::string& what, double range, Keymap& keymap) {
     return Clamp(range, 0, 50);
 }
 
+// The fields of `entry` that it has, named in one "# dropped:" line.
+void DropPresent(const Json& entry, const std::string& what, std::initializer_list<const char*> fields,
+                 const std::string& why, Keymap& keymap) {
+    std::string present;
+    size_t count = 0;
+    for (const char* field : fields) {
+        if (Field(entry, field).is_null()) continue;
+        present += (count++ == 0 ? " " : ", ") + std::string(field);
+    }
+    if (count > 0) keymap.DropField(what + present, why, count);
+}
+
 const Json* FindType(const Json& list, const char* type) {
     for (const Json& entry : list) {
         if (StringField(entry, "type") == type) return &entry;
@@ -170,8 +182,12 @@ void ConvertOlder(const Json& entry, const Json& list, Converter& to) {
     Keymap& keymap = to.keymap();
     NoticeCommonFields(entry, keymap);
     if (type == "Fire") {
-        if (FindType(list, "Sight") == nullptr) keymap.Drop(what, "it fires only in mouse-look, and there is no Sight");
-        else keymap.Count();  // the fire point of the Sight's rule
+        if (FindType(list, "Sight") == nullptr) {
+            keymap.Drop(what, "it fires only in mouse-look, and there is no Sight");
+            return;
+        }
+        keymap.Count();  // the fire point of the Sight's rule
+        DropPresent(entry, what, {"scaleX", "scaleY", "drag"}, "aiming while firing moves as mouse-look does", keymap);
         return;
     }
     if (type == "Macro") {
@@ -229,8 +245,13 @@ void ConvertCurrent(const Json& mapping, const Json& list, Converter& to) {
         return;
     }
     if (type == "Fire") {
-        if (FindType(list, "Fps") == nullptr) keymap.Drop(what, "it fires only in mouse-look, and there is no Fps");
-        else keymap.Count();  // the fire point of the Fps rule
+        if (FindType(list, "Fps") == nullptr) {
+            keymap.Drop(what, "it fires only in mouse-look, and there is no Fps");
+            return;
+        }
+        keymap.Count();  // the fire point of the Fps rule
+        DropPresent(mapping, what, {"sensitivity_x", "sensitivity_y"}, "aiming while firing moves as mouse-look does",
+                    keymap);
         return;
     }
     const Json& bind = Field(mapping, "bind");
@@ -240,7 +261,7 @@ void ConvertCurrent(const Json& mapping, const Json& list, Converter& to) {
             keymap.Drop(what, "a pad bound to a game-pad stick has no counterpart here");
             return;
         }
-        if (!Field(mapping, "up_boost_key").is_null()) keymap.DropField(what + " up boost", "no counterpart");
+        DropPresent(mapping, what, {"up_boost_key", "up_boost_scale"}, "no counterpart", keymap);
         if (!Field(mapping, "initial_duration").is_null()) {
             keymap.DropField(what + " initial_duration", "the pad glides to its direction in 90 ms");
         }
@@ -262,24 +283,21 @@ void ConvertCurrent(const Json& mapping, const Json& list, Converter& to) {
         const Json& points = Field(mapping, "positions");
         to.Rule(keys, to.Trace(points.is_array() ? points : Json::array()), note);
     } else if (type == "MouseCastSpell") {
-        if (!Field(mapping, "center").is_null() || !Field(mapping, "cast_radius").is_null()) {
-            keymap.DropField(what + " center and cast_radius",
-                             "the aim is measured from the middle of the screen; the mouse 45 % of the screen away "
-                             "reaches the rim");
-        }
+        DropPresent(mapping, what, {"center", "cast_radius"},
+                    "the aim is measured from the middle of the screen; the mouse 45 % of the screen away reaches "
+                    "the rim",
+                    keymap);
         to.Rule(keys, "TapSwipe " + Tuple({spot.x, spot.y, to.Radius(NumberField(mapping, "drag_radius", 0))}), note);
     } else if (type == "CancelCast") {
         to.Rule(keys, "TapCancel " + Tuple({spot.x, spot.y}), note);
     } else if (type == "Observation") {
-        keymap.DropField(what + " sensitivity", "the finger follows the mouse one to one");
+        DropPresent(mapping, what, {"sensitivity_x", "sensitivity_y", "max_radius"},
+                    "the finger follows the mouse one to one", keymap);
         to.Rule(keys, "TouchMove " + Tuple({spot.x, spot.y}), note);
     } else if (type == "Fps") {
         const Json* fire = FindType(list, "Fire");
-        for (const char* field : {"max_offset_x", "max_offset_y", "touch_mode"}) {
-            if (!Field(mapping, field).is_null()) {
-                keymap.DropField(what + " " + field, "the look finger goes as far as the mouse takes it");
-            }
-        }
+        DropPresent(mapping, what, {"max_offset_x", "max_offset_y", "touch_mode"},
+                    "the look finger goes as far as the mouse takes it", keymap);
         to.Look(what, keys, spot, fire, fire != nullptr ? to.Current(Field(*fire, "position")) : spot,
                 NumberField(mapping, "sensitivity_x", 1),
                 NumberField(mapping, "sensitivity_y", NumberField(mapping, "sensitivity_x", 1)),
