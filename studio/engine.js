@@ -9,7 +9,7 @@ export async function loadEngine() {
     setScreen: module.cwrap('kw_set_screen', null, ['number', 'number', 'number']),
     store: module.cwrap('kw_store', 'string', ['number', 'string', 'string']),
     open: module.cwrap('kw_open', 'string', ['number', 'string', 'string']),
-    importJson: module.cwrap('kw_import', 'string', ['number', 'string', 'string']),
+    importKeymap: module.cwrap('kw_import', 'string', ['number', 'string', 'string']),
     play: module.cwrap('kw_play', 'string', ['number', 'string', 'string']),
     liveStart: module.cwrap('kw_live_start', 'string', ['number', 'string']),
     liveLine: module.cwrap('kw_live_line', 'string', ['number', 'string']),
@@ -27,8 +27,9 @@ export async function loadEngine() {
     store: (name, text) => api.store(session, name, text) !== '',
     // {readable, svg, bindings, diagnostics} of the stored keymap.
     open: (name, background) => JSON.parse(api.open(session, name, background || '')),
-    // {ok, text, converted, dropped, notes} or {ok: false, error}.
-    importJson: (name, json) => JSON.parse(api.importJson(session, name, json)),
+    // A QtScrcpy or scrcpy-mask (JSON) or PlayCover (.playmap) keymap:
+    // {ok, text, converted, dropped, fieldsDropped, notes} or {ok: false, error}.
+    importKeymap: (name, content) => JSON.parse(api.importKeymap(session, name, content)),
     // {ok, error, events: [{json, text}]}.
     play: (name, script) => JSON.parse(api.play(session, name, script)),
     liveStart: (name) => JSON.parse(api.liveStart(session, name)),

@@ -340,15 +340,16 @@ function openText(name, content, unsaved = false) {
   redraw();
 }
 
-function importJson(name, content) {
-  const result = engine.importJson(name, content);
+function importKeymap(name, content) {
+  const result = engine.importKeymap(name, content);
   if (!result.ok) {
     report(result.error);
     return;
   }
   forgetExample();
-  openText(name.replace(/\.json$/i, '.cfg'), result.text, true);  // not saved as a keymap yet
-  report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped`);
+  openText(name.replace(/\.(json|playmap)$/i, '.cfg'), result.text, true);  // not saved as a keymap yet
+  const fields = `${result.fieldsDropped} field${result.fieldsDropped === 1 ? '' : 's'}`;
+  report(`Imported ${name}: ${result.converted} converted, ${result.dropped} dropped, ${fields} dropped`);
 }
 
 // A screenshot becomes the background only once the browser has read it as
@@ -375,14 +376,14 @@ function setBackground(file) {
 // is refused.
 function openFile(file) {
   if (file.type.startsWith('image/')) return setBackground(file);
-  const importing = /\.json$/i.test(file.name);
+  const importing = /\.(json|playmap)$/i.test(file.name);
   if (!importing && !/\.(cfg|txt)$/i.test(file.name)) {
-    report(`Cannot open ${file.name}: it is not a keymap (.cfg), a QtScrcpy or scrcpy-mask keymap (.json) or a screenshot`);
+    report(`Cannot open ${file.name}: it is not a keymap (.cfg), a QtScrcpy or scrcpy-mask keymap (.json), a PlayCover keymap (.playmap) or a screenshot`);
     return;
   }
   if (!mayDiscard(`Opening ${file.name}`)) return;
   return file.text().then((content) => {
-    if (importing) importJson(file.name, content);
+    if (importing) importKeymap(file.name, content);
     else {
       forgetExample();
       openText(file.name, content);

@@ -14,7 +14,6 @@ packages=(
   nlohmann-json3-dev                       # JSON for the keyweave command (import, check --json)
   libfmt-dev                               # {fmt}, header-only: the engine's log lines and descriptions
   libfast-float-dev                        # fast_float, header-only: the keymaps' decimal numbers
-  libtinyxml2-dev                          # tinyxml2: the tests read the SVG pictures back
   emscripten                               # the Studio: the engine compiled to WebAssembly
   chromium nodejs                          # the Studio's tests: headless Chromium driven by Playwright
   ffmpeg                                   # the Studio's tests: the fake device's H.264 stream
@@ -44,6 +43,10 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     locale-gen >/dev/null
   fi
 fi
+# tinyxml2 (PlayCover keymaps, and the SVG pictures in the tests) is built
+# from Debian's source archive, pinned by version and checksum, on every
+# target: fetched once into build/downloads.
+cmake -P "$(dirname "$0")/../cmake/KeyweaveTinyxml2.cmake"
 # The Studio's tests drive Chromium with playwright-core (npm, no browser
 # download: they use Debian's Chromium), installed beside them.
 # The page's own npm libraries (the ADB and scrcpy clients of Play on a

@@ -178,15 +178,21 @@ test('a bad line shows the diagnostic keyweave check gives it, at its line', asy
   await shot('6-bad-line');
 });
 
-test('importing a QtScrcpy keymap gives the text of keyweave import', async () => {
-  const json = path.join(root, 'tests/tools/data/import/qtscrcpy.json');
-  await page.setInputFiles('#import-file', json);
-  await page.waitForFunction(() => window.studio.text().includes('QtScrcpy'));
-  const expected = run(['import', 'qtscrcpy.json'], path.dirname(json));
-  assert.equal(await page.evaluate(() => window.studio.text()), expected);
-  assert.ok(await page.$$eval('#picture g.binding', (nodes) => nodes.length) > 0);
-  // The mappings' comments came over as notes: the bindings' labels.
-  assert.equal(await page.textContent('#picture text.note[data-keys="Space"]'), expected.match(/^Space = .*# (.*)$/m)[1]);
+test('importing a QtScrcpy keymap and a PlayCover keymap gives the text of keyweave import', async () => {
+  for (const [file, format] of [['qtscrcpy.json', 'QtScrcpy'], ['com.example.shooter.playmap', 'PlayCover']]) {
+    const source = path.join(root, 'tests/tools/data/import', file);
+    await page.setInputFiles('#import-file', source);
+    await page.waitForFunction((format) => window.studio.text().includes(`(a ${format} keymap)`), format);
+    const expected = run(['import', file], path.dirname(source));
+    assert.equal(await page.evaluate(() => window.studio.text()), expected, file);
+    assert.ok(await page.$$eval('#picture g.binding', (nodes) => nodes.length) > 0, file);
+    assert.match(await page.$eval('#status', (node) => node.textContent), /converted, \d+ dropped, \d+ fields? dropped/);
+  }
+  // QtScrcpy's comments came over as notes: the bindings' labels.
+  const imported = run(['import', 'qtscrcpy.json'], path.join(root, 'tests/tools/data/import'));
+  await page.setInputFiles('#import-file', path.join(root, 'tests/tools/data/import/qtscrcpy.json'));
+  await page.waitForFunction(() => window.studio.text().includes('(a QtScrcpy keymap)'));
+  assert.equal(await page.textContent('#picture text.note[data-keys="Space"]'), imported.match(/^Space = .*# (.*)$/m)[1]);
   // The example's screenshot and play script are not the import's.
   assert.equal(await page.$$eval('#picture svg image', (images) => images.length), 0);
   assert.equal(await page.inputValue('#script-text'), '');

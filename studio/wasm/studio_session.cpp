@@ -106,13 +106,14 @@ std::string Session::Import(const std::string& name, const std::string& text) {
     options.screen = screen_;
     std::vector<std::string> notes;
     std::string converted, error;
-    if (!Import::FromJsonText(text, name, options, keymap, converted, notes, error)) {
+    if (!Import::FromText(text, name, options, keymap, converted, notes, error)) {
         return "{\"ok\":false,\"error\":" + Quoted(error) + "}";
     }
     std::string noteList = "[";
     for (const std::string& note : notes) noteList += (noteList.size() > 1 ? "," : "") + Quoted(note);
     return "{\"ok\":true,\"text\":" + Quoted(converted) +
-           Printf(",\"converted\":%zu,\"dropped\":%zu", keymap.converted(), keymap.dropped()) +
+           Printf(",\"converted\":%zu,\"dropped\":%zu,\"fieldsDropped\":%zu", keymap.converted(), keymap.dropped(),
+                  keymap.fieldsDropped()) +
            ",\"notes\":" + noteList + "]}";
 }
 

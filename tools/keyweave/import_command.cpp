@@ -1,5 +1,5 @@
-// keyweave import: a QtScrcpy or scrcpy-mask keymap (JSON) as a Keyweave
-// keymap.
+// keyweave import: a QtScrcpy or scrcpy-mask keymap (JSON) or a PlayCover
+// keymap (.playmap, an XML property list) as a Keyweave keymap.
 
 #include <array>
 #include <exception>
@@ -14,12 +14,14 @@ namespace {
 constexpr std::array<OptionSpec, 3> kOptions = {{{"o", true}, {"profile", true}, {"screen", true}}};
 
 constexpr const char* kHelp =
-    "Usage: keyweave import FILE.json [-o OUT.cfg] [--profile NAME] [--screen WxH]\n"
+    "Usage: keyweave import FILE [-o OUT.cfg] [--profile NAME] [--screen WxH]\n"
     "\n"
-    "Converts a keymap of QtScrcpy or scrcpy-mask (either form) into a Keyweave\n"
-    "keymap, printed or written to OUT.cfg. Each mapping becomes the closest\n"
-    "rule; a mapping or field with no counterpart becomes a line\n"
-    "\"# dropped: WHAT: WHY\". A summary goes to standard error.\n"
+    "Converts a keymap of QtScrcpy or scrcpy-mask (either form; .json) or of\n"
+    "PlayCover (.playmap) into a Keyweave keymap, printed or written to OUT.cfg.\n"
+    "Each mapping becomes the closest rule, its note a comment at its end; a\n"
+    "mapping or field with no counterpart becomes a line\n"
+    "\"# dropped: WHAT: WHY\". A count of the mappings converted and dropped, and\n"
+    "of the fields dropped, goes to standard error.\n"
     "\n"
     "  -o OUT.cfg       write the keymap there instead of printing it\n"
     "  --profile NAME   the older scrcpy-mask files hold several profiles: which\n"
@@ -67,7 +69,7 @@ int RunImport(const Arguments& arguments, Console& console) {
     Import::Keymap keymap;
     std::vector<std::string> notes;
     std::string result;
-    if (!Import::FromJsonText(text, path, options, keymap, result, notes, error)) {
+    if (!Import::FromText(text, path, options, keymap, result, notes, error)) {
         // Text that is no JSON at all names the file in the message itself.
         console.ErrorLine("keyweave import: " + error + (error.find(path) == std::string::npos ? " (" + path + ")" : ""));
         return kExitFailed;
@@ -79,8 +81,7 @@ int RunImport(const Arguments& arguments, Console& console) {
         return kExitFailed;
     }
     for (const std::string& note : notes) console.ErrorLine(path + ": " + note);
-    console.ErrorLine(Printf("%s: %zu %s converted, %zu dropped", path.c_str(), keymap.converted(),
-                             keymap.converted() == 1 ? "mapping" : "mappings", keymap.dropped()));
+    console.ErrorLine(path + ": " + keymap.Summary());
     // The result must load as it is: say so if the engine would reject a line.
     int status = kExitDone;
     for (const Diagnostics::Diagnostic& item : Diagnostics::Analyse(result, "").items) {
@@ -94,7 +95,7 @@ int RunImport(const Arguments& arguments, Console& console) {
 
 }  // namespace
 
-const CommandSpec kImportCommand{"import", "convert a QtScrcpy or scrcpy-mask keymap (JSON) to a Keyweave keymap",
+const CommandSpec kImportCommand{"import", "convert a QtScrcpy, scrcpy-mask or PlayCover keymap to a Keyweave keymap",
                                  kHelp, kOptions, &RunImport};
 
 }  // namespace Keyweave::Tool

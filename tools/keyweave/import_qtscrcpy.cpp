@@ -2,16 +2,19 @@
 // keys named after Qt's key enumeration.
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "keyweave/import_keymap.h"
 
 namespace Keyweave::Tool::Import {
 namespace {
 
-// The engine's own mouse-look sensitivity is 35 (percent); QtScrcpy's
-// speedRatio divides the mouse's movement, so a greater ratio is slower.
+// The engine's own mouse-look sensitivity is 35 (percent); QtScrcpy's speed
+// ratio divides the mouse's movement, so a greater ratio is slower.
 constexpr double kLookSensitivity = 35;
-
+// QtScrcpy's legacy single ratio moves the vertical axis by ratio / 2.25.
+constexpr double kLegacyVertical = 2.25;
 Spot Position(const Json& object, const char* name) {
     const Json& pos = Field(object, name);
     return {NumberField(pos, "x", 0.5) * 100, NumberField(pos, "y", 0.5) * 100};
@@ -47,16 +50,16 @@ void Click(const Json& node, bool mouseLook, Keymap& keymap) {
     if (Field(node, "switchMap").is_boolean() && Field(node, "switchMap").get<bool>()) {
         keymap.DropField(Label(node) + " switchMap", "the host decides when the cursor is free");
     }
-    keymap.Rule(key + " = Tap " + Tuple({spot.x, spot.y}), StringField(node, "comment"));
-    keymap.Count();
+    if (keymap.Rule(key + " = Tap " + Tuple({spot.x, spot.y}), StringField(node, "comment"))) keymap.Count();
 }
 
 void ClickTwice(const Json& node, Keymap& keymap) {
     const std::string key = KeyOf(node, "key", keymap);
     if (key.empty()) return;
     const Spot spot = Position(node, "pos");
-    keymap.Rule(key + " = TapTap " + Tuple({spot.x, spot.y, spot.x, spot.y}), StringField(node, "comment"));
-    keymap.Count();
+    if (keymap.Rule(key + " = TapTap " + Tuple({spot.x, spot.y, spot.x, spot.y}), StringField(node, "comment"))) {
+        keymap.Count();
+    }
 }
 
 // Taps after delays become taps with pauses between them: the pause after a
@@ -77,8 +80,7 @@ void ClickMulti(const Json& node, Keymap& keymap) {
     }
     const double first = NumberField(clicks[0], "delay", 0);
     if (first > 0) keymap.DropField(Label(node) + " first delay " + Num(first) + " ms", "the first tap comes at once");
-    keymap.Rule(key + " = TapMacros (" + values + ",1)", StringField(node, "comment"));
-    keymap.Count();
+    if (keymap.Rule(key + " = TapMacros (" + values + ",1)", StringField(node, "comment"))) keymap.Count();
 }
 
 void Drag(const Json& node, Keymap& keymap) {
@@ -86,22 +88,24 @@ void Drag(const Json& node, Keymap& keymap) {
     if (key.empty()) return;
     const Spot from = Position(node, "startPos");
     const Spot to = Position(node, "endPos");
-    if (NumberField(node, "dragSpeed", 1) != 1) {
-        keymap.DropField(Label(node) + " dragSpeed", "a SwipeXY always takes 100 ms");
+    if (const double speed = NumberField(node, "dragSpeed", 1); speed != 1) {
+        keymap.DropField(Label(node) + " dragSpeed " + Num(speed), "a SwipeXY always takes 100 ms");
     }
-    if (NumberField(node, "startDelay", 0) != 0) {
-        keymap.DropField(Label(node) + " startDelay", "a SwipeXY starts at once");
+    if (const double delay = NumberField(node, "startDelay", 0); delay != 0) {
+        keymap.DropField(Label(node) + " startDelay " + Num(delay) + " ms", "a SwipeXY starts at once");
     }
-    keymap.Rule(key + " = SwipeXY " + Tuple({from.x, from.y, to.x, to.y}), StringField(node, "comment"));
-    keymap.Count();
+    if (keymap.Rule(key + " = SwipeXY " + Tuple({from.x, from.y, to.x, to.y}), StringField(node, "comment"))) {
+        keymap.Count();
+    }
 }
 
-// Four SwipeHold rules around one centre. The engine's reach is r percent of
-// the width sideways and 1.6 r percent of the height up and down.
+// Four SwipeHold rules around one centre. The offsets are fractions of the
+// width (left, right) and of the height (up, down); the pad has one reach.
 void SteerWheel(const Json& node, Keymap& keymap) {
     const Spot centre = Position(node, "centerPos");
-    const double sideways = std::max(NumberField(node, "leftOffset", 0.06), NumberField(node, "rightOffset", 0.06));
-    const double radius = Clamp(sideways * 100, 0, 50);
+    const auto offset = [&](const char* name) { return NumberField(node, name, 0.1) * 100; };
+    const double radius = PadReach("KMT_STEER_WHEEL", offset("leftOffset"), offset("rightOffset"), offset("upOffset"),
+                                   offset("downOffset"), keymap);
     const char* const kDirections[][2] = {{"upKey", "Up"}, {"downKey", "Down"}, {"leftKey", "Left"}, {"rightKey", "Right"}};
     bool any = false;
     for (const auto& direction : kDirections) {
@@ -112,43 +116,85 @@ void SteerWheel(const Json& node, Keymap& keymap) {
                              "no Keyweave key name");
             continue;
         }
-        keymap.Rule(key + " = SwipeHold " + direction[1] + " " + Tuple({centre.x, centre.y, radius}),
-                    any ? "" : StringField(node, "comment"));
-        any = true;
+        const std::string rule = key + " = SwipeHold " + direction[1] + " " + Tuple({centre.x, centre.y, radius});
+        if (keymap.Rule(rule, any ? "" : StringField(node, "comment"), true)) any = true;
     }
-    const double offsets[] = {NumberField(node, "leftOffset", 0.06), NumberField(node, "rightOffset", 0.06)};
-    if (offsets[0] != offsets[1]) {
-        keymap.DropField("KMT_STEER_WHEEL left and right offsets differ", "one reach serves every direction");
-    }
-    any ? keymap.Count() : keymap.Drop("KMT_STEER_WHEEL", "none of its keys has a Keyweave key name");
+    any ? keymap.Count() : keymap.Drop("KMT_STEER_WHEEL", "none of its keys is left to bind");
 }
 
-void MouseLook(const Json& look, const Json& nodes, Keymap& keymap) {
+// The key names the mappings bind, so that mouse-look takes a free one.
+std::vector<std::string> UsedKeys(const Json& nodes) {
+    std::vector<std::string> keys;
+    for (const Json& node : nodes) {
+        for (const char* field : {"key", "leftKey", "rightKey", "upKey", "downKey"}) {
+            if (const std::string key = KeyFromQt(StringField(node, field)); !key.empty()) keys.push_back(key);
+        }
+    }
+    return keys;
+}
+
+// QtScrcpy's mouse-look is on whenever its keymap is, and the switch key
+// turns both on and off: here the switch key turns mouse-look on and off
+// (the host decides when the keymap is on). When a mapping binds that key,
+// or it has no Keyweave name, the right button does, as Keyweave's own
+// mouse-look; when both are bound, mouse-look is dropped. The sensitivity
+// is 35 / speedRatioX, or 35 / speedRatio in older files without it.
+bool MouseLook(const Json& root, const Json& look, const Json& nodes, Keymap& keymap) {
     const Spot aim = Position(look, "startPos");
-    double ratio = NumberField(look, "speedRatio", 0);
-    if (ratio <= 0) ratio = NumberField(look, "speedRatioX", 1);
+    const std::vector<std::string> used = UsedKeys(nodes);
+    const auto free = [&](const std::string& key) {
+        return !key.empty() && std::find(used.begin(), used.end(), key) == used.end();
+    };
+    const std::string switchName = StringField(root, "switchKey");
+    const std::string switchKey = KeyFromQt(switchName);
+    const std::string key = free(switchKey) ? switchKey : free("RightClick") ? "RightClick" : "";
+    if (!switchName.empty() && key != switchKey) {
+        keymap.DropField("switchKey " + switchName, "the host decides when mapping is on");
+    }
+    if (key.empty()) {
+        keymap.Drop("mouseMoveMap", "no key is left to switch it: the switch key and the right button are bound");
+        return false;
+    }
+    const bool split = Field(look, "speedRatioX").is_number() || Field(look, "speedRatioY").is_number();
+    double ratio = split ? NumberField(look, "speedRatioX", 1) : NumberField(look, "speedRatio", 1);
     if (ratio <= 0) ratio = 1;
+    if (split && Field(look, "speedRatio").is_number()) {
+        keymap.DropField("mouseMoveMap speedRatio " + Num(NumberField(look, "speedRatio", 0)),
+                         "speedRatioX takes its place");
+    }
+    if (const double vertical = NumberField(look, "speedRatioY", ratio / kLegacyVertical);
+        Num(vertical) != Num(ratio / kLegacyVertical)) {
+        keymap.DropField("mouseMoveMap speedRatioY " + Num(vertical),
+                         "one sensitivity serves both axes, from speedRatioX");
+    }
     const double sensitivity = Clamp(std::round(kLookSensitivity / ratio), 1, 100);
     const Json* fire = nullptr;
     for (const Json& node : nodes) {
         if (StringField(node, "type") == "KMT_CLICK" && StringField(node, "key") == "LeftButton") fire = &node;
     }
     keymap.UseShootingMode();
+    const std::string toggle = key == switchKey ? "toggled by the switch key" : "toggled by the right button";
+    bool written = false;
     if (fire != nullptr) {
         const Spot shot = Position(*fire, "pos");
-        keymap.Rule("RightClick = ShootMode " + Tuple({aim.x, aim.y, shot.x, shot.y, sensitivity}),
-                    "mouse-look, toggled by the right button; the left button fires");
+        written = keymap.Rule(key + " = ShootMode " + Tuple({aim.x, aim.y, shot.x, shot.y, sensitivity}),
+                              "mouse-look, " + toggle + "; the left button fires");
     } else {
-        keymap.Rule("RightClick = ShootMove " + Tuple({aim.x, aim.y, sensitivity}),
-                    "mouse-look, toggled by the right button");
+        written = keymap.Rule(key + " = ShootMove " + Tuple({aim.x, aim.y, sensitivity}), "mouse-look, " + toggle);
     }
-    if (Field(look, "speedRatioY").is_number()) {
-        keymap.DropField("mouseMoveMap speedRatioY", "one sensitivity serves both axes");
+    if (written) keymap.Count();
+    // The small eyes: while its key is held, a finger at its point follows the mouse.
+    const Json& eyes = Field(look, "smallEyes");
+    if (eyes.is_object()) {
+        const std::string eyesKey = KeyFromQt(StringField(eyes, "key"));
+        if (eyesKey.empty()) {
+            keymap.Drop("mouseMoveMap smallEyes", "'" + StringField(eyes, "key") + "' has no Keyweave key name");
+        } else if (const Spot spot = Position(eyes, "pos");
+                   keymap.Rule(eyesKey + " = TouchMove " + Tuple({spot.x, spot.y}), "free look while held")) {
+            keymap.Count();
+        }
     }
-    if (!Field(look, "smallEyes").is_null()) {
-        keymap.DropField("mouseMoveMap smallEyes", "the look finger's start does not change while a key is held");
-    }
-    keymap.Count();
+    return written;
 }
 
 }  // namespace
@@ -159,12 +205,11 @@ bool FromQtScrcpy(const Json& root, Keymap& keymap, std::string& error) {
         error = "Cannot import: no keyMapNodes array in this QtScrcpy keymap";
         return false;
     }
-    if (!Field(root, "switchKey").is_null()) {
+    const Json& look = Field(root, "mouseMoveMap");
+    const bool mouseLook = look.is_object() && MouseLook(root, look, nodes, keymap);
+    if (!look.is_object() && !Field(root, "switchKey").is_null()) {
         keymap.DropField("switchKey " + StringField(root, "switchKey"), "the host decides when mapping is on");
     }
-    const Json& look = Field(root, "mouseMoveMap");
-    const bool mouseLook = look.is_object();
-    if (mouseLook) MouseLook(look, nodes, keymap);
     for (const Json& node : nodes) {
         const std::string type = StringField(node, "type");
         if (type == "KMT_CLICK") {

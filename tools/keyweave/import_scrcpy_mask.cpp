@@ -29,6 +29,12 @@ public:
         return At(NumberField(position, "x", screen_.width / 2), NumberField(position, "y", screen_.height / 2));
     }
     double Radius(double pixels) const { return Clamp(pixels / screen_.width * 100, 0, 50); }
+    // A pad's reach from its offsets in pixels, sideways and up and down.
+    double Reach(const std::string& what, double sideways, double upDown) {
+        const double x = sideways / screen_.width * 100;
+        const double y = upDown / screen_.height * 100;
+        return PadReach(what, x, x, y, y, keymap_);
+    }
 
     // The keys of a bind (a string, or an array pressed together): "A" or
     // "Ctrl,A"; "" after dropping the mapping `what`.
@@ -69,8 +75,7 @@ public:
             keymap_.Drop(keys + " = " + action, "it has no points");
             return;
         }
-        keymap_.Rule(keys + " = " + action, note);
-        keymap_.Count();
+        if (keymap_.Rule(keys + " = " + action, note)) keymap_.Count();
     }
 
     // Four SwipeHold rules around one centre; `keys` holds up, down, left, right.
@@ -80,15 +85,22 @@ public:
         for (const auto& direction : kDirections) {
             const std::string keys = Keys(Field(directions, direction[0]), what + " " + direction[0], true);
             if (keys.empty()) continue;
-            keymap_.Rule(keys + " = SwipeHold " + direction[1] + " " + Tuple({centre.x, centre.y, radius}),
-                         rules.empty() ? note : "");
-            rules += direction[1];
+            if (keymap_.Rule(keys + " = SwipeHold " + direction[1] + " " + Tuple({centre.x, centre.y, radius}),
+                             rules.empty() ? note : "", true)) {
+                rules += direction[1];
+            }
         }
-        rules.empty() ? keymap_.Drop(what, "none of its keys has a Keyweave key name") : keymap_.Count();
+        rules.empty() ? keymap_.Drop(what, "none of its keys is left to bind") : keymap_.Count();
     }
 
     // Mouse-look: ShootMode with the fire button's point when there is one.
-    void Look(const std::string& keys, Spot aim, const Json* fire, Spot shot, double scale, const std::string& note) {
+    // The sensitivity is 35 (the engine's own) times the horizontal scale; a
+    // vertical scale of its own is named as dropped.
+    void Look(const std::string& what, const std::string& keys, Spot aim, const Json* fire, Spot shot, double scale,
+              double vertical, const std::string& note) {
+        if (Num(vertical) != Num(scale)) {
+            keymap_.DropField(what + " vertical scale " + Num(vertical), "one sensitivity serves both axes");
+        }
         const double sensitivity = Clamp(std::round(kLookSensitivity * (scale > 0 ? scale : 1)), 1, 100);
         keymap_.UseShootingMode();
         if (fire != nullptr) {
@@ -126,6 +138,25 @@ private:
     Keymap& keymap_;
 };
 
+// An older scrcpy-mask skill's range is a share of the screen in percent,
+// not pixels: TapSwipe's radius, in percent of the width, at most 50.
+double SkillRange(const std::string& what, double range, Keymap& keymap) {
+    if (range > 50) keymap.DropField(what + " range " + Num(range), "a skill's radius is at most 50");
+    return Clamp(range, 0, 50);
+}
+
+// The fields of `entry` that it has, named in one "# dropped:" line.
+void DropPresent(const Json& entry, const std::string& what, std::initializer_list<const char*> fields,
+                 const std::string& why, Keymap& keymap) {
+    std::string present;
+    size_t count = 0;
+    for (const char* field : fields) {
+        if (Field(entry, field).is_null()) continue;
+        present += (count++ == 0 ? " " : ", ") + std::string(field);
+    }
+    if (count > 0) keymap.DropField(what + present, why, count);
+}
+
 const Json* FindType(const Json& list, const char* type) {
     for (const Json& entry : list) {
         if (StringField(entry, "type") == type) return &entry;
@@ -151,8 +182,12 @@ void ConvertOlder(const Json& entry, const Json& list, Converter& to) {
     Keymap& keymap = to.keymap();
     NoticeCommonFields(entry, keymap);
     if (type == "Fire") {
-        if (FindType(list, "Sight") == nullptr) keymap.Drop(what, "it fires only in mouse-look, and there is no Sight");
-        else keymap.Count();  // the fire point of the Sight's rule
+        if (FindType(list, "Sight") == nullptr) {
+            keymap.Drop(what, "it fires only in mouse-look, and there is no Sight");
+            return;
+        }
+        keymap.Count();  // the fire point of the Sight's rule
+        DropPresent(entry, what, {"scaleX", "scaleY", "drag"}, "aiming while firing moves as mouse-look does", keymap);
         return;
     }
     if (type == "Macro") {
@@ -160,7 +195,8 @@ void ConvertOlder(const Json& entry, const Json& list, Converter& to) {
         return;
     }
     if (type == "SteeringWheel") {
-        to.Pad(what, to.Older(entry), to.Radius(NumberField(entry, "offset", 0)), Field(entry, "key"), "");
+        const double offset = NumberField(entry, "offset", 0);
+        to.Pad(what, to.Older(entry), to.Reach(what, offset, offset), Field(entry, "key"), "");
         return;
     }
     const std::string keys = to.Keys(Field(entry, "key"), what);
@@ -170,12 +206,13 @@ void ConvertOlder(const Json& entry, const Json& list, Converter& to) {
     if (type == "Tap" || type == "DirectionlessSkill") {
         to.Rule(keys, tap, "");
     } else if (type == "DirectionalSkill") {
-        to.Rule(keys, "TapSwipe " + Tuple({spot.x, spot.y, to.Radius(NumberField(entry, "range", 0))}), "");
+        to.Rule(keys, "TapSwipe " + Tuple({spot.x, spot.y, SkillRange(what, NumberField(entry, "range", 0), keymap)}), "");
     } else if (type == "TriggerWhenPressedSkill") {
         const bool directional = Field(entry, "directional").is_boolean() && Field(entry, "directional").get<bool>();
         keymap.DropField(what + " trigger on press", "the skill is cast when the key is released");
         const double range = NumberField(entry, "rangeOrTime", 0);
-        to.Rule(keys, directional ? "TapSwipe " + Tuple({spot.x, spot.y, to.Radius(range)}) : tap, "");
+        if (!directional) keymap.DropField(what + " time " + Num(range) + " ms", "a tap lasts as long as its key is held");
+        to.Rule(keys, directional ? "TapSwipe " + Tuple({spot.x, spot.y, SkillRange(what, range, keymap)}) : tap, "");
     } else if (type == "CancelSkill") {
         to.Rule(keys, "TapCancel " + Tuple({spot.x, spot.y}), "");
     } else if (type == "Observation") {
@@ -183,8 +220,8 @@ void ConvertOlder(const Json& entry, const Json& list, Converter& to) {
         to.Rule(keys, "TouchMove " + Tuple({spot.x, spot.y}), "");
     } else if (type == "Sight") {
         const Json* fire = FindType(list, "Fire");
-        to.Look(keys, spot, fire, fire != nullptr ? to.Older(*fire) : spot, NumberField(entry, "scaleX", 1),
-                "mouse-look on and off");
+        to.Look(what, keys, spot, fire, fire != nullptr ? to.Older(*fire) : spot, NumberField(entry, "scaleX", 1),
+                NumberField(entry, "scaleY", NumberField(entry, "scaleX", 1)), "mouse-look on and off");
     } else if (type == "Swipe") {
         const Json& points = Field(entry, "pos");
         if (NumberField(entry, "intervalBetweenPos", 10) != 10) {
@@ -208,8 +245,13 @@ void ConvertCurrent(const Json& mapping, const Json& list, Converter& to) {
         return;
     }
     if (type == "Fire") {
-        if (FindType(list, "Fps") == nullptr) keymap.Drop(what, "it fires only in mouse-look, and there is no Fps");
-        else keymap.Count();  // the fire point of the Fps rule
+        if (FindType(list, "Fps") == nullptr) {
+            keymap.Drop(what, "it fires only in mouse-look, and there is no Fps");
+            return;
+        }
+        keymap.Count();  // the fire point of the Fps rule
+        DropPresent(mapping, what, {"sensitivity_x", "sensitivity_y"}, "aiming while firing moves as mouse-look does",
+                    keymap);
         return;
     }
     const Json& bind = Field(mapping, "bind");
@@ -219,11 +261,12 @@ void ConvertCurrent(const Json& mapping, const Json& list, Converter& to) {
             keymap.Drop(what, "a pad bound to a game-pad stick has no counterpart here");
             return;
         }
-        if (!Field(mapping, "up_boost_key").is_null()) keymap.DropField(what + " up boost", "no counterpart");
+        DropPresent(mapping, what, {"up_boost_key", "up_boost_scale"}, "no counterpart", keymap);
         if (!Field(mapping, "initial_duration").is_null()) {
             keymap.DropField(what + " initial_duration", "the pad glides to its direction in 90 ms");
         }
-        to.Pad(what, spot, to.Radius(NumberField(mapping, "max_offset_x", 0)), bind, note);
+        to.Pad(what, spot, to.Reach(what, NumberField(mapping, "max_offset_x", 0), NumberField(mapping, "max_offset_y", 0)),
+               bind, note);
         return;
     }
     const std::string keys = to.Keys(bind, what);
@@ -240,16 +283,25 @@ void ConvertCurrent(const Json& mapping, const Json& list, Converter& to) {
         const Json& points = Field(mapping, "positions");
         to.Rule(keys, to.Trace(points.is_array() ? points : Json::array()), note);
     } else if (type == "MouseCastSpell") {
+        DropPresent(mapping, what, {"center", "cast_radius"},
+                    "the aim is measured from the middle of the screen; the mouse 45 % of the screen away reaches "
+                    "the rim",
+                    keymap);
         to.Rule(keys, "TapSwipe " + Tuple({spot.x, spot.y, to.Radius(NumberField(mapping, "drag_radius", 0))}), note);
     } else if (type == "CancelCast") {
         to.Rule(keys, "TapCancel " + Tuple({spot.x, spot.y}), note);
     } else if (type == "Observation") {
-        keymap.DropField(what + " sensitivity", "the finger follows the mouse one to one");
+        DropPresent(mapping, what, {"sensitivity_x", "sensitivity_y", "max_radius"},
+                    "the finger follows the mouse one to one", keymap);
         to.Rule(keys, "TouchMove " + Tuple({spot.x, spot.y}), note);
     } else if (type == "Fps") {
         const Json* fire = FindType(list, "Fire");
-        to.Look(keys, spot, fire, fire != nullptr ? to.Current(Field(*fire, "position")) : spot,
-                NumberField(mapping, "sensitivity_x", 1), note.empty() ? "mouse-look on and off" : note);
+        DropPresent(mapping, what, {"max_offset_x", "max_offset_y", "touch_mode"},
+                    "the look finger goes as far as the mouse takes it", keymap);
+        to.Look(what, keys, spot, fire, fire != nullptr ? to.Current(Field(*fire, "position")) : spot,
+                NumberField(mapping, "sensitivity_x", 1),
+                NumberField(mapping, "sensitivity_y", NumberField(mapping, "sensitivity_x", 1)),
+                note.empty() ? "mouse-look on and off" : note);
     } else {
         keymap.Drop(what, "an unknown mapping type");
     }
