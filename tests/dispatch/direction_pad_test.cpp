@@ -37,11 +37,11 @@ struct PadKeys {
     Testing::SequenceBench& bench;
     TaskIdList Press(const SwipeHoldAction& action, uint32_t key, int32_t delayMs = 0) {
         bench.input->NoteKey(key, true);
-        return bench.dispatcher->PlaySwipeHold(action, delayMs, true, {key});
+        return bench.dispatcher->PlaySwipeHold(action, delayMs, true, key);
     }
     TaskIdList Release(const SwipeHoldAction& action, uint32_t key, int32_t delayMs = 0) {
         bench.input->NoteKey(key, false);
-        return bench.dispatcher->PlaySwipeHold(action, delayMs, false, {key});
+        return bench.dispatcher->PlaySwipeHold(action, delayMs, false, key);
     }
 };
 
@@ -82,7 +82,7 @@ TEST_F(DirectionPadTest, AReleaseOfAKeyThatIsUpDropsThePendingSequenceInsteadOfW
 
 TEST_F(DirectionPadTest, AReleaseWhileTheRuleKeyIsStillDownWaits) {
     keys.Press(up, kKeyW);
-    dispatcher->PlaySwipeHold(up, 0, false, {kKeyW});  // the key still shows as held
+    dispatcher->PlaySwipeHold(up, 0, false, kKeyW);  // the key still shows as held
     EXPECT_EQ(clock.Now(), kStart + 90);
     At(300);
     const std::vector<ContactRow> rows = PadRows();
