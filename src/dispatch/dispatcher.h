@@ -273,7 +273,7 @@ private:
     DirectionPadState pad_;  // the combined direction pad; never reset
     PointerState pointer_;   // pointer, sticks, screen centre; each under its own lock
 
-    TouchPoint* const points_;  // the shared frame, not owned
+    TouchPoint* const points_ KEYWEAVE_PT_GUARDED_BY(frameLock_);  // the shared frame, not owned
     const uint32_t count_;
     const uint32_t poolSize_;  // slots 0..poolSize_-1 are pool slots
     const KeyweaveKeyCallback keyCallback_;
@@ -290,7 +290,7 @@ private:
 
     // A binding per held tap, so a few entries: a flat list whose storage is
     // reserved once, so binding and unbinding allocate nothing.
-    mutable Platform::Lock bindingsLock_;
+    mutable Platform::Lock bindingsLock_ KEYWEAVE_ACQUIRED_BEFORE(poolLock_);
     std::vector<std::pair<const Action*, int32_t>> bindings_ KEYWEAVE_GUARDED_BY(bindingsLock_);
 
     const float screenWidth_;

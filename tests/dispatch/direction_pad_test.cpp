@@ -20,7 +20,6 @@ using Testing::ContactRow;
 using Testing::RowsOfSlot;
 using Testing::SameRows;
 
-constexpr Millis kStart = Testing::SequenceBench::kStart;
 constexpr int32_t kPad = Dispatcher::kPadSlot;
 constexpr uint32_t kKeyW = 0x11;  // up
 constexpr uint32_t kKeyD = 0x20;  // right
