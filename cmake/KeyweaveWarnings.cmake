@@ -1,6 +1,13 @@
 # One warning list for every target, errors included; sanitizers when asked.
 add_library(keyweave_options INTERFACE)
 target_compile_options(keyweave_options INTERFACE -Wall -Wextra -Werror)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # The locks' annotations (platform/thread_annotations.h): a member read
+  # without its lock, a lock missing where a function needs it, or two locks
+  # taken against their declared order (the beta group checks that) fails
+  # the build.
+  target_compile_options(keyweave_options INTERFACE -Wthread-safety -Wthread-safety-beta)
+endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   # GCC 12 at -O3 reports impossible overlaps inside std::string's own
   # concatenation (a known false positive of -Wrestrict in that release).

@@ -1,6 +1,5 @@
 #include "api/host_interface.h"
 
-#include <mutex>
 #include <utility>
 
 namespace Keyweave {
@@ -36,7 +35,7 @@ void HostInterface::Init(const HostCallbacks& callbacks, const KeyweaveChar16* d
 void HostInterface::NoteEarlyCall(const char* name) noexcept {
     try {
         {
-            std::lock_guard guard(earlyLock_);
+            Platform::LockGuard guard(earlyLock_);
             if (!earlyNames_.emplace(name).second) return;
         }
         if (earlyCalls_ != nullptr) earlyCalls_(("Cannot " + std::string(name) + " before KeyweaveInit").c_str());

@@ -81,7 +81,7 @@ private:
     const EarlyCallSink earlyCalls_;
     std::atomic<Engine*> engine_{nullptr};
     Platform::Lock earlyLock_;
-    std::set<std::string, std::less<>> earlyNames_;  // guarded by earlyLock_: the exports reported so far
+    std::set<std::string, std::less<>> earlyNames_ KEYWEAVE_GUARDED_BY(earlyLock_);  // the exports reported so far
 };
 
 // The interface that the exported functions drive.

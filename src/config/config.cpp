@@ -1,7 +1,5 @@
 #include "config/config.h"
 
-#include <mutex>
-
 #include "actions/actions.h"
 #include "codes/key_names.h"
 
@@ -10,7 +8,7 @@ namespace Keyweave {
 static_assert(kTapsMacroAction < ActiveRegistry::kTags, "every action type has a tag in the registry");
 
 void ActiveRegistry::SetActive(uint32_t type, Action* action) {
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     if (type < kTags) actions_[type] = action;
 }
 

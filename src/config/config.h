@@ -78,12 +78,15 @@ public:
     Action* GetActive(uint32_t type) const;
     // A copy of the whole registry; takes no lock itself: callers that iterate
     // it hold `lock()` around the copy and its use.
-    Table CopyActive() const { return actions_; }
-    Platform::RecursiveLock& lock() { return lock_; }
+    Table CopyActive() const KEYWEAVE_REQUIRES(lock_) { return actions_; }
+    Platform::RecursiveLock& lock() const KEYWEAVE_RETURN_CAPABILITY(lock_) { return lock_; }
 
 private:
-    Platform::RecursiveLock lock_;
-    Table actions_{};  // written under lock_
+    // Re-entrant: a walker holds it while the actions it found play, and an
+    // action that ends clears its own entry (SetActive) from inside that walk,
+    // several layers down in the action's own code.
+    mutable Platform::RecursiveLock lock_;
+    Table actions_{};  // written under lock_; GetActive reads it without
 };
 
 class Config {

@@ -14,7 +14,6 @@
 
 #include "dispatch/direction_pad.h"
 
-#include <mutex>
 #include <numbers>
 
 #include "dispatch/dispatcher.h"
@@ -112,8 +111,8 @@ TaskIdList Dispatcher::PlaySwipeHold(const SwipeHoldAction& action, int32_t dela
     // The pad lock lives as long as the dispatcher, so there is no creation to
     // fail, and a lock this thread holds always releases: the pad has no lock
     // errors to report.
-    std::lock_guard guard(pad_.lock);
     DirectionPadState& pad = pad_;
+    Platform::LockGuard guard(pad.lock);
 
     if (pad.padAction != nullptr && down && pad.padHeld == 0) {
         // The first key of a new gesture.
@@ -148,9 +147,11 @@ TaskIdList Dispatcher::PlaySwipeHold(const SwipeHoldAction& action, int32_t dela
     if (padAction.changed != 0) {
         pad.padHeld += down ? 1 : -1;
         ids = padAction.taskIds;
+        // No other event changes the pad while this one holds its lock.
+        const bool padStillHeld = pad.padHeld != 0;
         scheduler_.Await([&] {
             if (scheduler_.NonePending(ids)) return true;
-            if (input_.IsKeyDown(firstKey) || pad.padHeld != 0) return false;
+            if (input_.IsKeyDown(firstKey) || padStillHeld) return false;
             scheduler_.CancelAll(ids);  // nobody holds the pad any more: what is left of it is moot
             return true;
         });

@@ -21,17 +21,17 @@
 namespace Keyweave {
 
 struct DirectionPadState {
-    // Serialises the pad's events across input threads. Recursive, so a
-    // thread that holds it may enter again.
-    Platform::RecursiveLock lock;
+    // Serialises the pad's events across input threads; nothing that runs
+    // inside a pad step plays the pad again.
+    Platform::Lock lock;
 
     // The gesture's own copy of a swipe-hold record: its directionMask is the
     // pad's mask, lastPoint where the finger is ((-1, -1) while it is up),
     // taskIds the pad's latest sequence, releaseTime when the last key went up.
     // Null until the first swipe-hold event and after a gesture is discarded.
-    std::unique_ptr<SwipeHoldAction> padAction;  // guarded by lock
-    uint32_t padMask = 0;                        // guarded by lock: directions held now
-    int32_t padHeld = 0;                         // guarded by lock: presses minus releases that changed the pad
+    std::unique_ptr<SwipeHoldAction> padAction KEYWEAVE_GUARDED_BY(lock);
+    uint32_t padMask KEYWEAVE_GUARDED_BY(lock) = 0;  // directions held now
+    int32_t padHeld KEYWEAVE_GUARDED_BY(lock) = 0;  // presses minus releases that changed the pad
 };
 
 }  // namespace Keyweave

@@ -48,29 +48,29 @@ Dispatcher::Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback k
 
 void Dispatcher::Reset() {
     {
-        std::lock_guard guard(tapLock_);
+        Platform::LockGuard guard(tapLock_);
         tapSuppression_ = TapSuppression{};
     }
     // Bindings belong to the records of the keymap being replaced; a record of
     // the next keymap may be allocated at the same address and must not find a
     // slot that is back in the pool.
     {
-        std::lock_guard guard(bindingsLock_);
+        Platform::LockGuard guard(bindingsLock_);
         bindings_.clear();
     }
     {
-        std::lock_guard guard(frameLock_);
+        Platform::LockGuard guard(frameLock_);
         for (uint32_t slot = 0; slot < poolSize_; ++slot) points_[slot] = TouchPoint{0.0f, 0.0f, 0};
     }
     {
-        std::lock_guard guard(poolLock_);
+        Platform::LockGuard guard(poolLock_);
         freeSlots_ = SlotBit(poolSize_) - 1;
     }
     if (touchCallback_ != nullptr && points_ != nullptr) touchCallback_(touchContext_, points_, count_, 0);
 }
 
 int32_t Dispatcher::AcquireSlot() {
-    std::lock_guard guard(poolLock_);
+    Platform::LockGuard guard(poolLock_);
     if (freeSlots_ == 0) return kNoSlot;
     const auto slot = static_cast<uint32_t>(std::countr_zero(freeSlots_));
     freeSlots_ &= ~SlotBit(slot);
@@ -78,7 +78,7 @@ int32_t Dispatcher::AcquireSlot() {
 }
 
 int32_t Dispatcher::SlotForAction(const Action* action) {
-    std::lock_guard guard(bindingsLock_);
+    Platform::LockGuard guard(bindingsLock_);
     const auto bound = FindBinding(bindings_, action);
     if (bound != bindings_.end()) return bound->second;
     const int32_t slot = AcquireSlot();
@@ -87,7 +87,7 @@ int32_t Dispatcher::SlotForAction(const Action* action) {
 }
 
 void Dispatcher::BindSlot(const Action* action, int32_t slot) {
-    std::lock_guard guard(bindingsLock_);
+    Platform::LockGuard guard(bindingsLock_);
     const auto bound = FindBinding(bindings_, action);
     if (slot == kNoSlot) {
         if (bound != bindings_.end()) bindings_.erase(bound);
@@ -103,17 +103,17 @@ void Dispatcher::ReleaseSlot(uint32_t slot) {
         log_.Write("Cannot release touch slot %u: it is not a pool slot", slot);
         return;
     }
-    std::lock_guard guard(poolLock_);
+    Platform::LockGuard guard(poolLock_);
     freeSlots_ |= SlotBit(slot);
 }
 
 std::map<const Action*, int32_t> Dispatcher::Bindings() const {
-    std::lock_guard guard(bindingsLock_);
+    Platform::LockGuard guard(bindingsLock_);
     return {bindings_.begin(), bindings_.end()};
 }
 
 std::vector<uint32_t> Dispatcher::FreeSlots() const {
-    std::lock_guard guard(poolLock_);
+    Platform::LockGuard guard(poolLock_);
     std::vector<uint32_t> slots;
     for (uint32_t slot = 0; slot < poolSize_; ++slot) {
         if ((freeSlots_ & SlotBit(slot)) != 0) slots.push_back(slot);
@@ -122,7 +122,7 @@ std::vector<uint32_t> Dispatcher::FreeSlots() const {
 }
 
 Dispatcher::TapSuppression Dispatcher::TapSuppressionSnapshot() const {
-    std::lock_guard guard(tapLock_);
+    Platform::LockGuard guard(tapLock_);
     return tapSuppression_;
 }
 

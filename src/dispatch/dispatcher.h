@@ -36,7 +36,6 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -144,7 +143,7 @@ public:
     // returns. The body must not call the host or take other locks.
     template <typename Body>
     decltype(auto) WithTapSuppression(Body&& body) {
-        std::lock_guard guard(tapLock_);
+        Platform::LockGuard guard(tapLock_);
         return body(tapSuppression_);
     }
     TapSuppression TapSuppressionSnapshot() const;
@@ -274,7 +273,7 @@ private:
     DirectionPadState pad_;  // the combined direction pad; never reset
     PointerState pointer_;   // pointer, sticks, screen centre; each under its own lock
 
-    TouchPoint* const points_;  // the shared frame, not owned
+    TouchPoint* const points_ KEYWEAVE_PT_GUARDED_BY(frameLock_);  // the shared frame, not owned
     const uint32_t count_;
     const uint32_t poolSize_;  // slots 0..poolSize_-1 are pool slots
     const KeyweaveKeyCallback keyCallback_;
@@ -287,18 +286,18 @@ private:
 
     Platform::Lock frameLock_;  // held while TouchTask::Run, Reset or a gesture writes entries
     mutable Platform::Lock poolLock_;
-    uint32_t freeSlots_ = 0;  // guarded by poolLock_; bit n set: pool slot n is free
+    uint32_t freeSlots_ KEYWEAVE_GUARDED_BY(poolLock_) = 0;  // bit n set: pool slot n is free
 
     // A binding per held tap, so a few entries: a flat list whose storage is
     // reserved once, so binding and unbinding allocate nothing.
-    mutable Platform::Lock bindingsLock_;
-    std::vector<std::pair<const Action*, int32_t>> bindings_;  // guarded by bindingsLock_
+    mutable Platform::Lock bindingsLock_ KEYWEAVE_ACQUIRED_BEFORE(poolLock_);
+    std::vector<std::pair<const Action*, int32_t>> bindings_ KEYWEAVE_GUARDED_BY(bindingsLock_);
 
     const float screenWidth_;
     const float screenHeight_;
 
     mutable Platform::Lock tapLock_;
-    TapSuppression tapSuppression_;  // guarded by tapLock_
+    TapSuppression tapSuppression_ KEYWEAVE_GUARDED_BY(tapLock_);
     mutable std::atomic<uint32_t> noSlotCount_{0};
     std::atomic<uint32_t> tapYieldCount_{0};
     std::atomic<int32_t> lastTouchSlot_{-1};

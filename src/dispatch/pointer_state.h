@@ -7,7 +7,6 @@
 // copied in or out.
 
 #include <cstdint>
-#include <mutex>
 
 #include "actions/action.h"
 #include "codes/control_codes.h"
@@ -23,23 +22,23 @@ struct ScreenCentreReference {
 class PointerState {
 public:
     void SetMouse(Point position) {
-        std::lock_guard guard(mouseLock_);
+        Platform::LockGuard guard(mouseLock_);
         mouse_ = position;
     }
     Point Mouse() const {
-        std::lock_guard guard(mouseLock_);
+        Platform::LockGuard guard(mouseLock_);
         return mouse_;
     }
 
     // Only the two whole-stick codes are kept; any other code changes nothing.
     void SetStick(uint32_t stick, Point deflection) {
-        std::lock_guard guard(stickLock_);
+        Platform::LockGuard guard(stickLock_);
         if (stick == GamePad::kLeftStick) left_ = deflection;
         if (stick == GamePad::kRightStick) right_ = deflection;
     }
     // False (and `deflection` untouched) for any code but the two sticks.
     bool Stick(uint32_t stick, Point& deflection) const {
-        std::lock_guard guard(stickLock_);
+        Platform::LockGuard guard(stickLock_);
         if (stick == GamePad::kLeftStick) {
             deflection = left_;
             return true;
@@ -52,24 +51,24 @@ public:
     }
 
     void SetScreenCentre(ScreenCentreReference reference) {
-        std::lock_guard guard(centreLock_);
+        Platform::LockGuard guard(centreLock_);
         centre_ = reference;
     }
     ScreenCentreReference ScreenCentre() const {
-        std::lock_guard guard(centreLock_);
+        Platform::LockGuard guard(centreLock_);
         return centre_;
     }
 
 private:
     mutable Platform::Lock mouseLock_;
-    Point mouse_;  // guarded by mouseLock_: fractions of the host window
+    Point mouse_ KEYWEAVE_GUARDED_BY(mouseLock_);  // fractions of the host window
 
     mutable Platform::Lock stickLock_;
-    Point left_;   // guarded by stickLock_
-    Point right_;  // guarded by stickLock_
+    Point left_ KEYWEAVE_GUARDED_BY(stickLock_);
+    Point right_ KEYWEAVE_GUARDED_BY(stickLock_);
 
     mutable Platform::Lock centreLock_;
-    ScreenCentreReference centre_;  // guarded by centreLock_
+    ScreenCentreReference centre_ KEYWEAVE_GUARDED_BY(centreLock_);
 };
 
 }  // namespace Keyweave

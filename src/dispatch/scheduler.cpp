@@ -1,7 +1,6 @@
 #include "dispatch/scheduler.h"
 
 #include <algorithm>
-#include <mutex>
 
 namespace Keyweave {
 
@@ -42,10 +41,15 @@ void Scheduler::ThreadMain(void* self) {
 }
 
 Scheduler::TaskPtr Scheduler::WaitNext() {
-    std::unique_lock guard(lock_);
+    // The lock is let go around each wait, so it is taken and released by
+    // hand; nothing between may throw.
+    lock_.lock();
     running_ = false;  // the task popped last has run and is gone
     for (;;) {
-        if (stopping_.load()) return nullptr;
+        if (stopping_.load()) {
+            lock_.unlock();
+            return nullptr;
+        }
         // Waits end on the due millisecond's first microsecond: waiting whole
         // milliseconds from a moment inside the current one would run every
         // task up to a millisecond late.
@@ -54,18 +58,19 @@ Scheduler::TaskPtr Scheduler::WaitNext() {
             waitUs = static_cast<int64_t>(queue_.front()->dueTime * 1000 - clock_.NowMicros());
             if (waitUs <= 0) break;
         }
-        guard.unlock();
+        lock_.unlock();
         const Platform::Event::Wait result = waitUs < 0 ? event_.WaitFor(Platform::Event::kInfinite)
                                                         : event_.WaitForUs(static_cast<uint64_t>(waitUs));
         if (result == Platform::Event::Wait::kFailed) {
             log_.Write("Cannot wait on condition: %s", Platform::LastErrorText().c_str());
         }
-        guard.lock();
+        lock_.lock();
     }
     TaskPtr task = std::move(queue_.front());
     queue_.erase(queue_.begin());
     running_ = true;
     runningId_ = task->id;
+    lock_.unlock();
     return task;
 }
 
@@ -77,7 +82,7 @@ TaskId Scheduler::Enqueue(TaskPtr task, int32_t delayMs) {
     bool atHead = false;
     TaskId id = 0;
     {
-        std::lock_guard guard(lock_);
+        Platform::LockGuard guard(lock_);
         id = nextId_++;
         task->id = id;
         task->dueTime = clock_.Now() + static_cast<Millis>(static_cast<int64_t>(delayMs));
@@ -106,7 +111,7 @@ bool Scheduler::Cancel(TaskId id) {
     bool found = false;
     bool wasHead = false;
     {
-        std::lock_guard guard(lock_);
+        Platform::LockGuard guard(lock_);
         found = RemoveQueued(id, wasHead);
     }
     if (found && wasHead) Wake();
@@ -117,7 +122,7 @@ uint32_t Scheduler::CancelAll(TaskIdList ids) {
     uint32_t removed = 0;
     bool lastWasHead = false;
     {
-        std::lock_guard guard(lock_);
+        Platform::LockGuard guard(lock_);
         for (TaskId id : ids) {
             bool wasHead = false;
             if (RemoveQueued(id, wasHead)) {
@@ -131,7 +136,7 @@ uint32_t Scheduler::CancelAll(TaskIdList ids) {
 }
 
 bool Scheduler::NonePending(TaskIdList ids) const {
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     for (TaskId id : ids) {
         for (const auto& task : queue_) {
             if (task->id == id) return false;
@@ -141,7 +146,7 @@ bool Scheduler::NonePending(TaskIdList ids) const {
 }
 
 bool Scheduler::Settled(TaskId id) const {
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     if (running_ && runningId_ == id) return false;
     return std::none_of(queue_.begin(), queue_.end(),
                         [id](const TaskPtr& task) { return task->id == id; });
@@ -151,22 +156,22 @@ void Scheduler::Clear() {
     // Deleted unrun, after the lock is released; its reserved storage becomes the queue's.
     std::vector<TaskPtr> dropped;
     dropped.reserve(kQueueReserve);
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     dropped.swap(queue_);
 }
 
 size_t Scheduler::QueuedCount() const {
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     return queue_.size();
 }
 
 void Scheduler::ForEachQueued(const std::function<void(const Task&)>& visit) const {
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     for (const auto& task : queue_) visit(*task);
 }
 
 bool Scheduler::NextDueTime(Millis& due) const {
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     if (queue_.empty()) return false;
     due = queue_.front()->dueTime;
     return true;
@@ -175,7 +180,7 @@ bool Scheduler::NextDueTime(Millis& due) const {
 void Scheduler::RunPopped(TaskPtr task) {
     task->Run();
     task.reset();
-    std::lock_guard guard(lock_);
+    Platform::LockGuard guard(lock_);
     running_ = false;
 }
 
@@ -183,7 +188,7 @@ bool Scheduler::RunOneDue() {
     if (!Manual()) return false;
     TaskPtr task;
     {
-        std::lock_guard guard(lock_);
+        Platform::LockGuard guard(lock_);
         if (queue_.empty() || static_cast<int64_t>(queue_.front()->dueTime - clock_.Now()) > 0) return false;
         task = std::move(queue_.front());
         queue_.erase(queue_.begin());
@@ -198,7 +203,7 @@ bool Scheduler::Step() {
     if (!Manual()) return false;
     TaskPtr task;
     {
-        std::lock_guard guard(lock_);
+        Platform::LockGuard guard(lock_);
         if (queue_.empty()) return false;
         task = std::move(queue_.front());
         queue_.erase(queue_.begin());

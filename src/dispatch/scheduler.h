@@ -145,7 +145,7 @@ private:
     void Wake();  // sets the event, logging a failure
     // Pops the head under the lock and runs it outside, noting which task runs.
     void RunPopped(TaskPtr task);
-    bool RemoveQueued(TaskId id, bool& wasHead);  // caller holds lock_
+    bool RemoveQueued(TaskId id, bool& wasHead) KEYWEAVE_REQUIRES(lock_);
 
     const Log& log_;
     const Clock& clock_;
@@ -153,10 +153,10 @@ private:
 
     TaskBlocks blocks_;  // declared before the queue, which gives blocks back when it goes
     mutable Platform::Lock lock_;
-    std::vector<TaskPtr> queue_;  // guarded by lock_; sorted by dueTime
-    TaskId nextId_ = 0;                        // guarded by lock_
-    bool running_ = false;                     // guarded by lock_: a popped task is running
-    TaskId runningId_ = 0;                     // guarded by lock_
+    std::vector<TaskPtr> queue_ KEYWEAVE_GUARDED_BY(lock_);  // sorted by dueTime
+    TaskId nextId_ KEYWEAVE_GUARDED_BY(lock_) = 0;
+    bool running_ KEYWEAVE_GUARDED_BY(lock_) = false;  // a popped task is running
+    TaskId runningId_ KEYWEAVE_GUARDED_BY(lock_) = 0;
 
     Platform::Event event_;  // auto-reset; wakes the thread when the head changes
     Platform::Thread thread_;

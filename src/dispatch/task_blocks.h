@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "platform/platform.h"
@@ -32,7 +31,7 @@ public:
 
     // A free block of kBlockBytes, or null when all are in use.
     void* Take() {
-        std::lock_guard guard(lock_);
+        Platform::LockGuard guard(lock_);
         if (free_.empty()) return nullptr;
         Block* block = free_.back();
         free_.pop_back();
@@ -41,7 +40,7 @@ public:
     // Puts back a block that Take handed out; whatever was made in it must
     // have been destroyed.
     void Give(void* block) {
-        std::lock_guard guard(lock_);
+        Platform::LockGuard guard(lock_);
         free_.push_back(static_cast<Block*>(block));
     }
 
@@ -51,7 +50,7 @@ private:
     };
     const std::unique_ptr<Block[]> blocks_;
     Platform::Lock lock_;
-    std::vector<Block*> free_;  // guarded by lock_; never grows past kBlockCount
+    std::vector<Block*> free_ KEYWEAVE_GUARDED_BY(lock_);  // never grows past kBlockCount
 };
 
 }  // namespace Keyweave

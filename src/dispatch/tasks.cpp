@@ -5,7 +5,7 @@ namespace Keyweave {
 void Dispatcher::TouchTask::Run() {
     if (slot_ < 0 || static_cast<uint32_t>(slot_) >= count_) return;  // never made so; keeps writes in the frame
     {
-        std::lock_guard guard(frameLock_);
+        Platform::LockGuard guard(frameLock_);
         points_[slot_] = TouchPoint{x_, y_, down_ ? 1u : 0u};
     }
     if (callback_ != nullptr) callback_(context_, points_, count_, 0);

@@ -22,7 +22,7 @@ public:
 private:
     KeyweaveTouchCallback callback_;
     void* context_;
-    TouchPoint* points_;
+    TouchPoint* points_ KEYWEAVE_PT_GUARDED_BY(frameLock_);
     Platform::Lock& frameLock_;  // the dispatcher's
     uint32_t count_;
     int32_t slot_;

@@ -1,6 +1,5 @@
 #include "engine/engine.h"
 
-#include <mutex>
 #include <utility>
 
 #include "codes/event_codes.h"
@@ -39,21 +38,24 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     // data; nothing is built at run time.
     config_ = std::make_unique<Config>();
 
-    const ConfigSource activeConfig = [this] { return config_.get(); };
-    executor_ = std::make_unique<ActionExecutor>(
-        activeConfig, *dispatcher_, *accelerometer_, heldKeys_,
-        ShootingModeCallback(callbacks_.shooting, callbacks_.shootingContext), gamePadConfiguration_, log_,
-        decisions_);
-    router_ = std::make_unique<KeyRouter>(activeConfig, routing_, heldKeys_, *executor_, *scheduler_, log_, decisions_);
-    mouse_ = std::make_unique<MouseInput>(activeConfig, *dispatcher_, *router_, *executor_,
+    {
+        Platform::LockGuard guard(activeConfig_.lock());
+        activeConfig_.Set(config_.get());
+    }
+    executor_ = std::make_unique<ActionExecutor>(*dispatcher_, *accelerometer_,
+                                                 ShootingModeCallback(callbacks_.shooting, callbacks_.shootingContext),
+                                                 activeConfig_, log_, decisions_);
+    router_ =
+        std::make_unique<KeyRouter>(activeConfig_, routing_, heldKeys_, *executor_, *scheduler_, log_, decisions_);
+    mouse_ = std::make_unique<MouseInput>(activeConfig_, *dispatcher_, *router_, *executor_,
                                           PassThroughCallback(callbacks_.passThrough, callbacks_.passThroughContext),
                                           decisions_);
     characters_ = std::make_unique<CharacterInput>(*dispatcher_, *scheduler_, decisions_);
     // An emulated gesture that comes while another thread loads a keymap
     // waits for the load to end and plays on the new keymap.
     const ConfigHold heldConfig = [this](const std::function<void(const Config*)>& body) {
-        std::lock_guard load(loadLock_);
-        gamePadConfiguration_.With([&](Config*) { body(config_.get()); });
+        Platform::LockGuard load(loadLock_);
+        activeConfig_.With([&](const Config* config) { body(config); });
     };
     emulator_ = std::make_unique<GestureEmulator>(heldConfig, *dispatcher_, *scheduler_, *router_, log_, decisions_);
 
@@ -67,7 +69,7 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     manualClock_ = options.manualClock;
     nextTick_ = clock_->Now();
     gamePads_ = std::make_unique<GamePad::Runtime>(
-        log_, gamePadConfiguration_, *gamePadRouting_, hooks,
+        log_, activeConfig_, *gamePadRouting_, hooks,
         manualClock_ != nullptr ? GamePad::TickMode::kManual : GamePad::TickMode::kThreads);
 }
 
@@ -119,22 +121,31 @@ void Engine::ForwardLog(void* context, const char* line) {
 }
 
 // Game-pad threads (the direct game-pad actions) and emulated gestures reach
-// the configuration and the touch state under the game-pad lock, so the whole
+// the keymap and the touch state under the game-pad lock, so the whole
 // tear-down runs under it: none of them acts on a keymap half torn down, or
 // posts touches across the reset.
 void Engine::TearDownConfig() {
-    gamePadConfiguration_.With([this](Config*) {
-        gamePadConfiguration_.Set(nullptr);
-        accelerometer_->Reset();
-        scheduler_->Clear();
-        dispatcher_->Reset();
-        accelerometer_->RestoreTiltDefaults();
-        pendingKnobs_ = EmulationKnobs{};  // the next keymap starts from the defaults
-        if (config_->ShootingModeActive() != 0 && callbacks_.shooting != nullptr) {
-            callbacks_.shooting(callbacks_.shootingContext, 0);
-        }
-        config_.reset();
-    });
+    Platform::LockGuard guard(activeConfig_.lock());
+    activeConfig_.Set(nullptr);
+    accelerometer_->Reset();
+    scheduler_->Clear();
+    dispatcher_->Reset();
+    accelerometer_->RestoreTiltDefaults();
+    pendingKnobs_ = EmulationKnobs{};  // the next keymap starts from the defaults
+    if (config_->ShootingModeActive() != 0 && callbacks_.shooting != nullptr) {
+        callbacks_.shooting(callbacks_.shootingContext, 0);
+    }
+    config_.reset();
+}
+
+// The one moment a load makes its keymap active, after the host has had its
+// summary: game pads, emulations and the host's input see it from here on.
+void Engine::Publish(std::unique_ptr<Config> config) {
+    Platform::LockGuard guard(activeConfig_.lock());
+    config_ = std::move(config);
+    emulator_->ReplaceKnobs(pendingKnobs_);
+    locationUpdation_.store(config_->EnableLocationUpdationWithKeyMap() != 0);
+    activeConfig_.Set(config_.get());
 }
 
 std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath) {
@@ -167,19 +178,14 @@ std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, con
 }
 
 int32_t Engine::LoadConfig(const WideChar* secondPath, const WideChar* primaryPath, const char* package) {
-    std::lock_guard load(loadLock_);
+    Platform::LockGuard load(loadLock_);
     log_.Write("Loading config at %s", WideFromHost(primaryPath).c_str());
     if (config_ != nullptr) TearDownConfig();
     std::unique_ptr<Config> loaded = LoadFirstOfChain(secondPath, primaryPath);
-    gamePadConfiguration_.With([&](Config*) {
-        config_ = std::move(loaded);
-        emulator_->ReplaceKnobs(pendingKnobs_);
-        locationUpdation_.store(config_->EnableLocationUpdationWithKeyMap() != 0);
-    });
-    config_->SetPackage(package != nullptr ? package : "");
-    const std::string summary = SummaryText(*config_);
+    loaded->SetPackage(package != nullptr ? package : "");
+    const std::string summary = SummaryText(*loaded);
     if (callbacks_.summary != nullptr) callbacks_.summary(callbacks_.summaryContext, summary.c_str());
-    gamePadConfiguration_.Set(config_.get());
+    Publish(std::move(loaded));
     if (const ScreenAction* centre = config_->ScreenCenter()) dispatcher_->SetScreenCentre(centre);
     if (decisions_.On()) ReportKeymap(loadedPath_);
     return 0;
@@ -268,21 +274,21 @@ const WideChar* Engine::WildCardConfigPath(const WideChar* path) {
     const WideString argument = WideFromHost(path);
     std::optional<WideString> wildCard = WildCardPath(argument, log_);
     if (!wildCard) return path;
-    std::lock_guard guard(wildCardLock_);
+    Platform::LockGuard guard(wildCardLock_);
     return wildCardPaths_.insert(std::move(*wildCard)).first->c_str();
 }
 
 void Engine::SetLocale(const char* locale) {
     const std::string normalized = Text::NormalizeName(locale != nullptr ? locale : "");
     {
-        std::lock_guard guard(localeLock_);
+        Platform::LockGuard guard(localeLock_);
         locale_ = normalized;
     }
     log_.Write("Using normalized locale %s", normalized.c_str());
 }
 
 std::string Engine::Locale() const {
-    std::lock_guard guard(localeLock_);
+    Platform::LockGuard guard(localeLock_);
     return locale_;
 }
 

@@ -169,7 +169,8 @@ public:
     Dispatcher& dispatcher() { return *dispatcher_; }
     Accelerometer& accelerometer() { return *accelerometer_; }
     GestureController& gestures() { return *gestures_; }
-    GamePad::ActiveConfiguration& gamePadConfiguration() { return gamePadConfiguration_; }
+    // The one way to the active keymap (see gamepad/active_configuration.h).
+    GamePad::ActiveConfiguration& activeConfiguration() { return activeConfig_; }
     Platform::InputState& input() { return *input_; }
     // The active keymap; one always exists outside LoadConfig.
     Config& config() { return *config_; }
@@ -192,6 +193,7 @@ private:
     // The keymap now active, and the file it came from.
     void ReportKeymap(const std::string& path);
     void TearDownConfig();
+    void Publish(std::unique_ptr<Config> config);
     // A gesture's decision; the second form tells a call that did nothing
     // by whether it fitted the gesture under way.
     void DecideGesture(GestureCall call, Reason reason, float x, float y) const;
@@ -210,16 +212,19 @@ private:
     std::unique_ptr<Dispatcher> dispatcher_;
     std::unique_ptr<Accelerometer> accelerometer_;
     std::unique_ptr<GestureController> gestures_;
-    GamePad::ActiveConfiguration gamePadConfiguration_;
+    GamePad::ActiveConfiguration activeConfig_;
+    // The active keymap's owner. Replaced only by LoadConfig, under the
+    // game-pad lock, and published through activeConfig_ once per load.
     std::unique_ptr<Config> config_;
 
     // Held by LoadConfig from start to end, and by an emulated gesture while
-    // it reads the keymap; taken before the game-pad lock. Re-entrant, so a
-    // host callback that LoadConfig calls may emulate (it then finds no keymap).
-    Platform::RecursiveLock loadLock_;
+    // it reads the keymap; taken before the game-pad lock. Re-entrant: the
+    // host's callbacks must not call in, but one that emulates a gesture
+    // while LoadConfig reads a keymap finds no keymap rather than a deadlock.
+    Platform::RecursiveLock loadLock_ KEYWEAVE_ACQUIRED_BEFORE(activeConfig_.lock());
     EmulationKnobs pendingKnobs_;  // what the keymap being loaded sets; LoadConfig only
     mutable Platform::Lock localeLock_;
-    std::string locale_;  // guarded by localeLock_; a load reads a copy
+    std::string locale_ KEYWEAVE_GUARDED_BY(localeLock_);  // a load reads a copy
     // The active keymap's mEnableLocationUpdationWithKeyMap, kept when a keymap
     // becomes active: the old keymap's answer while a load runs.
     std::atomic<bool> locationUpdation_{false};
@@ -236,8 +241,8 @@ private:
     std::string loadedPath_;  // LoadConfig only: the file of the chain that loaded, UTF-8; empty: none
 
     // Input. The held map is shared by the host's input thread and the
-    // game-pad threads (see HeldKeys); the rest reach the configuration
-    // through config_, which only LoadConfig replaces.
+    // game-pad threads (see HeldKeys); all of them reach the keymap through
+    // activeConfig_.
     HeldKeys heldKeys_;
     std::unique_ptr<ActionExecutor> executor_;
     std::unique_ptr<KeyRouter> router_;
@@ -253,7 +258,7 @@ private:
     Millis nextTick_ = 0;  // manual clock: when the next game-pad tick cycle is due
 
     Platform::Lock wildCardLock_;
-    std::set<WideString> wildCardPaths_;  // guarded by wildCardLock_; handed out, never erased
+    std::set<WideString> wildCardPaths_ KEYWEAVE_GUARDED_BY(wildCardLock_);  // handed out, never erased
 };
 
 }  // namespace Keyweave

@@ -1,14 +1,16 @@
 #pragma once
-// The game-pad subsystem's own reference to the active configuration.
+// The one published reference to the active keymap, and the game-pad lock.
 //
-// Game-pad reports and tick threads read the configuration while the host's
-// thread may be replacing it. Loading withdraws the reference (null) under the
-// game-pad lock before it destroys the old configuration, and hands the new
-// one over under the same lock when it is complete. Readers hold the lock for
-// as long as they act on what they read; key routing and action execution may
-// run inside it, so their locks nest inside this one (it is re-entrant).
+// Every reader reaches the active keymap here. Loading withdraws it (null)
+// under the lock before it destroys the old keymap, and publishes the new one
+// under the same lock, once, when it is complete. Two kinds of reader:
+//  - the game-pad threads and the emulated gestures hold the lock (With) for
+//    as long as they act on what they read; key routing and action execution
+//    run inside it, so their locks nest inside this one;
+//  - the host's input thread, the only one that loads keymaps, reads Current()
+//    without the lock: nothing replaces the keymap under its feet.
 
-#include <mutex>
+#include <atomic>
 
 #include "config/config.h"
 #include "platform/platform.h"
@@ -17,22 +19,25 @@ namespace Keyweave::GamePad {
 
 class ActiveConfiguration {
 public:
-    void Set(Config* config) {
-        std::lock_guard guard(lock_);
-        config_ = config;
-    }
+    Platform::Lock& lock() KEYWEAVE_RETURN_CAPABILITY(lock_) { return lock_; }
 
-    // Runs `body(Config*)` (null while no configuration is handed over) with
-    // the game-pad lock held, and returns what it returns.
+    // Publishes `config` (null withdraws the active keymap).
+    void Set(Config* config) KEYWEAVE_REQUIRES(lock_) { config_.store(config, std::memory_order_release); }
+
+    // The keymap published now; null while a load replaces it. It stays
+    // while the caller holds lock(), or runs on the host's input thread.
+    Config* Current() const { return config_.load(std::memory_order_acquire); }
+
+    // Runs `body(Config*)` with the lock held, and returns what it returns.
     template <typename Body>
-    decltype(auto) With(Body&& body) {
-        std::lock_guard guard(lock_);
-        return body(config_);
+    decltype(auto) With(Body&& body) KEYWEAVE_EXCLUDES(lock_) {
+        Platform::LockGuard guard(lock_);
+        return body(Current());
     }
 
 private:
-    Platform::RecursiveLock lock_;
-    Config* config_ = nullptr;  // guarded by lock_; not owned
+    Platform::Lock lock_;
+    std::atomic<Config*> config_{nullptr};  // written under lock_ only (Set); not owned
 };
 
 }  // namespace Keyweave::GamePad

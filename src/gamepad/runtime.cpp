@@ -1,6 +1,5 @@
 #include "gamepad/runtime.h"
 
-#include <mutex>
 #include <utility>
 
 #include "gamepad/database_reader.h"
@@ -17,17 +16,17 @@ Runtime::Runtime(const Log& log, ActiveConfiguration& configuration, Routing& ro
       router_(configuration, routing, sticks_) {}
 
 Runtime::~Runtime() {
-    std::lock_guard membership(membershipLock_);
+    Platform::LockGuard membership(membershipLock_);
     std::vector<int32_t> ids;
     {
-        std::lock_guard tables(tablesLock_);
+        Platform::LockGuard tables(tablesLock_);
         for (const auto& [id, tick] : ticks_) ids.push_back(id);
     }
     for (int32_t id : ids) EndTick(id);
 }
 
 std::shared_ptr<Runtime::Pad> Runtime::FindPad(int32_t id) const {
-    std::lock_guard tables(tablesLock_);
+    Platform::LockGuard tables(tablesLock_);
     auto it = pads_.find(id);
     return it == pads_.end() ? nullptr : it->second;
 }
@@ -35,19 +34,19 @@ std::shared_ptr<Runtime::Pad> Runtime::FindPad(int32_t id) const {
 bool Runtime::IsAttached(int32_t id) const { return FindPad(id) != nullptr; }
 
 bool Runtime::IsTicking(int32_t id) const {
-    std::lock_guard tables(tablesLock_);
+    Platform::LockGuard tables(tablesLock_);
     return ticks_.count(id) != 0;
 }
 
 std::optional<PadState> Runtime::StateOf(int32_t id) const {
     const std::shared_ptr<Pad> pad = FindPad(id);
     if (pad == nullptr) return std::nullopt;
-    std::lock_guard update(pad->updateLock);
+    Platform::LockGuard update(pad->updateLock);
     return pad->device.current;
 }
 
 bool Runtime::StillTicking(const StickTicker& ticker) const {
-    std::lock_guard tables(tablesLock_);
+    Platform::LockGuard tables(tablesLock_);
     auto it = ticks_.find(ticker.id());
     return it != ticks_.end() && it->second->ticker.get() == &ticker;
 }
@@ -72,7 +71,7 @@ void Runtime::StartTick(int32_t id) {
     if (mode_ == TickMode::kThreads) tick->thread = std::make_unique<Platform::Thread>();
     {
         // In the table before the thread runs, so its first cycle finds it.
-        std::lock_guard tables(tablesLock_);
+        Platform::LockGuard tables(tablesLock_);
         ticks_[id] = tick;
     }
     if (mode_ == TickMode::kManual) {
@@ -89,7 +88,7 @@ void Runtime::StartTick(int32_t id) {
 void Runtime::EndTick(int32_t id) {
     std::shared_ptr<Tick> tick;
     {
-        std::lock_guard tables(tablesLock_);
+        Platform::LockGuard tables(tablesLock_);
         auto it = ticks_.find(id);
         if (it == ticks_.end()) return;
         tick = std::move(it->second);
@@ -100,14 +99,14 @@ void Runtime::EndTick(int32_t id) {
         tick->thread->Join();
     } else {
         // No thread: run the cycle that would have ended it.
-        std::lock_guard cycles(manualCycleLock_);
+        Platform::LockGuard cycles(manualCycleLock_);
         tick->ticker->Cycle();
     }
 }
 
 void Runtime::Attach(int32_t id, uint32_t vendor, uint32_t product, const WideString& databasePath) {
-    std::lock_guard membership(membershipLock_);
-    Detach(id);
+    Platform::LockGuard membership(membershipLock_);
+    DetachLocked(id);
     log_.Write("Attaching GamePad ID %d, vendor %04x, product %04x", id, vendor, product);
     std::optional<Device> device = PrepareDevice(id, vendor, product, databasePath);
     if (!device) {
@@ -121,20 +120,24 @@ void Runtime::Attach(int32_t id, uint32_t vendor, uint32_t product, const WideSt
     StartTick(id);
     const std::string layout = device->layoutName;
     {
-        std::lock_guard tables(tablesLock_);
+        Platform::LockGuard tables(tablesLock_);
         pads_[id] = std::make_shared<Pad>(std::move(*device));
     }
     Notify(id, kNoticeAttached, layout);
 }
 
 void Runtime::Detach(int32_t id) {
-    std::lock_guard membership(membershipLock_);
+    Platform::LockGuard membership(membershipLock_);
+    DetachLocked(id);
+}
+
+void Runtime::DetachLocked(int32_t id) {
     EndTick(id);
     const std::shared_ptr<Pad> pad = FindPad(id);
     if (pad == nullptr) return;
     log_.Write("Detaching GamePad ID %d", id);
-    Notify(id, kNoticeDetached, pad->device.layoutName);
-    std::lock_guard tables(tablesLock_);
+    Notify(id, kNoticeDetached, pad->layoutName);
+    Platform::LockGuard tables(tablesLock_);
     pads_.erase(id);
 }
 
@@ -151,7 +154,7 @@ void Runtime::Update(int32_t id, const Report* report) {
         log_.Write("Cannot update GamePad ID %d: GamePad not found", id);
         return;
     }
-    std::lock_guard update(pad->updateLock);
+    Platform::LockGuard update(pad->updateLock);
     ApplyReport(pad->device, *report);
 }
 
@@ -165,10 +168,10 @@ void Runtime::ApplyReport(Device& device, const Report& report) {
 
 bool Runtime::RunTickCycle() {
     if (mode_ != TickMode::kManual) return false;
-    std::lock_guard cycles(manualCycleLock_);
+    Platform::LockGuard cycles(manualCycleLock_);
     std::vector<std::shared_ptr<Tick>> ticks;
     {
-        std::lock_guard tables(tablesLock_);
+        Platform::LockGuard tables(tablesLock_);
         for (const auto& [id, tick] : ticks_) ticks.push_back(tick);
     }
     for (const auto& tick : ticks) tick->ticker->Cycle();

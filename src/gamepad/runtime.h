@@ -17,7 +17,8 @@
 // tick threads run beside them.
 //  - membershipLock_ makes each Attach and Detach whole (a re-attach cannot
 //    interleave with a detach of the same id). It is held while a detach waits
-//    for a tick thread, which never takes it.
+//    for a tick thread, which never takes it. Attach takes it once and
+//    detaches an earlier pad of the same id with DetachLocked.
 //  - tablesLock_ guards the two tables and is held only to look up, insert or
 //    remove an entry: never while routing, calling the host, or waiting for a
 //    thread. Each tick thread takes it once per cycle to see whether it is
@@ -25,6 +26,10 @@
 //  - each pad's updateLock applies that pad's reports one at a time; it is
 //    held across the routing of a report (the game-pad lock nests inside it).
 //  - manualCycleLock_ (manual mode) lets one thread at a time run cycles.
+//    A cycle never attaches or detaches a pad (the host's callbacks do not
+//    call back), so it is never taken twice.
+// In that order: membership, then a pad's update lock or the cycle lock,
+// then the game-pad lock, and the tables lock innermost.
 // Pads and tickers are shared pointers, so a report or a cycle that is under
 // way keeps its pad or ticker alive while a detach on another thread removes
 // it from the table.
@@ -90,9 +95,10 @@ public:
 
 private:
     struct Pad {
-        explicit Pad(Device&& prepared) : device(std::move(prepared)) {}
-        Device device;                       // written under updateLock
-        mutable Platform::RecursiveLock updateLock;
+        explicit Pad(Device&& prepared) : layoutName(prepared.layoutName), device(std::move(prepared)) {}
+        const std::string layoutName;  // the device's, for the detach notice
+        mutable Platform::Lock updateLock;
+        Device device KEYWEAVE_GUARDED_BY(updateLock);
     };
     struct Tick {
         std::unique_ptr<StickTicker> ticker;
@@ -101,9 +107,10 @@ private:
 
     std::optional<Device> PrepareDevice(int32_t id, uint32_t vendor, uint32_t product,
                                         const WideString& databasePath);
+    void DetachLocked(int32_t id) KEYWEAVE_REQUIRES(membershipLock_);
     void StartTick(int32_t id);
     // Takes the pad out of the tick table and waits until its tick has ended.
-    void EndTick(int32_t id);
+    void EndTick(int32_t id) KEYWEAVE_REQUIRES(membershipLock_);
     bool StillTicking(const StickTicker& ticker) const;
     void ApplyReport(Device& device, const Report& report);
     void Notify(int32_t id, int32_t event, const std::string& layout) const;
@@ -117,11 +124,11 @@ private:
     StickState sticks_;
     PadRouter router_;
 
-    Platform::RecursiveLock membershipLock_;
+    Platform::Lock membershipLock_ KEYWEAVE_ACQUIRED_BEFORE(manualCycleLock_, tablesLock_);
     mutable Platform::Lock tablesLock_;
-    std::map<int32_t, std::shared_ptr<Pad>> pads_;    // guarded by tablesLock_
-    std::map<int32_t, std::shared_ptr<Tick>> ticks_;  // guarded by tablesLock_
-    Platform::RecursiveLock manualCycleLock_;
+    std::map<int32_t, std::shared_ptr<Pad>> pads_ KEYWEAVE_GUARDED_BY(tablesLock_);
+    std::map<int32_t, std::shared_ptr<Tick>> ticks_ KEYWEAVE_GUARDED_BY(tablesLock_);
+    Platform::Lock manualCycleLock_ KEYWEAVE_ACQUIRED_BEFORE(tablesLock_);
 };
 
 }  // namespace Keyweave::GamePad

@@ -31,7 +31,7 @@ public:
 
 private:
     mutable Platform::Lock lock_;
-    PadState latest_;  // guarded by lock_
+    PadState latest_ KEYWEAVE_GUARDED_BY(lock_);
 };
 
 }  // namespace Keyweave::GamePad

@@ -1,7 +1,6 @@
 #include "gestures/gesture_controller.h"
 
 #include <cmath>
-#include <mutex>
 
 namespace Keyweave {
 
@@ -18,7 +17,7 @@ GestureController::GestureController(TouchPoint* points, uint32_t count, Platfor
     : points_(points), count_(count), frameLock_(frameLock), touch_(touch), touchContext_(touchContext), log_(log) {}
 
 void GestureController::Write(const TouchPoint* entries, uint32_t contacts) {
-    std::lock_guard guard(frameLock_);
+    Platform::LockGuard guard(frameLock_);
     for (uint32_t i = 0; i < contacts; ++i) points_[i] = entries[i];
 }
 
@@ -45,7 +44,7 @@ bool GestureController::ScrollUpdate(float dx, float dy) {
     }
     bool moved = false;
     {
-        std::lock_guard guard(frameLock_);
+        Platform::LockGuard guard(frameLock_);
         const float x = points_[0].x + dx;
         const float y = points_[0].y + dy;
         moved = std::isfinite(x) && std::isfinite(y);
@@ -92,7 +91,7 @@ bool GestureController::ZoomUpdate(float scale) {
     // the fingers, the next update moves each finger the other way.
     bool moved = false;
     {
-        std::lock_guard guard(frameLock_);
+        Platform::LockGuard guard(frameLock_);
         const float distance = std::fabs(points_[0].x - points_[1].x);
         const double shift = (distance * scale - distance) * 0.5;  // per finger
         const auto first = static_cast<float>(points_[0].x + shift);

@@ -66,7 +66,7 @@ private:
     // Writes the first `contacts` entries of the frame under the frame lock.
     void Write(const TouchPoint* entries, uint32_t contacts);
 
-    TouchPoint* points_;  // the shared frame; entries 0 and 1 are written here
+    TouchPoint* points_ KEYWEAVE_PT_GUARDED_BY(frameLock_);  // the shared frame; entries 0 and 1 are written here
     [[maybe_unused]] uint32_t count_;  // kept for reference; every gesture fits in two entries
     Platform::Lock& frameLock_;
     KeyweaveTouchCallback touch_;

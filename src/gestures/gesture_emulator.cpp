@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -37,7 +36,7 @@ void GestureEmulator::Decide(GestureCall call, Reason reason, float x, float y) 
 
 void GestureEmulator::SetSwipeKnobs(float length, uint32_t durationMs) {
     log_.Write("Emulated swipe knobs: length=%f, duration=%d", length, static_cast<int>(durationMs));
-    std::lock_guard guard(knobLock_);
+    Platform::LockGuard guard(knobLock_);
     knobs_.swipeLength = length;
     knobs_.swipeDuration = durationMs;
 }
@@ -45,7 +44,7 @@ void GestureEmulator::SetSwipeKnobs(float length, uint32_t durationMs) {
 void GestureEmulator::SetPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs) {
     log_.Write("Emulated pinch knobs: split=%f, lengthIn=%f, lengthOut=%f, duration=%d", split, lengthIn, lengthOut,
                durationMs);
-    std::lock_guard guard(knobLock_);
+    Platform::LockGuard guard(knobLock_);
     knobs_.pinchSplit = split;
     knobs_.pinchLengthIn = lengthIn;
     knobs_.pinchLengthOut = lengthOut;
@@ -53,12 +52,12 @@ void GestureEmulator::SetPinchKnobs(float split, float lengthIn, float lengthOut
 }
 
 EmulationKnobs GestureEmulator::Knobs() const {
-    std::lock_guard guard(knobLock_);
+    Platform::LockGuard guard(knobLock_);
     return knobs_;
 }
 
 void GestureEmulator::ReplaceKnobs(const EmulationKnobs& knobs) {
-    std::lock_guard guard(knobLock_);
+    Platform::LockGuard guard(knobLock_);
     knobs_ = knobs;
 }
 

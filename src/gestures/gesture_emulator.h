@@ -18,19 +18,25 @@
 // while it holds the configuration.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "base/decision.h"
 #include "base/log.h"
+#include "config/config.h"
 #include "config/emulation_knobs.h"
 #include "dispatch/dispatcher.h"
 #include "dispatch/scheduler.h"
 #include "gestures/wakeup_wait.h"
-#include "input/config_source.h"
 #include "input/key_router.h"
 #include "platform/platform.h"
 
 namespace Keyweave {
+
+// Runs its argument with the active keymap (null while none is active) and
+// the game-pad lock held, once any keymap load under way has ended: no load
+// replaces the keymap, or resets the touch state, until the argument returns.
+using ConfigHold = std::function<void(const std::function<void(const Config*)>&)>;
 
 class GestureEmulator {
 public:
@@ -71,7 +77,7 @@ private:
     void Decide(GestureCall call, Reason reason, float x, float y) const;
 
     const ConfigHold hold_;
-    EmulationKnobs knobs_;  // guarded by knobLock_ (see above)
+    EmulationKnobs knobs_ KEYWEAVE_GUARDED_BY(knobLock_);  // see above
     Dispatcher& dispatcher_;
     Scheduler& scheduler_;
     KeyRouter& router_;

@@ -47,43 +47,43 @@ bool Touches(uint32_t type) {
 
 }  // namespace
 
-ActionExecutor::ActionExecutor(ConfigSource config, Dispatcher& dispatcher, Accelerometer& accelerometer,
-                               const HeldKeys& held, ShootingModeCallback shooting,
+ActionExecutor::ActionExecutor(Dispatcher& dispatcher, Accelerometer& accelerometer, ShootingModeCallback shooting,
                                GamePad::ActiveConfiguration& gamePad, const Log& log, const DecisionTrace& trace)
-    : config_(std::move(config)),
-      dispatcher_(dispatcher),
+    : dispatcher_(dispatcher),
       accelerometer_(accelerometer),
-      held_(held),
       shooting_(shooting),
       gamePad_(gamePad),
       log_(log),
       trace_(trace) {}
 
-TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys) {
-    Config* config = config_();
+TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys,
+                                   const HeldKeys& held) {
+    Config* config = gamePad_.Current();
     if (config == nullptr) return {};
     const uint32_t firstKey = keys.empty() ? 0 : *keys.begin();
     TaskIdList ids;
     for (Action* action : actions) {
-        ids.append(RunAndTrace(*config, *action, delayMs, pressed, pressed && held_.Contains(keys), firstKey));
+        ids.append(RunAndTrace(*config, *action, delayMs, pressed, pressed && held.Contains(keys), firstKey));
     }
     return ids;
 }
 
-TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, uint32_t key) {
-    Config* config = config_();
+TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, uint32_t key,
+                                   const HeldKeys& held) {
+    Config* config = gamePad_.Current();
     if (config == nullptr) return {};
     TaskIdList ids;
     for (Action* action : actions) {
-        ids.append(RunAndTrace(*config, *action, delayMs, pressed, pressed && held_.Contains(key), key));
+        ids.append(RunAndTrace(*config, *action, delayMs, pressed, pressed && held.Contains(key), key));
     }
     return ids;
 }
 
-TaskIdList ActionExecutor::ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key) {
-    Config* config = config_();
+TaskIdList ActionExecutor::ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key,
+                                      const HeldKeys& held) {
+    Config* config = gamePad_.Current();
     if (config == nullptr) return {};
-    return RunAndTrace(*config, action, delayMs, pressed, pressed && held_.Contains(key), key);
+    return RunAndTrace(*config, action, delayMs, pressed, pressed && held.Contains(key), key);
 }
 
 MouseAction& ActionExecutor::CreateRuntimeMouseAction() {

@@ -32,7 +32,6 @@
 #include "config/config.h"
 #include "dispatch/dispatcher.h"
 #include "gamepad/active_configuration.h"
-#include "input/config_source.h"
 #include "input/held_keys.h"
 #include "input/host_notices.h"
 #include "sensors/accelerometer.h"
@@ -48,20 +47,23 @@ public:
     // The right stick starts centred.
     static constexpr int32_t kInitialRightStickPhase = kStickMoveRelease;
 
-    ActionExecutor(ConfigSource config, Dispatcher& dispatcher, Accelerometer& accelerometer, const HeldKeys& held,
-                   ShootingModeCallback shooting, GamePad::ActiveConfiguration& gamePad, const Log& log,
-                   const DecisionTrace& trace);
+    ActionExecutor(Dispatcher& dispatcher, Accelerometer& accelerometer, ShootingModeCallback shooting,
+                   GamePad::ActiveConfiguration& gamePad, const Log& log, const DecisionTrace& trace);
 
     ActionExecutor(const ActionExecutor&) = delete;
     ActionExecutor& operator=(const ActionExecutor&) = delete;
 
     // Runs every action of the set, in the set's order, for one press or
     // release of `keys`; the ids of all tasks posted, concatenated. Nothing
-    // while no configuration is active.
-    TaskIdList Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys);
+    // while no configuration is active. The repeat guard reads `held`, whose
+    // lock the key router holds for the whole key event.
+    TaskIdList Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys,
+                       const HeldKeys& held) KEYWEAVE_REQUIRES(held.lock());
     // The same for the set of `key` alone, without building it.
-    TaskIdList Execute(const ActionSet& actions, int32_t delayMs, bool pressed, uint32_t key);
-    TaskIdList ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key);
+    TaskIdList Execute(const ActionSet& actions, int32_t delayMs, bool pressed, uint32_t key, const HeldKeys& held)
+        KEYWEAVE_REQUIRES(held.lock());
+    TaskIdList ExecuteOne(Action& action, int32_t delayMs, bool pressed, uint32_t key, const HeldKeys& held)
+        KEYWEAVE_REQUIRES(held.lock());
 
     // While the trace is on, key routing names the input the next actions run
     // for (under the held-key lock); each rule action's outcome is then
@@ -108,10 +110,8 @@ private:
     void StickActive(Config& config, Action& action, int32_t delayMs, int32_t phase);
     void StickBound(Config& config, Action& bound, int32_t phase);
 
-    const ConfigSource config_;
     Dispatcher& dispatcher_;
     Accelerometer& accelerometer_;
-    const HeldKeys& held_;
     const ShootingModeCallback shooting_;
     GamePad::ActiveConfiguration& gamePad_;
     const Log& log_;

@@ -1,7 +1,6 @@
 #include "input/held_keys.h"
 
 #include <algorithm>
-#include <mutex>
 
 namespace Keyweave {
 
@@ -25,17 +24,14 @@ HeldKeys::HeldKeys() { singles_.reserve(kSinglesReserved); }
 
 bool HeldKeys::Contains(const KeySet& keys) const {
     if (keys.size() == 1) return Contains(*keys.begin());
-    std::lock_guard guard(lock_);
     return sets_.contains(keys);
 }
 
 bool HeldKeys::Contains(uint32_t key) const {
-    std::lock_guard guard(lock_);
     return Found(singles_, Locate(singles_, key), key);
 }
 
 bool HeldKeys::Find(const KeySet& keys, TaskIdList& ids) const {
-    std::lock_guard guard(lock_);
     if (keys.size() == 1) {
         const uint32_t key = *keys.begin();
         const auto at = Locate(singles_, key);
@@ -51,12 +47,10 @@ bool HeldKeys::Find(const KeySet& keys, TaskIdList& ids) const {
 
 void HeldKeys::Record(const KeySet& keys, TaskIdList ids) {
     if (keys.size() == 1) return Record(*keys.begin(), std::move(ids));
-    std::lock_guard guard(lock_);
     sets_[keys] = std::move(ids);
 }
 
 void HeldKeys::Record(uint32_t key, TaskIdList ids) {
-    std::lock_guard guard(lock_);
     const auto at = Locate(singles_, key);
     if (Found(singles_, at, key)) {
         at->second = std::move(ids);
@@ -67,12 +61,10 @@ void HeldKeys::Record(uint32_t key, TaskIdList ids) {
 
 bool HeldKeys::Erase(const KeySet& keys) {
     if (keys.size() == 1) return Erase(*keys.begin());
-    std::lock_guard guard(lock_);
     return sets_.erase(keys) != 0;
 }
 
 bool HeldKeys::Erase(uint32_t key) {
-    std::lock_guard guard(lock_);
     const auto at = Locate(singles_, key);
     if (!Found(singles_, at, key)) return false;
     singles_.erase(at);
@@ -80,18 +72,12 @@ bool HeldKeys::Erase(uint32_t key) {
 }
 
 std::vector<KeySet> HeldKeys::KeySets() const {
-    std::lock_guard guard(lock_);
     std::vector<KeySet> sets;
     sets.reserve(singles_.size() + sets_.size());
     for (const auto& entry : singles_) sets.push_back(KeySet{entry.first});
     for (const auto& entry : sets_) sets.push_back(entry.first);
     std::sort(sets.begin(), sets.end());
     return sets;
-}
-
-size_t HeldKeys::Size() const {
-    std::lock_guard guard(lock_);
-    return singles_.size() + sets_.size();
 }
 
 }  // namespace Keyweave

@@ -12,10 +12,10 @@
 // a single key's press and release build no key set and allocate nothing.
 //
 // Threads: keys are routed from the host's input thread and from the game-pad
-// threads. lock() serialises them: the router holds it for the whole of each
-// key event (lookup, execution and the update of this map), so two events
-// never interleave; each accessor takes it as well, and it is recursive, so
-// the reads made while an event is routed simply take it again.
+// threads. lock() serialises them: the router takes it once at the start of
+// each key event and holds it for the whole of it (lookup, execution and the
+// update of this map), so two events never interleave. Every accessor needs
+// it held by the caller and takes nothing itself.
 
 #include <cstddef>
 #include <map>
@@ -32,30 +32,29 @@ class HeldKeys {
 public:
     HeldKeys();
 
-    Platform::RecursiveLock& lock() const { return lock_; }
+    Platform::Lock& lock() const KEYWEAVE_RETURN_CAPABILITY(lock_) { return lock_; }
 
     // Each call taking a key looks up the set of that key alone.
-    bool Contains(const KeySet& keys) const;
-    bool Contains(uint32_t key) const;
+    bool Contains(const KeySet& keys) const KEYWEAVE_REQUIRES(lock_);
+    bool Contains(uint32_t key) const KEYWEAVE_REQUIRES(lock_);
     // The ids recorded for a held key set; false when it is not held.
-    bool Find(const KeySet& keys, TaskIdList& ids) const;
+    bool Find(const KeySet& keys, TaskIdList& ids) const KEYWEAVE_REQUIRES(lock_);
     // Records a press, replacing an earlier entry of the same set.
-    void Record(const KeySet& keys, TaskIdList ids);
-    void Record(uint32_t key, TaskIdList ids);
+    void Record(const KeySet& keys, TaskIdList ids) KEYWEAVE_REQUIRES(lock_);
+    void Record(uint32_t key, TaskIdList ids) KEYWEAVE_REQUIRES(lock_);
     // Forgets a key set; false when it was not held.
-    bool Erase(const KeySet& keys);
-    bool Erase(uint32_t key);
+    bool Erase(const KeySet& keys) KEYWEAVE_REQUIRES(lock_);
+    bool Erase(uint32_t key) KEYWEAVE_REQUIRES(lock_);
     // The held key sets, in ascending order.
-    std::vector<KeySet> KeySets() const;
-    size_t Size() const;
+    std::vector<KeySet> KeySets() const KEYWEAVE_REQUIRES(lock_);
 
 private:
     using Single = std::pair<uint32_t, TaskIdList>;
     static constexpr size_t kSinglesReserved = 32;
 
-    mutable Platform::RecursiveLock lock_;
-    std::vector<Single> singles_;         // guarded by lock_; ascending by key
-    std::map<KeySet, TaskIdList> sets_;  // guarded by lock_; sets of two keys or more
+    mutable Platform::Lock lock_;
+    std::vector<Single> singles_ KEYWEAVE_GUARDED_BY(lock_);  // ascending by key
+    std::map<KeySet, TaskIdList> sets_ KEYWEAVE_GUARDED_BY(lock_);  // sets of two keys or more
 };
 
 }  // namespace Keyweave

@@ -1,6 +1,5 @@
 #include "input/key_router.h"
 
-#include <mutex>
 #include <string>
 #include <utility>
 
@@ -22,9 +21,9 @@ std::string KeySetText(const KeySet& keys) {
 
 }  // namespace
 
-KeyRouter::KeyRouter(ConfigSource config, const RoutingSettings& settings, HeldKeys& held, ActionExecutor& executor,
-                     Scheduler& scheduler, const Log& log, const DecisionTrace& trace)
-    : config_(std::move(config)),
+KeyRouter::KeyRouter(const GamePad::ActiveConfiguration& config, const RoutingSettings& settings, HeldKeys& held,
+                     ActionExecutor& executor, Scheduler& scheduler, const Log& log, const DecisionTrace& trace)
+    : config_(config),
       settings_(settings),
       held_(held),
       executor_(executor),
@@ -55,9 +54,9 @@ void KeyRouter::Decide(Decision decision, Reason reason) const {
 }
 
 void KeyRouter::RouteController(uint32_t keyCode, bool pressed) {
-    std::lock_guard guard(held_.lock());
+    Platform::LockGuard guard(held_.lock());
     controller_ = true;
-    Route(keyCode, pressed, false);
+    RouteLocked(keyCode, pressed, false);
     controller_ = false;
 }
 
@@ -66,11 +65,15 @@ bool KeyRouter::IsMousePseudoKey(uint32_t keyCode) {
 }
 
 void KeyRouter::Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard) {
-    std::lock_guard guard(held_.lock());
-    const Config* config = config_();
+    Platform::LockGuard guard(held_.lock());
+    RouteLocked(keyCode, pressed, fromHostKeyboard);
+}
+
+void KeyRouter::RouteLocked(uint32_t keyCode, bool pressed, bool fromHostKeyboard) {
+    const Config* config = config_.Current();
     if (config == nullptr) return;
     if (!config->MultiKeyAware()) {
-        Single(keyCode, pressed, fromHostKeyboard, 0);
+        SingleLocked(keyCode, pressed, fromHostKeyboard, 0);
     } else if (pressed) {
         MultiPress(keyCode, fromHostKeyboard);
     } else {
@@ -79,8 +82,12 @@ void KeyRouter::Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard) {
 }
 
 void KeyRouter::Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs) {
-    std::lock_guard guard(held_.lock());
-    const Config* config = config_();
+    Platform::LockGuard guard(held_.lock());
+    SingleLocked(keyCode, pressed, fromHostKeyboard, delayMs);
+}
+
+void KeyRouter::SingleLocked(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs) {
+    const Config* config = config_.Current();
     if (config == nullptr) return;
     const bool pseudoKey = IsMousePseudoKey(keyCode);
 
@@ -106,7 +113,7 @@ void KeyRouter::Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, in
     }
     if (mapped.empty()) {
         const bool forward = !pseudoKey && (settings_.ForwardRawKeys() || !fromHostKeyboard);
-        if (forward) ids = executor_.ExecuteOne(raw, delayMs, pressed, keyCode);
+        if (forward) ids = executor_.ExecuteOne(raw, delayMs, pressed, keyCode, held_);
         if (tracing) {
             Decide(decision, forward      ? Reason::kPassedRaw
                              : pseudoKey ? Reason::kNoRule
@@ -114,10 +121,10 @@ void KeyRouter::Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, in
         }
     } else {
         if (config->AlwaysSendUnmappedKey() && !pseudoKey) {
-            executor_.ExecuteOne(raw, delayMs, pressed, keyCode);
+            executor_.ExecuteOne(raw, delayMs, pressed, keyCode, held_);
             if (tracing) Decide(decision, Reason::kPassedRaw);
         }
-        ids = executor_.Execute(mapped, delayMs, pressed, keyCode);
+        ids = executor_.Execute(mapped, delayMs, pressed, keyCode, held_);
     }
 
     if (pressed) {
@@ -128,18 +135,16 @@ void KeyRouter::Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, in
 }
 
 void KeyRouter::MultiPress(uint32_t keyCode, bool fromHostKeyboard) {
-    std::lock_guard guard(held_.lock());
     for (const KeySet& heldKeys : held_.KeySets()) {
         KeySet combined = heldKeys;
         combined.insert(keyCode);
         if (combined.size() == 2 && TryCombination(combined, *heldKeys.begin())) return;
     }
-    Single(keyCode, true, fromHostKeyboard, kCombinationHoldBackMs);
+    SingleLocked(keyCode, true, fromHostKeyboard, kCombinationHoldBackMs);
 }
 
 bool KeyRouter::TryCombination(const KeySet& keys, uint32_t earlier) {
-    std::lock_guard guard(held_.lock());
-    const Config* config = config_();
+    const Config* config = config_.Current();
     if (config == nullptr) return false;
     const ActionSet& actions = config->GetActions(keys);
     if (actions.empty()) return false;
@@ -170,16 +175,15 @@ bool KeyRouter::TryCombination(const KeySet& keys, uint32_t earlier) {
         executor_.TraceAs(decision);
     }
     held_.Erase(KeySet{earlier});
-    held_.Record(keys, executor_.Execute(actions, 0, true, keys));
+    held_.Record(keys, executor_.Execute(actions, 0, true, keys, held_));
     return true;
 }
 
 void KeyRouter::MultiRelease(uint32_t keyCode, bool fromHostKeyboard) {
-    std::lock_guard guard(held_.lock());
     for (const KeySet& heldKeys : held_.KeySets()) {
         if (!heldKeys.contains(keyCode) || !held_.Contains(heldKeys)) continue;
         if (heldKeys.size() == 1) {
-            Single(keyCode, false, fromHostKeyboard, kCombinationHoldBackMs);
+            SingleLocked(keyCode, false, fromHostKeyboard, kCombinationHoldBackMs);
         } else if (heldKeys.size() == 2) {
             if (trace_.On()) {
                 Decision decision = Base(keyCode, false, fromHostKeyboard);
@@ -196,18 +200,17 @@ void KeyRouter::MultiRelease(uint32_t keyCode, bool fromHostKeyboard) {
 }
 
 bool KeyRouter::ReleaseCombination(const KeySet& keys) {
-    std::lock_guard guard(held_.lock());
-    const Config* config = config_();
+    const Config* config = config_.Current();
     if (config == nullptr) return false;
     const ActionSet& actions = config->GetActions(keys);
-    if (!actions.empty()) executor_.Execute(actions, 0, false, keys);
+    if (!actions.empty()) executor_.Execute(actions, 0, false, keys, held_);
     held_.Erase(keys);
     return !actions.empty();
 }
 
 void KeyRouter::DirectGamePadAction(uint32_t control, bool pressed) {
-    std::lock_guard guard(held_.lock());
-    Config* config = config_();
+    Platform::LockGuard guard(held_.lock());
+    Config* config = config_.Current();
     if (config == nullptr) return;
     Action* action = config->GamePadAction(control);
     if (trace_.On()) {
@@ -222,7 +225,7 @@ void KeyRouter::DirectGamePadAction(uint32_t control, bool pressed) {
         }
     }
     if (action == nullptr) return;
-    executor_.ExecuteOne(*action, 0, pressed, control);
+    executor_.ExecuteOne(*action, 0, pressed, control, held_);
 }
 
 }  // namespace Keyweave

@@ -15,16 +15,17 @@
 // and the combination's actions run instead.
 //
 // Threads: the host's input thread and the game-pad threads (which route
-// under the game-pad lock) both call in. Every entry point holds the held
-// map's lock for its whole run, so key events are handled one at a time.
+// under the game-pad lock) both call in. Each public entry point takes the
+// held map's lock once and holds it for its whole run, so key events are
+// handled one at a time; the private steps need it held.
 
 #include <cstdint>
 
 #include "base/decision.h"
 #include "base/log.h"
 #include "dispatch/scheduler.h"
+#include "gamepad/active_configuration.h"
 #include "input/action_executor.h"
-#include "input/config_source.h"
 #include "input/held_keys.h"
 #include "input/routing_settings.h"
 
@@ -35,8 +36,8 @@ public:
     // How long single keys of a multi-key aware keymap are held back.
     static constexpr int32_t kCombinationHoldBackMs = 100;
 
-    KeyRouter(ConfigSource config, const RoutingSettings& settings, HeldKeys& held, ActionExecutor& executor,
-              Scheduler& scheduler, const Log& log, const DecisionTrace& trace);
+    KeyRouter(const GamePad::ActiveConfiguration& config, const RoutingSettings& settings, HeldKeys& held,
+              ActionExecutor& executor, Scheduler& scheduler, const Log& log, const DecisionTrace& trace);
 
     KeyRouter(const KeyRouter&) = delete;
     KeyRouter& operator=(const KeyRouter&) = delete;
@@ -44,41 +45,45 @@ public:
     // The single entry point of every source. `fromHostKeyboard` is true for
     // host keys, the right mouse button and the emulated swipe; false for
     // controller codes and game-pad keys.
-    void Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard);
+    void Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard) KEYWEAVE_EXCLUDES(held_.lock());
     // Route for the key of an on-screen controller button: the same, with
     // its decisions naming the controller.
-    void RouteController(uint32_t keyCode, bool pressed);
+    void RouteController(uint32_t keyCode, bool pressed) KEYWEAVE_EXCLUDES(held_.lock());
     // One key as a key set of its own, its actions delayed by `delayMs`.
-    void Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs);
-    // The multi-key aware paths.
-    void MultiPress(uint32_t keyCode, bool fromHostKeyboard);
-    void MultiRelease(uint32_t keyCode, bool fromHostKeyboard);
-    // Turns the held single key `earlier` into the two-key set `keys`, if the
-    // keymap binds it and the single key's actions have not begun.
-    bool TryCombination(const KeySet& keys, uint32_t earlier);
-    // Releases a held combination; false when the keymap does not bind it.
-    bool ReleaseCombination(const KeySet& keys);
+    void Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs)
+        KEYWEAVE_EXCLUDES(held_.lock());
     // Runs the action the keymap binds directly to a game-pad control
     // ([gamepad2]); nothing when none is bound. The held map is not touched.
-    void DirectGamePadAction(uint32_t control, bool pressed);
+    void DirectGamePadAction(uint32_t control, bool pressed) KEYWEAVE_EXCLUDES(held_.lock());
 
 private:
+    void RouteLocked(uint32_t keyCode, bool pressed, bool fromHostKeyboard) KEYWEAVE_REQUIRES(held_.lock());
+    void SingleLocked(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs)
+        KEYWEAVE_REQUIRES(held_.lock());
+    // The multi-key aware paths.
+    void MultiPress(uint32_t keyCode, bool fromHostKeyboard) KEYWEAVE_REQUIRES(held_.lock());
+    void MultiRelease(uint32_t keyCode, bool fromHostKeyboard) KEYWEAVE_REQUIRES(held_.lock());
+    // Turns the held single key `earlier` into the two-key set `keys`, if the
+    // keymap binds it and the single key's actions have not begun.
+    bool TryCombination(const KeySet& keys, uint32_t earlier) KEYWEAVE_REQUIRES(held_.lock());
+    // Releases a held combination; false when the keymap does not bind it.
+    bool ReleaseCombination(const KeySet& keys) KEYWEAVE_REQUIRES(held_.lock());
     static bool IsMousePseudoKey(uint32_t keyCode);
     // What a decision about this key starts from: the input it came from,
     // the key and the key set of one key. The trace must be on.
-    Decision Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const;
+    Decision Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const KEYWEAVE_REQUIRES(held_.lock());
     // Reports `decision` with `reason`, and tells action execution what
     // input its own decisions are about.
     void Decide(Decision decision, Reason reason) const;
 
-    const ConfigSource config_;
+    const GamePad::ActiveConfiguration& config_;
     const RoutingSettings& settings_;
     HeldKeys& held_;
     ActionExecutor& executor_;
     Scheduler& scheduler_;
     const Log& log_;
     const DecisionTrace& trace_;
-    bool controller_ = false;  // under the held-key lock: the key routed is a controller button's
+    bool controller_ KEYWEAVE_GUARDED_BY(held_.lock()) = false;  // the key routed is a controller button's
 };
 
 }  // namespace Keyweave

@@ -1,6 +1,5 @@
 #include "input/mouse_input.h"
 
-#include <mutex>
 #include <utility>
 
 #include "codes/event_codes.h"
@@ -16,9 +15,9 @@ bool IsLeftButtonMessage(int32_t message) {
 
 }  // namespace
 
-MouseInput::MouseInput(ConfigSource config, Dispatcher& dispatcher, KeyRouter& router, ActionExecutor& executor,
-                       PassThroughCallback passThrough, const DecisionTrace& trace)
-    : config_(std::move(config)),
+MouseInput::MouseInput(const GamePad::ActiveConfiguration& config, Dispatcher& dispatcher, KeyRouter& router,
+                       ActionExecutor& executor, PassThroughCallback passThrough, const DecisionTrace& trace)
+    : config_(config),
       dispatcher_(dispatcher),
       router_(router),
       executor_(executor),
@@ -42,7 +41,7 @@ void MouseInput::Decide(Reason reason, const Action* action, int32_t slot) const
 }
 
 void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter) {
-    Config* config = config_();
+    Config* config = config_.Current();
     if (config == nullptr) return;
     const Point position{x, y};
     if (message == kMouseMove && position == last_) {  // the host repeats moves at its full rate
@@ -69,7 +68,7 @@ void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t p
     TaskIdList used;
     {
         ActiveRegistry& active = config->ActiveActions();
-        std::lock_guard guard(active.lock());
+        Platform::LockGuard guard(active.lock());
         const bool tracing = trace_.On();
         for (Action* action : active.CopyActive()) {
             if (action == nullptr) continue;

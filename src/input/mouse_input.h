@@ -19,8 +19,8 @@
 #include "actions/actions.h"
 #include "config/config.h"
 #include "dispatch/dispatcher.h"
+#include "gamepad/active_configuration.h"
 #include "input/action_executor.h"
-#include "input/config_source.h"
 #include "input/host_notices.h"
 #include "input/key_router.h"
 
@@ -28,8 +28,8 @@ namespace Keyweave {
 
 class MouseInput {
 public:
-    MouseInput(ConfigSource config, Dispatcher& dispatcher, KeyRouter& router, ActionExecutor& executor,
-               PassThroughCallback passThrough, const DecisionTrace& trace);
+    MouseInput(const GamePad::ActiveConfiguration& config, Dispatcher& dispatcher, KeyRouter& router,
+               ActionExecutor& executor, PassThroughCallback passThrough, const DecisionTrace& trace);
 
     MouseInput(const MouseInput&) = delete;
     MouseInput& operator=(const MouseInput&) = delete;
@@ -51,7 +51,7 @@ private:
     // What one active action does with a mouse message.
     TaskIdList MouseEvent(Config& config, Action& action, int32_t delayMs, int32_t message);
 
-    const ConfigSource config_;
+    const GamePad::ActiveConfiguration& config_;
     Dispatcher& dispatcher_;
     KeyRouter& router_;
     ActionExecutor& executor_;

@@ -1,7 +1,6 @@
 // Game-pad sticks driving the stick actions: the tick thread of each pad
 // hands over both sticks' positions every few milliseconds while one is off
 // centre, and once more when it comes back.
-#include <mutex>
 
 #include "codes/event_codes.h"
 #include "input/action_executor.h"
@@ -16,7 +15,7 @@ void ActionExecutor::StickEvent(uint32_t stick, float x, float y, int32_t phase)
         {
             // Held while the active stick actions play; they may clear their
             // own entries (the lock is recursive).
-            std::lock_guard guard(sticks.lock());
+            Platform::LockGuard guard(sticks.lock());
             for (Action* action : sticks.CopyActive()) {
                 if (action != nullptr) StickActive(*config, *action, 0, phase);
             }

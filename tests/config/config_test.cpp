@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <mutex>
 
 #include "actions/actions.h"
 
@@ -20,7 +19,7 @@ TEST(ConfigTest, AnEmptyConfigurationHasTheDefaults) {
     EXPECT_EQ(config.mMode, "Default");
     const ClipRectangle& clip = config.GetClipRectangle();
     EXPECT_EQ(std::vector<int32_t>(clip.values, clip.values + 4), (std::vector<int32_t>{55, 10, 40, 80}));
-    EXPECT_TRUE(config.GetActions({57}).empty());
+    EXPECT_TRUE(config.GetActions(57).empty());
     EXPECT_TRUE(config.GetActions({}).empty());
     EXPECT_EQ(config.ControllerKey('A'), 0xFFFFFFFFu);
     EXPECT_EQ(config.ScreenCenter(), nullptr);
@@ -44,7 +43,7 @@ TEST(ConfigTest, RegistriesHoldOneActionPerTag) {
     EXPECT_EQ(active.GetActive(kTapSwipeAction), &second);
     {
         // The lock is re-entrant: a walker may clear entries while holding it.
-        std::lock_guard guard(active.lock());
+        Platform::LockGuard guard(active.lock());
         const ActiveRegistry::Table table = active.CopyActive();
         for (uint32_t tag = 0; tag < table.size(); ++tag) {
             if (table[tag] != nullptr) active.RemoveActive(tag);
@@ -55,6 +54,7 @@ TEST(ConfigTest, RegistriesHoldOneActionPerTag) {
     active.SetActive(ActiveRegistry::kTags, &first);  // no such tag: ignored
     EXPECT_EQ(active.GetActive(ActiveRegistry::kTags), nullptr);
     for (const ActiveRegistry& registry : {std::cref(active), std::cref(config.ActiveStickActions())}) {
+        Platform::LockGuard guard(registry.lock());
         const ActiveRegistry::Table table = registry.CopyActive();
         EXPECT_TRUE(std::all_of(table.begin(), table.end(), [](const Action* a) { return a == nullptr; }));
     }

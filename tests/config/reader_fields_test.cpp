@@ -40,7 +40,7 @@ protected:
     }
     template <typename T>
     const T& Key(uint32_t key, ActionType tag) {
-        const ActionSet& actions = config->GetActions({key});
+        const ActionSet& actions = config->GetActions(key);
         return As<T>(actions.size() == 1 ? *actions.begin() : nullptr, tag);
     }
 

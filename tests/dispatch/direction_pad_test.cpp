@@ -20,7 +20,6 @@ using Testing::ContactRow;
 using Testing::RowsOfSlot;
 using Testing::SameRows;
 
-constexpr Millis kStart = Testing::SequenceBench::kStart;
 constexpr int32_t kPad = Dispatcher::kPadSlot;
 constexpr uint32_t kKeyW = 0x11;  // up
 constexpr uint32_t kKeyD = 0x20;  // right
@@ -37,11 +36,11 @@ struct PadKeys {
     Testing::SequenceBench& bench;
     TaskIdList Press(const SwipeHoldAction& action, uint32_t key, int32_t delayMs = 0) {
         bench.input->NoteKey(key, true);
-        return bench.dispatcher->PlaySwipeHold(action, delayMs, true, {key});
+        return bench.dispatcher->PlaySwipeHold(action, delayMs, true, key);
     }
     TaskIdList Release(const SwipeHoldAction& action, uint32_t key, int32_t delayMs = 0) {
         bench.input->NoteKey(key, false);
-        return bench.dispatcher->PlaySwipeHold(action, delayMs, false, {key});
+        return bench.dispatcher->PlaySwipeHold(action, delayMs, false, key);
     }
 };
 
@@ -82,7 +81,7 @@ TEST_F(DirectionPadTest, AReleaseOfAKeyThatIsUpDropsThePendingSequenceInsteadOfW
 
 TEST_F(DirectionPadTest, AReleaseWhileTheRuleKeyIsStillDownWaits) {
     keys.Press(up, kKeyW);
-    dispatcher->PlaySwipeHold(up, 0, false, {kKeyW});  // the key still shows as held
+    dispatcher->PlaySwipeHold(up, 0, false, kKeyW);  // the key still shows as held
     EXPECT_EQ(clock.Now(), kStart + 90);
     At(300);
     const std::vector<ContactRow> rows = PadRows();

@@ -20,8 +20,6 @@ using Testing::ContactRow;
 using Testing::FrameTimes;
 using Testing::SameRows;
 
-constexpr Millis kStart = Testing::SequenceBench::kStart;
-
 std::vector<uint32_t> AllPoolSlots() { return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}; }
 
 class TouchSequenceTest : public ::testing::Test, protected Testing::PointerBench {

@@ -121,7 +121,7 @@ TEST_F(LoadTest, TheWildCardOfThePrimaryComesSecond) {
     ASSERT_GE(logs.size(), expected.size());
     EXPECT_EQ(Lines(logs.begin(), logs.begin() + static_cast<long>(expected.size())), expected);
     EXPECT_TRUE(Contains(logs, "Config for package "));
-    EXPECT_EQ(engine().config().GetActions({57}).size(), 1u);
+    EXPECT_EQ(engine().config().GetActions(57).size(), 1u);
     EXPECT_FALSE(engine().config().IsDefault());
 }
 
@@ -134,7 +134,7 @@ TEST_F(LoadTest, TheSecondPathAndItsWildCardFollow) {
     EXPECT_TRUE(Contains(logs, "Loading config at " + Utf8(second)));
     EXPECT_TRUE(Contains(logs, "Loading wild card config at " + Utf8(second)));
     EXPECT_TRUE(Contains(logs, "wild card (null)")) << "the primary's name has no inner dot";
-    EXPECT_EQ(engine().config().GetActions({28}).size(), 1u);
+    EXPECT_EQ(engine().config().GetActions(28).size(), 1u);
 }
 
 TEST_F(LoadTest, TheDefaultKeymapIsMarkedDefault) {
@@ -142,7 +142,7 @@ TEST_F(LoadTest, TheDefaultKeymapIsMarkedDefault) {
     Load(dir.PathOf("a.cfg"), dir.PathOf("b.cfg"), "pkg");
     EXPECT_TRUE(Contains(fixture.host.Logs(), "Cannot load config, loading default config"));
     EXPECT_TRUE(engine().config().IsDefault());
-    EXPECT_EQ(engine().config().GetActions({15}).size(), 1u);
+    EXPECT_EQ(engine().config().GetActions(15).size(), 1u);
     EXPECT_EQ(fixture.host.Summaries(), Lines{"Default|Package=pkg"});
 }
 
@@ -172,7 +172,7 @@ TEST_F(LoadTest, NonAsciiPathsLoad) {
     Load(path, path, "jeu");
     EXPECT_EQ(fixture.host.Logs().front(), "Loading config at " + Utf8(path));
     EXPECT_FALSE(engine().config().IsDefault());
-    EXPECT_EQ(engine().config().GetActions({57}).size(), 1u);
+    EXPECT_EQ(engine().config().GetActions(57).size(), 1u);
 }
 
 TEST_F(LoadTest, LocationUpdationFollowsTheKeymap) {

@@ -125,8 +125,12 @@ public:
     }
 
     // Hands the keymap to the game-pad subsystem, as a finished load does.
-    void Activate() { configuration.Set(&keymap); }
-    void Withdraw() { configuration.Set(nullptr); }
+    void Activate() { Publish(&keymap); }
+    void Withdraw() { Publish(nullptr); }
+    void Publish(Config* config) {
+        Platform::LockGuard guard(configuration.lock());
+        configuration.Set(config);
+    }
 
     void AttachPadOne(int32_t id = 1) { runtime->Attach(id, kPadOneVendor, kPadOneProduct, database); }
     void Send(int32_t id, const Report& report) { runtime->Update(id, &report); }

@@ -22,11 +22,13 @@ TEST_F(ActionExecutionTest, APinchPlaysOnEveryRepeatWhereATapWaitsForTheRelease)
     ActionExecutor& executor = engine().executor();
     PinchAction pinch({0.5f, 0.5f}, true);
     TapAction tap({0.5f, 0.5f});
-    engine().heldKeys().Record({kA}, {});  // A is held: its next press is auto-repeat
+    HeldKeys& held = engine().heldKeys();
+    Platform::LockGuard guard(held.lock());
+    held.Record(kA, {});  // A is held: its next press is auto-repeat
 
-    EXPECT_FALSE(executor.Execute({&pinch}, 0, true, {kA}).empty());
-    EXPECT_FALSE(executor.Execute({&pinch}, 0, true, {kA}).empty());
-    EXPECT_TRUE(executor.Execute({&tap}, 0, true, {kA}).empty());
+    EXPECT_FALSE(executor.Execute({&pinch}, 0, true, kA, held).empty());
+    EXPECT_FALSE(executor.Execute({&pinch}, 0, true, kA, held).empty());
+    EXPECT_TRUE(executor.Execute({&tap}, 0, true, kA, held).empty());
     RunAll();
     // Two pinches of two fingers each, all at once: four slots went down.
     int downs = 0;
@@ -36,7 +38,10 @@ TEST_F(ActionExecutionTest, APinchPlaysOnEveryRepeatWhereATapWaitsForTheRelease)
 
 TEST_F(ActionExecutionTest, StickEventsWithoutAKeymapDoNothing) {
     Load("[gamepad2]\nRightStick = TouchMove (50,50,50)\n");
-    engine().gamePadConfiguration().Set(nullptr);  // as while a keymap loads
+    {
+        Platform::LockGuard guard(engine().activeConfiguration().lock());
+        engine().activeConfiguration().Set(nullptr);  // as while a keymap loads
+    }
     engine().executor().StickEvent(GamePad::kRightStick, 100.0f, 0.0f, kStickMovePress);
     RunAll();
     EXPECT_TRUE(Rows().empty());
@@ -55,10 +60,15 @@ TEST_F(ActionExecutionTest, OtherMouseMessagesOnlyReachTheActiveActions) {
 // Keys are held one or two at a time; a set of three is only logged.
 TEST_F(ActionExecutionTest, AHeldSetOfThreeKeysIsOnlyLoggedOnRelease) {
     Load("[keys]\nCtrl,A = Tap (30,30)\n");
-    engine().heldKeys().Record({kA, kS, kD}, {});
+    HeldKeys& held = engine().heldKeys();
+    {
+        Platform::LockGuard guard(held.lock());
+        held.Record({kA, kS, kD}, {});
+    }
     Release(kS);
     EXPECT_TRUE(Logged("Cannot handle release for 3 key event: A S D"));
-    EXPECT_TRUE(engine().heldKeys().Contains({kA, kS, kD}));
+    Platform::LockGuard guard(held.lock());
+    EXPECT_TRUE(held.Contains({kA, kS, kD}));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Key and button state as the engine's own exports reported it.
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include "platform/platform.h"
@@ -15,17 +14,17 @@ public:
     RecordedInputState() { down_.reserve(32); }
 
     bool IsKeyDown(uint32_t keyCode) const override {
-        std::lock_guard guard(lock_);
+        LockGuard guard(lock_);
         return std::binary_search(down_.begin(), down_.end(), keyCode);
     }
 
     bool IsLeftButtonDown() const override {
-        std::lock_guard guard(lock_);
+        LockGuard guard(lock_);
         return leftButton_;
     }
 
     void NoteKey(uint32_t keyCode, bool down) override {
-        std::lock_guard guard(lock_);
+        LockGuard guard(lock_);
         auto it = std::lower_bound(down_.begin(), down_.end(), keyCode);
         bool present = it != down_.end() && *it == keyCode;
         if (down && !present) down_.insert(it, keyCode);
@@ -33,7 +32,7 @@ public:
     }
 
     void NoteLeftButton(bool down) override {
-        std::lock_guard guard(lock_);
+        LockGuard guard(lock_);
         leftButton_ = down;
     }
 
@@ -41,8 +40,8 @@ public:
 
 private:
     mutable Lock lock_;
-    std::vector<uint32_t> down_;  // sorted; written under lock_
-    bool leftButton_ = false;     // written under lock_
+    std::vector<uint32_t> down_ KEYWEAVE_GUARDED_BY(lock_);  // sorted
+    bool leftButton_ KEYWEAVE_GUARDED_BY(lock_) = false;
 };
 
 }  // namespace
