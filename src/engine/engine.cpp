@@ -146,6 +146,7 @@ void Engine::Publish(std::unique_ptr<Config> config) {
     emulator_->ReplaceKnobs(pendingKnobs_);
     locationUpdation_.store(config_->EnableLocationUpdationWithKeyMap() != 0);
     activeConfig_.Set(config_.get());
+    activeConfig_.MarkLoaded();
 }
 
 std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath) {

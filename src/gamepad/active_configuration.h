@@ -9,6 +9,8 @@
 //    run inside it, so their locks nest inside this one;
 //  - the host's input thread, the only one that loads keymaps, reads Current()
 //    without the lock: nothing replaces the keymap under its feet.
+// The empty keymap made at start is the host's input's alone: the game pads
+// and emulations see none (null) until the first load has published one.
 
 #include <atomic>
 
@@ -23,21 +25,25 @@ public:
 
     // Publishes `config` (null withdraws the active keymap).
     void Set(Config* config) KEYWEAVE_REQUIRES(lock_) { config_.store(config, std::memory_order_release); }
+    // From now on With() hands over what is published: a load has completed.
+    void MarkLoaded() KEYWEAVE_REQUIRES(lock_) { loaded_ = true; }
 
     // The keymap published now; null while a load replaces it. It stays
     // while the caller holds lock(), or runs on the host's input thread.
     Config* Current() const { return config_.load(std::memory_order_acquire); }
 
-    // Runs `body(Config*)` with the lock held, and returns what it returns.
+    // Runs `body(Config*)` with the lock held, and returns what it returns;
+    // the keymap is null before the first load and while a load replaces it.
     template <typename Body>
     decltype(auto) With(Body&& body) KEYWEAVE_EXCLUDES(lock_) {
         Platform::LockGuard guard(lock_);
-        return body(Current());
+        return body(loaded_ ? Current() : nullptr);
     }
 
 private:
     Platform::Lock lock_;
     std::atomic<Config*> config_{nullptr};  // written under lock_ only (Set); not owned
+    bool loaded_ KEYWEAVE_GUARDED_BY(lock_) = false;
 };
 
 }  // namespace Keyweave::GamePad
