@@ -33,7 +33,7 @@ std::string EventsJson(const std::vector<Tool::TimelineEvent>& events) {
 std::string BindingJson(const std::string& keys, const Action& action) {
     Point anchor;
     float radius = 0.0f;  // percent of the screen width; 0: none to drag
-    if (action.type == kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
+    if (action.type == ActionType::kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
         const auto& pad = static_cast<const SwipeHoldAction&>(action);
         anchor = pad.point;
         radius = pad.radius * 100.0f;
