@@ -91,15 +91,15 @@ void Engine::AdvanceTo(Millis time) {
     if (manualClock_ == nullptr) return;
     for (;;) {
         Millis due = 0;
-        const bool taskDue = scheduler_->NextDueTime(due) && static_cast<int64_t>(due - time) <= 0;
-        const bool tickDue = static_cast<int64_t>(nextTick_ - time) <= 0;
+        const bool taskDue = scheduler_->NextDueTime(due) && IsDue(due, time);
+        const bool tickDue = IsDue(nextTick_, time);
         if (!taskDue && !tickDue) break;
-        if (tickDue && (!taskDue || static_cast<int64_t>(nextTick_ - due) < 0)) {
+        if (tickDue && (!taskDue || MillisSince(nextTick_, due) < 0)) {
             // A wait that ran the queue forward (an emulated gesture) may have
             // moved the clock past ticks. Like a tick thread that was held up,
             // the pads do not make up the cycles they missed: the next runs now.
             const Millis now = manualClock_->Now();
-            if (static_cast<int64_t>(nextTick_ - now) > 0) {
+            if (!IsDue(nextTick_, now)) {
                 manualClock_->Set(nextTick_);
             } else {
                 nextTick_ = now;
