@@ -18,8 +18,9 @@
 
 namespace Keyweave {
 
-// Type tags. Tag 11 is not used.
-enum ActionType : uint32_t {
+// Type tags. Tag 11 is not used. Switches over a type list every tag and
+// have no `default:`, so that a new tag makes the compiler name each of them.
+enum class ActionType : uint32_t {
     kScreenAction = 0,
     kKeyAction = 1,
     kTapAction = 2,
@@ -55,7 +56,7 @@ struct Point {
 };
 
 // "Tap", "TapSwipe": the record class's name as keymaps nearly write it.
-const char* ActionTypeName(uint32_t type);
+const char* ActionTypeName(ActionType type);
 
 class Action {
 public:
@@ -63,7 +64,7 @@ public:
     // One line for the configuration dump.
     virtual std::string Describe() const = 0;
 
-    uint32_t type;
+    ActionType type;
     int32_t slot = -1;  // the touch slot held while the record's sequence runs
     // The rule that made the record: its section (2 [keys], 5 [gamepad2]) and
     // line, from 1; 0 for the records the engine makes itself.
@@ -71,7 +72,7 @@ public:
     uint32_t ruleLine = 0;
 
 protected:
-    explicit Action(uint32_t tag) : type(tag) {}
+    explicit Action(ActionType tag) : type(tag) {}
     Action(const Action&) = default;
     Action& operator=(const Action&) = default;
 };

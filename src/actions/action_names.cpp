@@ -1,35 +1,39 @@
 // The keyword-like name of every record class, for people reading what an
 // action did.
 
-#include <iterator>
-
 #include "actions/action.h"
 
 namespace Keyweave {
 
-const char* ActionTypeName(uint32_t type) {
-    struct Name {
-        uint32_t type;
-        const char* name;
-    };
-    static constexpr Name kNames[] = {
-        {kScreenAction, "Screen"},         {kKeyAction, "Key"},
-        {kTapAction, "Tap"},               {kSwipeAction, "Swipe"},
-        {kSwipeActionXY, "SwipeXY"},       {kSwipeTraceAction, "SwipeTrace"},
-        {kSwipeHoldAction, "SwipeHold"},   {kPinchAction, "Pinch"},
-        {kAbsoluteTiltAction, "AbsoluteTilt"}, {kRelativeTiltAction, "RelativeTilt"},
-        {kMouseAction, "Mouse"},           {kMouseSwipeAction, "MouseSwipe"},
-        {kMouseHoldAction, "MouseHold"},   {kTapSwipeAction, "TapSwipe"},
-        {kTapTapAction, "TapTap"},         {kTapSwipeClickAction, "TapSwipeClick"},
-        {kStickHoldAction, "StickHold"},   {kStickMoveAction, "StickMove"},
-        {kTouchMoveAction, "TouchMove"},   {kShootMoveAction, "ShootMove"},
-        {kShootModeAction, "ShootMode"},   {kTapStickAction, "TapStick"},
-        {kTapCancelAction, "TapCancel"},   {kSuspendShootAction, "SuspendShoot"},
-        {kTapsMacroAction, "TapsMacro"},
-    };
-    static_assert(std::size(kNames) == 25, "one name for every record class");
-    for (const Name& entry : kNames) {
-        if (entry.type == type) return entry.name;
+using enum ActionType;
+
+const char* ActionTypeName(ActionType type) {
+    switch (type) {
+        case kScreenAction: return "Screen";
+        case kKeyAction: return "Key";
+        case kTapAction: return "Tap";
+        case kSwipeAction: return "Swipe";
+        case kSwipeActionXY: return "SwipeXY";
+        case kSwipeTraceAction: return "SwipeTrace";
+        case kSwipeHoldAction: return "SwipeHold";
+        case kPinchAction: return "Pinch";
+        case kAbsoluteTiltAction: return "AbsoluteTilt";
+        case kRelativeTiltAction: return "RelativeTilt";
+        case kMouseAction: return "Mouse";
+        case kMouseSwipeAction: return "MouseSwipe";
+        case kMouseHoldAction: return "MouseHold";
+        case kTapSwipeAction: return "TapSwipe";
+        case kTapTapAction: return "TapTap";
+        case kTapSwipeClickAction: return "TapSwipeClick";
+        case kStickHoldAction: return "StickHold";
+        case kStickMoveAction: return "StickMove";
+        case kTouchMoveAction: return "TouchMove";
+        case kShootMoveAction: return "ShootMove";
+        case kShootModeAction: return "ShootMode";
+        case kTapStickAction: return "TapStick";
+        case kTapCancelAction: return "TapCancel";
+        case kSuspendShootAction: return "SuspendShoot";
+        case kTapsMacroAction: return "TapsMacro";
     }
     return "Unknown";
 }

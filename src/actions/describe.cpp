@@ -84,7 +84,8 @@ std::string SuspendShootAction::Describe() const { return "SuspendShoot"; }
 std::string TapsMacroAction::Describe() const { return "TapMacroAction"; }
 
 SwipeHoldAction::SwipeHoldAction(Point centre, uint32_t direction, float radiusFraction, uint32_t glide)
-    : Action(kSwipeHoldAction), point(centre), currentPoint(centre), radius(radiusFraction), glideTime(glide) {
+    : Action(ActionType::kSwipeHoldAction),
+      point(centre), currentPoint(centre), radius(radiusFraction), glideTime(glide) {
     struct Row {
         uint32_t mask;
         int32_t axis;

@@ -13,7 +13,7 @@ namespace Keyweave {
 // Never read from a keymap: the engine's runtime mouse action.
 class MouseAction final : public Action {
 public:
-    MouseAction() : Action(kMouseAction) {}
+    MouseAction() : Action(ActionType::kMouseAction) {}
     std::string Describe() const override;
     uint32_t eventData = 0;  // run time: data word of the last mouse event
     uint8_t leftDown = 0;    // run time: the left button is down
@@ -24,7 +24,7 @@ public:
 class MouseSwipeAction final : public Action {
 public:
     MouseSwipeAction(int32_t radiusPercent, Point centre)
-        : Action(kMouseSwipeAction), radius(radiusPercent), point(centre), currentPoint(centre) {}
+        : Action(ActionType::kMouseSwipeAction), radius(radiusPercent), point(centre), currentPoint(centre) {}
     std::string Describe() const override;
     int32_t radius;             // percent
     Point point;                // centre
@@ -37,7 +37,8 @@ public:
 // A finger that follows the pointer while it stays inside a rectangle.
 class MouseHoldAction final : public Action {
 public:
-    MouseHoldAction(Point topLeft, Point bottomRight) : Action(kMouseHoldAction), point(topLeft), point2(bottomRight) {}
+    MouseHoldAction(Point topLeft, Point bottomRight)
+        : Action(ActionType::kMouseHoldAction), point(topLeft), point2(bottomRight) {}
     std::string Describe() const override;
     Point point;       // left, top
     Point point2;      // right, bottom
@@ -47,7 +48,8 @@ public:
 class TapSwipeAction final : public Action {
 public:
     TapSwipeAction(Point centre, float r, bool forceToCircle)
-        : Action(kTapSwipeAction), point(centre), currentPoint(centre), radius(r), force(forceToCircle ? 1 : 0) {}
+        : Action(ActionType::kTapSwipeAction),
+          point(centre), currentPoint(centre), radius(r), force(forceToCircle ? 1 : 0) {}
     std::string Describe() const override;
     Point point;               // centre
     Point currentPoint;        // run time: the last point played
@@ -60,7 +62,7 @@ public:
 class TapSwipeClickAction final : public Action {
 public:
     TapSwipeClickAction(Point centre, int32_t r)
-        : Action(kTapSwipeClickAction), point(centre), radius(r), currentPoint(centre) {}
+        : Action(ActionType::kTapSwipeClickAction), point(centre), radius(r), currentPoint(centre) {}
     std::string Describe() const override;
     Point point;               // centre
     int32_t radius;            // the written value truncated toward zero
@@ -73,7 +75,8 @@ public:
 // Mouse-look with one finger.
 class ShootMoveAction final : public Action {
 public:
-    ShootMoveAction(Point origin, float s) : Action(kShootMoveAction), point(origin), currentPoint(origin), sensitivity(s) {}
+    ShootMoveAction(Point origin, float s)
+        : Action(ActionType::kShootMoveAction), point(origin), currentPoint(origin), sensitivity(s) {}
     std::string Describe() const override;
     Point point;         // origin
     Point currentPoint;  // run time
@@ -94,7 +97,7 @@ enum class ShootingMode : uint32_t {
 class ShootModeAction final : public Action {
 public:
     ShootModeAction(Point origin, Point fire, ShootingMode mode, float s)
-        : Action(kShootModeAction), point(origin), currentPoint(origin), point2(fire), savedPoint(origin),
+        : Action(ActionType::kShootModeAction), point(origin), currentPoint(origin), point2(fire), savedPoint(origin),
           modeType(mode), sensitivity(s) {}
     std::string Describe() const override;
     Point point;               // origin, where the look finger rests
@@ -112,7 +115,7 @@ public:
 // Pauses shooting while its key is held.
 class SuspendShootAction final : public Action {
 public:
-    SuspendShootAction() : Action(kSuspendShootAction) {}
+    SuspendShootAction() : Action(ActionType::kSuspendShootAction) {}
     std::string Describe() const override;
 };
 

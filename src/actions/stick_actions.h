@@ -11,7 +11,8 @@ namespace Keyweave {
 class StickHoldAction final : public Action {
 public:
     StickHoldAction(Point centre, float r, float s)
-        : Action(kStickHoldAction), point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
+        : Action(ActionType::kStickHoldAction),
+          point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
     std::string Describe() const override;
     Point point;  // centre
     Point currentPoint;
@@ -24,7 +25,7 @@ public:
 class StickMoveAction final : public Action {
 public:
     StickMoveAction(Point start, float s)
-        : Action(kStickMoveAction), point(start), currentPoint(start), lastPoint(start), sensitivity(s) {}
+        : Action(ActionType::kStickMoveAction), point(start), currentPoint(start), lastPoint(start), sensitivity(s) {}
     std::string Describe() const override;
     Point point;  // start
     Point currentPoint;
@@ -36,7 +37,8 @@ public:
 class TapStickAction final : public Action {
 public:
     TapStickAction(Point centre, float r, float s)
-        : Action(kTapStickAction), point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
+        : Action(ActionType::kTapStickAction),
+          point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
     std::string Describe() const override;
     Point point;  // centre
     Point currentPoint;

@@ -8,7 +8,8 @@ namespace Keyweave {
 class AbsoluteTiltAction final : public Action {
 public:
     AbsoluteTiltAction(float pitchDegrees, float rollDegrees, bool backToLevel)
-        : Action(kAbsoluteTiltAction), pitch(pitchDegrees), roll(rollDegrees), returnToLevel(backToLevel ? 1 : 0) {}
+        : Action(ActionType::kAbsoluteTiltAction),
+          pitch(pitchDegrees), roll(rollDegrees), returnToLevel(backToLevel ? 1 : 0) {}
     std::string Describe() const override;
     float pitch;  // degrees
     float roll;   // degrees
@@ -17,7 +18,8 @@ public:
 
 class RelativeTiltAction final : public Action {
 public:
-    RelativeTiltAction(float pitchDelta, float rollDelta) : Action(kRelativeTiltAction), pitch(pitchDelta), roll(rollDelta) {}
+    RelativeTiltAction(float pitchDelta, float rollDelta)
+        : Action(ActionType::kRelativeTiltAction), pitch(pitchDelta), roll(rollDelta) {}
     std::string Describe() const override;
     float pitch;  // degrees, added
     float roll;   // degrees, added

@@ -16,7 +16,7 @@ enum SwipeDirection : uint32_t { kSwipeUp = 1, kSwipeDown = 2, kSwipeLeft = 3, k
 // A point with a radius: the custom screen centre of "# SCREEN_CENTER_CUSTOM".
 class ScreenAction final : public Action {
 public:
-    ScreenAction(Point p, float r) : Action(kScreenAction), point(p), radius(r) {}
+    ScreenAction(Point p, float r) : Action(ActionType::kScreenAction), point(p), radius(r) {}
     std::string Describe() const override;
     Point point;
     float radius;
@@ -26,14 +26,14 @@ public:
 class KeyAction final : public Action {
 public:
     static constexpr uint32_t kUnknownKey = 0xFFFFFFFFu;
-    explicit KeyAction(uint32_t code) : Action(kKeyAction), keyCode(code) {}
+    explicit KeyAction(uint32_t code) : Action(ActionType::kKeyAction), keyCode(code) {}
     std::string Describe() const override;
     uint32_t keyCode;
 };
 
 class TapAction final : public Action {
 public:
-    explicit TapAction(Point p) : Action(kTapAction), point(p) {}
+    explicit TapAction(Point p) : Action(ActionType::kTapAction), point(p) {}
     std::string Describe() const override;
     Point point;
 };
@@ -41,7 +41,7 @@ public:
 // Each key event is a complete tap of its own point: `point` on press, `point2` on release.
 class TapTapAction final : public Action {
 public:
-    TapTapAction(Point first, Point second) : Action(kTapTapAction), point(first), point2(second) {}
+    TapTapAction(Point first, Point second) : Action(ActionType::kTapTapAction), point(first), point2(second) {}
     std::string Describe() const override;
     Point point;
     Point point2;
@@ -49,7 +49,7 @@ public:
 
 class SwipeAction final : public Action {
 public:
-    SwipeAction(Point start, uint32_t dir) : Action(kSwipeAction), point(start), direction(dir) {}
+    SwipeAction(Point start, uint32_t dir) : Action(ActionType::kSwipeAction), point(start), direction(dir) {}
     std::string Describe() const override;
     Point point;                // start
     uint32_t direction;         // SwipeDirection
@@ -61,7 +61,7 @@ public:
 
 class SwipeActionXY final : public Action {
 public:
-    SwipeActionXY(Point from, Point to) : Action(kSwipeActionXY), start(from), end(to) {}
+    SwipeActionXY(Point from, Point to) : Action(ActionType::kSwipeActionXY), start(from), end(to) {}
     std::string Describe() const override;
     Point start;
     Point end;
@@ -71,7 +71,7 @@ public:
 
 class SwipeTraceAction final : public Action {
 public:
-    SwipeTraceAction() : Action(kSwipeTraceAction) {}
+    SwipeTraceAction() : Action(ActionType::kSwipeTraceAction) {}
     std::string Describe() const override;
     std::vector<Point> points;  // in written order
     uint8_t noSettle = 1;
@@ -102,7 +102,7 @@ public:
 // Never read from a keymap: emulated pinches build it.
 class PinchAction final : public Action {
 public:
-    PinchAction(Point centre, bool pinchIn) : Action(kPinchAction), point(centre), in(pinchIn ? 1 : 0) {}
+    PinchAction(Point centre, bool pinchIn) : Action(ActionType::kPinchAction), point(centre), in(pinchIn ? 1 : 0) {}
     std::string Describe() const override;
     Point point;              // centre
     uint8_t in;               // 1: "In" spreads the fingers apart; 0: "Out" brings them together
@@ -115,14 +115,14 @@ public:
 // The point a held finger glides to when the action cancels it.
 class TapCancelAction final : public Action {
 public:
-    explicit TapCancelAction(Point p) : Action(kTapCancelAction), point(p) {}
+    explicit TapCancelAction(Point p) : Action(ActionType::kTapCancelAction), point(p) {}
     std::string Describe() const override;
     Point point;
 };
 
 class TouchMoveAction final : public Action {
 public:
-    explicit TouchMoveAction(Point p) : Action(kTouchMoveAction), point(p) {}
+    explicit TouchMoveAction(Point p) : Action(ActionType::kTouchMoveAction), point(p) {}
     std::string Describe() const override;
     Point point;
 };
@@ -133,7 +133,7 @@ public:
         Point point;
         int32_t pause = 0;  // ms after the tap's lift
     };
-    TapsMacroAction() : Action(kTapsMacroAction) {}
+    TapsMacroAction() : Action(ActionType::kTapsMacroAction) {}
     std::string Describe() const override;
     std::vector<Tap> taps;  // in written order
     int32_t repeat = 1;

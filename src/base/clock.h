@@ -14,6 +14,13 @@ namespace Keyweave {
 // Milliseconds of a monotonic clock. Never wraps while the process runs.
 using Millis = uint64_t;
 
+// Milliseconds from `then` to `now`, signed: negative while `then` is still
+// ahead. Stamps compare through it, never with < on the unsigned values.
+[[nodiscard]] constexpr int64_t MillisSince(Millis now, Millis then) { return static_cast<int64_t>(now - then); }
+
+// Whether a time stamped `due` has come at `now`.
+[[nodiscard]] constexpr bool IsDue(Millis due, Millis now) { return MillisSince(due, now) <= 0; }
+
 class Clock {
 public:
     virtual ~Clock() = default;

@@ -52,7 +52,6 @@ std::unique_ptr<Action> Config::Parser::ParseKeyAction(std::string_view text) {
         {"SuspendShoot", &Parser::ParseSuspendShoot},
         {"TapMacros", &Parser::ParseTapsMacro},
     };
-    static_assert(std::size(kKeywords) == 18);
     for (const Keyword& entry : kKeywords) {
         if (keyword == entry.keyword) return (this->*entry.parse)(args);
     }
@@ -70,7 +69,6 @@ bool Config::Parser::ParseDirection(std::string_view& args, uint32_t& direction)
         uint32_t direction;
     };
     static constexpr Word kWords[] = {{"Up", kSwipeUp}, {"Down", kSwipeDown}, {"Left", kSwipeLeft}, {"Right", kSwipeRight}};
-    static_assert(std::size(kWords) == 4);
     const std::string_view word = Text::NextWord(args);
     for (const Word& entry : kWords) {
         if (word == entry.word) {

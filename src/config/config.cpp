@@ -5,20 +5,24 @@
 
 namespace Keyweave {
 
-static_assert(kTapsMacroAction < ActiveRegistry::kTags, "every action type has a tag in the registry");
+static_assert(static_cast<uint32_t>(ActionType::kTapsMacroAction) < ActiveRegistry::kTags,
+              "every action type has a tag in the registry");
 
-void ActiveRegistry::SetActive(uint32_t type, Action* action) {
+void ActiveRegistry::SetActive(ActionType type, Action* action) {
     Platform::LockGuard guard(lock_);
-    if (type < kTags) actions_[type] = action;
+    if (const auto tag = static_cast<uint32_t>(type); tag < kTags) actions_[tag] = action;
 }
 
-void ActiveRegistry::RemoveActive(uint32_t type) { SetActive(type, nullptr); }
+void ActiveRegistry::RemoveActive(ActionType type) { SetActive(type, nullptr); }
 
-void ActiveRegistry::SetActiveWhile(bool pressed, uint32_t type, Action* action) {
+void ActiveRegistry::SetActiveWhile(bool pressed, ActionType type, Action* action) {
     SetActive(type, pressed ? action : nullptr);
 }
 
-Action* ActiveRegistry::GetActive(uint32_t type) const { return type < kTags ? actions_[type] : nullptr; }
+Action* ActiveRegistry::GetActive(ActionType type) const {
+    const auto tag = static_cast<uint32_t>(type);
+    return tag < kTags ? actions_[tag] : nullptr;
+}
 
 Action* Config::Adopt(std::unique_ptr<Action> action) {
     records_.push_back(std::move(action));
@@ -64,7 +68,7 @@ void Config::CompleteShootingMode() {
     // The first action of a rule's set counts only when it is a tap.
     auto firstTap = [this](uint32_t key) -> TapAction* {
         const ActionSet& actions = GetActions(KeySet{key});
-        if (actions.empty() || (*actions.begin())->type != kTapAction) return nullptr;
+        if (actions.empty() || (*actions.begin())->type != ActionType::kTapAction) return nullptr;
         return static_cast<TapAction*>(*actions.begin());
     };
     TapAction* aim = firstTap(kKeyMouseMove);

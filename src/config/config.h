@@ -70,12 +70,12 @@ public:
     using Table = std::array<Action*, kTags>;  // by tag; null where none is active
 
     // A tag past the table is ignored (and never active).
-    void SetActive(uint32_t type, Action* action);
-    void RemoveActive(uint32_t type);
+    void SetActive(ActionType type, Action* action);
+    void RemoveActive(ActionType type);
     // Active from a key's press to its release.
-    void SetActiveWhile(bool pressed, uint32_t type, Action* action);
+    void SetActiveWhile(bool pressed, ActionType type, Action* action);
     // Reads without the lock.
-    Action* GetActive(uint32_t type) const;
+    Action* GetActive(ActionType type) const;
     // A copy of the whole registry; takes no lock itself: callers that iterate
     // it hold `lock()` around the copy and its use.
     Table CopyActive() const KEYWEAVE_REQUIRES(lock_) { return actions_; }

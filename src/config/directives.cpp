@@ -107,7 +107,6 @@ bool Config::Parser::ProcessDirective(std::string_view line) {
          }},
         {"# SCREEN_CENTER_CUSTOM", true, [](Parser& p, std::string_view rest) { return p.ReadScreenCenter(rest); }},
     };
-    static_assert(std::size(kDirectives) == 15);
 
     for (const Directive& directive : kDirectives) {
         const bool matches = directive.prefix ? line.starts_with(directive.text) : line == directive.text;

@@ -12,6 +12,9 @@
 #include "diagnostics/checks.h"
 
 namespace Keyweave::Diagnostics {
+
+using enum ActionType;
+
 namespace {
 
 constexpr float kEpsilon = 1e-4f;
@@ -65,8 +68,10 @@ Placed PointsOf(const Action& action) {
                                                             : static_cast<const TapStickAction&>(action).point;
             return {{{point.x / 10000.0f, point.y / 10000.0f}}};
         }
-        default: return {};
+        case kScreenAction: case kKeyAction: case kPinchAction: case kAbsoluteTiltAction:
+        case kRelativeTiltAction: case kMouseAction: case kSuspendShootAction: return {};
     }
+    return {};  // a tag no keymap makes
 }
 
 std::string PointText(Point point) { return "(" + Number(point.x * 100) + "," + Number(point.y * 100) + ")"; }

@@ -89,7 +89,7 @@ TaskId Scheduler::Enqueue(TaskPtr task, int32_t delayMs) {
         // After every task due at the same time or earlier.
         auto position = std::upper_bound(queue_.begin(), queue_.end(), task->dueTime,
                                          [](Millis due, const TaskPtr& queued) {
-                                             return static_cast<int64_t>(queued->dueTime - due) > 0;
+                                             return MillisSince(queued->dueTime, due) > 0;
                                          });
         atHead = position == queue_.begin();
         queue_.insert(position, std::move(task));
@@ -189,7 +189,7 @@ bool Scheduler::RunOneDue() {
     TaskPtr task;
     {
         Platform::LockGuard guard(lock_);
-        if (queue_.empty() || static_cast<int64_t>(queue_.front()->dueTime - clock_.Now()) > 0) return false;
+        if (queue_.empty() || !IsDue(queue_.front()->dueTime, clock_.Now())) return false;
         task = std::move(queue_.front());
         queue_.erase(queue_.begin());
         running_ = true;
@@ -209,7 +209,7 @@ bool Scheduler::Step() {
         queue_.erase(queue_.begin());
         running_ = true;
         runningId_ = task->id;
-        if (static_cast<int64_t>(task->dueTime - manualClock_->Now()) > 0) manualClock_->Set(task->dueTime);
+        if (!IsDue(task->dueTime, manualClock_->Now())) manualClock_->Set(task->dueTime);
     }
     RunPopped(std::move(task));
     return true;
@@ -218,8 +218,8 @@ bool Scheduler::Step() {
 void Scheduler::AdvanceTo(Millis time) {
     if (!Manual()) return;
     Millis due = 0;
-    while (NextDueTime(due) && static_cast<int64_t>(due - time) <= 0) Step();
-    if (static_cast<int64_t>(time - manualClock_->Now()) > 0) manualClock_->Set(time);
+    while (NextDueTime(due) && IsDue(due, time)) Step();
+    if (!IsDue(time, manualClock_->Now())) manualClock_->Set(time);
 }
 
 bool Scheduler::Await(const std::function<bool()>& done) {

@@ -2,17 +2,14 @@
 // Small steps shared by the pointer- and stick-driven sequences.
 //
 // Time stamps kept in records: 0 means "not set", and a stamp may lie in the
-// future (a lift that is still due), so elapsed time is a signed difference
-// rather than an unsigned one that would wrap to a huge value.
+// future (a lift that is still due), so elapsed time is MillisSince's signed
+// difference rather than an unsigned one that would wrap to a huge value.
 
 #include <cstdint>
 
 #include "dispatch/dispatcher.h"
 
 namespace Keyweave::Sequences {
-
-// Milliseconds from `then` to `now`; negative while `then` is still ahead.
-inline int64_t MillisSince(Millis now, Millis then) { return static_cast<int64_t>(now - then); }
 
 // `now` as a stamp that reads as set: a clock standing at 0 stamps 1.
 inline Millis StampOf(Millis now) { return now != 0 ? now : 1; }

@@ -83,7 +83,7 @@ std::string Subject(const Decision& d) {
 
 // "Tap of line 12 in [keys]".
 std::string RuleText(const Decision& d) {
-    std::string text = ActionTypeName(d.actionType);
+    std::string text = ActionTypeName(static_cast<ActionType>(d.actionType));
     if (d.line != 0) text += Printf(" of line %u in %s", d.line, SectionName(d.section));
     return text;
 }

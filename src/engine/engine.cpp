@@ -40,7 +40,7 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
 
     {
         Platform::LockGuard guard(activeConfig_.lock());
-        activeConfig_.Set(config_.get());
+        activeConfig_.Start(config_.get());
     }
     executor_ = std::make_unique<ActionExecutor>(*dispatcher_, *accelerometer_,
                                                  ShootingModeCallback(callbacks_.shooting, callbacks_.shootingContext),
@@ -55,7 +55,9 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     // waits for the load to end and plays on the new keymap.
     const ConfigHold heldConfig = [this](const std::function<void(const Config*)>& body) {
         Platform::LockGuard load(loadLock_);
-        activeConfig_.With([&](const Config* config) { body(config); });
+        // Emulations act on the keymap the host's input does, the empty one of
+        // the start included; the lock keeps a load from replacing it meanwhile.
+        activeConfig_.With([&](const Config*) { body(activeConfig_.Current()); });
     };
     emulator_ = std::make_unique<GestureEmulator>(heldConfig, *dispatcher_, *scheduler_, *router_, log_, decisions_);
 
@@ -93,15 +95,15 @@ void Engine::AdvanceTo(Millis time) {
     if (manualClock_ == nullptr) return;
     for (;;) {
         Millis due = 0;
-        const bool taskDue = scheduler_->NextDueTime(due) && static_cast<int64_t>(due - time) <= 0;
-        const bool tickDue = static_cast<int64_t>(nextTick_ - time) <= 0;
+        const bool taskDue = scheduler_->NextDueTime(due) && IsDue(due, time);
+        const bool tickDue = IsDue(nextTick_, time);
         if (!taskDue && !tickDue) break;
-        if (tickDue && (!taskDue || static_cast<int64_t>(nextTick_ - due) < 0)) {
+        if (tickDue && (!taskDue || MillisSince(nextTick_, due) < 0)) {
             // A wait that ran the queue forward (an emulated gesture) may have
             // moved the clock past ticks. Like a tick thread that was held up,
             // the pads do not make up the cycles they missed: the next runs now.
             const Millis now = manualClock_->Now();
-            if (static_cast<int64_t>(nextTick_ - now) > 0) {
+            if (!IsDue(nextTick_, now)) {
                 manualClock_->Set(nextTick_);
             } else {
                 nextTick_ = now;
@@ -146,7 +148,6 @@ void Engine::Publish(std::unique_ptr<Config> config) {
     emulator_->ReplaceKnobs(pendingKnobs_);
     locationUpdation_.store(config_->EnableLocationUpdationWithKeyMap() != 0);
     activeConfig_.Set(config_.get());
-    activeConfig_.MarkLoaded();
 }
 
 std::unique_ptr<Config> Engine::LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath) {

@@ -9,8 +9,8 @@
 //    run inside it, so their locks nest inside this one;
 //  - the host's input thread, the only one that loads keymaps, reads Current()
 //    without the lock: nothing replaces the keymap under its feet.
-// The empty keymap made at start is the host's input's alone: the game pads
-// and emulations see none (null) until the first load has published one.
+// The empty keymap made at start is not the game pads': With() hands them
+// none (null) until the first load has published one.
 
 #include <atomic>
 
@@ -23,10 +23,14 @@ class ActiveConfiguration {
 public:
     Platform::Lock& lock() KEYWEAVE_RETURN_CAPABILITY(lock_) { return lock_; }
 
-    // Publishes `config` (null withdraws the active keymap).
-    void Set(Config* config) KEYWEAVE_REQUIRES(lock_) { config_.store(config, std::memory_order_release); }
-    // From now on With() hands over what is published: a load has completed.
-    void MarkLoaded() KEYWEAVE_REQUIRES(lock_) { loaded_ = true; }
+    // The empty keymap of the start, for the host's input alone: With()
+    // hands over none until the first Set.
+    void Start(Config* empty) KEYWEAVE_REQUIRES(lock_) { config_.store(empty, std::memory_order_release); }
+    // Publishes `config` to every reader (null withdraws the active keymap).
+    void Set(Config* config) KEYWEAVE_REQUIRES(lock_) {
+        config_.store(config, std::memory_order_release);
+        loaded_ = true;
+    }
 
     // The keymap published now; null while a load replaces it. It stays
     // while the caller holds lock(), or runs on the host's input thread.

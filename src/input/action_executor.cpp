@@ -6,6 +6,8 @@
 
 namespace Keyweave {
 
+using enum ActionType;
+
 namespace {
 
 template <typename Record>
@@ -14,35 +16,51 @@ Record& As(Action& action) {
 }
 
 // The types whose presses of a key set already held are dropped.
-bool IgnoresRepeat(uint32_t type) {
+bool IgnoresRepeat(ActionType type) {
     switch (type) {
         case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction: case kSwipeHoldAction:
         case kTapSwipeAction: case kTapSwipeClickAction: case kTapTapAction: case kTouchMoveAction:
         case kShootMoveAction: case kShootModeAction: case kSuspendShootAction: case kTapsMacroAction:
             return true;
-        default:
+        case kScreenAction: case kKeyAction: case kPinchAction: case kAbsoluteTiltAction: case kRelativeTiltAction:
+        case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction: case kStickHoldAction:
+        case kStickMoveAction: case kTapStickAction: case kTapCancelAction:
             return false;
     }
+    return false;
 }
 
 // The types that do nothing on this event: one-shot sequences on a release,
 // a mouse hold on a press.
-bool NothingOn(uint32_t type, bool pressed) {
+bool NothingOn(ActionType type, bool pressed) {
     switch (type) {
         case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction: case kPinchAction: case kRelativeTiltAction:
         case kShootMoveAction: case kShootModeAction: case kTapCancelAction: case kTapsMacroAction:
             return !pressed;
         case kMouseHoldAction:
             return pressed;
-        default:
+        case kScreenAction: case kKeyAction: case kTapAction: case kSwipeHoldAction: case kAbsoluteTiltAction:
+        case kMouseAction: case kMouseSwipeAction: case kTapSwipeAction: case kTapTapAction:
+        case kTapSwipeClickAction: case kStickHoldAction: case kStickMoveAction: case kTouchMoveAction:
+        case kTapStickAction: case kSuspendShootAction:
             return false;
     }
+    return false;
 }
 
 // The types whose plays put a finger on a touch slot.
-bool Touches(uint32_t type) {
-    return type != kKeyAction && type != kAbsoluteTiltAction && type != kRelativeTiltAction &&
-           type != kSuspendShootAction;
+bool Touches(ActionType type) {
+    switch (type) {
+        case kKeyAction: case kAbsoluteTiltAction: case kRelativeTiltAction: case kSuspendShootAction:
+            return false;
+        case kScreenAction: case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction:
+        case kSwipeHoldAction: case kPinchAction: case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction:
+        case kTapSwipeAction: case kTapTapAction: case kTapSwipeClickAction: case kStickHoldAction:
+        case kStickMoveAction: case kTouchMoveAction: case kShootMoveAction: case kShootModeAction:
+        case kTapStickAction: case kTapCancelAction: case kTapsMacroAction:
+            return true;
+    }
+    return true;
 }
 
 }  // namespace
@@ -105,7 +123,7 @@ TaskIdList ActionExecutor::RunAndTrace(Config& config, Action& action, int32_t d
     const uint32_t yielded = dispatcher_.TapYieldCount();
     TaskIdList ids = Run(config, action, delayMs, pressed, repeat, firstKey);
     Decision decision = traceInput_;
-    decision.actionType = action.type;
+    decision.actionType = static_cast<uint32_t>(action.type);
     decision.section = action.ruleSection;
     decision.line = action.ruleLine;
     if (repeat && IgnoresRepeat(action.type)) {
@@ -194,11 +212,14 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
         // sequences; its release would play the whole macro again.
         if (!pressed || repeat) return {};
         return dispatcher_.PlayTapsMacro(As<TapsMacroAction>(action), delayMs);
-    default:
-        // Screen centres, the runtime mouse record, stick holds (driven by
-        // their stick only) and unknown tags do nothing on keys.
+    case kScreenAction:
+    case kMouseAction:
+    case kStickHoldAction:
+        // Screen centres, the runtime mouse record and stick holds (driven by
+        // their stick only) do nothing on keys.
         return {};
     }
+    return {};  // a tag no keymap makes
 }
 
 // A touch-move finger stays down from the press to the release; while it is
@@ -318,7 +339,7 @@ TaskIdList ActionExecutor::SuspendShooting(Config& config, int32_t delayMs, bool
     const int32_t event = pressed ? kKeyUpMessage : kKeyDownMessage;
     TaskIdList ids;
     bool any = false;
-    for (const uint32_t tag : {kShootModeAction, kShootMoveAction}) {
+    for (const ActionType tag : {kShootModeAction, kShootMoveAction}) {
         if (Action* shooting = active.GetActive(tag)) {
             ids.append(PlayShooting(*shooting, delayMs, event));
             any = true;
@@ -340,7 +361,7 @@ TaskIdList ActionExecutor::TapCancel(Config& config, const TapCancelAction& acti
     // then a tap-swipe-click.
     struct Held {
         ActiveRegistry& registry;
-        uint32_t tag;
+        ActionType tag;
     };
     const Held candidates[] = {{config.ActiveStickActions(), kTapStickAction},
                                {config.ActiveActions(), kTapSwipeAction},

@@ -7,6 +7,8 @@
 
 namespace Keyweave {
 
+using enum ActionType;
+
 namespace {
 
 bool IsLeftButtonMessage(int32_t message) {
@@ -32,7 +34,7 @@ void MouseInput::Decide(Reason reason, const Action* action, int32_t slot) const
     decision.x = last_.x;
     decision.y = last_.y;
     if (action != nullptr) {
-        decision.actionType = action->type;
+        decision.actionType = static_cast<uint32_t>(action->type);
         decision.section = action->ruleSection;
         decision.line = action->ruleLine;
     }
@@ -90,7 +92,7 @@ void MouseInput::UpdateMouseStatus(float x, float y, int32_t message, uint32_t p
 void MouseInput::LeftButtonEvent(Config& config, int32_t message, uint32_t parameter) {
     ActiveRegistry& active = config.ActiveActions();
     // These actions own the left button while they are active.
-    for (const uint32_t owner : {kTapSwipeClickAction, kMouseHoldAction, kTapSwipeAction}) {
+    for (const ActionType owner : {kTapSwipeClickAction, kMouseHoldAction, kTapSwipeAction}) {
         if (const Action* owning = active.GetActive(owner)) {
             if (message != kMouseMove && trace_.On()) Decide(Reason::kButtonTaken, owning);
             return;
@@ -159,9 +161,13 @@ TaskIdList MouseInput::MouseEvent(Config& config, Action& action, int32_t delayM
     case kShootModeAction:
         if (!IsLeftButtonMessage(message) || !executor_.shooting().AllowsShooting()) return {};
         return dispatcher_.PlayShootMode(static_cast<ShootModeAction&>(action), delayMs, message);
-    default:
+    case kScreenAction: case kKeyAction: case kTapAction: case kSwipeAction: case kSwipeActionXY:
+    case kSwipeTraceAction: case kSwipeHoldAction: case kPinchAction: case kAbsoluteTiltAction:
+    case kRelativeTiltAction: case kTapTapAction: case kStickHoldAction: case kStickMoveAction:
+    case kTapStickAction: case kTapCancelAction: case kSuspendShootAction: case kTapsMacroAction:
         return {};
     }
+    return {};  // a tag no keymap makes
 }
 
 }  // namespace Keyweave

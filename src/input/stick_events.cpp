@@ -7,6 +7,8 @@
 
 namespace Keyweave {
 
+using enum ActionType;
+
 void ActionExecutor::StickEvent(uint32_t stick, float x, float y, int32_t phase) {
     gamePad_.With([&](Config* config) {
         if (config == nullptr) return;  // a keymap is being loaded
@@ -49,7 +51,12 @@ void ActionExecutor::StickActive(Config& config, Action& action, int32_t delayMs
         if (phase != kStickMoveRelease && phase != kStickMovePress) return;
         dispatcher_.PlayTapStick(static_cast<TapStickAction&>(action), delayMs, kStickMoved);
         return;
-    default:
+    case kScreenAction: case kKeyAction: case kTapAction: case kSwipeAction: case kSwipeActionXY:
+    case kSwipeTraceAction: case kSwipeHoldAction: case kPinchAction: case kAbsoluteTiltAction:
+    case kRelativeTiltAction: case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction:
+    case kTapSwipeAction: case kTapTapAction: case kTapSwipeClickAction: case kTouchMoveAction:
+    case kShootMoveAction: case kShootModeAction: case kTapCancelAction: case kSuspendShootAction:
+    case kTapsMacroAction:
         return;
     }
 }
@@ -78,7 +85,12 @@ void ActionExecutor::StickBound(Config& config, Action& bound, int32_t phase) {
         }
         return;
     }
-    default:
+    case kScreenAction: case kKeyAction: case kTapAction: case kSwipeAction: case kSwipeActionXY:
+    case kSwipeTraceAction: case kSwipeHoldAction: case kPinchAction: case kAbsoluteTiltAction:
+    case kRelativeTiltAction: case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction:
+    case kTapSwipeAction: case kTapTapAction: case kTapSwipeClickAction: case kTouchMoveAction:
+    case kShootMoveAction: case kShootModeAction: case kTapStickAction: case kTapCancelAction:
+    case kSuspendShootAction: case kTapsMacroAction:
         return;
     }
 }

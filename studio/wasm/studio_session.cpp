@@ -1,6 +1,9 @@
 #include "studio_session.h"
 
 #include <algorithm>
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <vector>
 
 #include "actions/actions.h"
@@ -17,45 +20,46 @@
 namespace Keyweave::Studio {
 namespace {
 
-using Tool::JsonEscape;
+using Json = nlohmann::ordered_json;
+using Tool::JsonText;
 using Tool::Printf;
 
-std::string Quoted(const std::string& text) { return "\"" + JsonEscape(text) + "\""; }
-
-std::string EventsJson(const std::vector<Tool::TimelineEvent>& events) {
-    std::string json = "[";
+Json EventsJson(const std::vector<Tool::TimelineEvent>& events) {
+    Json list = Json::array();
     for (const Tool::TimelineEvent& event : events) {
-        if (json.size() > 1) json += ",";
-        json += "{\"json\":" + Tool::EventJson(event) + ",\"text\":" + Quoted(Tool::EventText(event)) + "}";
+        list.push_back({{"json", Tool::EventObject(event)}, {"text", Tool::EventText(event)}});
     }
-    return json + "]";
+    return list;
 }
 
-std::string BindingJson(const std::string& keys, const Action& action) {
+// `value` to two decimals, as the page shows it.
+double Hundredths(float value) { return std::round(static_cast<double>(value) * 100.0) / 100.0; }
+
+std::optional<Json> BindingJson(const std::string& keys, const Action& action) {
     Point anchor;
     float radius = 0.0f;  // percent of the screen width; 0: none to drag
-    if (action.type == kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
+    if (action.type == ActionType::kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
         const auto& pad = static_cast<const SwipeHoldAction&>(action);
         anchor = pad.point;
         radius = pad.radius * 100.0f;
     } else if (!Tool::AnchorOf(action, anchor)) {
-        return {};
+        return std::nullopt;
     }
-    return Printf("{\"keys\":%s,\"kind\":\"%s\",\"x\":%.2f,\"y\":%.2f,\"radius\":%.2f}", Quoted(keys).c_str(),
-                  Tool::ActionKind(action), anchor.x * 100.0f, anchor.y * 100.0f, radius);
+    return Json{{"keys", keys},
+                {"kind", Tool::ActionKind(action)},
+                {"x", Hundredths(anchor.x * 100.0f)},
+                {"y", Hundredths(anchor.y * 100.0f)},
+                {"radius", Hundredths(radius)}};
 }
 
-std::string BindingsJson(const Config& config) {
-    std::string json = "[";
-    const auto add = [&](const std::string& item) {
-        if (item.empty()) return;
-        if (json.size() > 1) json += ",";
-        json += item;
-    };
+Json BindingsJson(const Config& config) {
+    Json list = Json::array();
     for (const auto& [keys, actions] : config.mKeyRules) {
-        for (const Action* action : actions) add(BindingJson(Tool::KeySetLabel(keys), *action));
+        for (const Action* action : actions) {
+            if (std::optional<Json> item = BindingJson(Tool::KeySetLabel(keys), *action)) list.push_back(*item);
+        }
     }
-    return json + "]";
+    return list;
 }
 
 }  // namespace
@@ -88,15 +92,15 @@ std::string Session::Open(const std::string& name, const std::string& background
     // The page marks the first diagnostics at their lines and counts the
     // rest: a keymap with tens of thousands of warnings stays quick to edit.
     const std::vector<Diagnostics::Diagnostic> items = Diagnostics::Analyse(text, "").items;
-    std::string diagnostics = "[";
+    Json diagnostics = Json::array();
     for (size_t i = 0; i < items.size() && i < kMostDiagnostics; ++i) {
-        if (diagnostics.size() > 1) diagnostics += ",";
-        diagnostics += Tool::DiagnosticJson(name, items[i]);
+        diagnostics.push_back(Tool::DiagnosticObject(name, items[i]));
     }
-    diagnostics += Printf("],\"unlisted\":%zu", items.size() - std::min(items.size(), kMostDiagnostics));
-    const std::string svg = Tool::DrawKeymap(*keymap.config, {screen_, name, background});
-    return std::string("{\"readable\":") + (keymap.readable ? "true" : "false") + ",\"svg\":" + Quoted(svg) +
-           ",\"bindings\":" + BindingsJson(*keymap.config) + ",\"diagnostics\":" + diagnostics + "}";
+    return JsonText({{"readable", keymap.readable},
+                     {"svg", Tool::DrawKeymap(*keymap.config, {screen_, name, background})},
+                     {"bindings", BindingsJson(*keymap.config)},
+                     {"diagnostics", diagnostics},
+                     {"unlisted", items.size() - std::min(items.size(), kMostDiagnostics)}});
 }
 
 std::string Session::Import(const std::string& name, const std::string& text) {
@@ -107,22 +111,22 @@ std::string Session::Import(const std::string& name, const std::string& text) {
     std::vector<std::string> notes;
     std::string converted, error;
     if (!Import::FromText(text, name, options, keymap, converted, notes, error)) {
-        return "{\"ok\":false,\"error\":" + Quoted(error) + "}";
+        return JsonText({{"ok", false}, {"error", error}});
     }
-    std::string noteList = "[";
-    for (const std::string& note : notes) noteList += (noteList.size() > 1 ? "," : "") + Quoted(note);
-    return "{\"ok\":true,\"text\":" + Quoted(converted) +
-           Printf(",\"converted\":%zu,\"dropped\":%zu,\"fieldsDropped\":%zu", keymap.converted(), keymap.dropped(),
-                  keymap.fieldsDropped()) +
-           ",\"notes\":" + noteList + "]}";
+    return JsonText({{"ok", true},
+                     {"text", converted},
+                     {"converted", keymap.converted()},
+                     {"dropped", keymap.dropped()},
+                     {"fieldsDropped", keymap.fieldsDropped()},
+                     {"notes", notes}});
 }
 
 std::string Session::Play(const std::string& name, const std::string& script) {
     std::vector<Tool::ScriptCommand> commands;
     Tool::ScriptError error;
     if (!Tool::ParseScript(script, commands, error)) {
-        return "{\"ok\":false,\"error\":" + Quoted(Printf("script:%u: %s", error.line, error.message.c_str())) +
-               ",\"events\":[]}";
+        const std::string message = Printf("script:%u: %s", error.line, error.message.c_str());
+        return JsonText({{"ok", false}, {"error", message}, {"events", Json::array()}});
     }
     Tool::PlayOptions options;
     options.keymapPath = PathOf(name);
@@ -132,8 +136,7 @@ std::string Session::Play(const std::string& name, const std::string& script) {
     Tool::ScriptPlayer player(options);
     const bool played = player.Play(commands, error);
     const std::string message = played ? "" : Printf("script:%u: %s", error.line, error.message.c_str());
-    return std::string("{\"ok\":") + (played ? "true" : "false") + ",\"error\":" + Quoted(message) +
-           ",\"events\":" + EventsJson(player.recorder().Events()) + "}";
+    return JsonText({{"ok", played}, {"error", message}, {"events", EventsJson(player.recorder().Events())}});
 }
 
 std::string Session::LiveStart(const std::string& name) {
@@ -190,7 +193,7 @@ std::string Session::LiveEvents() {
     if (!live_) return "[]";
     std::vector<Tool::TimelineEvent> events = live_->recorder().Events(delivered_);
     delivered_ += events.size();
-    return EventsJson(events);
+    return JsonText(EventsJson(events));
 }
 
 std::string Session::LiveFinish() {

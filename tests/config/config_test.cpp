@@ -37,22 +37,22 @@ TEST(ConfigTest, RegistriesHoldOneActionPerTag) {
     TapSwipeAction first({0.1f, 0.1f}, 5, false);
     TapSwipeAction second({0.2f, 0.2f}, 5, false);
     ActiveRegistry& active = config.ActiveActions();
-    EXPECT_EQ(active.GetActive(kTapSwipeAction), nullptr);
-    active.SetActive(kTapSwipeAction, &first);
-    active.SetActive(kTapSwipeAction, &second);
-    EXPECT_EQ(active.GetActive(kTapSwipeAction), &second);
+    EXPECT_EQ(active.GetActive(ActionType::kTapSwipeAction), nullptr);
+    active.SetActive(ActionType::kTapSwipeAction, &first);
+    active.SetActive(ActionType::kTapSwipeAction, &second);
+    EXPECT_EQ(active.GetActive(ActionType::kTapSwipeAction), &second);
     {
         // The lock is re-entrant: a walker may clear entries while holding it.
         Platform::LockGuard guard(active.lock());
         const ActiveRegistry::Table table = active.CopyActive();
         for (uint32_t tag = 0; tag < table.size(); ++tag) {
-            if (table[tag] != nullptr) active.RemoveActive(tag);
+            if (table[tag] != nullptr) active.RemoveActive(static_cast<ActionType>(tag));
         }
     }
-    EXPECT_EQ(active.GetActive(kTapSwipeAction), nullptr);
-    active.RemoveActive(kTapSwipeAction);  // absent: nothing happens
-    active.SetActive(ActiveRegistry::kTags, &first);  // no such tag: ignored
-    EXPECT_EQ(active.GetActive(ActiveRegistry::kTags), nullptr);
+    EXPECT_EQ(active.GetActive(ActionType::kTapSwipeAction), nullptr);
+    active.RemoveActive(ActionType::kTapSwipeAction);  // absent: nothing happens
+    active.SetActive(static_cast<ActionType>(ActiveRegistry::kTags), &first);  // no such tag: ignored
+    EXPECT_EQ(active.GetActive(static_cast<ActionType>(ActiveRegistry::kTags)), nullptr);
     for (const ActiveRegistry& registry : {std::cref(active), std::cref(config.ActiveStickActions())}) {
         Platform::LockGuard guard(registry.lock());
         const ActiveRegistry::Table table = registry.CopyActive();

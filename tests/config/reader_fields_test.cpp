@@ -16,6 +16,9 @@
 #include "config/parser.h"
 
 namespace Keyweave {
+
+using enum ActionType;
+
 namespace {
 
 class ReaderFieldsTest : public ::testing::Test {

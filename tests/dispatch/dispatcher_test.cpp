@@ -18,7 +18,7 @@ namespace {
 // Only its address matters to the dispatcher.
 class StubAction final : public Action {
 public:
-    StubAction() : Action(kTapAction) {}
+    StubAction() : Action(ActionType::kTapAction) {}
     std::string Describe() const override { return "stub"; }
 };
 

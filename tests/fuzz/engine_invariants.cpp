@@ -35,10 +35,10 @@ std::string CheckSlotAccounting(Engine& engine) {
     Places places;
     for (uint32_t slot : dispatcher.FreeSlots()) Note(places, static_cast<int32_t>(slot), "the pool", poolSize, problems);
     for (const auto& [action, slot] : dispatcher.Bindings()) {
-        Note(places, slot, "a binding of type " + std::to_string(action->type), poolSize, problems);
+        Note(places, slot, "a binding of type " + std::string(ActionTypeName(action->type)), poolSize, problems);
     }
     engine.config().ForEachRecord([&](const Action& action) {
-        const std::string record = "record of type " + std::to_string(action.type);
+        const std::string record = "record of type " + std::string(ActionTypeName(action.type));
         Note(places, action.slot, record, poolSize, problems);
         // Shooting mode keeps two fingers of its own: the look and the fire finger.
         if (const auto* shooting = dynamic_cast<const ShootModeAction*>(&action)) {

@@ -39,17 +39,17 @@ TEST_F(Timeline, EveryOtherKindAsJson) {
     callbacks_.passThrough(callbacks_.passThroughContext);
     recorder_.SetShootingAnswer(0);
     EXPECT_EQ(callbacks_.shooting(callbacks_.shootingContext, 3), 0);
-    callbacks_.logSink(callbacks_.logContext, "Cannot\tdo \"that\"");
+    callbacks_.logSink(callbacks_.logContext, "Cannot\tdo \"that\" \xFF");  // not UTF-8
     std::vector<std::string> json;
     for (const TimelineEvent& event : recorder_.Events()) json.push_back(EventJson(event));
     EXPECT_EQ(json, (std::vector<std::string>{
                         R"({"time":0,"event":"input","line":4,"text":"press \"W\""})",
-                        R"({"time":0,"event":"sensor","x":0.0000,"y":0.5000,"z":0.8660})",
+                        R"({"time":0,"event":"sensor","x":0.0,"y":0.5,"z":0.866})",
                         R"({"time":0,"event":"summary","text":"Racing|Package=x"})",
                         R"({"time":0,"event":"notice","pad":2,"notice":1,"layout":"Xbox"})",
                         R"({"time":0,"event":"pass-through"})",
                         R"({"time":0,"event":"shooting","code":3,"answer":0})",
-                        R"({"time":0,"event":"log","text":"Cannot\tdo \"that\""})",
+                        R"({"time":0,"event":"log","text":"Cannot\tdo \"that\" �"})",
                     }));
 }
 

@@ -11,6 +11,9 @@
 #include "keyweave/console.h"
 
 namespace Keyweave::Tool {
+
+using enum ActionType;
+
 namespace {
 
 
@@ -210,8 +213,10 @@ bool AnchorOf(const Action& action, Point& anchor) {
         case kStickHoldAction: anchor = StickPoint(static_cast<const StickHoldAction&>(action).point); return true;
         case kStickMoveAction: anchor = StickPoint(static_cast<const StickMoveAction&>(action).point); return true;
         case kTapStickAction: anchor = StickPoint(static_cast<const TapStickAction&>(action).point); return true;
-        default: return false;
+        case kScreenAction: case kKeyAction: case kSwipeHoldAction: case kPinchAction:
+        case kAbsoluteTiltAction: case kRelativeTiltAction: case kMouseAction: case kSuspendShootAction: return false;
     }
+    return false;  // a tag no keymap makes
 }
 
 bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::string& keys,
@@ -301,8 +306,10 @@ bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::st
             DrawTouchMove(canvas, StickPoint(static_cast<const StickMoveAction&>(action).point), keys,
                           Colours::kStick, "moves with the stick");
             return true;
-        default: return false;
+        case kScreenAction: case kKeyAction: case kPinchAction: case kAbsoluteTiltAction:
+        case kRelativeTiltAction: case kMouseAction: case kSuspendShootAction: return false;
     }
+    return false;  // a tag no keymap makes
 }
 
 std::string LegendText(const Action& action) {
@@ -324,8 +331,13 @@ std::string LegendText(const Action& action) {
         case kSuspendShootAction: return "shooting pauses while held";
         case kSwipeTraceAction: return "swipe trace without points (does nothing)";
         case kTapsMacroAction: return "tap macro without taps (does nothing)";
-        default: return action.Describe();
+        case kScreenAction: case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeHoldAction:
+        case kPinchAction: case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction:
+        case kTapSwipeAction: case kTapTapAction: case kTapSwipeClickAction: case kStickHoldAction:
+        case kStickMoveAction: case kTouchMoveAction: case kShootMoveAction: case kShootModeAction:
+        case kTapStickAction: case kTapCancelAction: return action.Describe();
     }
+    return action.Describe();  // a tag no keymap makes
 }
 
 }  // namespace Keyweave::Tool

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "keyweave/timeline_printer.h"
+
 namespace Keyweave::Tool {
 
 std::string DiagnosticText(const std::string& path, const Diagnostics::Diagnostic& diagnostic) {
@@ -11,7 +13,7 @@ std::string DiagnosticText(const std::string& path, const Diagnostics::Diagnosti
     return text + "warning: " + diagnostic.message + " [" + diagnostic.name + "]";
 }
 
-std::string DiagnosticJson(const std::string& path, const Diagnostics::Diagnostic& diagnostic) {
+nlohmann::ordered_json DiagnosticObject(const std::string& path, const Diagnostics::Diagnostic& diagnostic) {
     nlohmann::ordered_json object = {
         {"file", path},
         {"line", diagnostic.line},
@@ -26,8 +28,11 @@ std::string DiagnosticJson(const std::string& path, const Diagnostics::Diagnosti
         object["length"] = diagnostic.length;
     }
     if (!diagnostic.cause.empty()) object["cause"] = diagnostic.cause;
-    // Keymap text need not be UTF-8: bytes that are not are replaced.
-    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return object;
+}
+
+std::string DiagnosticJson(const std::string& path, const Diagnostics::Diagnostic& diagnostic) {
+    return JsonText(DiagnosticObject(path, diagnostic));
 }
 
 bool TakeWarningSwitches(std::vector<std::string>& words, std::set<std::string>& silenced, std::string& error) {

@@ -16,6 +16,9 @@
 #include "keyweave/picture_canvas.h"
 
 namespace Keyweave::Tool {
+
+using enum ActionType;
+
 namespace {
 
 struct Binding {
@@ -142,9 +145,13 @@ bool HasPlaceOnScreen(const Action& action) {
         return !static_cast<const SwipeTraceAction&>(action).points.empty();
     case kTapsMacroAction:
         return !static_cast<const TapsMacroAction&>(action).taps.empty();
-    default:
+    case kScreenAction: case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeHoldAction:
+    case kMouseSwipeAction: case kMouseHoldAction: case kTapSwipeAction: case kTapTapAction:
+    case kTapSwipeClickAction: case kStickHoldAction: case kStickMoveAction: case kTouchMoveAction:
+    case kShootMoveAction: case kShootModeAction: case kTapStickAction: case kTapCancelAction:
         return true;
     }
+    return true;  // a tag no keymap makes
 }
 
 // One line per legend entry from `top` down; a line with keys is a binding of its own.

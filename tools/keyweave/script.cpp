@@ -32,7 +32,7 @@ bool ParseKey(ScriptWords args, ScriptCommand& command, std::string& error) {
     const char* usage = command.kind == Kind::kPress ? "press KEY" : command.kind == Kind::kRelease ? "release KEY"
                                                                                                     : "tap KEY";
     WordReader reader{usage, error};
-    return reader.Count(args, 1) && reader.Key(args[0], command.code);
+    return reader.Count(args, 1) && reader.Key(args[0], command.key);
 }
 
 bool ParseController(ScriptWords args, ScriptCommand& command, std::string& error) {
@@ -41,11 +41,11 @@ bool ParseController(ScriptWords args, ScriptCommand& command, std::string& erro
     static constexpr std::array<std::pair<const char*, uint32_t>, 12> kButtons = {
         {{"A", 'A'}, {"B", 'B'}, {"C", 'C'}, {"D", 'D'}, {"E", 'E'}, {"F", 'F'}, {"G", 'G'}, {"H", 'H'},
          {"Up", 'u'}, {"Down", 'd'}, {"Left", 'l'}, {"Right", 'r'}}};
-    command.code = 0;
+    command.controller = 0;
     for (const auto& [name, code] : kButtons) {
-        if (args[0].text == name) command.code = code;
+        if (args[0].text == name) command.controller = code;
     }
-    if (command.code == 0) return reader.Fail("Cannot find controller button '" + args[0].text + "'");
+    if (command.controller == 0) return reader.Fail("Cannot find controller button '" + args[0].text + "'");
     size_t index;
     if (!reader.Word(args[1], {"up", "down"}, index)) return false;
     command.on = index == 1;
@@ -69,14 +69,16 @@ bool ParseButton(ScriptWords args, ScriptCommand& command, std::string& error) {
     if (!reader.Count(args, command.kind == Kind::kButton ? 2 : 1)) return false;
     size_t side;
     if (!reader.Word(args[0], {"left", "right"}, side)) return false;
-    constexpr uint32_t kLeftDown = 513, kLeftUp = 514, kRightDown = 516, kRightUp = 517;
+    const bool left = side == 0;
     if (command.kind == Kind::kClick) {
-        command.code = side == 0 ? kLeftDown : kRightDown;
+        command.mouseMessage = left ? KEYWEAVE_MOUSE_LEFT_DOWN : KEYWEAVE_MOUSE_RIGHT_DOWN;
         return true;
     }
     size_t state;
     if (!reader.Word(args[1], {"down", "up"}, state)) return false;
-    command.code = side == 0 ? (state == 0 ? kLeftDown : kLeftUp) : (state == 0 ? kRightDown : kRightUp);
+    const bool down = state == 0;
+    command.mouseMessage = left ? (down ? KEYWEAVE_MOUSE_LEFT_DOWN : KEYWEAVE_MOUSE_LEFT_UP)
+                                : (down ? KEYWEAVE_MOUSE_RIGHT_DOWN : KEYWEAVE_MOUSE_RIGHT_UP);
     return true;
 }
 
@@ -115,13 +117,11 @@ bool ParseEmulate(ScriptWords args, ScriptCommand& command, std::string& error) 
             if (!reader.Count(args, 4) || !Percents(reader, args.subspan(1, 2), command)) return false;
             size_t direction;
             if (reader.Word(args[3], {"up", "down", "left", "right"}, direction)) {
-                command.code = static_cast<uint32_t>(direction + 1);
+                command.direction = static_cast<int32_t>(direction + 1);
                 return true;
             }
-            int32_t number = 0;  // any other direction number, as the host may pass it
-            if (!reader.Int32(args[3], number)) return reader.Usage();
-            command.code = static_cast<uint32_t>(number);
-            return true;
+            // any other direction number, as the host may pass it
+            return reader.Int32(args[3], command.direction) || reader.Usage();
         }
         case 1:
             command.kind = Kind::kEmulateSwipeXY;
@@ -162,18 +162,9 @@ bool ParseShake(ScriptWords args, ScriptCommand& command, std::string& error) {
 
 bool ParsePadIds(WordReader& reader, const ScriptWord& token, ScriptCommand& command) {
     const size_t colon = token.text.find(':');
-    const auto hex = [&](std::string_view text, uint32_t& value) {
-        if (text.empty() || text.size() > 4) return false;
-        value = 0;
-        for (const char c : text) {
-            const int digit = HexDigit(c);
-            if (digit < 0) return false;
-            value = value * 16 + static_cast<uint32_t>(digit);
-        }
-        return true;
-    };
-    if (colon == std::string::npos || !hex(std::string_view(token.text).substr(0, colon), command.code) ||
-        !hex(std::string_view(token.text).substr(colon + 1), command.product)) {
+    const std::string_view ids = token.text;
+    if (colon == std::string::npos || !ReadHex(ids.substr(0, colon), 4, command.vendor) ||
+        !ReadHex(ids.substr(colon + 1), 4, command.product)) {
         return reader.Fail("Cannot read pad ids '" + token.text + "': write VID:PID in hexadecimal, like 045e:028e");
     }
     return true;

@@ -78,8 +78,12 @@ struct ScriptCommand {
     uint32_t line = 0;     // in the script, from 1
     std::string text;      // the command as written, without its comment
     int64_t millis = 0;    // wait, at; knob durations
-    uint32_t code = 0;     // key or controller code; mouse message of a button; swipe direction; pad vendor
-    uint32_t product = 0;  // pad product
+    uint32_t key = 0;          // press, release, tap: the key's code
+    uint32_t controller = 0;   // controller: the button's code
+    int32_t mouseMessage = 0;  // button: its KEYWEAVE_MOUSE_* message; click: the press's
+    int32_t direction = 0;     // emulate swipe
+    uint32_t vendor = 0;       // pad attach
+    uint32_t product = 0;      // pad attach
     bool on = false;       // controller down, pinch in, mapping / forwarding on
     std::array<float, 4> values{};  // positions and lengths as fractions; zoom factor; shake vector
     int32_t number = 0;    // pad id; shooting answer
@@ -88,7 +92,7 @@ struct ScriptCommand {
     std::string package;   // reload
     ScreenSize screen;     // screen
 
-    bool HasArgument() const { return !argument.empty(); }
+    [[nodiscard]] bool HasArgument() const { return !argument.empty(); }
 };
 
 struct ScriptError {
@@ -101,7 +105,7 @@ inline constexpr int64_t kLongestTimeMs = 3600000;
 
 // Reads a whole script. False, with the first bad line, when a line is not a
 // command of the list above.
-bool ParseScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error);
+[[nodiscard]] bool ParseScript(std::string_view text, std::vector<ScriptCommand>& commands, ScriptError& error);
 
 // The screen the script's first line names, if it names one; `screen` is
 // left as it was otherwise.

@@ -7,12 +7,10 @@ namespace {
 
 using Kind = ScriptCommand::Kind;
 
-// Mouse window messages.
-constexpr int32_t kMouseMove = 512;
-constexpr int32_t kLeftDown = 513;
-constexpr int32_t kRightDown = 516;
-// What the mouse messages' button release is for each press.
-constexpr int32_t ReleaseOf(int32_t press) { return press + 1; }
+// The button release that answers a press.
+constexpr int32_t ReleaseOf(int32_t press) {
+    return press == KEYWEAVE_MOUSE_LEFT_DOWN ? KEYWEAVE_MOUSE_LEFT_UP : KEYWEAVE_MOUSE_RIGHT_UP;
+}
 
 // A script that keeps posting work forever would never end; no keymap does.
 constexpr int kMostTasksAtTheEnd = 1000000;
@@ -92,27 +90,25 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
             AdvanceTo(target);
             break;
         }
-        case Kind::kPress: engine.HandleKey(command.code, true); break;
-        case Kind::kRelease: engine.HandleKey(command.code, false); break;
+        case Kind::kPress: engine.HandleKey(command.key, true); break;
+        case Kind::kRelease: engine.HandleKey(command.key, false); break;
         case Kind::kTap:
-            engine.HandleKey(command.code, true);
-            engine.HandleKey(command.code, false);
+            engine.HandleKey(command.key, true);
+            engine.HandleKey(command.key, false);
             break;
-        case Kind::kController: engine.HandleController(command.code, command.on); break;
+        case Kind::kController: engine.HandleController(command.controller, command.on); break;
         case Kind::kType:
             for (const char character : command.argument) engine.HandleCharacter(character);
             break;
         case Kind::kMouseMove:
             mouseX_ = v[0];
             mouseY_ = v[1];
-            engine.UpdateMouseStatus(mouseX_, mouseY_, kMouseMove, 0);
+            engine.UpdateMouseStatus(mouseX_, mouseY_, KEYWEAVE_MOUSE_MOVE, 0);
             break;
-        case Kind::kButton: engine.UpdateMouseStatus(mouseX_, mouseY_, static_cast<int32_t>(command.code), 0); break;
+        case Kind::kButton: engine.UpdateMouseStatus(mouseX_, mouseY_, command.mouseMessage, 0); break;
         case Kind::kClick: {
-            const auto press = static_cast<int32_t>(command.code);
-            engine.UpdateMouseStatus(mouseX_, mouseY_, press, 0);
-            engine.UpdateMouseStatus(mouseX_, mouseY_, ReleaseOf(press), 0);
-            static_assert(ReleaseOf(kLeftDown) == 514 && ReleaseOf(kRightDown) == 517);
+            engine.UpdateMouseStatus(mouseX_, mouseY_, command.mouseMessage, 0);
+            engine.UpdateMouseStatus(mouseX_, mouseY_, ReleaseOf(command.mouseMessage), 0);
             break;
         }
         case Kind::kScrollBegin: engine.ScrollBegin(v[0], v[1]); break;
@@ -121,7 +117,7 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
         case Kind::kZoomBegin: engine.ZoomBegin(v[0], v[1]); break;
         case Kind::kZoomScale: engine.ZoomUpdate(v[0]); break;
         case Kind::kZoomEnd: engine.ZoomEnd(); break;
-        case Kind::kEmulateSwipe: engine.EmulateSwipe(v[0], v[1], static_cast<int32_t>(command.code)); break;
+        case Kind::kEmulateSwipe: engine.EmulateSwipe(v[0], v[1], command.direction); break;
         case Kind::kEmulateSwipeXY: engine.EmulateSwipeXY(v[0], v[1], v[2], v[3]); break;
         case Kind::kEmulatePinch: engine.EmulatePinch(v[0], v[1], command.on ? 1 : 0); break;
         case Kind::kSwipeKnobs: engine.SetEmulatedSwipeKnobs(v[0], static_cast<uint32_t>(command.millis)); break;
@@ -131,7 +127,7 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
         case Kind::kShake: engine.HandleShake(v[0], v[1], v[2]); break;
         case Kind::kPadAttach: {
             const WideString database = ToWide(command.argument);
-            engine.AttachGamePad(command.number, command.code, command.product, database.c_str());
+            engine.AttachGamePad(command.number, command.vendor, command.product, database.c_str());
             break;
         }
         case Kind::kPadReport: engine.UpdateGamePad(command.number, &command.report); break;

@@ -1,5 +1,8 @@
 #include "keyweave/script_words.h"
 
+#include <charconv>
+#include <system_error>
+
 #include "codes/key_names.h"
 #include "config/number_reading.h"
 #include "keyweave/script.h"
@@ -32,13 +35,12 @@ bool ReadQuoted(std::string_view line, size_t& at, std::string& text, std::strin
             case '\\': text += '\\'; break;
             case '"': text += '"'; break;
             case 'x': {
-                const int high = at + 1 < line.size() ? HexDigit(line[at + 1]) : -1;
-                const int low = at + 2 < line.size() ? HexDigit(line[at + 2]) : -1;
-                if (high < 0 || low < 0) {
+                uint32_t byte = 0;
+                if (at + 2 >= line.size() || !ReadHex(line.substr(at + 1, 2), 2, byte)) {
                     error = "Cannot read the escape \\x without two hexadecimal digits";
                     return false;
                 }
-                text += static_cast<char>(high * 16 + low);
+                text += static_cast<char>(byte);
                 at += 2;
                 break;
             }
@@ -53,11 +55,11 @@ bool ReadQuoted(std::string_view line, size_t& at, std::string& text, std::strin
 
 }  // namespace
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+bool ReadHex(std::string_view text, size_t digits, uint32_t& value) {
+    if (text.empty() || text.size() > digits) return false;
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, value, 16);
+    return failure == std::errc{} && stop == end;
 }
 
 bool SplitScriptLine(std::string_view line, std::vector<ScriptWord>& words, size_t& end, std::string& error) {
@@ -111,13 +113,8 @@ bool WordReader::Integer(const ScriptWord& token, int64_t& value) {
     std::string_view text = token.text;
     if (text.starts_with("0x") || text.starts_with("0X")) {
         text.remove_prefix(2);
-        if (text.empty() || text.size() > 8) return Fail("Cannot read '" + token.text + "' as a number");
         uint32_t hex = 0;
-        for (const char c : text) {
-            const int digit = HexDigit(c);
-            if (digit < 0) return Fail("Cannot read '" + token.text + "' as a number");
-            hex = hex * 16 + static_cast<uint32_t>(digit);
-        }
+        if (!ReadHex(text, 8, hex)) return Fail("Cannot read '" + token.text + "' as a number");
         value = hex;
         return true;
     }

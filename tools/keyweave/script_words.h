@@ -22,10 +22,11 @@ using ScriptWords = std::span<const ScriptWord>;
 // Cuts `line` into words. `end` becomes where the command's text ends (the
 // start of its comment, or the line's end). False, with a message, for a
 // quote that is not closed or a bad escape.
-bool SplitScriptLine(std::string_view line, std::vector<ScriptWord>& words, size_t& end, std::string& error);
+[[nodiscard]] bool SplitScriptLine(std::string_view line, std::vector<ScriptWord>& words, size_t& end,
+                                   std::string& error);
 
-// The value of a hexadecimal digit, or -1.
-int HexDigit(char c);
+// All of `text` as 1 to `digits` hexadecimal digits, without a prefix.
+[[nodiscard]] bool ReadHex(std::string_view text, size_t digits, uint32_t& value);
 
 // Reads the words of one command; every failure sets `error` (a message
 // starting with "Cannot") and returns false.
@@ -36,22 +37,22 @@ struct WordReader {
     bool Fail(const std::string& message);
     // "Cannot read this command: write <usage>".
     bool Usage();
-    bool Count(ScriptWords words, size_t count);
+    [[nodiscard]] bool Count(ScriptWords words, size_t count);
 
-    bool Float(const ScriptWord& word, float& value);
+    [[nodiscard]] bool Float(const ScriptWord& word, float& value);
     // A number in percent, kept as a fraction.
-    bool Percent(const ScriptWord& word, float& fraction);
+    [[nodiscard]] bool Percent(const ScriptWord& word, float& fraction);
     // Decimal (with an optional sign) or hexadecimal after "0x".
-    bool Integer(const ScriptWord& word, int64_t& value);
-    bool Int32(const ScriptWord& word, int32_t& value);
+    [[nodiscard]] bool Integer(const ScriptWord& word, int64_t& value);
+    [[nodiscard]] bool Int32(const ScriptWord& word, int32_t& value);
     // A time in ms, from 0 to kLongestTimeMs.
-    bool Millis(const ScriptWord& word, int64_t& value);
+    [[nodiscard]] bool Millis(const ScriptWord& word, int64_t& value);
     // A key name as in keymaps, or a scan code.
-    bool Key(const ScriptWord& word, uint32_t& code);
+    [[nodiscard]] bool Key(const ScriptWord& word, uint32_t& code);
     // One of `words`; its index. Usage() otherwise.
-    bool Word(const ScriptWord& word, std::initializer_list<const char*> words, size_t& index);
+    [[nodiscard]] bool Word(const ScriptWord& word, std::initializer_list<const char*> words, size_t& index);
     // "on" or "off".
-    bool Switch(const ScriptWord& word, bool& on);
+    [[nodiscard]] bool Switch(const ScriptWord& word, bool& on);
 };
 
 }  // namespace Keyweave::Tool

@@ -1,5 +1,10 @@
 #include "keyweave/timeline_printer.h"
 
+#include <cmath>
+#include <initializer_list>
+#include <nlohmann/json.hpp>
+#include <utility>
+
 #include "codes/key_names.h"
 #include "keyweave/console.h"
 
@@ -9,6 +14,9 @@ namespace {
 using Kind = TimelineEvent::Kind;
 
 double Percent(float fraction) { return static_cast<double>(fraction) * 100.0; }
+
+// `value` to the nearest 1/`steps`, so that JSON carries the digits the text shows.
+double Rounded(double value, double steps) { return std::round(value * steps) / steps; }
 
 std::string KeyText(const TimelineEvent& event) {
     if (event.code == 0 && event.byte == 0xE0) return Printf("0x%02X E0 prefix", event.byte);
@@ -32,26 +40,6 @@ const char* ShootingWord(int32_t code) {
 const char* TouchState(const TimelineEvent& event) {
     if (event.down) return event.wasDown ? "move" : "down";
     return event.wasDown ? "up" : "lifted";
-}
-
-std::string JsonEscape(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '"': escaped += "\\\""; break;
-            case '\\': escaped += "\\\\"; break;
-            case '\n': escaped += "\\n"; break;
-            case '\r': escaped += "\\r"; break;
-            case '\t': escaped += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    escaped += Printf("\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                } else {
-                    escaped += c;
-                }
-        }
-    }
-    return escaped;
 }
 
 std::string EventText(const TimelineEvent& event) {
@@ -79,35 +67,43 @@ std::string EventText(const TimelineEvent& event) {
     return time;
 }
 
-std::string EventJson(const TimelineEvent& event) {
-    const std::string head = Printf("{\"time\":%lld,\"event\":", static_cast<long long>(event.time));
+nlohmann::ordered_json EventObject(const TimelineEvent& event) {
+    nlohmann::ordered_json object = {{"time", event.time}};
+    using Fields = std::initializer_list<std::pair<const char*, nlohmann::ordered_json>>;
+    const auto add = [&](const char* kind, Fields fields) {
+        object["event"] = kind;
+        for (const auto& [name, value] : fields) object[name] = value;
+        return object;
+    };
     switch (event.kind) {
-        case Kind::kInput:
-            return head + Printf("\"input\",\"line\":%u,\"text\":\"", event.line) + JsonEscape(event.text) + "\"}";
+        case Kind::kInput: return add("input", {{"line", event.line}, {"text", event.text}});
         case Kind::kTouch:
-            return head + Printf("\"touch\",\"slot\":%d,\"state\":\"%s\",\"x\":%.2f,\"y\":%.2f}", event.slot,
-                                 TouchState(event), Percent(event.x), Percent(event.y));
-        case Kind::kKey: {
-            const char* name = event.code == 0 ? "" : KeyNameOf(event.code);
-            return head + Printf("\"key\",\"byte\":%u,\"key\":\"%s\",\"down\":%s}", event.byte, name,
-                                 event.down ? "true" : "false");
-        }
+            return add("touch", {{"slot", event.slot}, {"state", TouchState(event)},
+                                 {"x", Rounded(Percent(event.x), 100)}, {"y", Rounded(Percent(event.y), 100)}});
+        case Kind::kKey:
+            return add("key", {{"byte", event.byte}, {"key", event.code == 0 ? "" : KeyNameOf(event.code)},
+                               {"down", event.down}});
         case Kind::kSensor:
-            return head + Printf("\"sensor\",\"x\":%.4f,\"y\":%.4f,\"z\":%.4f}", event.vector[0], event.vector[1],
-                                 event.vector[2]);
-        case Kind::kSummary: return head + "\"summary\",\"text\":\"" + JsonEscape(event.text) + "\"}";
-        case Kind::kNotice:
-            return head + Printf("\"notice\",\"pad\":%d,\"notice\":%d,\"layout\":\"", event.pad, event.value) +
-                   JsonEscape(event.text) + "\"}";
-        case Kind::kShooting:
-            return head + Printf("\"shooting\",\"code\":%d,\"answer\":%d}", event.value, event.answer);
-        case Kind::kPassThrough: return head + "\"pass-through\"}";
-        case Kind::kLog: return head + "\"log\",\"text\":\"" + JsonEscape(event.text) + "\"}";
+            return add("sensor", {{"x", Rounded(event.vector[0], 10000)}, {"y", Rounded(event.vector[1], 10000)},
+                                  {"z", Rounded(event.vector[2], 10000)}});
+        case Kind::kSummary: return add("summary", {{"text", event.text}});
+        case Kind::kNotice: return add("notice", {{"pad", event.pad}, {"notice", event.value}, {"layout", event.text}});
+        case Kind::kShooting: return add("shooting", {{"code", event.value}, {"answer", event.answer}});
+        case Kind::kPassThrough: return add("pass-through", {});
+        case Kind::kLog: return add("log", {{"text", event.text}});
         case Kind::kWhy:
-            return head + "\"why\",\"reason\":\"" + event.reason + Printf("\",\"line\":%u,\"slot\":%d", event.line, event.slot) +
-                   ",\"keys\":\"" + JsonEscape(event.keys) + "\",\"text\":\"" + JsonEscape(event.text) + "\"}";
+            return add("why", {{"reason", event.reason}, {"line", event.line}, {"slot", event.slot},
+                               {"keys", event.keys}, {"text", event.text}});
     }
-    return head + "\"unknown\"}";
+    return add("unknown", {});
+}
+
+std::string EventJson(const TimelineEvent& event) { return JsonText(EventObject(event)); }
+
+std::string JsonText(const nlohmann::ordered_json& value) {
+    // Log lines and keymap text need not be UTF-8: bytes that are not are
+    // replaced.
+    return value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 }  // namespace Keyweave::Tool
