@@ -43,8 +43,34 @@ export class Picture {
     const unit = Math.max(6, Math.min(screen.width, screen.height) / 54);
     this.notes = element('g', { class: 'notes' }, this.guest);
     for (const binding of bindings) this.addHandle(binding, unit, onDrag, onSelect, onOpen);
+    this.spreadNotes(unit);
     this.drawFingers();
     if (refocus) this.handles.querySelector(refocus)?.focus();
+  }
+
+  // Notes of neighbouring bindings would run into each other: a label that
+  // meets one already placed moves a line down, or up over its dot, or
+  // further, to the first place inside the screen where it meets none.
+  spreadNotes(unit) {
+    const placed = [];
+    const meets = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+    const inside = (box) => box.y >= 0 && box.y + box.height <= this.screen.height;
+    const labels = [...this.notes.children].sort((a, b) => Number(a.getAttribute('x')) - Number(b.getAttribute('x')));
+    for (const label of labels) {
+      const y = Number(label.getAttribute('y'));
+      const fits = () => {
+        const box = label.getBBox();
+        return inside(box) && !placed.some((other) => meets(box, other));
+      };
+      if (!fits()) {
+        const free = [1, -2, 2, -3].find((lines) => {
+          label.setAttribute('y', y + lines * unit * 1.6);
+          return fits();
+        });
+        if (free === undefined) label.setAttribute('y', y);
+      }
+      placed.push(label.getBBox());
+    }
   }
 
   // What a binding draws past the screen's edge (a skill's circle) is cut

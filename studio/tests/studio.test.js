@@ -78,6 +78,14 @@ test('the page loads the engine and draws the example keymap as keyweave render 
   assert.ok(drawn.includes('W') && drawn.includes('Space'));
   assert.deepEqual(drawn, rendered);
   assert.equal(await page.$$eval('#diagnostics li.error', (items) => items.length), 0);
+  // The rules' notes are labels, and neighbours' labels never overlap.
+  const overlapping = await page.$$eval('#picture text.note', (labels) => {
+    const boxes = labels.map((label) => label.getBoundingClientRect());
+    const meets = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    return boxes.flatMap((a, i) => boxes.slice(i + 1).filter((b) => meets(a, b))).length;
+  });
+  assert.ok(await page.$$eval('#picture text.note', (labels) => labels.length) >= 8);
+  assert.equal(overlapping, 0);
 });
 
 test('keys and the mouse in try-it mode give the timeline of keyweave play of the same script', async () => {
