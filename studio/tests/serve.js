@@ -6,7 +6,8 @@ import path from 'node:path';
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
   '.png': 'image/png', '.svg': 'image/svg+xml' };
 
-export function serve(folder) {
+export function serve(site) {
+  const folder = path.resolve(site);  // a site given as ../build/... serves too
   const server = http.createServer((request, response) => {
     const file = path.join(folder, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
     if (!file.startsWith(folder) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
