@@ -137,6 +137,10 @@ TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, i
     }
     case kKeyUpMessage:
         if (!started) break;
+        // A finger swap still to come (the look finger back after firing, a
+        // restart at the origin) would put a finger down in a slot given back
+        // here: it goes, and both fingers lift.
+        scheduler().CancelAll(action.taskIds);
         ids.clear();
         PostTouchInto(*this, ids, origin, action.lookSlot, delayMs, false);
         PostTouchInto(*this, ids, fire, action.fireSlot, delayMs, false);
