@@ -79,7 +79,9 @@ fuzz_one() {  # target
   else
     {
       echo "fuzz $target: FINDING (log: $log)"
-      grep -E 'ERROR|SUMMARY|^after|^draining|runtime error|Test unit written' "$log" | head -20 || true
+      # A broken invariant's own lines run from its heading to libFuzzer's report.
+      sed -n '/^broken invariant:$/,/^==[0-9]*==/p' "$log" | grep -v '^==' | head -20 || true
+      grep -E 'ERROR|SUMMARY|runtime error|Test unit written' "$log" | head -20 || true
       echo "replay it with: KEYWEAVE_FUZZ_TRACE=1 $build/tests/fuzz/keyweave_fuzz_$target <the crash file>"
     } >"$report"
     return 1

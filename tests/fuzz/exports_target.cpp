@@ -109,6 +109,15 @@ public:
         if (host->later) Problem(std::string("the ") + callback + " callback got a later KeyweaveInit's context");
     }
     void CheckFrame(const KeyweaveTouchPoint* points, uint32_t count);
+    // With tracing on: the contacts a frame holds down.
+    void TraceFrame(const KeyweaveTouchPoint* points, uint32_t count) const {
+        if (!trace_ || points == nullptr) return;
+        std::string down;
+        for (uint32_t i = 0; i < count; ++i) {
+            if (points[i].down == 1) down += " " + std::to_string(i);
+        }
+        std::fprintf(stderr, "  touch frame, down:%s\n", down.empty() ? " none" : down.c_str());
+    }
 
 private:
     static constexpr uint8_t kOperationCount = 18;
@@ -419,6 +428,7 @@ void Host::OnTouch(void* self, const KeyweaveTouchPoint* points, uint32_t count,
     gSession->CheckContext(static_cast<Host*>(self), "touch");
     if (flag != 0) gSession->Problem("a touch report with flag " + std::to_string(flag));
     gSession->CheckFrame(points, count);
+    gSession->TraceFrame(points, count);
 }
 void Host::OnSensor(void* self, float, float, float) { gSession->CheckContext(static_cast<Host*>(self), "sensor"); }
 void Host::OnSummary(void* self, const char* text) {

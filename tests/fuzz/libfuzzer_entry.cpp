@@ -9,6 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string problems = Keyweave::Fuzz::KEYWEAVE_FUZZ_TARGET(data, size);
     if (!problems.empty()) {
+        std::fputs("broken invariant:\n", stderr);
         std::fputs(problems.c_str(), stderr);
         std::abort();
     }
