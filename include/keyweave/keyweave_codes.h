@@ -77,7 +77,8 @@ typedef enum KeyweaveMappingState {
 /* ---- Game pads (KeyweaveGamePadReport, the game-pad notice callback) ----- */
 
 /* Axis values of a report, in thousandths of full deflection. Up and left
- * are negative. A stick key is pressed beyond half way (+-500). */
+ * are negative. A stick key is pressed beyond half way (+-500). A stick
+ * reported beyond full deflection is taken at full deflection. */
 #define KEYWEAVE_PAD_AXIS_MIN (-1000)
 #define KEYWEAVE_PAD_AXIS_MAX 1000
 

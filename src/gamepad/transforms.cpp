@@ -1,5 +1,7 @@
 #include "gamepad/transforms.h"
 
+#include <algorithm>
+
 #include "codes/control_codes.h"
 
 namespace Keyweave::GamePad {
@@ -65,7 +67,8 @@ void SetBits(uint32_t& buttons, uint32_t bits, bool set) {
     buttons = set ? (buttons | bits) : (buttons & ~bits);
 }
 
-void ApplyAxis(PadState& state, uint32_t& buttons, uint32_t target, int32_t value) {
+void ApplyAxis(PadState& state, uint32_t& buttons, uint32_t target, int32_t raw) {
+    const int32_t value = std::clamp(raw, -kAxisFull, kAxisFull);
     switch (target) {
         case kLeftStickX: state.leftX = value; break;
         case kLeftStickY: state.leftY = value; break;
