@@ -23,7 +23,10 @@ std::vector<std::string> ExpectedBindingKeys(const Config& config) {
     std::vector<std::string> keys;
     for (const auto& [keySet, actions] : config.mKeyRules) {
         std::string label;
-        for (const uint32_t code : keySet) label += (label.empty() ? "" : "+") + std::string(KeyNameOf(code));
+        for (const uint32_t code : keySet) {
+            if (!label.empty()) label += '+';
+            label += KeyNameOf(code);
+        }
         for (size_t i = 0; i < actions.size(); ++i) keys.push_back(label);
     }
     for (const auto& entry : config.mGamePadActions) keys.push_back(std::string("Pad ") + GamePad::ControlNameOf(entry.first));
