@@ -68,7 +68,8 @@ void SetBits(uint32_t& buttons, uint32_t bits, bool set) {
 }
 
 void ApplyAxis(PadState& state, uint32_t& buttons, uint32_t target, int32_t raw) {
-    const int32_t value = std::clamp(raw, -kAxisFull, kAxisFull);
+    // A stick reported beyond full deflection stays at full deflection.
+    const int32_t value = std::clamp(raw, KEYWEAVE_PAD_AXIS_MIN, KEYWEAVE_PAD_AXIS_MAX);
     switch (target) {
         case kLeftStickX: state.leftX = value; break;
         case kLeftStickY: state.leftY = value; break;

@@ -15,8 +15,6 @@ using Report = KeyweaveGamePadReport;
 // Beyond this a primary axis counts as a hat direction and a single trigger
 // axis as one trigger (thousandths of full deflection: half way).
 inline constexpr int32_t kAxisHalfWay = 500;
-// Full deflection: a stick reported beyond it stays there.
-inline constexpr int32_t kAxisFull = 1000;
 
 // previous := current, then the hat from the first of its sources that the
 // database enabled (report hat, primary axes, buttons), the axis transforms
