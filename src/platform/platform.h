@@ -54,6 +54,10 @@ bool KeepLibraryLoaded();
 // converted to UTF-8 elsewhere. Null when it cannot be opened.
 std::FILE* OpenForReading(const KeyweaveChar16* path);
 
+// Creates (or empties) a file for writing in binary mode, by the same kind of
+// path. Null when it cannot be opened.
+std::FILE* OpenForWriting(const KeyweaveChar16* path);
+
 // Mutual exclusion that a thread must not take twice (a critical section on
 // Windows). Meets BasicLockable; take it with LockGuard, which the
 // thread-safety analysis follows (std::lock_guard it does not).

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "codes/key_names.h"
-#include "keyweave/console.h"
+#include "common/printf.h"
 
 namespace Keyweave::Studio {
 namespace {

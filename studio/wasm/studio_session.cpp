@@ -8,14 +8,17 @@
 
 #include "actions/actions.h"
 #include "diagnostics/diagnostics.h"
-#include "keyweave/binding_shapes.h"
-#include "keyweave/check_output.h"
-#include "keyweave/console.h"
-#include "keyweave/import_keymap.h"
-#include "keyweave/keymap_load.h"
-#include "keyweave/keymap_picture.h"
-#include "keyweave/script.h"
-#include "keyweave/timeline_printer.h"
+#include "pictures/binding_shapes.h"
+#include "keymap/check_output.h"
+
+#include "import/import_keymap.h"
+#include "keymap/keymap_load.h"
+#include "pictures/keymap_picture.h"
+#include "script/script.h"
+#include "timeline/timeline_printer.h"
+#include "common/printf.h"
+#include "common/files.h"
+#include "common/json_text.h"
 
 namespace Keyweave::Studio {
 namespace {
@@ -87,8 +90,9 @@ constexpr size_t kMostDiagnostics = 2000;
 std::string Session::Open(const std::string& name, const std::string& background) {
     const std::string path = PathOf(name);
     const Tool::LoadedKeymap keymap = Tool::LoadKeymap(path, "");
+    // An unreadable file shows as empty text beside the reader's own message.
     std::string text;
-    Tool::ReadFile(path, text);
+    if (!Tool::ReadFile(path, text)) text.clear();
     // The page marks the first diagnostics at their lines and counts the
     // rest: a keymap with tens of thousands of warnings stays quick to edit.
     const std::vector<Diagnostics::Diagnostic> items = Diagnostics::Analyse(text, "").items;

@@ -15,8 +15,8 @@
 #include <set>
 #include <string>
 
-#include "keyweave/command_line.h"
-#include "keyweave/script_player.h"
+#include "script/script_player.h"
+#include "common/screen_size.h"
 
 namespace Keyweave::Studio {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "keyweave/timeline.h"
-#include "keyweave/timeline_printer.h"
+#include "timeline/timeline.h"
+#include "timeline/timeline_printer.h"
 
 namespace Keyweave::Testing {
 

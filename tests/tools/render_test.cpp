@@ -9,7 +9,7 @@
 
 #include "codes/control_names.h"
 #include "codes/key_names.h"
-#include "keyweave/keymap_load.h"
+#include "keymap/keymap_load.h"
 #include "tool_fixture.h"
 #include "xml_reader.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "keyweave/timeline.h"
-#include "keyweave/timeline_printer.h"
-#include "keyweave/trail_picture.h"
+#include "timeline/timeline.h"
+#include "timeline/timeline_printer.h"
+#include "pictures/trail_picture.h"
 
 namespace Keyweave::Tool {
 namespace {

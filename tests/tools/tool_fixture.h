@@ -8,9 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "keyweave/console.h"
-#include "keyweave/dispatch.h"
+#include "console.h"
+#include "dispatch.h"
 #include "support/scratch_dir.h"
+#include "common/files.h"
 
 namespace Keyweave::Testing {
 

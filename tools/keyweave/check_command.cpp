@@ -7,8 +7,10 @@
 #include <set>
 
 #include "diagnostics/diagnostics.h"
-#include "keyweave/check_output.h"
-#include "keyweave/dispatch.h"
+#include "keymap/check_output.h"
+#include "dispatch.h"
+#include "common/printf.h"
+#include "common/files.h"
 
 namespace Keyweave::Tool {
 namespace {

@@ -1,8 +1,6 @@
-#include "keyweave/command_line.h"
+#include "command_line.h"
 
 #include <string_view>
-
-#include "config/number_reading.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -12,12 +10,6 @@ const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view n
         if (name == spec.name) return &spec;
     }
     return nullptr;
-}
-
-bool ReadDimension(std::string_view text, int32_t& value) {
-    if (text.empty() || text.front() < '0' || text.front() > '9') return false;
-    if (!Numbers::ReadInt(text, value) || !text.empty()) return false;
-    return value >= 1 && value <= 100000;
 }
 
 }  // namespace
@@ -71,25 +63,6 @@ bool ParseArguments(std::span<const std::string> words, std::span<const OptionSp
         arguments.values[spec->name] = value;
     }
     return true;
-}
-
-bool ParseScreenSize(const std::string& text, ScreenSize& size, std::string& error) {
-    const size_t cross = text.find('x');
-    ScreenSize parsed;
-    if (cross == std::string::npos || !ReadDimension(std::string_view(text).substr(0, cross), parsed.width) ||
-        !ReadDimension(std::string_view(text).substr(cross + 1), parsed.height)) {
-        error = "Cannot read screen size '" + text + "': write width x height in pixels, like 1920x1080";
-        return false;
-    }
-    size = parsed;
-    return true;
-}
-
-std::string PackageOfPath(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.size() > 4 && name.ends_with(".cfg")) name.resize(name.size() - 4);
-    return name;
 }
 
 }  // namespace Keyweave::Tool

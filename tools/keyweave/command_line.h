@@ -32,16 +32,4 @@ struct Arguments {
 bool ParseArguments(std::span<const std::string> words, std::span<const OptionSpec> specs, Arguments& arguments,
                     std::string& error);
 
-struct ScreenSize {
-    int32_t width = 1920;
-    int32_t height = 1080;
-};
-
-// "WxH" in pixels, each from 1 to 100000. False with a message otherwise.
-bool ParseScreenSize(const std::string& text, ScreenSize& size, std::string& error);
-
-// The file name without its folders and without a ".cfg" ending: what a
-// host names the package of a keymap file.
-std::string PackageOfPath(const std::string& path);
-
 }  // namespace Keyweave::Tool

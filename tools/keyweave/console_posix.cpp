@@ -1,12 +1,9 @@
-// The POSIX side of the console: output bytes are never translated, and file
-// names are UTF-8 already.
+// The POSIX side of the console: output bytes are never translated.
 
-#include "keyweave/console.h"
+#include "console.h"
 
 namespace Keyweave::Tool {
 
 void UseBinaryOutput() {}
-
-std::FILE* OpenForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
 
 }  // namespace Keyweave::Tool

@@ -1,4 +1,5 @@
-#include "keyweave/dispatch.h"
+#include "dispatch.h"
+#include "common/printf.h"
 
 #include <array>
 #include <cstdio>

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "keyweave/command_line.h"
-#include "keyweave/console.h"
+#include "command_line.h"
+#include "console.h"
 
 namespace Keyweave::Tool {
 

@@ -5,8 +5,8 @@
 
 #include "base/log.h"
 #include "config/dump.h"
-#include "keyweave/dispatch.h"
-#include "keyweave/keymap_load.h"
+#include "dispatch.h"
+#include "keymap/keymap_load.h"
 
 namespace Keyweave::Tool {
 namespace {

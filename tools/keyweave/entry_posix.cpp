@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "keyweave/dispatch.h"
+#include "dispatch.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "keyweave/dispatch.h"
+#include "dispatch.h"
 
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;

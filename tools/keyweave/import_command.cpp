@@ -5,8 +5,11 @@
 #include <exception>
 
 #include "diagnostics/diagnostics.h"
-#include "keyweave/dispatch.h"
-#include "keyweave/import_keymap.h"
+#include "dispatch.h"
+#include "import/import_keymap.h"
+#include "common/printf.h"
+#include "common/files.h"
+#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 namespace {

@@ -10,7 +10,8 @@
 #include "base/text.h"
 #include "codes/control_names.h"
 #include "gamepad/database_reader.h"
-#include "keyweave/dispatch.h"
+#include "dispatch.h"
+#include "common/printf.h"
 
 namespace Keyweave::Tool {
 namespace {

@@ -3,12 +3,15 @@
 
 #include <array>
 
-#include "keyweave/dispatch.h"
-#include "keyweave/keymap_load.h"
-#include "keyweave/script.h"
-#include "keyweave/script_player.h"
-#include "keyweave/timeline_printer.h"
-#include "keyweave/trail_picture.h"
+#include "dispatch.h"
+#include "keymap/keymap_load.h"
+#include "script/script.h"
+#include "script/script_player.h"
+#include "timeline/timeline_printer.h"
+#include "pictures/trail_picture.h"
+#include "common/printf.h"
+#include "common/files.h"
+#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 namespace {

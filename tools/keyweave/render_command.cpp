@@ -2,11 +2,13 @@
 
 #include <array>
 
-#include "keyweave/background_image.h"
-#include "keyweave/console.h"
-#include "keyweave/dispatch.h"
-#include "keyweave/keymap_load.h"
-#include "keyweave/keymap_picture.h"
+#include "pictures/background_image.h"
+#include "console.h"
+#include "dispatch.h"
+#include "keymap/keymap_load.h"
+#include "pictures/keymap_picture.h"
+#include "common/files.h"
+#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 namespace {

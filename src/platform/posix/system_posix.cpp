@@ -70,4 +70,9 @@ std::FILE* OpenForReading(const KeyweaveChar16* path) {
     return std::fopen(ToUtf8(path).c_str(), "rb");
 }
 
+std::FILE* OpenForWriting(const KeyweaveChar16* path) {
+    if (path == nullptr) return nullptr;
+    return std::fopen(ToUtf8(path).c_str(), "wb");
+}
+
 }  // namespace Keyweave::Platform

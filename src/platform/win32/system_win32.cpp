@@ -133,4 +133,9 @@ std::FILE* OpenForReading(const KeyweaveChar16* path) {
     return _wfsopen(path, L"rb", _SH_DENYNO);
 }
 
+std::FILE* OpenForWriting(const KeyweaveChar16* path) {
+    if (path == nullptr) return nullptr;
+    return _wfopen(path, L"wb");
+}
+
 }  // namespace Keyweave::Platform
