@@ -23,9 +23,14 @@ shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(keymap database engine exports)
 
-build=$root/build/fuzz
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKEYWEAVE_FUZZ=ON -DKEYWEAVE_BUILD_TOOLS=OFF >/dev/null
+# KEYWEAVE_FUZZ_BUILD names a tree configured with -DKEYWEAVE_FUZZ=ON already
+# (the test command's sanitizer tree, which also runs the suite); without it
+# the fuzzers get a tree of their own, build/fuzz.
+build=${KEYWEAVE_FUZZ_BUILD:-$root/build/fuzz}
+if [[ -z ${KEYWEAVE_FUZZ_BUILD:-} ]]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKEYWEAVE_FUZZ=ON -DKEYWEAVE_BUILD_TOOLS=OFF >/dev/null
+fi
 cmake --build "$build" --target "${targets[@]/#/keyweave_fuzz_}"
 
 # bytes N...: writes the bytes N... (decimal) to standard output.

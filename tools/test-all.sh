@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test:
 #   1. native build, the whole suite;
-#   2. the suite with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   2. with clang, AddressSanitizer and UndefinedBehaviorSanitizer: the whole
+#      suite, then each fuzzer (keymap, database, engine, exports) for a minute
+#      from the same tree (tools/fuzz.sh); any finding fails;
 #   3. the suite with ThreadSanitizer, the stress test given a minute, built
 #      with clang, whose -Wthread-safety checks every lock annotation of
 #      every source (a member read without its lock fails the build);
-#   4. each fuzzer (keymap, database, engine, exports) for a minute
-#      (tools/fuzz.sh); any finding fails;
-#   5. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine;
-#   6. the Studio: the WebAssembly build, its page tested in headless Chromium
+#   4. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine;
+#   5. the Studio: the WebAssembly build, its page tested in headless Chromium
 #      against the native keyweave command of step 1, Play on a device
 #      against a fake device.
 # Build trees go to build/<name>. Stops at the first failure. The benchmarks
-# (not tests) are built natively and for Windows only.
+# (not tests) are built natively and for Windows only. The optimized trees
+# keep line tables only (-g1): stack traces and sanitizer reports still name
+# files and lines, and the compiler does a third less work than with -g.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,6 +23,8 @@ bash tools/setup.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 generator=(-G Ninja)
+optimized=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG")
 
 build_suite() {  # name, extra cmake arguments...
   local name=$1
@@ -41,22 +45,23 @@ run_suite() {  # name, extra cmake arguments...
   test_suite "$1"
 }
 
-run_suite native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite native "${optimized[@]}"
 
+# One clang tree for the sanitizers' suite and the fuzzers: every target is
+# built with libFuzzer's coverage, and the four fuzz programs link libFuzzer.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DKEYWEAVE_SANITIZE=address,undefined -DKEYWEAVE_BUILD_BENCH=OFF
+  run_suite sanitize "${optimized[@]}" -DKEYWEAVE_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+echo "== fuzz"
+KEYWEAVE_FUZZ_BUILD=$root/build/sanitize bash tools/fuzz.sh 60
 
 # A race report makes its test exit with 66 and fail. Clang builds it, so the
 # thread-safety analysis runs over the library, the command and the tests
 # (cmake/KeyweaveWarnings.cmake) at no cost of a build of its own.
 KEYWEAVE_STRESS_SECONDS=60 TSAN_OPTIONS=second_deadlock_stack=1 \
-  run_suite tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEYWEAVE_SANITIZE=thread -DKEYWEAVE_BUILD_BENCH=OFF \
+  run_suite tsan "${optimized[@]}" -DKEYWEAVE_SANITIZE=thread -DKEYWEAVE_BUILD_BENCH=OFF \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
-echo "== fuzz"
-bash tools/fuzz.sh 60
-
-build_suite windows -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+build_suite windows "${optimized[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 # One Wine session for the whole suite: its server and services start once,
 # before the tests, and stay until the last one ends. (With a session that
 # came and went with the tests, now and then a program stalled for half a
@@ -76,4 +81,4 @@ bash tools/studio.sh --build
 STUDIO_SITE=$root/build/studio/site KEYWEAVE=$root/build/native/tools/keyweave/keyweave \
   node --test --test-concurrency=1 "$root/studio/tests/studio.test.js" "$root/studio/tests/play-units.test.js" "$root/studio/tests/play.test.js"
 
-echo "== all suites passed: native, ASan+UBSan, TSan (clang, lock annotations checked) with the stress test, fuzzers, Windows under Wine, Studio"
+echo "== all suites passed: native, ASan+UBSan (clang) with the fuzzers, TSan (clang, lock annotations checked) with the stress test, Windows under Wine, Studio"

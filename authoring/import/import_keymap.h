@@ -16,6 +16,10 @@
 
 namespace Keyweave::Tool::Import {
 
+// The mouse-look sensitivity (percent) an import gives when the source's own
+// speed is 1: the engine's usual pace for a mouse.
+inline constexpr double kLookSensitivity = 35;
+
 using Json = nlohmann::json;
 
 // A position in percent of the screen.

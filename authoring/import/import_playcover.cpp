@@ -9,8 +9,6 @@
 namespace Keyweave::Tool::Import {
 namespace {
 
-constexpr double kLookSensitivity = 35;  // the engine's own, in percent; the file gives none
-
 struct Model {
     std::string what;  // "buttonModels 2 (E)"
     Spot spot;
@@ -68,9 +66,9 @@ double StickReach(const Model& stick, Keymap& keymap) {
     return radius;
 }
 
-class Converter {
+class PlayCoverConverter {
 public:
-    Converter(const Json& root, Keymap& keymap) : root_(root), keymap_(keymap) {}
+    PlayCoverConverter(const Json& root, Keymap& keymap) : root_(root), keymap_(keymap) {}
 
     bool Run(std::string& error) {
         const char* const kLists[] = {"buttonModels", "draggableButtonModels", "joystickModel", "mouseAreaModel"};
@@ -198,7 +196,7 @@ private:
         keymap_.UseShootingMode();
         Model shot;
         if (fire_ != nullptr && !Place(*fire_, "buttonModels (LMB)", shot, error)) return false;
-        const double sensitivity = kLookSensitivity;
+        const double sensitivity = kLookSensitivity;  // the file gives none
         const std::string rule =
             fire_ != nullptr ? "RightClick = ShootMode " +
                                    Tuple({aim.spot.x, aim.spot.y, shot.spot.x, shot.spot.y, sensitivity})
@@ -237,7 +235,7 @@ bool FromPlayCover(const Json& root, Keymap& keymap, std::string& error) {
     if (const std::string version = StringField(root, "version"); !version.empty()) {
         keymap.About("PlayCover keymap version " + version);
     }
-    return Converter(root, keymap).Run(error);
+    return PlayCoverConverter(root, keymap).Run(error);
 }
 
 }  // namespace Keyweave::Tool::Import

@@ -10,9 +10,8 @@
 namespace Keyweave::Tool::Import {
 namespace {
 
-// The engine's own mouse-look sensitivity is 35 (percent); QtScrcpy's speed
-// ratio divides the mouse's movement, so a greater ratio is slower.
-constexpr double kLookSensitivity = 35;
+// QtScrcpy's speed ratio divides the mouse's movement, so a greater ratio is
+// slower than kLookSensitivity.
 // QtScrcpy's legacy single ratio moves the vertical axis by ratio / 2.25.
 constexpr double kLegacyVertical = 2.25;
 Spot Position(const Json& object, const char* name) {

@@ -10,16 +10,14 @@
 namespace Keyweave::Tool::Import {
 namespace {
 
-constexpr double kLookSensitivity = 35;  // the engine's own, in percent
-
 struct Screen {
     double width;
     double height;
 };
 
-class Converter {
+class MaskConverter {
 public:
-    Converter(Screen screen, Keymap& keymap) : screen_(screen), keymap_(keymap) {}
+    MaskConverter(Screen screen, Keymap& keymap) : screen_(screen), keymap_(keymap) {}
 
     Spot At(double x, double y) const { return {x / screen_.width * 100, y / screen_.height * 100}; }
     Spot Older(const Json& entry) const {
@@ -176,7 +174,7 @@ void NoticeCommonFields(const Json& entry, Keymap& keymap) {
     }
 }
 
-void ConvertOlder(const Json& entry, const Json& list, Converter& to) {
+void ConvertOlder(const Json& entry, const Json& list, MaskConverter& to) {
     const std::string type = StringField(entry, "type");
     const std::string what = type + (Field(entry, "key").is_string() ? " on " + StringField(entry, "key") : "");
     Keymap& keymap = to.keymap();
@@ -233,7 +231,7 @@ void ConvertOlder(const Json& entry, const Json& list, Converter& to) {
     }
 }
 
-void ConvertCurrent(const Json& mapping, const Json& list, Converter& to) {
+void ConvertCurrent(const Json& mapping, const Json& list, MaskConverter& to) {
     const std::string type = StringField(mapping, "type");
     const std::string what = type + (Field(mapping, "id").is_null() ? "" : " " + Field(mapping, "id").dump());
     const std::string note = StringField(mapping, "note");
@@ -320,7 +318,7 @@ bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap, st
             error = "Cannot import: no mappings array or no usable original_size in this scrcpy-mask keymap";
             return false;
         }
-        Converter to(screen, keymap);
+        MaskConverter to(screen, keymap);
         for (const Json& mapping : mappings) ConvertCurrent(mapping, mappings, to);
         return true;
     }
@@ -353,7 +351,7 @@ bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap, st
         error = "Cannot import: the profile has no list or no usable relativeSize";
         return false;
     }
-    Converter to(screen, keymap);
+    MaskConverter to(screen, keymap);
     for (const Json& entry : list) ConvertOlder(entry, list, to);
     return true;
 }

@@ -55,6 +55,8 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
+inline constexpr Point kScreenCentre{0.5f, 0.5f};
+
 // "Tap", "TapSwipe": the record class's name as keymaps nearly write it.
 const char* ActionTypeName(ActionType type);
 

@@ -14,8 +14,6 @@
 namespace Keyweave {
 namespace {
 
-constexpr Point kCentre{0.5f, 0.5f};
-
 // Glide times of a direction pad whose tuple gives a radius but no time, ms.
 constexpr uint32_t kGlide = 10;
 constexpr uint32_t kDynamicGlide = 30;  // after "# ENABLE_DYNAMIC_DPAD"
@@ -103,7 +101,7 @@ Config::Parser::Record Config::Parser::ParseKey(std::string_view args) {
 
 Config::Parser::Record Config::Parser::ParseTap(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTapAction", args);
-    Point point = kCentre;
+    Point point = kScreenCentre;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadPoint(tuple, point); })) return nullptr;
     return std::make_unique<TapAction>(point);
 }
@@ -112,7 +110,7 @@ Config::Parser::Record Config::Parser::ParseSwipe(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseSwipeAction", args);
     uint32_t direction = 0;
     if (!ParseDirection(args, direction)) return nullptr;
-    Point start = kCentre;
+    Point start = kScreenCentre;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadPoint(tuple, start); })) return nullptr;
     return std::make_unique<SwipeAction>(start, direction);
 }
@@ -143,7 +141,7 @@ Config::Parser::Record Config::Parser::ParseSwipeHold(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseSwipeHoldAction", args);
     uint32_t direction = 0;
     if (!ParseDirection(args, direction)) return nullptr;
-    Point centre = kCentre;
+    Point centre = kScreenCentre;
     float radius = 0.0f;  // percent
     uint32_t glide = 0;
     const bool read = ReadArguments(args, [&](std::string_view tuple) {
@@ -166,7 +164,7 @@ Config::Parser::Record Config::Parser::ParseSwipeHold(std::string_view args) {
 
 Config::Parser::Record Config::Parser::ParseMouseSwipe(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseMouseSwipeAction", args);
-    Point centre = kCentre;
+    Point centre = kScreenCentre;
     float radius = 0.0f;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadPointRadius(tuple, centre, radius); })) {
         return nullptr;
@@ -177,7 +175,7 @@ Config::Parser::Record Config::Parser::ParseMouseSwipe(std::string_view args) {
 Config::Parser::Record Config::Parser::ParseTapSwipe(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTapSwipeAction", args);
     Tuples::PointRadiusInteger values;
-    values.point = kCentre;
+    values.point = kScreenCentre;
     values.radius = 0.0f;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadPointRadiusInteger(tuple, values); })) {
         return nullptr;
@@ -187,7 +185,7 @@ Config::Parser::Record Config::Parser::ParseTapSwipe(std::string_view args) {
 
 Config::Parser::Record Config::Parser::ParseTapTap(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTapTapAction", args);
-    Point first = kCentre, second = kCentre;
+    Point first = kScreenCentre, second = kScreenCentre;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadTwoPoints(tuple, first, second); })) {
         return nullptr;
     }
@@ -196,7 +194,7 @@ Config::Parser::Record Config::Parser::ParseTapTap(std::string_view args) {
 
 Config::Parser::Record Config::Parser::ParseMouseHold(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseMouseHoldAction", args);
-    Point topLeft = kCentre, bottomRight = kCentre;
+    Point topLeft = kScreenCentre, bottomRight = kScreenCentre;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadTwoPoints(tuple, topLeft, bottomRight); })) {
         return nullptr;
     }
@@ -206,7 +204,7 @@ Config::Parser::Record Config::Parser::ParseMouseHold(std::string_view args) {
 Config::Parser::Record Config::Parser::ParseTapSwipeClick(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTapSwipeClickAction", args);
     Tuples::PointRadiusInteger values;  // the integer is read and not used
-    values.point = kCentre;
+    values.point = kScreenCentre;
     values.radius = 0.0f;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadPointRadiusInteger(tuple, values); })) {
         return nullptr;
@@ -216,14 +214,14 @@ Config::Parser::Record Config::Parser::ParseTapSwipeClick(std::string_view args)
 
 Config::Parser::Record Config::Parser::ParseTouchMove(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTouchMoveAction", args);
-    Point point = kCentre;
+    Point point = kScreenCentre;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadPoint(tuple, point); })) return nullptr;
     return std::make_unique<TouchMoveAction>(point);
 }
 
 Config::Parser::Record Config::Parser::ParseTapCancel(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTapCancelAction", args);
-    Point point = kCentre;
+    Point point = kScreenCentre;
     if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadPoint(tuple, point); })) return nullptr;
     return std::make_unique<TapCancelAction>(point);
 }
@@ -232,7 +230,7 @@ Config::Parser::Record Config::Parser::ParseShootMode(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseShootModeAction", args);
     // Shooting actions exist only in a keymap that enabled the mode above them.
     if (config_.mEnableShootingMode == 0) return nullptr;
-    Point aim = kCentre, fire = kCentre;
+    Point aim = kScreenCentre, fire = kScreenCentre;
     float sensitivity = 0.0f;  // the fifth value is not range-checked
     const bool read = ReadArguments(
         args, [&](std::string_view tuple) { return Tuples::ReadTwoPointsValue(tuple, aim, fire, sensitivity); });
@@ -242,7 +240,7 @@ Config::Parser::Record Config::Parser::ParseShootMode(std::string_view args) {
 
 Config::Parser::Record Config::Parser::ParseShootMove(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseShootMoveAction", args);
-    Point origin = kCentre;
+    Point origin = kScreenCentre;
     float sensitivity = 0.0f;
     const bool read = ReadArguments(args, [&](std::string_view tuple) {
         float x = 0, y = 0, r = 0;

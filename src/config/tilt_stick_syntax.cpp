@@ -12,8 +12,6 @@
 namespace Keyweave {
 namespace {
 
-constexpr Point kCentre{0.5f, 0.5f};
-
 bool Within(float value, float low, float high) { return value >= low && value <= high; }
 
 // "(x,y,r,t)", exactly four values, 0 <= r <= 50 and 0 <= t <= 100.
@@ -80,7 +78,7 @@ Config::Parser::Record Config::Parser::ParseRelativeTilt(std::string_view args) 
 
 Config::Parser::Record Config::Parser::ParseStickMove(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseStickhMoveAction", args);
-    Point start = kCentre;
+    Point start = kScreenCentre;
     float sensitivity = 0.0f;
     const bool read = ReadArguments(args, [&](std::string_view tuple) {
         float x = 0, y = 0, t = 0;
@@ -95,7 +93,7 @@ Config::Parser::Record Config::Parser::ParseStickMove(std::string_view args) {
 
 Config::Parser::Record Config::Parser::ParseStickHold(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseStickHoldeAction", args);
-    Point centre = kCentre;
+    Point centre = kScreenCentre;
     float radius = 0.0f, sensitivity = 0.0f;
     if (!ReadArguments(args, [&](std::string_view tuple) { return ReadStickTuple(tuple, centre, radius, sensitivity); })) {
         return nullptr;
@@ -105,7 +103,7 @@ Config::Parser::Record Config::Parser::ParseStickHold(std::string_view args) {
 
 Config::Parser::Record Config::Parser::ParseTapStick(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTapStickeAction", args);
-    Point centre = kCentre;
+    Point centre = kScreenCentre;
     float radius = 0.0f, sensitivity = 0.0f;
     if (!ReadArguments(args, [&](std::string_view tuple) { return ReadStickTuple(tuple, centre, radius, sensitivity); })) {
         return nullptr;

@@ -10,8 +10,6 @@ namespace Keyweave {
 
 namespace {
 
-// Hundredths of a percent in one screen fraction.
-constexpr float kStickUnits = 10000.0f;
 // A mouse offset of this many hundredths of a percent from the screen centre
 // reaches the full radius.
 constexpr float kMouseReach = 4500.0f;

@@ -14,8 +14,12 @@
 
 namespace Keyweave {
 
+// Stick and mouse-look sequences count in hundredths of a percent: this many
+// in one screen fraction.
+inline constexpr float kStickUnits = 10000.0f;
+
 struct ScreenCentreReference {
-    Point point{0.5f, 0.5f};  // fractions of the screen
+    Point point = kScreenCentre;  // fractions of the screen
     float stretch = 0.0f;     // vertical stretch of the tap-swipes; 0: the screen's aspect ratio
 };
 

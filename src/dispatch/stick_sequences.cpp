@@ -6,6 +6,7 @@
 //    mouse-look on the right stick;
 //  - stick-hold: a finger held inside a circle, at the stick's deflection;
 //  - tap-stick: as stick-hold, but its key puts the finger down at the centre.
+#include "dispatch/pointer_state.h"
 #include "dispatch/sequence_steps.h"
 
 namespace Keyweave {
@@ -14,7 +15,6 @@ using namespace Sequences;
 
 namespace {
 
-constexpr float kStickUnits = 10000.0f;
 // A stick finger lifts this long after its release.
 constexpr int32_t kStickLiftMs = 50;
 

@@ -15,9 +15,9 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 3> kOptions = {{{"locale", true}, {"werror", false}, {"json", false}}};
+constexpr std::array<OptionSpec, 3> kCheckOptions = {{{"locale", true}, {"werror", false}, {"json", false}}};
 
-constexpr const char* kHelp =
+constexpr const char* kCheckHelp =
     "Usage: keyweave check FILE.cfg... [--locale L] [--werror] [-W no-NAME]... [--json]\n"
     "\n"
     "Loads each keymap with the engine's own reader and prints every line the\n"
@@ -124,6 +124,6 @@ int RunCheck(const Arguments& arguments, Console& console) {
 }  // namespace
 
 const CommandSpec kCheckCommand{"check", "list the keymap lines the engine rejects, and warnings, FILE:LINE: MESSAGE",
-                                kHelp, kOptions, &RunCheck};
+                                kCheckHelp, kCheckOptions, &RunCheck};
 
 }  // namespace Keyweave::Tool

@@ -11,9 +11,9 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 2> kOptions = {{{"package", true}, {"locale", true}}};
+constexpr std::array<OptionSpec, 2> kDumpOptions = {{{"package", true}, {"locale", true}}};
 
-constexpr const char* kHelp =
+constexpr const char* kDumpHelp =
     "Usage: keyweave dump FILE.cfg [--package NAME] [--locale L]\n"
     "\n"
     "Loads the keymap with the engine's own reader and prints the configuration\n"
@@ -52,7 +52,7 @@ int RunDump(const Arguments& arguments, Console& console) {
 
 }  // namespace
 
-const CommandSpec kDumpCommand{"dump", "print the configuration dump and the summary the host receives", kHelp,
-                               kOptions, &RunDump};
+const CommandSpec kDumpCommand{"dump", "print the configuration dump and the summary the host receives", kDumpHelp,
+                               kDumpOptions, &RunDump};
 
 }  // namespace Keyweave::Tool

@@ -14,9 +14,9 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 3> kOptions = {{{"o", true}, {"profile", true}, {"screen", true}}};
+constexpr std::array<OptionSpec, 3> kImportOptions = {{{"o", true}, {"profile", true}, {"screen", true}}};
 
-constexpr const char* kHelp =
+constexpr const char* kImportHelp =
     "Usage: keyweave import FILE [-o OUT.cfg] [--profile NAME] [--screen WxH]\n"
     "\n"
     "Converts a keymap of QtScrcpy or scrcpy-mask (either form; .json) or of\n"
@@ -99,6 +99,6 @@ int RunImport(const Arguments& arguments, Console& console) {
 }  // namespace
 
 const CommandSpec kImportCommand{"import", "convert a QtScrcpy, scrcpy-mask or PlayCover keymap to a Keyweave keymap",
-                                 kHelp, kOptions, &RunImport};
+                                 kImportHelp, kImportOptions, &RunImport};
 
 }  // namespace Keyweave::Tool

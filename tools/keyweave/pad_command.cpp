@@ -16,9 +16,9 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 0> kOptions = {};
+constexpr std::array<OptionSpec, 0> kPadOptions = {};
 
-constexpr const char* kHelp =
+constexpr const char* kPadHelp =
     "Usage: keyweave pad DATABASE VID:PID\n"
     "\n"
     "Reads the game-pad database with the engine's own reader for a pad with the\n"
@@ -192,7 +192,7 @@ int RunPad(const Arguments& arguments, Console& console) {
 
 }  // namespace
 
-const CommandSpec kPadCommand{"pad", "show which game-pad database entry a pad gets and what it maps", kHelp,
-                              kOptions, &RunPad};
+const CommandSpec kPadCommand{"pad", "show which game-pad database entry a pad gets and what it maps", kPadHelp,
+                              kPadOptions, &RunPad};
 
 }  // namespace Keyweave::Tool

@@ -16,7 +16,7 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 7> kOptions = {{{"svg", true},
+constexpr std::array<OptionSpec, 7> kPlayOptions = {{{"svg", true},
                                                  {"screen", true},
                                                  {"json", false},
                                                  {"package", true},
@@ -24,7 +24,7 @@ constexpr std::array<OptionSpec, 7> kOptions = {{{"svg", true},
                                                  {"verbose", false},
                                                  {"explain", false}}};
 
-constexpr const char* kHelp =
+constexpr const char* kPlayHelp =
     "Usage: keyweave play FILE.cfg SCRIPT [--svg OUT.svg] [--screen WxH] [--json]\n"
     "                     [--package NAME] [--locale L] [--verbose] [--explain]\n"
     "\n"
@@ -138,7 +138,7 @@ int RunPlay(const Arguments& arguments, Console& console) {
 
 }  // namespace
 
-const CommandSpec kPlayCommand{"play", "play a script of host calls on the engine and print the timeline", kHelp,
-                               kOptions, &RunPlay};
+const CommandSpec kPlayCommand{"play", "play a script of host calls on the engine and print the timeline", kPlayHelp,
+                               kPlayOptions, &RunPlay};
 
 }  // namespace Keyweave::Tool

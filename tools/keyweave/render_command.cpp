@@ -13,10 +13,10 @@
 namespace Keyweave::Tool {
 namespace {
 
-constexpr std::array<OptionSpec, 4> kOptions = {
+constexpr std::array<OptionSpec, 4> kRenderOptions = {
     {{"svg", true}, {"screen", true}, {"locale", true}, {"background", true}}};
 
-constexpr const char* kHelp =
+constexpr const char* kRenderHelp =
     "Usage: keyweave render FILE.cfg --svg OUT.svg [--screen WxH] [--locale L]\n"
     "                       [--background SCREENSHOT.png]\n"
     "\n"
@@ -72,7 +72,7 @@ int RunRender(const Arguments& arguments, Console& console) {
 
 }  // namespace
 
-const CommandSpec kRenderCommand{"render", "draw the keymap over the screen as an SVG picture", kHelp, kOptions,
+const CommandSpec kRenderCommand{"render", "draw the keymap over the screen as an SVG picture", kRenderHelp, kRenderOptions,
                                  &RunRender};
 
 }  // namespace Keyweave::Tool
