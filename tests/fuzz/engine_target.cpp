@@ -84,15 +84,9 @@ struct FuzzHost {
     }
 };
 
-// Keys worth pressing whatever the keymap: Space, Enter, W, the E0 up arrow,
-// and the six mouse pseudo keys.
-constexpr uint32_t kUsualKeys[] = {0x39, 0x1C, 0x11, 0xE048, 256, 257, 258, 259, 260, 261};
-
-constexpr int32_t kMouseMessages[] = {512, 513, 514, 516, 517, 519, 520, 522};
-
-class Session {
+class EngineSession {
 public:
-    explicit Session(FuzzInput& input) : input_(input) {
+    explicit EngineSession(FuzzInput& input) : input_(input) {
         EngineSettings settings;
         settings.defaultConfigPath = CorpusKeymaps().front();
         settings.verbose = true;
@@ -325,7 +319,7 @@ private:
 
 std::string RunEngineInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
-    Session session(input);
+    EngineSession session(input);
     return session.Run();
 }
 

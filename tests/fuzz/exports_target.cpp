@@ -53,8 +53,8 @@ constexpr float kFarthest = 1e4f;
 
 // The session of the input running now: the log and early-call sinks have no
 // context of their own.
-class Session;
-Session* gSession = nullptr;
+class ExportsSession;
+ExportsSession* gSession = nullptr;
 std::unique_ptr<HostInterface> gInterface;
 
 // One set of callbacks, checked as they arrive. `later` marks the set passed
@@ -70,18 +70,16 @@ struct Host {
     static int32_t OnShooting(void* self, int32_t);
 };
 
-constexpr uint32_t kUsualKeys[] = {0x39, 0x1C, 0x11, 0xE048, 256, 257, 258, 259, 260, 261};
-constexpr int32_t kMouseMessages[] = {512, 513, 514, 516, 517, 519, 520, 522};
 // Screens as hosts have them, and sizes that give no aspect ratio.
 constexpr int32_t kScreens[][2] = {{1920, 1080}, {1080, 2400}, {1280, 720}, {2560, 1600}, {0, 0}, {-1, 720}};
 
-class Session {
+class ExportsSession {
 public:
-    explicit Session(FuzzInput& input) : input_(input) {
+    explicit ExportsSession(FuzzInput& input) : input_(input) {
         gSession = this;
-        gInterface = std::make_unique<HostInterface>(EngineOptions{&clock_, true}, &Session::OnEarlyCall);
+        gInterface = std::make_unique<HostInterface>(EngineOptions{&clock_, true}, &ExportsSession::OnEarlyCall);
     }
-    ~Session() {
+    ~ExportsSession() {
         gInterface.reset();
         gSession = nullptr;
     }
@@ -127,7 +125,7 @@ private:
         DiscardLine(&gSession->characters_, line);
     }
     static void OnEarlyCall(const char* line) {
-        Session& session = *gSession;
+        ExportsSession& session = *gSession;
         if (session.trace_) std::fprintf(stderr, "  early: %s\n", line);
         if (gInterface->engine() != nullptr) session.Problem(std::string("after KeyweaveInit: ") + line);
         if (!session.earlyLines_.insert(line).second) session.Problem(std::string("twice: ") + line);
@@ -245,7 +243,7 @@ private:
         KeyweaveInit(&Host::OnKey, &callbacks, &Host::OnTouch, &callbacks, &Host::OnSensor, &callbacks,
                      &Host::OnSummary, &callbacks, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                      &Host::OnNotice, &callbacks, &Host::OnPassThrough, &callbacks, &Host::OnShooting, &callbacks,
-                     defaultKeymap.c_str(), &Session::OnLog, AnyFlag(), screen[0], screen[1]);
+                     defaultKeymap.c_str(), &ExportsSession::OnLog, AnyFlag(), screen[0], screen[1]);
     }
 
     void Load(uint8_t choice) {
@@ -402,7 +400,7 @@ private:
     bool trace_ = std::getenv("KEYWEAVE_FUZZ_TRACE") != nullptr;
 };
 
-void Session::CheckFrame(const KeyweaveTouchPoint* points, uint32_t count) {
+void ExportsSession::CheckFrame(const KeyweaveTouchPoint* points, uint32_t count) {
     if (points == nullptr || count == 0 || count > kTouchPointCount) {
         Problem("a touch report with " + std::to_string(count) + " contacts");
         return;
@@ -449,7 +447,7 @@ int32_t Host::OnShooting(void* self, int32_t) {
 
 std::string RunExportsInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
-    Session session(input);
+    ExportsSession session(input);
     return session.Run();
 }
 

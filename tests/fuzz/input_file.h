@@ -26,4 +26,12 @@ const std::vector<WideString>& CorpusKeymaps();
 // A log sink that reads every line to its end and keeps nothing.
 void DiscardLine(void* context, const char* line);
 
+// Keys worth pressing whatever the keymap: Space, Enter, W, the E0 up arrow,
+// and the six mouse pseudo keys.
+inline constexpr uint32_t kUsualKeys[] = {0x39, 0x1C, 0x11, 0xE048, 256, 257, 258, 259, 260, 261};
+
+// Mouse messages as hosts send them: move, the left and right buttons, and
+// Windows' middle button down and up and wheel, which the engine ignores.
+inline constexpr int32_t kMouseMessages[] = {512, 513, 514, 516, 517, 519, 520, 522};
+
 }  // namespace Keyweave::Fuzz
