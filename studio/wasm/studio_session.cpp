@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
-#include <optional>
+#include <utility>
 #include <vector>
 
 #include "actions/actions.h"
@@ -15,6 +15,7 @@
 #include "keyweave/keymap_load.h"
 #include "keyweave/keymap_picture.h"
 #include "keyweave/script.h"
+#include "keyweave/svg_writer.h"
 #include "keyweave/timeline_printer.h"
 
 namespace Keyweave::Studio {
@@ -32,10 +33,15 @@ Json EventsJson(const std::vector<Tool::TimelineEvent>& events) {
     return list;
 }
 
-// `value` to two decimals, as the page shows it.
-double Hundredths(float value) { return std::round(static_cast<double>(value) * 100.0) / 100.0; }
+// `value` to two decimals, as the page shows it, as JSON.
+std::string Hundredths(float value) {
+    return Tool::SvgNumber(std::round(static_cast<double>(value) * 100.0) / 100.0);
+}
 
-std::optional<Json> BindingJson(const std::string& keys, const Action& action) {
+// A binding the page gives a handle, {"keys","kind","x","y","radius"}, after
+// the ones in `list`; nothing for a binding without one place. Written as
+// text: a reading of 300 bindings builds no JSON objects for them.
+void AddBinding(std::string& list, const std::string& keys, const Action& action) {
     Point anchor;
     float radius = 0.0f;  // percent of the screen width; 0: none to drag
     if (action.type == ActionType::kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
@@ -43,23 +49,23 @@ std::optional<Json> BindingJson(const std::string& keys, const Action& action) {
         anchor = pad.point;
         radius = pad.radius * 100.0f;
     } else if (!Tool::AnchorOf(action, anchor)) {
-        return std::nullopt;
+        return;
     }
-    return Json{{"keys", keys},
-                {"kind", Tool::ActionKind(action)},
-                {"x", Hundredths(anchor.x * 100.0f)},
-                {"y", Hundredths(anchor.y * 100.0f)},
-                {"radius", Hundredths(radius)}};
+    list += list.empty() ? "{\"keys\":" : ",{\"keys\":";
+    list += JsonText(keys);
+    list += ",\"kind\":\"";
+    list += Tool::ActionKind(action);  // a record's name: letters only
+    list += "\",\"x\":" + Hundredths(anchor.x * 100.0f) + ",\"y\":" + Hundredths(anchor.y * 100.0f) +
+            ",\"radius\":" + Hundredths(radius) + "}";
 }
 
-Json BindingsJson(const Config& config) {
-    Json list = Json::array();
+std::string BindingsJson(const Config& config) {
+    std::string list;
     for (const auto& [keys, actions] : config.mKeyRules) {
-        for (const Action* action : actions) {
-            if (std::optional<Json> item = BindingJson(Tool::KeySetLabel(keys), *action)) list.push_back(*item);
-        }
+        const std::string label = Tool::KeySetLabel(keys);
+        for (const Action* action : actions) AddBinding(list, label, *action);
     }
-    return list;
+    return "[" + list + "]";
 }
 
 }  // namespace
@@ -85,22 +91,27 @@ std::string Session::Store(const std::string& name, const std::string& text) {
 constexpr size_t kMostDiagnostics = 2000;
 
 std::string Session::Open(const std::string& name, const std::string& background) {
-    const std::string path = PathOf(name);
-    const Tool::LoadedKeymap keymap = Tool::LoadKeymap(path, "");
     std::string text;
-    Tool::ReadFile(path, text);
+    const bool stored = Tool::ReadFile(PathOf(name), text);
+    // One reading gives the diagnostics and the keymap the picture shows.
+    Config config;
+    const Diagnostics::Report report = Diagnostics::Analyse(text, "", config);
     // The page marks the first diagnostics at their lines and counts the
     // rest: a keymap with tens of thousands of warnings stays quick to edit.
-    const std::vector<Diagnostics::Diagnostic> items = Diagnostics::Analyse(text, "").items;
+    const std::vector<Diagnostics::Diagnostic>& items = report.items;
     Json diagnostics = Json::array();
     for (size_t i = 0; i < items.size() && i < kMostDiagnostics; ++i) {
         diagnostics.push_back(Tool::DiagnosticObject(name, items[i]));
     }
-    return JsonText({{"readable", keymap.readable},
-                     {"svg", Tool::DrawKeymap(*keymap.config, {screen_, name, background})},
-                     {"bindings", BindingsJson(*keymap.config)},
-                     {"diagnostics", diagnostics},
-                     {"unlisted", items.size() - std::min(items.size(), kMostDiagnostics)}});
+    // Most edits (a comment, a note, a rule's text being typed) leave the
+    // picture as it was: then it is not sent again.
+    std::string svg = Tool::DrawKeymap(config, {screen_, name, background});
+    const bool changed = svg != picture_;
+    if (changed) picture_ = std::move(svg);
+    return "{\"readable\":" + std::string(stored && report.readable ? "true" : "false") +
+           ",\"svg\":" + (changed ? JsonText(picture_) : "null") + ",\"bindings\":" + BindingsJson(config) +
+           ",\"diagnostics\":" + JsonText(diagnostics) +
+           ",\"unlisted\":" + std::to_string(items.size() - std::min(items.size(), kMostDiagnostics)) + "}";
 }
 
 std::string Session::Import(const std::string& name, const std::string& text) {
