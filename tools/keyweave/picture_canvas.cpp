@@ -1,6 +1,7 @@
 #include "keyweave/picture_canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "keyweave/console.h"
 
@@ -11,6 +12,31 @@ const char* StrokeDash(bool dashed) { return dashed ? "8 6" : "none"; }
 
 // The id of the arrow head marker of a colour ("#1e88e5" gives "arrow-1e88e5").
 std::string ArrowId(const char* colour) { return std::string("arrow-") + (colour[0] == '#' ? colour + 1 : colour); }
+
+// How wide a bold sans-serif text is, in font sizes: as wide as the widest
+// common font draws it (DejaVu Sans Bold), so that labels kept apart here
+// stay apart in any browser.
+double TextWidth(std::string_view text) {
+    double width = 0.0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) == 0x80) continue;  // the rest of a UTF-8 character
+        if (byte >= 0x80) {
+            width += 1.0;
+        } else if (std::strchr("MWmw%@", c) != nullptr) {
+            width += 1.11;
+        } else if (std::strchr(" .,:;'!|iIjl", c) != nullptr) {
+            width += 0.41;
+        } else if (std::strchr("frt()[]{}-/", c) != nullptr) {
+            width += 0.53;
+        } else if ((c >= 'A' && c <= 'Z') || std::strchr("+=<>&#~^", c) != nullptr) {
+            width += 0.86;
+        } else {
+            width += 0.72;
+        }
+    }
+    return width;
+}
 
 }  // namespace
 
@@ -61,7 +87,37 @@ void PictureCanvas::DrawScreen() {
     svg_.Close();
 }
 
+// The first of the places a line, two lines... below or above `box`, on the
+// screen, where it touches no label drawn before; `box` itself when it is
+// free, and also when the labels around are stacked so high that none is.
+PictureCanvas::Box PictureCanvas::FreePlace(Box box) const {
+    constexpr int kMostLines = 12;
+    const double line = box.bottom - box.top;
+    const auto free = [&](const Box& place) {
+        if (place.top != box.top && (place.top < 0.0 || place.bottom > Height())) return false;
+        return std::none_of(labels_.begin(), labels_.end(), [&](const Box& label) {
+            return place.left < label.right && label.left < place.right && place.top < label.bottom &&
+                   label.top < place.bottom;
+        });
+    };
+    for (int lines = 0; lines <= kMostLines; ++lines) {
+        for (const int side : {1, -1}) {
+            const double shift = side * lines * line;
+            const Box place{box.left, box.top + shift, box.right, box.bottom + shift};
+            if (free(place)) return place;
+        }
+    }
+    return box;
+}
+
 void PictureCanvas::Label(double x, double y, std::string_view text, const char* colour, double scale) {
+    // The text's box with its halo: a font's line is about 1.17 sizes high,
+    // centred on y as the text is placed below.
+    const double size = Unit() * scale, halo = size * 0.15;
+    const double halfWidth = TextWidth(text) * size / 2 + halo, halfHeight = size * 0.6 + halo;
+    const Box box = FreePlace({x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight});
+    labels_.push_back(box);
+    y = (box.top + box.bottom) / 2;
     svg_.Text("text", {{"x", SvgNumber(x)},
                        {"y", SvgNumber(y + Unit() * 0.35 * scale)},
                        {"font-size", SvgNumber(Unit() * scale)},
