@@ -87,24 +87,33 @@ void PictureCanvas::DrawScreen() {
     svg_.Close();
 }
 
-// The first of the places a line, two lines... below or above `box`, on the
-// screen, where it touches no label drawn before; `box` itself when it is
-// free, and also when the labels around are stacked so high that none is.
+// The nearest place to `box` where it touches no label drawn before: `box`
+// itself, or a line, two lines... below or above it, on the screen; when
+// none of those is free (a crowd stacked the height of the screen), the same
+// a label's width to the right or left, then two widths... `box` itself when
+// the screen is full.
 PictureCanvas::Box PictureCanvas::FreePlace(Box box) const {
-    constexpr int kMostLines = 12;
-    const double line = box.bottom - box.top;
+    constexpr int kMostColumns = 4;
+    const double line = box.bottom - box.top, width = box.right - box.left;
+    const int mostLines = static_cast<int>(Height() / line);
     const auto free = [&](const Box& place) {
         if (place.top != box.top && (place.top < 0.0 || place.bottom > Height())) return false;
+        if (place.left != box.left && (place.left < 0.0 || place.right > Width())) return false;
         return std::none_of(labels_.begin(), labels_.end(), [&](const Box& label) {
             return place.left < label.right && label.left < place.right && place.top < label.bottom &&
                    label.top < place.bottom;
         });
     };
-    for (int lines = 0; lines <= kMostLines; ++lines) {
-        for (const int side : {1, -1}) {
-            const double shift = side * lines * line;
-            const Box place{box.left, box.top + shift, box.right, box.bottom + shift};
-            if (free(place)) return place;
+    for (int columns = 0; columns <= kMostColumns; ++columns) {
+        for (const int across : {1, -1}) {
+            const double dx = across * columns * width;
+            for (int lines = 0; lines <= mostLines; ++lines) {
+                for (const int side : {1, -1}) {
+                    const double dy = side * lines * line;
+                    const Box place{box.left + dx, box.top + dy, box.right + dx, box.bottom + dy};
+                    if (free(place)) return place;
+                }
+            }
         }
     }
     return box;
@@ -115,9 +124,11 @@ void PictureCanvas::Label(double x, double y, std::string_view text, const char*
     // centred on y as the text is placed below.
     const double size = Unit() * scale, halo = size * 0.15;
     const double halfWidth = TextWidth(text) * size / 2 + halo, halfHeight = size * 0.6 + halo;
-    const Box box = FreePlace({x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight});
+    const Box wanted{x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight};
+    const Box box = FreePlace(wanted);
     labels_.push_back(box);
-    y = (box.top + box.bottom) / 2;
+    x += box.left - wanted.left;
+    y += box.top - wanted.top;
     svg_.Text("text", {{"x", SvgNumber(x)},
                        {"y", SvgNumber(y + Unit() * 0.35 * scale)},
                        {"font-size", SvgNumber(Unit() * scale)},

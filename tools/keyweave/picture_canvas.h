@@ -30,9 +30,9 @@ public:
     // The screen: a dark rectangle with a grid every 10 percent, labelled.
     void DrawScreen();
 
-    // A text with a light halo, centred on (x, y) in pixels, or moved up or
-    // down by whole lines to the nearest place where it touches none of the
-    // labels drawn before it.
+    // A text with a light halo, centred on (x, y) in pixels, or moved by
+    // whole lines (whole widths in a crowd) to the nearest place where it
+    // touches none of the labels drawn before it.
     void Label(double x, double y, std::string_view text, const char* colour, double scale = 1.0);
     void Circle(double x, double y, double r, const char* colour, bool filled, bool dashed = false);
     void Ellipse(double x, double y, double rx, double ry, const char* colour, bool dashed);
