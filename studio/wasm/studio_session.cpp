@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "actions/actions.h"
+#include "config/line_reader.h"
 #include "diagnostics/diagnostics.h"
 #include "keyweave/binding_shapes.h"
-#include "keyweave/check_output.h"
 #include "keyweave/console.h"
 #include "keyweave/import_keymap.h"
 #include "keyweave/keymap_load.h"
@@ -68,6 +69,38 @@ std::string BindingsJson(const Config& config) {
     return "[" + list + "]";
 }
 
+// A diagnostic as the page marks it: {"line","severity","message"}, and
+// "column" and "length" when one piece of the line is at fault.
+void AddDiagnostic(std::string& list, const Diagnostics::Diagnostic& item) {
+    list += list.empty() ? "{\"line\":" : ",{\"line\":";
+    list += std::to_string(item.line) + ",\"severity\":\"" + Diagnostics::SeverityName(item.severity) +
+            "\",\"message\":" + JsonText(item.message);
+    if (item.column != 0) list += ",\"column\":" + std::to_string(item.column) + ",\"length\":" + std::to_string(item.length);
+    list += '}';
+}
+
+// What a keymap's picture is drawn from: the screen, the title, the
+// background and the keymap's lines but its plain comments, which the reader
+// skips. A "#" line without a capital letter is one (every directive has
+// capitals); a line too long for the reader stays, as it ends the reading.
+std::string PictureKey(Tool::ScreenSize screen, const std::string& title, const std::string& background,
+                       std::string_view text) {
+    std::string key = Printf("%dx%d\n", screen.width, screen.height) + title + "\n" + background + "\n";
+    while (!text.empty()) {
+        const size_t feed = text.find('\n');
+        const std::string_view line = text.substr(0, feed);
+        text.remove_prefix(feed == std::string_view::npos ? text.size() : feed + 1);
+        const size_t first = line.find_first_not_of(" \t");
+        const bool comment = first != std::string_view::npos && line[first] == '#' &&
+                             line.size() < LineReader::kMaxLineLength &&
+                             std::none_of(line.begin(), line.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+        if (comment) continue;
+        key += line;
+        key += '\n';
+    }
+    return key;
+}
+
 }  // namespace
 
 Session::Session() = default;
@@ -99,19 +132,23 @@ std::string Session::Open(const std::string& name, const std::string& background
     // The page marks the first diagnostics at their lines and counts the
     // rest: a keymap with tens of thousands of warnings stays quick to edit.
     const std::vector<Diagnostics::Diagnostic>& items = report.items;
-    Json diagnostics = Json::array();
-    for (size_t i = 0; i < items.size() && i < kMostDiagnostics; ++i) {
-        diagnostics.push_back(Tool::DiagnosticObject(name, items[i]));
+    std::string diagnostics;
+    for (size_t i = 0; i < items.size() && i < kMostDiagnostics; ++i) AddDiagnostic(diagnostics, items[i]);
+    // Most edits (a comment typed, a rule's text half written) leave the
+    // picture as it was: it is drawn again only when what it is drawn from
+    // changed, and sent again only when it looks different.
+    bool changed = false;
+    std::string key = PictureKey(screen_, name, background, text);
+    if (key != pictureKey_) {
+        pictureKey_ = std::move(key);
+        std::string svg = Tool::DrawKeymap(config, {screen_, name, background});
+        changed = svg != picture_;
+        if (changed) picture_ = std::move(svg);
     }
-    // Most edits (a comment, a note, a rule's text being typed) leave the
-    // picture as it was: then it is not sent again.
-    std::string svg = Tool::DrawKeymap(config, {screen_, name, background});
-    const bool changed = svg != picture_;
-    if (changed) picture_ = std::move(svg);
     return "{\"readable\":" + std::string(stored && report.readable ? "true" : "false") +
            ",\"svg\":" + (changed ? JsonText(picture_) : "null") + ",\"bindings\":" + BindingsJson(config) +
-           ",\"diagnostics\":" + JsonText(diagnostics) +
-           ",\"unlisted\":" + std::to_string(items.size() - std::min(items.size(), kMostDiagnostics)) + "}";
+           ",\"diagnostics\":[" + diagnostics +
+           "],\"unlisted\":" + std::to_string(items.size() - std::min(items.size(), kMostDiagnostics)) + "}";
 }
 
 std::string Session::Import(const std::string& name, const std::string& text) {

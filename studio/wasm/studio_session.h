@@ -67,7 +67,8 @@ public:
 private:
     std::string PathOf(const std::string& name) const;
 
-    std::string picture_;  // the last picture Open sent
+    std::string picture_;     // the last picture Open sent
+    std::string pictureKey_;  // what it was drawn from
     Tool::ScreenSize screen_;
     std::unique_ptr<Tool::ScriptPlayer> live_;
     std::string script_;
