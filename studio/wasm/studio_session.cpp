@@ -79,13 +79,12 @@ void AddDiagnostic(std::string& list, const Diagnostics::Diagnostic& item) {
     list += '}';
 }
 
-// What a keymap's picture is drawn from: the screen, the title, the
-// background and the keymap's lines but its plain comments, which the reader
-// skips. A "#" line without a capital letter is one (every directive has
-// capitals); a line too long for the reader stays, as it ends the reading.
-std::string PictureKey(Tool::ScreenSize screen, const std::string& title, const std::string& background,
-                       std::string_view text) {
-    std::string key = Printf("%dx%d\n", screen.width, screen.height) + title + "\n" + background + "\n";
+// What a keymap's picture is drawn from, besides its background: the
+// screen, the title and the keymap's lines but its plain comments, which the
+// reader skips. A "#" line without a capital letter is one (every directive
+// has capitals); a line too long for the reader stays, as it ends the reading.
+std::string PictureKey(Tool::ScreenSize screen, const std::string& title, std::string_view text) {
+    std::string key = Printf("%dx%d\n", screen.width, screen.height) + title + "\n";
     while (!text.empty()) {
         const size_t feed = text.find('\n');
         const std::string_view line = text.substr(0, feed);
@@ -138,9 +137,10 @@ std::string Session::Open(const std::string& name, const std::string& background
     // picture as it was: it is drawn again only when what it is drawn from
     // changed, and sent again only when it looks different.
     bool changed = false;
-    std::string key = PictureKey(screen_, name, background, text);
-    if (key != pictureKey_) {
+    std::string key = PictureKey(screen_, name, text);
+    if (key != pictureKey_ || background != pictureBackground_) {  // a screenshot is compared, not copied
         pictureKey_ = std::move(key);
+        pictureBackground_ = background;
         std::string svg = Tool::DrawKeymap(config, {screen_, name, background});
         changed = svg != picture_;
         if (changed) picture_ = std::move(svg);

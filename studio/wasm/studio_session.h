@@ -69,6 +69,7 @@ private:
 
     std::string picture_;     // the last picture Open sent
     std::string pictureKey_;  // what it was drawn from
+    std::string pictureBackground_;
     Tool::ScreenSize screen_;
     std::unique_ptr<Tool::ScriptPlayer> live_;
     std::string script_;
