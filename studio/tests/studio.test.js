@@ -94,10 +94,10 @@ const letters = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('');
 const keys = [...letters, ...'0123456789'.split(''), ...letters.flatMap((a) => letters.map((b) => `${a},${b}`))];
 const rules = keys.slice(0, 300).map((key, i) => `${key} = Tap (${(i % 30) * 3 + 3},${Math.floor(i / 30) * 9 + 5})`);
 
-test('the labels the engine draws never touch one another, in every example and among 300 bindings', async () => {
-  // Pairs of labels on the guest screen whose boxes, as the browser draws
-  // them with their halos, meet.
-  const touching = () => page.$$eval('#picture g.guest-screen :is(g.binding, g.area, g.screen-centre) text', (texts) => {
+test('labels never touch one another, the engine labels and the notes, in every example and among 300 rules', async () => {
+  // Pairs of labels on the guest screen (the engine's and the page's notes)
+  // whose boxes, as the browser draws them with their halos, meet.
+  const touching = () => page.$$eval('#picture g.guest-screen :is(g.binding, g.area, g.screen-centre, g.notes) text', (texts) => {
     const boxes = texts.map((label) => {
       const box = label.getBBox(), halo = Number(label.getAttribute('stroke-width') || 0) / 2;
       return { text: label.textContent, left: box.x - halo, top: box.y - halo, right: box.x + box.width + halo,
