@@ -21,12 +21,18 @@ export async function loadEngine() {
     browserKey: module.cwrap('kw_browser_key', 'string', ['number', 'string']),
   };
   const session = api.create();
+  let picture = '';  // the engine sends a picture only when it changed
   return {
     setScreen: (width, height) => api.setScreen(session, width, height),
     // Stores a file (a keymap, a game-pad database) under its name; false when it cannot be.
     store: (name, text) => api.store(session, name, text) !== '',
-    // {readable, svg, bindings, diagnostics} of the stored keymap.
-    open: (name, background) => JSON.parse(api.open(session, name, background || '')),
+    // {readable, svg, bindings, diagnostics, unlisted} of the stored keymap.
+    open: (name, background) => {
+      const result = JSON.parse(api.open(session, name, background || ''));
+      if (result.svg === null) result.svg = picture;
+      else picture = result.svg;
+      return result;
+    },
     // A QtScrcpy or scrcpy-mask (JSON) or PlayCover (.playmap) keymap:
     // {ok, text, converted, dropped, fieldsDropped, notes} or {ok: false, error}.
     importKeymap: (name, content) => JSON.parse(api.importKeymap(session, name, content)),

@@ -48,28 +48,37 @@ export class Picture {
     if (refocus) this.handles.querySelector(refocus)?.focus();
   }
 
-  // Notes of neighbouring bindings would run into each other: a label that
-  // meets one already placed moves a line down, or up over its dot, or
-  // further, to the first place inside the screen where it meets none.
+  // Notes of neighbouring bindings would run into each other and into the
+  // engine's labels: a note that meets one already placed moves a line down,
+  // or up over its dot, or further, or aside, to the first place inside the
+  // screen where it meets none.
   spreadNotes(unit) {
-    const placed = [];
+    // A label's box with its halo.
+    const boxOf = (label) => {
+      const box = label.getBBox(), halo = Number(label.getAttribute('stroke-width') || 0) / 2;
+      return { x: box.x - halo, y: box.y - halo, width: box.width + 2 * halo, height: box.height + 2 * halo };
+    };
+    const placed = [...this.guest.querySelectorAll(':is(g.binding, g.area, g.screen-centre) text')].map(boxOf);
     const meets = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
     const inside = (box) => box.y >= 0 && box.y + box.height <= this.screen.height;
     const labels = [...this.notes.children].sort((a, b) => Number(a.getAttribute('x')) - Number(b.getAttribute('x')));
     for (const label of labels) {
-      const y = Number(label.getAttribute('y'));
+      const x = Number(label.getAttribute('x')), y = Number(label.getAttribute('y')), width = boxOf(label).width;
       const fits = () => {
-        const box = label.getBBox();
+        const box = boxOf(label);
         return inside(box) && !placed.some((other) => meets(box, other));
       };
-      if (!fits()) {
-        const free = [1, -2, 2, -3].find((lines) => {
-          label.setAttribute('y', y + lines * unit * 1.6);
-          return fits();
-        });
-        if (free === undefined) label.setAttribute('y', y);
+      // Lines down and up; then the same half its width aside, then a whole width.
+      const free = [0, 0.5, -0.5, 1, -1].some((across) => [0, 1, -2, 2, -3, 3, -4, 4, -5, 5].some((lines) => {
+        label.setAttribute('x', x + across * width);
+        label.setAttribute('y', y + lines * unit * 1.6);
+        return fits();
+      }));
+      if (!free) {
+        label.setAttribute('x', x);
+        label.setAttribute('y', y);
       }
-      placed.push(label.getBBox());
+      placed.push(boxOf(label));
     }
   }
 

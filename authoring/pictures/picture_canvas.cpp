@@ -3,6 +3,7 @@
 #include "common/screen_size.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Keyweave::Tool {
 namespace {
@@ -11,6 +12,31 @@ const char* StrokeDash(bool dashed) { return dashed ? "8 6" : "none"; }
 
 // The id of the arrow head marker of a colour ("#1e88e5" gives "arrow-1e88e5").
 std::string ArrowId(const char* colour) { return std::string("arrow-") + (colour[0] == '#' ? colour + 1 : colour); }
+
+// How wide a bold sans-serif text is, in font sizes: as wide as the widest
+// common font draws it (DejaVu Sans Bold), so that labels kept apart here
+// stay apart in any browser.
+double TextWidth(std::string_view text) {
+    double width = 0.0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) == 0x80) continue;  // the rest of a UTF-8 character
+        if (byte >= 0x80) {
+            width += 1.0;
+        } else if (std::strchr("MWmw%@", c) != nullptr) {
+            width += 1.11;
+        } else if (std::strchr(" .,:;'!|iIjl", c) != nullptr) {
+            width += 0.41;
+        } else if (std::strchr("frt()[]{}-/", c) != nullptr) {
+            width += 0.53;
+        } else if ((c >= 'A' && c <= 'Z') || std::strchr("+=<>&#~^", c) != nullptr) {
+            width += 0.86;
+        } else {
+            width += 0.72;
+        }
+    }
+    return width;
+}
 
 }  // namespace
 
@@ -61,7 +87,48 @@ void PictureCanvas::DrawScreen() {
     svg_.Close();
 }
 
+// The nearest place to `box` where it touches no label drawn before: `box`
+// itself, or a line, two lines... below or above it, on the screen; when
+// none of those is free (a crowd stacked the height of the screen), the same
+// a label's width to the right or left, then two widths... `box` itself when
+// the screen is full.
+PictureCanvas::Box PictureCanvas::FreePlace(Box box) const {
+    constexpr int kMostColumns = 4;
+    const double line = box.bottom - box.top, width = box.right - box.left;
+    const int mostLines = static_cast<int>(Height() / line);
+    const auto free = [&](const Box& place) {
+        if (place.top != box.top && (place.top < 0.0 || place.bottom > Height())) return false;
+        if (place.left != box.left && (place.left < 0.0 || place.right > Width())) return false;
+        return std::none_of(labels_.begin(), labels_.end(), [&](const Box& label) {
+            return place.left < label.right && label.left < place.right && place.top < label.bottom &&
+                   label.top < place.bottom;
+        });
+    };
+    for (int columns = 0; columns <= kMostColumns; ++columns) {
+        for (const int across : {1, -1}) {
+            const double dx = across * columns * width;
+            for (int lines = 0; lines <= mostLines; ++lines) {
+                for (const int side : {1, -1}) {
+                    const double dy = side * lines * line;
+                    const Box place{box.left + dx, box.top + dy, box.right + dx, box.bottom + dy};
+                    if (free(place)) return place;
+                }
+            }
+        }
+    }
+    return box;
+}
+
 void PictureCanvas::Label(double x, double y, std::string_view text, const char* colour, double scale) {
+    // The text's box with its halo: a font's line is about 1.17 sizes high,
+    // centred on y as the text is placed below.
+    const double size = Unit() * scale, halo = size * 0.15;
+    const double halfWidth = TextWidth(text) * size / 2 + halo, halfHeight = size * 0.6 + halo;
+    const Box wanted{x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight};
+    const Box box = FreePlace(wanted);
+    labels_.push_back(box);
+    x += box.left - wanted.left;
+    y += box.top - wanted.top;
     svg_.Text("text", {{"x", SvgNumber(x)},
                        {"y", SvgNumber(y + Unit() * 0.35 * scale)},
                        {"font-size", SvgNumber(Unit() * scale)},

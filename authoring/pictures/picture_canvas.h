@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "actions/action.h"
 
@@ -30,7 +31,9 @@ public:
     // The screen: a dark rectangle with a grid every 10 percent, labelled.
     void DrawScreen();
 
-    // A text with a light halo, centred on (x, y) in pixels.
+    // A text with a light halo, centred on (x, y) in pixels, or moved by
+    // whole lines (whole widths in a crowd) to the nearest place where it
+    // touches none of the labels drawn before it.
     void Label(double x, double y, std::string_view text, const char* colour, double scale = 1.0);
     void Circle(double x, double y, double r, const char* colour, bool filled, bool dashed = false);
     void Ellipse(double x, double y, double rx, double ry, const char* colour, bool dashed);
@@ -47,8 +50,14 @@ public:
     static void WriteDefinitions(SvgWriter& svg, double unit);
 
 private:
+    struct Box {
+        double left, top, right, bottom;
+    };
+    Box FreePlace(Box box) const;
+
     SvgWriter& svg_;
     ScreenSize screen_;
+    std::vector<Box> labels_;  // where the labels drawn so far lie, halos included
 };
 
 // Colours of the action families.

@@ -2,37 +2,65 @@
 #include "common/printf.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace Keyweave::Tool {
 
+// Rounded as "%.2f" rounds (the exact binary value to the nearest hundredth,
+// ties to even), in integers: a picture writes thousands of numbers.
 std::string SvgNumber(double value) {
     if (!std::isfinite(value)) value = 0.0;
-    std::string text = Printf("%.2f", value);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    if (text == "-0") text = "0";
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent);  // in [0.5, 1), or 0
+    const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;  // |value| = mantissa / 2^shift
+    if (shift <= 0) {  // past 2^53: whole, and far off any picture
+        std::string text = Printf("%.0f", value);
+        return text == "-0" ? "0" : text;
+    }
+    const uint64_t scaled = mantissa * 100;  // below 2^60
+    uint64_t hundredths = 0;
+    if (shift < 64) {
+        hundredths = scaled >> shift;
+        const uint64_t rest = scaled - (hundredths << shift), half = uint64_t{1} << (shift - 1);
+        if (rest > half || (rest == half && (hundredths & 1) != 0)) ++hundredths;
+    }
+    if (hundredths == 0) return "0";
+    std::string text = value < 0 ? "-" : "";
+    text += std::to_string(hundredths / 100);
+    const auto cents = static_cast<unsigned>(hundredths % 100);
+    if (cents != 0) {
+        text += '.';
+        text += static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) text += static_cast<char>('0' + cents % 10);
+    }
     return text;
 }
+
+namespace {
+
+// Appends `text` to `out` with &, <, >, " and ' escaped for XML.
+void AppendEscaped(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default:
+                // Control characters are not allowed in XML 1.0 text.
+                out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? '?' : c;
+        }
+    }
+}
+
+}  // namespace
 
 std::string XmlEscape(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\'': escaped += "&apos;"; break;
-            default:
-                // Control characters are not allowed in XML 1.0 text.
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n') {
-                    escaped += '?';
-                } else {
-                    escaped += c;
-                }
-        }
-    }
+    AppendEscaped(escaped, text);
     return escaped;
 }
 
@@ -51,7 +79,11 @@ void SvgWriter::WriteStart(std::string_view tag, const SvgAttributes& attributes
     document_ += "<";
     document_ += tag;
     for (const auto& [name, value] : attributes) {
-        document_ += " " + name + "=\"" + XmlEscape(value) + "\"";
+        document_ += ' ';
+        document_ += name;
+        document_ += "=\"";
+        AppendEscaped(document_, value);
+        document_ += '"';
     }
 }
 
@@ -76,7 +108,9 @@ void SvgWriter::Empty(std::string_view tag, const SvgAttributes& attributes) {
 
 void SvgWriter::Text(std::string_view tag, const SvgAttributes& attributes, std::string_view text) {
     WriteStart(tag, attributes);
-    document_ += ">" + XmlEscape(text) + "</";
+    document_ += '>';
+    AppendEscaped(document_, text);
+    document_ += "</";
     document_ += tag;
     document_ += ">\n";
 }

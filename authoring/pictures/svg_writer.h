@@ -10,7 +10,8 @@
 
 namespace Keyweave::Tool {
 
-using SvgAttributes = std::vector<std::pair<std::string, std::string>>;
+// Attribute names are the literals of the drawing code; values are made.
+using SvgAttributes = std::vector<std::pair<std::string_view, std::string>>;
 
 // A coordinate or length: at most two decimals, no trailing zeros ("12.5").
 std::string SvgNumber(double value);

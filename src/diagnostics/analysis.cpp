@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <map>
-#include <memory>
 
 #include "base/format.h"
 #include "base/log.h"
@@ -93,17 +92,21 @@ std::string Number(float value) {
 }
 
 Report Analyse(std::string_view text, const std::string& locale) {
+    Config config;
+    return Analyse(text, locale, config);
+}
+
+Report Analyse(std::string_view text, const std::string& locale, Config& config) {
     Report report;
     Seen seen;
     seen.text = text;
     Watcher watcher(seen);
     const Log log;  // no sink: the records say it all
-    const auto config = std::make_unique<Config>();
     ParseContext context{log, Text::NormalizeName(locale), nullptr, nullptr};
     context.observer = &watcher;
-    Config::Parser parser(*config, context);
+    Config::Parser parser(config, context);
     report.readable = parser.LoadText(text);
-    seen.config = config.get();
+    seen.config = &config;
 
     AddRejections(seen, watcher, report.items);
     if (!report.readable) {

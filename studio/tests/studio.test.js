@@ -88,6 +88,44 @@ test('the page loads the engine and draws the example keymap as keyweave render 
   assert.equal(overlapping, 0);
 });
 
+// 300 rules a few percent apart: single keys, digits, then two-key
+// combinations (A,A to K,D), in rows of 30.
+const letters = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('');
+const keys = [...letters, ...'0123456789'.split(''), ...letters.flatMap((a) => letters.map((b) => `${a},${b}`))];
+const rules = keys.slice(0, 300).map((key, i) => `${key} = Tap (${(i % 30) * 3 + 3},${Math.floor(i / 30) * 9 + 5})`);
+
+test('labels never touch one another, the engine labels and the notes, in every example and among 300 rules', async () => {
+  // Pairs of labels on the guest screen (the engine's and the page's notes)
+  // whose boxes, as the browser draws them with their halos, meet.
+  const touching = () => page.$$eval('#picture g.guest-screen :is(g.binding, g.area, g.screen-centre, g.notes) text', (texts) => {
+    const boxes = texts.map((label) => {
+      const box = label.getBBox(), halo = Number(label.getAttribute('stroke-width') || 0) / 2;
+      return { text: label.textContent, left: box.x - halo, top: box.y - halo, right: box.x + box.width + halo,
+        bottom: box.y + box.height + halo };
+    });
+    const meet = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    return boxes.flatMap((a, i) => boxes.slice(i + 1).filter((b) => meet(a, b)).map((b) => `${a.text} / ${b.text}`));
+  });
+  const examples = await page.$$eval('#example option', (options) => options.map((o) => o.value).filter(Boolean));
+  assert.ok(examples.length >= 4);
+  for (const example of examples) {
+    await page.selectOption('#example', example);
+    await page.waitForFunction((name) => window.studio.text().includes(name), example);
+    assert.ok(await page.$$eval('#picture g.guest-screen g.binding text', (texts) => texts.length) >= 5, example);
+    assert.deepEqual(await touching(), [], example);
+  }
+  await page.evaluate((value) => {
+    const text = document.getElementById('keymap-text');
+    text.value = value;
+    text.dispatchEvent(new Event('input'));
+  }, `[keys]\n${rules.join('\n')}\n`);
+  await page.waitForFunction(() => window.studio.bindings().length === 241);  // A,A is A again, B,A is A,B
+  await shot('1-labels-of-300-bindings');
+  assert.deepEqual(await touching(), []);
+  await page.selectOption('#example', 'com.example.shooter');
+  await page.waitForFunction(() => window.studio.text().includes('com.example.shooter'));
+});
+
 test('keys and the mouse in try-it mode give the timeline of keyweave play of the same script', async () => {
   await page.click('#try-it');
   const fingers = () => page.evaluate(() => window.studio.fingers());
@@ -745,9 +783,6 @@ test('figures: key press to drawn frame, and frames per second with a held pad a
 
   // Editing big keymaps: 300 bindings (most of them key combinations), then
   // about 1 MB of them repeated (a warning a line), then 1 MB of comments.
-  const letters = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('');
-  const keys = [...letters, ...'0123456789'.split(''), ...letters.flatMap((a) => letters.map((b) => `${a},${b}`))];
-  const rules = keys.slice(0, 300).map((key, i) => `${key} = Tap (${(i % 30) * 3 + 3},${Math.floor(i / 30) * 9 + 5})`);
   const keymap300 = `[keys]\n${rules.join('\n')}\n`;
   const repeated = `[keys]\n${Array.from({ length: Math.ceil(1e6 / keymap300.length) }, () => rules.join('\n')).join('\n')}\n`;
   const comments = `${'# a comment line of about sixty characters, as authors write\n'.repeat(1e6 / 60)}[keys]\n${rules.join('\n')}\n`;

@@ -3,22 +3,23 @@
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
-#include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "actions/actions.h"
+#include "config/line_reader.h"
 #include "diagnostics/diagnostics.h"
-#include "pictures/binding_shapes.h"
-#include "keymap/check_output.h"
-
-#include "import/import_keymap.h"
-#include "keymap/keymap_load.h"
-#include "pictures/keymap_picture.h"
-#include "script/script.h"
-#include "timeline/timeline_printer.h"
-#include "common/printf.h"
 #include "common/files.h"
 #include "common/json_text.h"
+#include "common/printf.h"
+#include "import/import_keymap.h"
+#include "keymap/keymap_load.h"
+#include "pictures/binding_shapes.h"
+#include "pictures/keymap_picture.h"
+#include "pictures/svg_writer.h"
+#include "script/script.h"
+#include "timeline/timeline_printer.h"
 
 namespace Keyweave::Studio {
 namespace {
@@ -35,10 +36,15 @@ Json EventsJson(const std::vector<Tool::TimelineEvent>& events) {
     return list;
 }
 
-// `value` to two decimals, as the page shows it.
-double Hundredths(float value) { return std::round(static_cast<double>(value) * 100.0) / 100.0; }
+// `value` to two decimals, as the page shows it, as JSON.
+std::string Hundredths(float value) {
+    return Tool::SvgNumber(std::round(static_cast<double>(value) * 100.0) / 100.0);
+}
 
-std::optional<Json> BindingJson(const std::string& keys, const Action& action) {
+// A binding the page gives a handle, {"keys","kind","x","y","radius"}, after
+// the ones in `list`; nothing for a binding without one place. Written as
+// text: a reading of 300 bindings builds no JSON objects for them.
+void AddBinding(std::string& list, const std::string& keys, const Action& action) {
     Point anchor;
     float radius = 0.0f;  // percent of the screen width; 0: none to drag
     if (action.type == ActionType::kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
@@ -46,23 +52,54 @@ std::optional<Json> BindingJson(const std::string& keys, const Action& action) {
         anchor = pad.point;
         radius = pad.radius * 100.0f;
     } else if (!Tool::AnchorOf(action, anchor)) {
-        return std::nullopt;
+        return;
     }
-    return Json{{"keys", keys},
-                {"kind", Tool::ActionKind(action)},
-                {"x", Hundredths(anchor.x * 100.0f)},
-                {"y", Hundredths(anchor.y * 100.0f)},
-                {"radius", Hundredths(radius)}};
+    list += list.empty() ? "{\"keys\":" : ",{\"keys\":";
+    list += JsonText(keys);
+    list += ",\"kind\":\"";
+    list += Tool::ActionKind(action);  // a record's name: letters only
+    list += "\",\"x\":" + Hundredths(anchor.x * 100.0f) + ",\"y\":" + Hundredths(anchor.y * 100.0f) +
+            ",\"radius\":" + Hundredths(radius) + "}";
 }
 
-Json BindingsJson(const Config& config) {
-    Json list = Json::array();
+std::string BindingsJson(const Config& config) {
+    std::string list;
     for (const auto& [keys, actions] : config.mKeyRules) {
-        for (const Action* action : actions) {
-            if (std::optional<Json> item = BindingJson(Tool::KeySetLabel(keys), *action)) list.push_back(*item);
-        }
+        const std::string label = Tool::KeySetLabel(keys);
+        for (const Action* action : actions) AddBinding(list, label, *action);
     }
-    return list;
+    return "[" + list + "]";
+}
+
+// A diagnostic as the page marks it: {"line","severity","message"}, and
+// "column" and "length" when one piece of the line is at fault.
+void AddDiagnostic(std::string& list, const Diagnostics::Diagnostic& item) {
+    list += list.empty() ? "{\"line\":" : ",{\"line\":";
+    list += std::to_string(item.line) + ",\"severity\":\"" + Diagnostics::SeverityName(item.severity) +
+            "\",\"message\":" + JsonText(item.message);
+    if (item.column != 0) list += ",\"column\":" + std::to_string(item.column) + ",\"length\":" + std::to_string(item.length);
+    list += '}';
+}
+
+// What a keymap's picture is drawn from, besides its background: the
+// screen, the title and the keymap's lines but its plain comments, which the
+// reader skips. A "#" line without a capital letter is one (every directive
+// has capitals); a line too long for the reader stays, as it ends the reading.
+std::string PictureKey(Tool::ScreenSize screen, const std::string& title, std::string_view text) {
+    std::string key = Printf("%dx%d\n", screen.width, screen.height) + title + "\n";
+    while (!text.empty()) {
+        const size_t feed = text.find('\n');
+        const std::string_view line = text.substr(0, feed);
+        text.remove_prefix(feed == std::string_view::npos ? text.size() : feed + 1);
+        const size_t first = line.find_first_not_of(" \t");
+        const bool comment = first != std::string_view::npos && line[first] == '#' &&
+                             line.size() < LineReader::kMaxLineLength &&
+                             std::none_of(line.begin(), line.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+        if (comment) continue;
+        key += line;
+        key += '\n';
+    }
+    return key;
 }
 
 }  // namespace
@@ -88,23 +125,32 @@ std::string Session::Store(const std::string& name, const std::string& text) {
 constexpr size_t kMostDiagnostics = 2000;
 
 std::string Session::Open(const std::string& name, const std::string& background) {
-    const std::string path = PathOf(name);
-    const Tool::LoadedKeymap keymap = Tool::LoadKeymap(path, "");
-    // An unreadable file shows as empty text beside the reader's own message.
     std::string text;
-    if (!Tool::ReadFile(path, text)) text.clear();
+    const bool stored = Tool::ReadFile(PathOf(name), text);
+    // One reading gives the diagnostics and the keymap the picture shows.
+    Config config;
+    const Diagnostics::Report report = Diagnostics::Analyse(text, "", config);
     // The page marks the first diagnostics at their lines and counts the
     // rest: a keymap with tens of thousands of warnings stays quick to edit.
-    const std::vector<Diagnostics::Diagnostic> items = Diagnostics::Analyse(text, "").items;
-    Json diagnostics = Json::array();
-    for (size_t i = 0; i < items.size() && i < kMostDiagnostics; ++i) {
-        diagnostics.push_back(Tool::DiagnosticObject(name, items[i]));
+    const std::vector<Diagnostics::Diagnostic>& items = report.items;
+    std::string diagnostics;
+    for (size_t i = 0; i < items.size() && i < kMostDiagnostics; ++i) AddDiagnostic(diagnostics, items[i]);
+    // Most edits (a comment typed, a rule's text half written) leave the
+    // picture as it was: it is drawn again only when what it is drawn from
+    // changed, and sent again only when it looks different.
+    bool changed = false;
+    std::string key = PictureKey(screen_, name, text);
+    if (key != pictureKey_ || background != pictureBackground_) {  // a screenshot is compared, not copied
+        pictureKey_ = std::move(key);
+        pictureBackground_ = background;
+        std::string svg = Tool::DrawKeymap(config, {screen_, name, background});
+        changed = svg != picture_;
+        if (changed) picture_ = std::move(svg);
     }
-    return JsonText({{"readable", keymap.readable},
-                     {"svg", Tool::DrawKeymap(*keymap.config, {screen_, name, background})},
-                     {"bindings", BindingsJson(*keymap.config)},
-                     {"diagnostics", diagnostics},
-                     {"unlisted", items.size() - std::min(items.size(), kMostDiagnostics)}});
+    return "{\"readable\":" + std::string(stored && report.readable ? "true" : "false") +
+           ",\"svg\":" + (changed ? JsonText(picture_) : "null") + ",\"bindings\":" + BindingsJson(config) +
+           ",\"diagnostics\":[" + diagnostics +
+           "],\"unlisted\":" + std::to_string(items.size() - std::min(items.size(), kMostDiagnostics)) + "}";
 }
 
 std::string Session::Import(const std::string& name, const std::string& text) {

@@ -32,8 +32,10 @@ public:
     std::string Store(const std::string& name, const std::string& text);
 
     // Reads the stored keymap `name`: {"readable", "svg", "bindings":
-    // [{"keys","kind","x","y","radius"}], "diagnostics": [check's JSON]}.
-    // `background` is a URL the picture shows under the bindings.
+    // [{"keys","kind","x","y","radius"}], "diagnostics": [check's JSON],
+    // "unlisted"}. `background` is a URL the picture shows under the
+    // bindings; "svg" is null when the picture is the one the last answer
+    // sent.
     std::string Open(const std::string& name, const std::string& background);
 
     // A QtScrcpy or scrcpy-mask keymap as keymap text: {"ok","text",
@@ -65,6 +67,9 @@ public:
 private:
     std::string PathOf(const std::string& name) const;
 
+    std::string picture_;     // the last picture Open sent
+    std::string pictureKey_;  // what it was drawn from
+    std::string pictureBackground_;
     Tool::ScreenSize screen_;
     std::unique_ptr<Tool::ScriptPlayer> live_;
     std::string script_;

@@ -4,12 +4,14 @@
 // runs.
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "codes/control_names.h"
 #include "codes/key_names.h"
 #include "keymap/keymap_load.h"
+#include "pictures/svg_writer.h"
 #include "tool_fixture.h"
 #include "xml_reader.h"
 
@@ -218,6 +220,17 @@ TEST_F(RenderCommand, ThePlayTrailPictureHasOneTrailPerTouch) {
     }
     EXPECT_EQ(trails, (std::vector<std::string>{"0 0-0", "0 100-172", "0 300-held"}));
     EXPECT_EQ(legends, 1);
+}
+
+// Coordinates are written to hundredths as "%.2f" rounds the binary value:
+// ties to even, no "-0", whole numbers without a point.
+TEST(SvgNumbers, RoundToHundredthsAsPrintfDoes) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0"},        {-0.0, "0"},          {12.5, "12.5"},      {0.125, "0.12"},  {0.375, "0.38"},
+        {-0.125, "-0.12"}, {-0.004, "0"},        {-0.006, "-0.01"},   {2.675, "2.67"},  {99.995, "100"},
+        {1080.0, "1080"},  {-3.14159, "-3.14"},  {1e17, "100000000000000000"},          {NAN, "0"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(Tool::SvgNumber(value), text) << value;
 }
 
 }  // namespace
