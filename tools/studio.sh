@@ -15,7 +15,9 @@ site=$build/site
 # modules (acorn) among Debian's node packages.
 export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
 
-emcmake cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+# A unity build: each library's sources compile in a few translation units,
+# so the headers they share are compiled a few times instead of once a source.
+emcmake cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_UNITY_BUILD=ON \
   -DKEYWEAVE_BUILD_TESTS=OFF -DKEYWEAVE_BUILD_BENCH=OFF -Wno-dev >/dev/null
 cmake --build "$build" -j 2 --target keyweave_studio
 
