@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "actions/action.h"
 #include "base/text.h"
@@ -46,7 +47,7 @@ public:
         kLocalStrings = 9,  // strings of the engine locale
     };
 
-    Parser(Config& config, const ParseContext& context) : config_(config), context_(context) {}
+    Parser(Config& config, ParseContext context) : config_(config), context_(std::move(context)) {}
 
     // Reads the whole file into the configuration. False when the file cannot
     // be opened or read to its end; lines that fail on their own are logged

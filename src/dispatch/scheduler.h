@@ -97,9 +97,9 @@ public:
     // Removes the queued task `id` without running it.
     bool Cancel(TaskId id);
     // Removes each listed task still queued; returns how many were removed.
-    uint32_t CancelAll(TaskIdList ids);
+    uint32_t CancelAll(const TaskIdList& ids);
     // True when none of `ids` is still queued (an empty list gives true).
-    bool NonePending(TaskIdList ids) const;
+    bool NonePending(const TaskIdList& ids) const;
     // True when `id` is neither queued nor running right now.
     bool Settled(TaskId id) const;
     // Drops every queued task without running it.

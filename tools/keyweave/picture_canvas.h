@@ -23,8 +23,8 @@ public:
     double Unit() const { return UnitFor(screen_); }
     static double UnitFor(ScreenSize screen);
 
-    double X(float fraction) const { return fraction * screen_.width; }
-    double Y(float fraction) const { return fraction * screen_.height; }
+    double X(float fraction) const { return fraction * static_cast<float>(screen_.width); }
+    double Y(float fraction) const { return fraction * static_cast<float>(screen_.height); }
 
     // The screen: a dark rectangle with a grid every 10 percent, labelled.
     void DrawScreen();

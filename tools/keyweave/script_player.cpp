@@ -1,5 +1,7 @@
 #include "keyweave/script_player.h"
 
+#include <utility>
+
 #include "keyweave/console.h"
 
 namespace Keyweave::Tool {
@@ -17,7 +19,7 @@ constexpr int kMostTasksAtTheEnd = 1000000;
 
 }  // namespace
 
-ScriptPlayer::ScriptPlayer(const PlayOptions& options) : options_(options) {
+ScriptPlayer::ScriptPlayer(PlayOptions options) : options_(std::move(options)) {
     EngineSettings settings;
     settings.verbose = options_.verbose;
     settings.screenWidth = options_.screen.width;

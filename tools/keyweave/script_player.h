@@ -29,7 +29,7 @@ struct PlayOptions {
 
 class ScriptPlayer {
 public:
-    explicit ScriptPlayer(const PlayOptions& options);
+    explicit ScriptPlayer(PlayOptions options);
     ~ScriptPlayer();
 
     // Loads the keymap at 0 ms, then plays the commands. False when a command
