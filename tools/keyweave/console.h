@@ -17,7 +17,7 @@ namespace Keyweave::Tool {
 
 // printf-style text, formatted by Keyweave::Format (a dot for decimals).
 template <typename... Args>
-std::string Printf(const char* format, const Args&... args) {
+[[nodiscard]] std::string Printf(const char* format, const Args&... args) {
     const size_t length = Format(nullptr, 0, format, args...);
     std::string text(length + 1, '\0');
     Format(text.data(), text.size(), format, args...);
@@ -33,8 +33,8 @@ public:
     void Line(std::string_view text);
     void ErrorLine(std::string_view text);
 
-    const std::string& out() const { return out_; }
-    const std::string& err() const { return err_; }
+    [[nodiscard]] const std::string& out() const { return out_; }
+    [[nodiscard]] const std::string& err() const { return err_; }
 
 private:
     std::string out_;
@@ -45,10 +45,10 @@ private:
 // Makes stdout and stderr write bytes as they are: no "\r\n" for "\n".
 void UseBinaryOutput();
 // Opens a file for writing in binary mode by its UTF-8 path. Null on failure.
-std::FILE* OpenForWriting(const std::string& path);
+[[nodiscard]] std::FILE* OpenForWriting(const std::string& path);
 
 // Writes `text` to a new file at `path`; false when it cannot be written.
-bool WriteFile(const std::string& path, std::string_view text);
+[[nodiscard]] bool WriteFile(const std::string& path, std::string_view text);
 
 // Reads the whole file at `path`; false when it cannot be opened or read.
 bool ReadFile(const std::string& path, std::string& text);

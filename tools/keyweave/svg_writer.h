@@ -13,10 +13,10 @@ namespace Keyweave::Tool {
 using SvgAttributes = std::vector<std::pair<std::string, std::string>>;
 
 // A coordinate or length: at most two decimals, no trailing zeros ("12.5").
-std::string SvgNumber(double value);
+[[nodiscard]] std::string SvgNumber(double value);
 
 // Text with &, <, >, " and ' escaped for XML.
-std::string XmlEscape(std::string_view text);
+[[nodiscard]] std::string XmlEscape(std::string_view text);
 
 class SvgWriter {
 public:
@@ -33,7 +33,7 @@ public:
     void Comment(std::string_view text);
 
     // Closes every open element and the root; the document.
-    std::string Finish();
+    [[nodiscard]] std::string Finish();
 
 private:
     void Indent();
