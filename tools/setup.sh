@@ -10,6 +10,7 @@ packages=(
   wine wine64                              # runs the Windows tests
   clang llvm libclang-rt-14-dev            # fuzzers and sanitizers with clang; llvm-dlltool
                                            # makes the Windows kit's keyweave.lib
+  clang-tidy                               # tools/lint.sh: the .clang-tidy checks
   locales                                  # a decimal-comma locale for the locale tests
   nlohmann-json3-dev                       # JSON for the keyweave command (import, check --json)
   libfmt-dev                               # {fmt}, header-only: the engine's log lines and descriptions
@@ -50,10 +51,12 @@ cmake -P "$(dirname "$0")/../cmake/KeyweaveTinyxml2.cmake"
 # The Studio's tests drive Chromium with playwright-core (npm, no browser
 # download: they use Debian's Chromium), installed beside them.
 # The page's own npm libraries (the ADB and scrcpy clients of Play on a
-# device) and esbuild, which bundles them, go into studio/node_modules.
+# device), esbuild, which bundles them, and eslint (tools/lint.sh) go into
+# studio/node_modules.
 studio=$(dirname "$0")/../studio
 tests=$studio/tests
-if [[ ! -d $tests/node_modules/playwright-core || ! -x $studio/node_modules/.bin/esbuild ]]; then
+if [[ ! -d $tests/node_modules/playwright-core || ! -x $studio/node_modules/.bin/esbuild
+      || ! -x $studio/node_modules/.bin/eslint ]]; then
   command -v npm >/dev/null || apt-get install -y -qq --no-install-recommends npm >/dev/null
   (cd "$tests" && npm ci --no-audit --no-fund >/dev/null)
   (cd "$studio" && npm ci --no-audit --no-fund >/dev/null)

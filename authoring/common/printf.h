@@ -10,7 +10,7 @@
 namespace Keyweave::Tool {
 
 template <typename... Args>
-std::string Printf(const char* format, const Args&... args) {
+[[nodiscard]] std::string Printf(const char* format, const Args&... args) {
     const size_t length = Format(nullptr, 0, format, args...);
     std::string text(length + 1, '\0');
     Format(text.data(), text.size(), format, args...);

@@ -35,7 +35,7 @@ public:
     // "# dropped:" line, counted as a dropped mapping, or as a dropped field
     // when it is `part` of a mapping (one key of a pad), and the result is
     // false.
-    bool Rule(const std::string& rule, std::string_view note = {}, bool part = false);
+    [[nodiscard]] bool Rule(const std::string& rule, std::string_view note = {}, bool part = false);
     // A mapping with no counterpart.
     void Drop(const std::string& what, const std::string& why);
     // A field (or `count` fields named together) of a converted mapping that
@@ -48,14 +48,14 @@ public:
     void Count() { ++converted_; }
     void UseShootingMode() { shooting_ = true; }
     // Whether a rule binds these keys already ("Shift,C" is "C,Shift").
-    bool Bound(const std::string& keys) const;
+    [[nodiscard]] bool Bound(const std::string& keys) const;
 
-    std::string Text(const std::string& source, const std::string& format) const;
-    size_t converted() const { return converted_; }
-    size_t dropped() const { return dropped_; }
-    size_t fieldsDropped() const { return fieldsDropped_; }
+    [[nodiscard]] std::string Text(const std::string& source, const std::string& format) const;
+    [[nodiscard]] size_t converted() const { return converted_; }
+    [[nodiscard]] size_t dropped() const { return dropped_; }
+    [[nodiscard]] size_t fieldsDropped() const { return fieldsDropped_; }
     // "9 mappings converted, 3 dropped, 4 fields dropped"
-    std::string Summary() const;
+    [[nodiscard]] std::string Summary() const;
 
 private:
     std::vector<std::string> lines_;
@@ -75,17 +75,17 @@ struct Options {
 
 // False with a message starting with "Cannot" when the JSON is no keymap of
 // that tool. `notes` receives lines for standard error (other profiles).
-bool FromQtScrcpy(const Json& root, Keymap& keymap, std::string& error);
-bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap, std::vector<std::string>& notes,
+[[nodiscard]] bool FromQtScrcpy(const Json& root, Keymap& keymap, std::string& error);
+[[nodiscard]] bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap, std::vector<std::string>& notes,
                     std::string& error);
 // `root` is the property list read as JSON (dictionaries as objects).
-bool FromPlayCover(const Json& root, Keymap& keymap, std::string& error);
+[[nodiscard]] bool FromPlayCover(const Json& root, Keymap& keymap, std::string& error);
 
 // A keymap of any of these tools, as text: XML is a PlayCover property list,
 // JSON is told apart by its fields. On success `text` is the keymap in
 // Keyweave's syntax, `source` named in its header; otherwise false with a
 // message starting with "Cannot".
-bool FromText(const std::string& content, const std::string& source, const Options& options, Keymap& keymap,
+[[nodiscard]] bool FromText(const std::string& content, const std::string& source, const Options& options, Keymap& keymap,
               std::string& text, std::vector<std::string>& notes, std::string& error);
 
 // The one reach r of a direction pad whose source gives each direction its
@@ -94,23 +94,23 @@ bool FromText(const std::string& content, const std::string& source, const Optio
 // wins (a finger pushed past a stick's rim still walks at full speed, one
 // short of it walks slowly). Directions that get another reach than their own
 // are named in a "# dropped:" line of `what`.
-double PadReach(const std::string& what, double left, double right, double up, double down, Keymap& keymap);
+[[nodiscard]] double PadReach(const std::string& what, double left, double right, double up, double down, Keymap& keymap);
 
 // Safe readers: a missing field or one of another type gives the fallback.
-const Json& Field(const Json& object, const char* name);
-double NumberField(const Json& object, const char* name, double fallback);
-std::string StringField(const Json& object, const char* name);
+[[nodiscard]] const Json& Field(const Json& object, const char* name);
+[[nodiscard]] double NumberField(const Json& object, const char* name, double fallback);
+[[nodiscard]] std::string StringField(const Json& object, const char* name);
 
 // Numbers and tuples as a keymap writes them: at most two decimals.
-std::string Num(double value);
-std::string Tuple(std::initializer_list<double> values);
+[[nodiscard]] std::string Num(double value);
+[[nodiscard]] std::string Tuple(std::initializer_list<double> values);
 // A percent value kept inside 0..100.
-double Clamp(double value, double low, double high);
+[[nodiscard]] double Clamp(double value, double low, double high);
 
 // Keyweave key names, or "" when the key has none.
-std::string KeyFromQt(std::string_view name);
-std::string KeyFromBrowser(std::string_view name);
+[[nodiscard]] std::string KeyFromQt(std::string_view name);
+[[nodiscard]] std::string KeyFromBrowser(std::string_view name);
 // A USB HID keyboard usage, or a mouse button as a negative number.
-std::string KeyFromHid(long long code);
+[[nodiscard]] std::string KeyFromHid(long long code);
 
 }  // namespace Keyweave::Tool::Import

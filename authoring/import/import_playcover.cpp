@@ -40,7 +40,7 @@ const Json& List(const Json& root, const char* name) {
 // The key of a key code field, or "" after naming what was dropped.
 std::string Key(const Json& model, const char* field, const std::string& what, Keymap& keymap, bool part = false) {
     const Json& code = Field(model, field);
-    const std::string key = code.is_number_integer() ? KeyFromHid(code.get<long long>()) : "";
+    std::string key = code.is_number_integer() ? KeyFromHid(code.get<long long>()) : "";
     if (key.empty()) {
         const std::string why = code.is_number_integer() ? "key code " + code.dump() + " has no Keyweave key name"
                                                          : "it has no integer " + std::string(field);

@@ -28,7 +28,7 @@ std::string Label(const Json& node) {
 // The rule's key, or "" after dropping the mapping.
 std::string KeyOf(const Json& node, const char* field, Keymap& keymap) {
     const std::string name = StringField(node, field);
-    const std::string key = KeyFromQt(name);
+    std::string key = KeyFromQt(name);
     if (key.empty()) keymap.Drop(Label(node), "'" + name + "' has no Keyweave key name");
     return key;
 }

@@ -12,6 +12,6 @@ namespace Keyweave::Tool::Import {
 
 // The value of the plist's root element. False with `error` saying why
 // ("it is not XML: ...", "it is no property list: ...") otherwise.
-bool ReadPropertyList(const std::string& xml, nlohmann::json& root, std::string& error);
+[[nodiscard]] bool ReadPropertyList(const std::string& xml, nlohmann::json& root, std::string& error);
 
 }  // namespace Keyweave::Tool::Import

@@ -33,34 +33,34 @@ struct LoadedKeymap {
     bool readable = false;            // false: the file could not be opened or read to its end
     std::vector<KeymapMessage> said;  // every record of the reader, in order
 
-    std::vector<Rejection> Rejections() const;
+    [[nodiscard]] std::vector<Rejection> Rejections() const;
     // Why the file could not be read (the reader's last record), when !readable.
-    KeymapMessage Failure() const;
+    [[nodiscard]] KeymapMessage Failure() const;
 };
 
 // Reads the keymap at `path` (UTF-8) with the given engine locale (normalised
 // here as the engine does). The game-pad tilt settings and the emulation knobs
 // that a keymap may set are read and dropped.
-LoadedKeymap LoadKeymap(const std::string& path, const std::string& locale);
+[[nodiscard]] LoadedKeymap LoadKeymap(const std::string& path, const std::string& locale);
 
 // Loads `path` as the engine does when a host names only this file: the file
 // itself or, when it cannot be loaded, its wild-card keymap (com.game.lite.cfg
 // falls back to com.game.cfg). `note` is left empty when the file itself
 // loaded, and otherwise says which file was loaded instead. When neither
 // loads, the result is the file's own failure.
-LoadedKeymap LoadKeymapOrWildCard(const std::string& path, const std::string& locale, std::string& note);
+[[nodiscard]] LoadedKeymap LoadKeymapOrWildCard(const std::string& path, const std::string& locale, std::string& note);
 
 // Every rejected line's messages, then why the file could not be read (if it
 // could not), each as "PATH:LINE: MESSAGE", or "PATH: MESSAGE" when it is
 // about the file as a whole. PATH is the path as given.
-std::vector<std::string> Diagnostics(const LoadedKeymap& keymap);
+[[nodiscard]] std::vector<std::string> Diagnostics(const LoadedKeymap& keymap);
 
 // The key names of a key set joined by "+", in ascending code order
 // ("Ctrl+A").
-std::string KeySetLabel(const KeySet& keys);
+[[nodiscard]] std::string KeySetLabel(const KeySet& keys);
 
 // The file name without its folders and without a ".cfg" ending: what a
 // host names the package of a keymap file.
-std::string PackageOfPath(const std::string& path);
+[[nodiscard]] std::string PackageOfPath(const std::string& path);
 
 }  // namespace Keyweave::Tool

@@ -8,9 +8,9 @@ namespace Keyweave::Tool {
 
 // The data: URI of the picture at `path`; false with a message starting
 // with "Cannot" when it cannot be read or is no PNG or JPEG file.
-bool ReadBackground(const std::string& path, std::string& uri, std::string& error);
+[[nodiscard]] bool ReadBackground(const std::string& path, std::string& uri, std::string& error);
 
 // `bytes` in base64 (RFC 4648, with padding).
-std::string Base64(const std::string& bytes);
+[[nodiscard]] std::string Base64(const std::string& bytes);
 
 }  // namespace Keyweave::Tool

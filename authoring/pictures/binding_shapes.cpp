@@ -220,7 +220,7 @@ bool AnchorOf(const Action& action, Point& anchor) {
 
 bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::string& keys,
                       const ShapeContext& context) {
-    const float widthStretch = static_cast<float>(canvas.Width() / canvas.Height());
+    const auto widthStretch = static_cast<float>(canvas.Width() / canvas.Height());
     switch (action.type) {
         case kTapAction: DrawTap(canvas, static_cast<const TapAction&>(action), keys, context.crowd); return true;
         case kTapTapAction: DrawTapTap(canvas, static_cast<const TapTapAction&>(action), keys); return true;

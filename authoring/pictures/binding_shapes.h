@@ -21,10 +21,10 @@ struct ShapeContext {
 
 // Where a binding's shape starts (its anchor, for telling crowded places
 // apart); false for actions without one place.
-bool AnchorOf(const Action& action, Point& anchor);
+[[nodiscard]] bool AnchorOf(const Action& action, Point& anchor);
 
 // The record's class without "Action" ("Tap", "SwipeHold", "StickHold").
-const char* ActionKind(const Action& action);
+[[nodiscard]] const char* ActionKind(const Action& action);
 
 // Draws the binding's shape, labelled `keys`. False (nothing drawn) when the
 // action has no place on the screen; then LegendText describes it.
@@ -33,14 +33,14 @@ bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::st
 
 // What an action without a place does, in a few words ("key Enter",
 // "tilt to pitch 20, roll 0 degrees, level again on release").
-std::string LegendText(const Action& action);
+[[nodiscard]] std::string LegendText(const Action& action);
 
 // The end of a keymap swipe: 20 percent of the screen in its direction,
 // stopping at the edge.
-Point SwipeEnd(Point start, uint32_t direction);
+[[nodiscard]] Point SwipeEnd(Point start, uint32_t direction);
 
 // Where a direction-pad key sends the pad finger: radius to the side, 1.6
 // radius up or down.
-Point PadTarget(Point centre, uint32_t mask, float radius);
+[[nodiscard]] Point PadTarget(Point centre, uint32_t mask, float radius);
 
 }  // namespace Keyweave::Tool

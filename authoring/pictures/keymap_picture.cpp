@@ -62,11 +62,11 @@ std::vector<Binding> CollectBindings(const Config& config) {
 std::string ModesText(const Config& config) {
     std::vector<std::string> modes;
     if (config.mEnableShootingMode != 0) modes.push_back(Printf("shooting mode %u", static_cast<uint32_t>(config.mShootingModeType)));
-    if (config.mAlwaysSendUnmappedKey) modes.push_back("mapped keys also reach the game");
-    if (config.mMultiKeyAware) modes.push_back("key combinations (single keys act 100 ms late)");
-    if (config.mEnableDynamicDpad != 0) modes.push_back("dynamic direction pad");
-    if (config.mEnableDynamicZoom != 0) modes.push_back("dynamic zoom");
-    if (config.mShowCursor) modes.push_back("cursor shown with a game pad");
+    if (config.mAlwaysSendUnmappedKey) modes.emplace_back("mapped keys also reach the game");
+    if (config.mMultiKeyAware) modes.emplace_back("key combinations (single keys act 100 ms late)");
+    if (config.mEnableDynamicDpad != 0) modes.emplace_back("dynamic direction pad");
+    if (config.mEnableDynamicZoom != 0) modes.emplace_back("dynamic zoom");
+    if (config.mShowCursor) modes.emplace_back("cursor shown with a game pad");
     std::string text;
     for (const std::string& mode : modes) text += (text.empty() ? "Modes: " : "; ") + mode;
     return text;

@@ -22,6 +22,6 @@ struct KeymapPictureOptions {
     std::string background;
 };
 
-std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options);
+[[nodiscard]] std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options);
 
 }  // namespace Keyweave::Tool

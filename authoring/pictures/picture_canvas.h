@@ -19,14 +19,14 @@ public:
     PictureCanvas(SvgWriter& svg, ScreenSize screen) : svg_(svg), screen_(screen) {}
 
     SvgWriter& svg() { return svg_; }
-    double Width() const { return screen_.width; }
-    double Height() const { return screen_.height; }
+    [[nodiscard]] double Width() const { return screen_.width; }
+    [[nodiscard]] double Height() const { return screen_.height; }
     // The size of marks and letters, in pixels.
-    double Unit() const { return UnitFor(screen_); }
-    static double UnitFor(ScreenSize screen);
+    [[nodiscard]] double Unit() const { return UnitFor(screen_); }
+    [[nodiscard]] static double UnitFor(ScreenSize screen);
 
-    double X(float fraction) const { return fraction * screen_.width; }
-    double Y(float fraction) const { return fraction * screen_.height; }
+    [[nodiscard]] double X(float fraction) const { return fraction * static_cast<float>(screen_.width); }
+    [[nodiscard]] double Y(float fraction) const { return fraction * static_cast<float>(screen_.height); }
 
     // The screen: a dark rectangle with a grid every 10 percent, labelled.
     void DrawScreen();

@@ -14,10 +14,10 @@ namespace Keyweave::Tool {
 using SvgAttributes = std::vector<std::pair<std::string_view, std::string>>;
 
 // A coordinate or length: at most two decimals, no trailing zeros ("12.5").
-std::string SvgNumber(double value);
+[[nodiscard]] std::string SvgNumber(double value);
 
 // Text with &, <, >, " and ' escaped for XML.
-std::string XmlEscape(std::string_view text);
+[[nodiscard]] std::string XmlEscape(std::string_view text);
 
 class SvgWriter {
 public:
@@ -34,7 +34,7 @@ public:
     void Comment(std::string_view text);
 
     // Closes every open element and the root; the document.
-    std::string Finish();
+    [[nodiscard]] std::string Finish();
 
 private:
     void Indent();

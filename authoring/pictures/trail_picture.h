@@ -26,8 +26,8 @@ struct Trail {
 };
 
 // The trails of the touch events, in the order the fingers touched.
-std::vector<Trail> CollectTrails(const std::vector<TimelineEvent>& events);
+[[nodiscard]] std::vector<Trail> CollectTrails(const std::vector<TimelineEvent>& events);
 
-std::string DrawTrails(const std::vector<Trail>& trails, ScreenSize screen, const std::string& title);
+[[nodiscard]] std::string DrawTrails(const std::vector<Trail>& trails, ScreenSize screen, const std::string& title);
 
 }  // namespace Keyweave::Tool

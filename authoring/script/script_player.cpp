@@ -1,4 +1,7 @@
 #include "script/script_player.h"
+
+#include <utility>
+
 #include "common/printf.h"
 #include "keymap/keymap_load.h"
 
@@ -17,7 +20,7 @@ constexpr int kMostTasksAtTheEnd = 1000000;
 
 }  // namespace
 
-ScriptPlayer::ScriptPlayer(const PlayOptions& options) : options_(options) {
+ScriptPlayer::ScriptPlayer(PlayOptions options) : options_(std::move(options)) {
     EngineSettings settings;
     settings.verbose = options_.verbose;
     settings.screenWidth = options_.screen.width;

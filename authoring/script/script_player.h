@@ -30,34 +30,34 @@ struct PlayOptions {
 
 class ScriptPlayer {
 public:
-    explicit ScriptPlayer(const PlayOptions& options);
+    explicit ScriptPlayer(PlayOptions options);
     ~ScriptPlayer();
 
     // Loads the keymap at 0 ms, then plays the commands. False when a command
     // cannot be played (going back in time); `error` says which and why.
-    bool Play(const std::vector<ScriptCommand>& commands, ScriptError& error);
+    [[nodiscard]] bool Play(const std::vector<ScriptCommand>& commands, ScriptError& error);
 
     // The same, one command at a time, for a host that makes up the script
     // as it goes (the Studio's try-it mode): Begin loads the keymap, each
     // Step plays one command and what it makes due at once, AdvanceTo moves
     // the clock between commands, and Finish runs whatever is still queued.
     void Begin();
-    bool Step(const ScriptCommand& command, ScriptError& error);
+    [[nodiscard]] bool Step(const ScriptCommand& command, ScriptError& error);
     // Moves the clock to `time`, running what falls due on the way.
     void AdvanceTo(Millis time);
     void Finish();
-    Millis Now() const { return clock_.Now(); }
+    [[nodiscard]] Millis Now() const { return clock_.Now(); }
     // When the next queued task falls due; false when nothing is queued.
-    bool NextDue(Millis& due) const;
+    [[nodiscard]] bool NextDue(Millis& due) const;
 
-    const TimelineRecorder& recorder() const { return recorder_; }
+    [[nodiscard]] const TimelineRecorder& recorder() const { return recorder_; }
 
     // The manual clock starts where a running system's tick count might be:
     // far from zero, as the engine's timing rules expect.
     static constexpr Millis kClockStart = 1000000;
 
 private:
-    bool Run(const ScriptCommand& command, ScriptError& error);
+    [[nodiscard]] bool Run(const ScriptCommand& command, ScriptError& error);
     void Load(const std::string& path, const std::string& package);
 
     PlayOptions options_;

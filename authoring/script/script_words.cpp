@@ -45,7 +45,7 @@ bool ReadQuoted(std::string_view line, size_t& at, std::string& text, std::strin
                 break;
             }
             default:
-                error = std::string("Cannot read the escape \\") + line[at] + " (use \\n \\t \\\\ \\\" or \\xHH)";
+                error = std::string("Cannot read the escape \\") + line[at] + R"( (use \n \t \\ \" or \xHH))";
                 return false;
         }
     }

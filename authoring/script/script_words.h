@@ -34,9 +34,9 @@ struct WordReader {
     const char* usage;  // the command's form, e.g. "wait MS", for Usage()
     std::string& error;
 
-    bool Fail(const std::string& message);
+    [[nodiscard]] bool Fail(const std::string& message);
     // "Cannot read this command: write <usage>".
-    bool Usage();
+    [[nodiscard]] bool Usage();
     [[nodiscard]] bool Count(ScriptWords words, size_t count);
 
     [[nodiscard]] bool Float(const ScriptWord& word, float& value);

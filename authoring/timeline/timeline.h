@@ -34,7 +34,7 @@ public:
     };
     // The changes of a frame of `count` contacts (at most the 16 of a full
     // frame), in slot order; they become what was last seen.
-    std::vector<Change> Follow(const KeyweaveTouchPoint* points, uint32_t count);
+    [[nodiscard]] std::vector<Change> Follow(const KeyweaveTouchPoint* points, uint32_t count);
 
 private:
     std::array<KeyweaveTouchPoint, KEYWEAVE_TOUCH_POINTS> known_{};  // all up at (0, 0) at first
@@ -76,7 +76,7 @@ class TimelineRecorder {
 public:
     TimelineRecorder(const Clock& clock, Millis origin) : clock_(clock), origin_(origin) {}
 
-    HostCallbacks Callbacks();
+    [[nodiscard]] HostCallbacks Callbacks();
 
     // Nothing is written before Start (the engine's own start-up), though
     // the contacts are followed from the first frame on.
@@ -93,7 +93,7 @@ public:
     void NoteInput(uint32_t line, const std::string& text);
 
     // The events from the `from`th on (all of them by default).
-    std::vector<TimelineEvent> Events(size_t from = 0) const;
+    [[nodiscard]] std::vector<TimelineEvent> Events(size_t from = 0) const;
 
     // The callbacks' entry points (see CallbacksFor).
     static void OnKey(void* self, uint8_t byte);
@@ -102,13 +102,13 @@ public:
     static void OnSummary(void* self, const char* text);
     static void OnNotice(void* self, int32_t pad, int32_t event, const char* layout);
     static void OnPassThrough(void* self);
-    static int32_t OnShooting(void* self, int32_t code);
+    [[nodiscard]] static int32_t OnShooting(void* self, int32_t code);
     static void OnLog(void* self, const char* line);
     // A decision of the engine's trace (Engine::SetDecisionObserver).
     static void OnDecision(void* self, const Decision& decision);
 
 private:
-    int64_t Now() const { return static_cast<int64_t>(clock_.Now() - origin_); }
+    [[nodiscard]] int64_t Now() const { return static_cast<int64_t>(clock_.Now() - origin_); }
     void Add(TimelineEvent event);  // caller holds mutex_
 
     const Clock& clock_;

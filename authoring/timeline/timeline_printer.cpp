@@ -44,7 +44,7 @@ const char* TouchState(const TimelineEvent& event) {
 }
 
 std::string EventText(const TimelineEvent& event) {
-    const std::string time = Printf("%6lld  ", static_cast<long long>(event.time));
+    std::string time = Printf("%6lld  ", static_cast<long long>(event.time));
     switch (event.kind) {
         case Kind::kInput: return time + "> " + event.text;
         case Kind::kTouch:

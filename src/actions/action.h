@@ -58,13 +58,13 @@ struct Point {
 inline constexpr Point kScreenCentre{0.5f, 0.5f};
 
 // "Tap", "TapSwipe": the record class's name as keymaps nearly write it.
-const char* ActionTypeName(ActionType type);
+[[nodiscard]] const char* ActionTypeName(ActionType type);
 
 class Action {
 public:
     virtual ~Action() = default;
     // One line for the configuration dump.
-    virtual std::string Describe() const = 0;
+    [[nodiscard]] virtual std::string Describe() const = 0;
 
     ActionType type;
     int32_t slot = -1;  // the touch slot held while the record's sequence runs

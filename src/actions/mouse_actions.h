@@ -14,7 +14,7 @@ namespace Keyweave {
 class MouseAction final : public Action {
 public:
     MouseAction() : Action(ActionType::kMouseAction) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     uint32_t eventData = 0;  // run time: data word of the last mouse event
     uint8_t leftDown = 0;    // run time: the left button is down
     int32_t delay = 0;       // run time: delay of its next touch, ms
@@ -25,7 +25,7 @@ class MouseSwipeAction final : public Action {
 public:
     MouseSwipeAction(int32_t radiusPercent, Point centre)
         : Action(ActionType::kMouseSwipeAction), radius(radiusPercent), point(centre), currentPoint(centre) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     int32_t radius;             // percent
     Point point;                // centre
     Point currentPoint;         // run time: the last point played
@@ -39,7 +39,7 @@ class MouseHoldAction final : public Action {
 public:
     MouseHoldAction(Point topLeft, Point bottomRight)
         : Action(ActionType::kMouseHoldAction), point(topLeft), point2(bottomRight) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;       // left, top
     Point point2;      // right, bottom
     uint8_t held = 0;  // run time
@@ -50,7 +50,7 @@ public:
     TapSwipeAction(Point centre, float r, bool forceToCircle)
         : Action(ActionType::kTapSwipeAction),
           point(centre), currentPoint(centre), radius(r), force(forceToCircle ? 1 : 0) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;               // centre
     Point currentPoint;        // run time: the last point played
     float radius;              // as written
@@ -63,7 +63,7 @@ class TapSwipeClickAction final : public Action {
 public:
     TapSwipeClickAction(Point centre, int32_t r)
         : Action(ActionType::kTapSwipeClickAction), point(centre), radius(r), currentPoint(centre) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;               // centre
     int32_t radius;            // the written value truncated toward zero
     Point currentPoint;        // run time
@@ -77,7 +77,7 @@ class ShootMoveAction final : public Action {
 public:
     ShootMoveAction(Point origin, float s)
         : Action(ActionType::kShootMoveAction), point(origin), currentPoint(origin), sensitivity(s) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;         // origin
     Point currentPoint;  // run time
     float sensitivity;
@@ -99,7 +99,7 @@ public:
     ShootModeAction(Point origin, Point fire, ShootingMode mode, float s)
         : Action(ActionType::kShootModeAction), point(origin), currentPoint(origin), point2(fire), savedPoint(origin),
           modeType(mode), sensitivity(s) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;               // origin, where the look finger rests
     Point currentPoint;        // run time
     Point point2;              // fire point
@@ -116,7 +116,7 @@ public:
 class SuspendShootAction final : public Action {
 public:
     SuspendShootAction() : Action(ActionType::kSuspendShootAction) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
 };
 
 }  // namespace Keyweave

@@ -13,7 +13,7 @@ public:
     StickHoldAction(Point centre, float r, float s)
         : Action(ActionType::kStickHoldAction),
           point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;  // centre
     Point currentPoint;
     Point lastPoint;
@@ -26,7 +26,7 @@ class StickMoveAction final : public Action {
 public:
     StickMoveAction(Point start, float s)
         : Action(ActionType::kStickMoveAction), point(start), currentPoint(start), lastPoint(start), sensitivity(s) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;  // start
     Point currentPoint;
     Point lastPoint;
@@ -39,7 +39,7 @@ public:
     TapStickAction(Point centre, float r, float s)
         : Action(ActionType::kTapStickAction),
           point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;  // centre
     Point currentPoint;
     Point lastPoint;  // run time: the point reported last, where a tap-cancel starts

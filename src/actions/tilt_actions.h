@@ -10,7 +10,7 @@ public:
     AbsoluteTiltAction(float pitchDegrees, float rollDegrees, bool backToLevel)
         : Action(ActionType::kAbsoluteTiltAction),
           pitch(pitchDegrees), roll(rollDegrees), returnToLevel(backToLevel ? 1 : 0) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     float pitch;  // degrees
     float roll;   // degrees
     uint8_t returnToLevel;
@@ -20,7 +20,7 @@ class RelativeTiltAction final : public Action {
 public:
     RelativeTiltAction(float pitchDelta, float rollDelta)
         : Action(ActionType::kRelativeTiltAction), pitch(pitchDelta), roll(rollDelta) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     float pitch;  // degrees, added
     float roll;   // degrees, added
 };

@@ -17,7 +17,7 @@ enum SwipeDirection : uint32_t { kSwipeUp = 1, kSwipeDown = 2, kSwipeLeft = 3, k
 class ScreenAction final : public Action {
 public:
     ScreenAction(Point p, float r) : Action(ActionType::kScreenAction), point(p), radius(r) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;
     float radius;
 };
@@ -27,14 +27,14 @@ class KeyAction final : public Action {
 public:
     static constexpr uint32_t kUnknownKey = 0xFFFFFFFFu;
     explicit KeyAction(uint32_t code) : Action(ActionType::kKeyAction), keyCode(code) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     uint32_t keyCode;
 };
 
 class TapAction final : public Action {
 public:
     explicit TapAction(Point p) : Action(ActionType::kTapAction), point(p) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;
 };
 
@@ -42,7 +42,7 @@ public:
 class TapTapAction final : public Action {
 public:
     TapTapAction(Point first, Point second) : Action(ActionType::kTapTapAction), point(first), point2(second) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;
     Point point2;
 };
@@ -50,7 +50,7 @@ public:
 class SwipeAction final : public Action {
 public:
     SwipeAction(Point start, uint32_t dir) : Action(ActionType::kSwipeAction), point(start), direction(dir) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;                // start
     uint32_t direction;         // SwipeDirection
     int32_t duration = 100;     // ms
@@ -62,7 +62,7 @@ public:
 class SwipeActionXY final : public Action {
 public:
     SwipeActionXY(Point from, Point to) : Action(ActionType::kSwipeActionXY), start(from), end(to) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point start;
     Point end;
     int32_t duration = 100;  // ms
@@ -72,7 +72,7 @@ public:
 class SwipeTraceAction final : public Action {
 public:
     SwipeTraceAction() : Action(ActionType::kSwipeTraceAction) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     std::vector<Point> points;  // in written order
     uint8_t noSettle = 1;
 };
@@ -85,7 +85,7 @@ public:
 
     // `direction` is a swipe direction (1..4); any other leaves mask and axis 0.
     SwipeHoldAction(Point centre, uint32_t direction, float radiusFraction, uint32_t glide);
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
 
     Point point;                      // centre
     uint32_t directionMask = 0;
@@ -103,7 +103,7 @@ public:
 class PinchAction final : public Action {
 public:
     PinchAction(Point centre, bool pinchIn) : Action(ActionType::kPinchAction), point(centre), in(pinchIn ? 1 : 0) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;              // centre
     uint8_t in;               // 1: "In" spreads the fingers apart; 0: "Out" brings them together
     int32_t duration = 100;   // ms
@@ -116,14 +116,14 @@ public:
 class TapCancelAction final : public Action {
 public:
     explicit TapCancelAction(Point p) : Action(ActionType::kTapCancelAction), point(p) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;
 };
 
 class TouchMoveAction final : public Action {
 public:
     explicit TouchMoveAction(Point p) : Action(ActionType::kTouchMoveAction), point(p) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     Point point;
 };
 
@@ -134,7 +134,7 @@ public:
         int32_t pause = 0;  // ms after the tap's lift
     };
     TapsMacroAction() : Action(ActionType::kTapsMacroAction) {}
-    std::string Describe() const override;
+    [[nodiscard]] std::string Describe() const override;
     std::vector<Tap> taps;  // in written order
     int32_t repeat = 1;
 };

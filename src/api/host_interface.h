@@ -72,7 +72,7 @@ public:
     }
 
     // Null before Init.
-    Engine* engine() const { return engine_.load(std::memory_order_acquire); }
+    [[nodiscard]] Engine* engine() const { return engine_.load(std::memory_order_acquire); }
 
 private:
     void NoteEarlyCall(const char* name) noexcept;

@@ -7,7 +7,7 @@
 namespace Keyweave {
 
 HostInterface& CurrentInterface() {
-    static HostInterface* const process = new HostInterface();
+    static auto* const process = new HostInterface();
     return *process;
 }
 

@@ -24,18 +24,18 @@ using Millis = uint64_t;
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual Millis Now() const = 0;
+    [[nodiscard]] virtual Millis Now() const = 0;
     // The same time in microseconds, for waits that must end on a due
     // millisecond rather than somewhere inside the one before it. Now() is
     // NowMicros() / 1000.
-    virtual uint64_t NowMicros() const { return Now() * 1000; }
+    [[nodiscard]] virtual uint64_t NowMicros() const { return Now() * 1000; }
 };
 
 // Time that moves only when told to. Safe to read from any thread.
 class ManualClock final : public Clock {
 public:
     explicit ManualClock(Millis start = 0) : now_(start) {}
-    Millis Now() const override { return now_.load(std::memory_order_acquire); }
+    [[nodiscard]] Millis Now() const override { return now_.load(std::memory_order_acquire); }
     void Set(Millis now) { now_.store(now, std::memory_order_release); }
     void Advance(Millis delta) { now_.fetch_add(delta, std::memory_order_acq_rel); }
 

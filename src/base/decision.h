@@ -82,7 +82,7 @@ enum class GestureCall : uint32_t {
     kEmulateSwipeXY = 8,
     kEmulatePinch = 9,
 };
-const char* GestureCallName(GestureCall call);
+[[nodiscard]] const char* GestureCallName(GestureCall call);
 
 struct Decision {
     InputKind input = InputKind::kKey;
@@ -109,8 +109,8 @@ struct Decision {
 };
 
 // The stable name of a reason ("no-rule"), and of an input kind ("key").
-const char* ReasonName(Reason reason);
-const char* InputKindName(InputKind input);
+[[nodiscard]] const char* ReasonName(Reason reason);
+[[nodiscard]] const char* InputKindName(InputKind input);
 
 class DecisionTrace {
 public:
@@ -125,7 +125,7 @@ public:
         kept_.push_back(std::make_unique<Target>(Target{observer, context}));
         target_.store(kept_.back().get(), std::memory_order_release);
     }
-    bool On() const { return target_.load(std::memory_order_acquire) != nullptr; }
+    [[nodiscard]] bool On() const { return target_.load(std::memory_order_acquire) != nullptr; }
     void Report(const Decision& decision) const {
         if (const Target* target = target_.load(std::memory_order_acquire)) target->observer(target->context, decision);
     }

@@ -62,20 +62,20 @@ public:
     template <typename Enum, std::enable_if_t<std::is_enum_v<Enum>, int> = 0>
     FormatArgument(Enum value) : FormatArgument(static_cast<std::underlying_type_t<Enum>>(value)) {}
 
-    Kind kind() const { return kind_; }
-    bool boolean() const { return value_.boolean; }
-    char character() const { return value_.character; }
-    int integer() const { return value_.integer; }
-    unsigned natural() const { return value_.natural; }
+    [[nodiscard]] Kind kind() const { return kind_; }
+    [[nodiscard]] bool boolean() const { return value_.boolean; }
+    [[nodiscard]] char character() const { return value_.character; }
+    [[nodiscard]] int integer() const { return value_.integer; }
+    [[nodiscard]] unsigned natural() const { return value_.natural; }
     long long longInteger() const { return value_.longInteger; }
     unsigned long long longNatural() const { return value_.longNatural; }
-    float single() const { return value_.single; }
-    double real() const { return value_.real; }
+    [[nodiscard]] float single() const { return value_.single; }
+    [[nodiscard]] double real() const { return value_.real; }
     long double longReal() const { return value_.longReal; }
-    const char* text() const { return value_.text; }
-    std::string_view view() const { return {value_.view.data, value_.view.size}; }
-    const void* pointer() const { return value_.pointer; }
-    const WideChar* utf16() const { return value_.utf16; }
+    [[nodiscard]] const char* text() const { return value_.text; }
+    [[nodiscard]] std::string_view view() const { return {value_.view.data, value_.view.size}; }
+    [[nodiscard]] const void* pointer() const { return value_.pointer; }
+    [[nodiscard]] const WideChar* utf16() const { return value_.utf16; }
 
 private:
     // long is int or long long, whichever has its size.

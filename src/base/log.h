@@ -31,9 +31,9 @@ public:
 
     // True when the per-report game-pad lines and the database reader's detail
     // lines are wanted.
-    bool Verbose() const { return verbose_; }
+    [[nodiscard]] bool Verbose() const { return verbose_; }
     // False while no sink is installed: callers may skip building long texts.
-    bool Enabled() const { return sink_ != nullptr; }
+    [[nodiscard]] bool Enabled() const { return sink_ != nullptr; }
 
     // Nothing is formatted while no sink is installed.
     template <typename... Args>

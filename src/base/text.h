@@ -13,15 +13,15 @@ using WideString = std::basic_string<WideChar>;
 using WideStringView = std::basic_string_view<WideChar>;
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string ToUtf8(WideStringView text);
+[[nodiscard]] std::string ToUtf8(WideStringView text);
 // The same bytes, handed one at a time to visit(char) without allocating.
 template <typename Visit>
 void ForEachUtf8Byte(WideStringView text, Visit visit);
 // UTF-8 to UTF-16; a malformed byte becomes U+FFFD.
-WideString ToWide(std::string_view text);
+[[nodiscard]] WideString ToWide(std::string_view text);
 
 // A host string that may be null.
-inline WideString WideFromHost(const WideChar* text) { return text ? WideString(text) : WideString(); }
+[[nodiscard]] inline WideString WideFromHost(const WideChar* text) { return text ? WideString(text) : WideString(); }
 
 template <typename Visit>
 void ForEachUtf8Byte(WideStringView text, Visit visit) {

@@ -21,16 +21,16 @@ struct ControlName {
 
 // The control code of a keymap name (exact, case-sensitive, whole name);
 // kNoControl for anything else, database target names included.
-uint32_t LookupControlName(std::string_view name);
+[[nodiscard]] uint32_t LookupControlName(std::string_view name);
 
 // The control code of a database target name (exact, case-sensitive, whole
 // name); kNoControl for anything else.
-uint32_t LookupDatabaseTarget(std::string_view name);
+[[nodiscard]] uint32_t LookupDatabaseTarget(std::string_view name);
 
 // The keymap name of a control code; nullptr when the code has none.
-const char* ControlNameOf(uint32_t code);
+[[nodiscard]] const char* ControlNameOf(uint32_t code);
 
 // Every control with its names, in code order, for tools that list them.
-std::span<const ControlName> ControlNameTable();
+[[nodiscard]] std::span<const ControlName> ControlNameTable();
 
 }  // namespace Keyweave::GamePad

@@ -59,27 +59,27 @@ inline constexpr uint32_t kCharacterShiftBit = 0x80000000u;
 
 // The key name for a whole, exactly matching (case-sensitive) name; kNoKey
 // for any other text.
-uint32_t KeyCodeOf(std::string_view name);
+[[nodiscard]] uint32_t KeyCodeOf(std::string_view name);
 
 // The name of a key code; a code with several names gets the one registered
 // last (53 is "Div", not "/"). "UNKNOWN" for a code without a name.
-const char* KeyNameOf(uint32_t code);
+[[nodiscard]] const char* KeyNameOf(uint32_t code);
 
 // The key code that types a character, without the Shift bit; kNoKey when
 // the character has no entry.
-uint32_t CharacterKey(char character);
+[[nodiscard]] uint32_t CharacterKey(char character);
 
 // True when the character is typed with Shift; false when it is not or has no
 // entry.
-bool CharacterNeedsShift(char character);
+[[nodiscard]] bool CharacterNeedsShift(char character);
 
 // The controller code (KeyweaveHandleController) of an [opensensor] button
 // name: the letter itself for "A" to "H", the lower-case initial for "Up",
 // "Down", "Left" and "Right"; 0 for any other name.
-uint32_t ControllerButtonCode(std::string_view name);
+[[nodiscard]] uint32_t ControllerButtonCode(std::string_view name);
 
 // The tables in registration order, for tools that list them.
-std::span<const KeyName> KeyNameTable();
-std::span<const CharacterEntry> CharacterTable();
+[[nodiscard]] std::span<const KeyName> KeyNameTable();
+[[nodiscard]] std::span<const CharacterEntry> CharacterTable();
 
 }  // namespace Keyweave

@@ -61,10 +61,10 @@ public:
         heap_.clear();
     }
 
-    size_t size() const { return heap_.empty() ? count_ : heap_.size(); }
-    bool empty() const { return size() == 0; }
-    const TaskId* begin() const { return heap_.empty() ? inline_.data() : heap_.data(); }
-    const TaskId* end() const { return begin() + size(); }
+    [[nodiscard]] size_t size() const { return heap_.empty() ? count_ : heap_.size(); }
+    [[nodiscard]] bool empty() const { return size() == 0; }
+    [[nodiscard]] const TaskId* begin() const { return heap_.empty() ? inline_.data() : heap_.data(); }
+    [[nodiscard]] const TaskId* end() const { return begin() + size(); }
     TaskId front() const { return *begin(); }
     TaskId back() const { return end()[-1]; }
     TaskId operator[](size_t index) const { return begin()[index]; }

@@ -75,10 +75,10 @@ public:
     // Active from a key's press to its release.
     void SetActiveWhile(bool pressed, ActionType type, Action* action);
     // Reads without the lock.
-    Action* GetActive(ActionType type) const;
+    [[nodiscard]] Action* GetActive(ActionType type) const;
     // A copy of the whole registry; takes no lock itself: callers that iterate
     // it hold `lock()` around the copy and its use.
-    Table CopyActive() const KEYWEAVE_REQUIRES(lock_) { return actions_; }
+    [[nodiscard]] Table CopyActive() const KEYWEAVE_REQUIRES(lock_) { return actions_; }
     Platform::RecursiveLock& lock() const KEYWEAVE_RETURN_CAPABILITY(lock_) { return lock_; }
 
 private:
@@ -98,9 +98,9 @@ public:
     Config& operator=(const Config&) = delete;
 
     // Takes ownership of a record and returns it, for the rule maps to point at.
-    Action* Adopt(std::unique_ptr<Action> action);
+    [[nodiscard]] Action* Adopt(std::unique_ptr<Action> action);
     // Number of records owned (tests and invariant checks).
-    size_t OwnedRecordCount() const { return records_.size(); }
+    [[nodiscard]] size_t OwnedRecordCount() const { return records_.size(); }
     // Visits every record owned, as `visit(const Action&)` (invariant checks).
     template <typename Visit>
     void ForEachRecord(Visit&& visit) const {
@@ -108,38 +108,38 @@ public:
     }
 
     // Lookups; none logs, none fails.
-    const ActionSet& GetActions(const KeySet& keys) const;
+    [[nodiscard]] const ActionSet& GetActions(const KeySet& keys) const;
     // The actions of the rule of `key` alone.
-    const ActionSet& GetActions(uint32_t key) const;
+    [[nodiscard]] const ActionSet& GetActions(uint32_t key) const;
     static constexpr uint32_t kNoControllerKey = 0xFFFFFFFFu;
-    uint32_t ControllerKey(uint32_t controllerCode) const;
+    [[nodiscard]] uint32_t ControllerKey(uint32_t controllerCode) const;
     // `text` from the locale's strings, else from [strings], else itself.
-    std::string Translate(const std::string& text) const;
+    [[nodiscard]] std::string Translate(const std::string& text) const;
     // A game-pad control's mapped key code, or false.
-    bool GamePadKey(uint32_t control, uint32_t& keyCode) const;
+    [[nodiscard]] bool GamePadKey(uint32_t control, uint32_t& keyCode) const;
     // The direct action bound to a game-pad control, or null.
-    Action* GamePadAction(uint32_t control) const;
+    [[nodiscard]] Action* GamePadAction(uint32_t control) const;
 
-    bool MultiKeyAware() const { return mMultiKeyAware; }
-    bool AlwaysSendUnmappedKey() const { return mAlwaysSendUnmappedKey; }
-    bool ShowCursor() const { return mShowCursor; }
-    uint32_t EnableShootingMode() const { return mEnableShootingMode; }
-    ShootingMode ShootingModeType() const { return mShootingModeType; }
-    uint32_t EnableSingleTouchShootingMode() const { return mEnableSingleTouchShootingMode; }
-    uint32_t EnableSpaceShooterMode() const { return mEnableSpaceShooterMode; }
-    uint32_t EnableDynamicZoom() const { return mEnableDynamicZoom; }
-    uint32_t EnableDynamicDpad() const { return mEnableDynamicDpad; }
-    bool GamePadTilt() const { return mGamePadTilt; }
-    uint32_t EnableLocationUpdationWithKeyMap() const { return mEnableLocationUpdationWithKeyMap; }
-    uint32_t ShootingModeActive() const { return mShootingModeActive; }
+    [[nodiscard]] bool MultiKeyAware() const { return mMultiKeyAware; }
+    [[nodiscard]] bool AlwaysSendUnmappedKey() const { return mAlwaysSendUnmappedKey; }
+    [[nodiscard]] bool ShowCursor() const { return mShowCursor; }
+    [[nodiscard]] uint32_t EnableShootingMode() const { return mEnableShootingMode; }
+    [[nodiscard]] ShootingMode ShootingModeType() const { return mShootingModeType; }
+    [[nodiscard]] uint32_t EnableSingleTouchShootingMode() const { return mEnableSingleTouchShootingMode; }
+    [[nodiscard]] uint32_t EnableSpaceShooterMode() const { return mEnableSpaceShooterMode; }
+    [[nodiscard]] uint32_t EnableDynamicZoom() const { return mEnableDynamicZoom; }
+    [[nodiscard]] uint32_t EnableDynamicDpad() const { return mEnableDynamicDpad; }
+    [[nodiscard]] bool GamePadTilt() const { return mGamePadTilt; }
+    [[nodiscard]] uint32_t EnableLocationUpdationWithKeyMap() const { return mEnableLocationUpdationWithKeyMap; }
+    [[nodiscard]] uint32_t ShootingModeActive() const { return mShootingModeActive; }
     void SetShootingModeActive(uint32_t active) { mShootingModeActive = active; }
-    const ClipRectangle& GetClipRectangle() const { return mClipRectangle; }
-    const ScreenAction* ScreenCenter() const { return mScreenCenter; }
+    [[nodiscard]] const ClipRectangle& GetClipRectangle() const { return mClipRectangle; }
+    [[nodiscard]] const ScreenAction* ScreenCenter() const { return mScreenCenter; }
 
     void SetPackage(const std::string& name) { mPackage = name; }
-    const std::string& Package() const { return mPackage; }
+    [[nodiscard]] const std::string& Package() const { return mPackage; }
     void MarkDefault() { mIsDefault = true; }
-    bool IsDefault() const { return mIsDefault; }
+    [[nodiscard]] bool IsDefault() const { return mIsDefault; }
 
     // After the last line of a keymap with "# ENABLE_SHOOTING_MODE": turns the
     // MouseMove aim tap (and the LeftClick fire tap, if any) into the

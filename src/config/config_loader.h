@@ -12,6 +12,6 @@ namespace Keyweave {
 // Reads the keymap at `path` into a new configuration and writes its dump to
 // the context's log. Null when the file cannot be opened or read to its end;
 // the partly filled configuration is destroyed then.
-std::unique_ptr<Config> LoadConfig(const WideChar* path, const ParseContext& context);
+[[nodiscard]] std::unique_ptr<Config> LoadConfig(const WideChar* path, const ParseContext& context);
 
 }  // namespace Keyweave

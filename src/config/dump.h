@@ -16,6 +16,6 @@ void DumpToLog(const Config& config, const Log& log);
 
 // "<mode>|Package=<package>", then the controller's labelled buttons, areas,
 // tilt and swipe-tap texts, each label translated.
-std::string SummaryText(const Config& config);
+[[nodiscard]] std::string SummaryText(const Config& config);
 
 }  // namespace Keyweave

@@ -32,11 +32,11 @@ public:
 
     // The next line. A last line without a line feed is still a line; a file
     // that ends with a line feed has no empty line after it.
-    Result Next(std::string& line);
+    [[nodiscard]] Result Next(std::string& line);
 
 private:
     // Reads the next block; false at the end of the file or on an error.
-    bool Fill();
+    [[nodiscard]] bool Fill();
 
     std::FILE* file_ = nullptr;
     std::string_view text_;  // what is left of in-memory text

@@ -19,11 +19,11 @@ namespace Keyweave::Numbers {
 // number too large for a float saturates at the largest float of its sign; one
 // too small to represent becomes 0. False, with `text` and `value` unchanged,
 // when no number starts there.
-bool ReadFloat(std::string_view& text, float& value);
+[[nodiscard]] bool ReadFloat(std::string_view& text, float& value);
 
 // Reads a decimal integer off the front of `text` and advances past it. An
 // integer beyond the int32 range saturates at the nearer limit.
-bool ReadInt(std::string_view& text, int32_t& value);
+[[nodiscard]] bool ReadInt(std::string_view& text, int32_t& value);
 
 // Where a scan puts one converted value: a float for "%f", an int32 for "%d".
 class ScanTarget {
@@ -31,7 +31,7 @@ public:
     ScanTarget(float& value) : float_(&value) {}      // NOLINT: implicit by design
     ScanTarget(int32_t& value) : int_(&value) {}      // NOLINT: implicit by design
 
-    bool IsFloat() const { return float_ != nullptr; }
+    [[nodiscard]] bool IsFloat() const { return float_ != nullptr; }
     float& AsFloat() const { return *float_; }
     int32_t& AsInt() const { return *int_; }
 
@@ -49,6 +49,6 @@ int Scan(std::string_view text, std::string_view pattern, std::initializer_list<
 
 // `value` truncated toward zero, saturating at the int32 limits (NaN gives 0):
 // a float outside the range would be undefined behaviour to convert.
-int32_t TruncateToInt32(float value);
+[[nodiscard]] int32_t TruncateToInt32(float value);
 
 }  // namespace Keyweave::Numbers

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "actions/action.h"
 #include "base/text.h"
@@ -46,39 +47,39 @@ public:
         kLocalStrings = 9,  // strings of the engine locale
     };
 
-    Parser(Config& config, const ParseContext& context) : config_(config), context_(context) {}
+    Parser(Config& config, ParseContext context) : config_(config), context_(std::move(context)) {}
 
     // Reads the whole file into the configuration. False when the file cannot
     // be opened or read to its end; lines that fail on their own are logged
     // and skipped.
-    bool Load(const WideChar* path);
+    [[nodiscard]] bool Load(const WideChar* path);
 
     // Reads keymap text that is already in memory, as Load reads a file (the
     // same lines, limits and messages, without opening anything).
-    bool LoadText(std::string_view text);
+    [[nodiscard]] bool LoadText(std::string_view text);
 
     // One raw line of the file, as read; false (after logging why) when it
     // cannot be used.
-    bool ProcessLine(std::string_view rawLine);
+    [[nodiscard]] bool ProcessLine(std::string_view rawLine);
 
-    Section CurrentSection() const { return section_; }
+    [[nodiscard]] Section CurrentSection() const { return section_; }
 
     // The number of the line being read, counting from 1. While a line is
     // processed it is that line's number, so a log sink can tell which line a
     // message is about; after Load it is one past the last line read (the
     // line that could not be read, when reading failed).
-    uint32_t LineNumber() const { return lineNumber_; }
+    [[nodiscard]] uint32_t LineNumber() const { return lineNumber_; }
 
     // One action text, as written right of "=" in a [keys] rule; null (after
     // logging why) when it does not make a record.
-    std::unique_ptr<Action> ParseKeyAction(std::string_view text);
+    [[nodiscard]] std::unique_ptr<Action> ParseKeyAction(std::string_view text);
 
 private:
     using Record = std::unique_ptr<Action>;
 
     // Every line of `reader`, then the shooting-mode completion: the part of
     // a load after the file is open.
-    bool ReadLines(LineReader& reader);
+    [[nodiscard]] bool ReadLines(LineReader& reader);
 
     // Logs `message` with `text` (its "%s", if it has one) and hands the same
     // line to the observer as a record. The record's column and length are
@@ -88,70 +89,70 @@ private:
                 std::string_view span = {}) const;
 
     // Header directives (directives.cpp).
-    bool ProcessDirective(std::string_view line);
+    [[nodiscard]] bool ProcessDirective(std::string_view line);
     void ReadClipRectangle(std::string_view values);
     void ReadSwipePinch(std::string_view values);
-    bool ReadScreenCenter(std::string_view rest);
+    [[nodiscard]] bool ReadScreenCenter(std::string_view rest);
 
     // Section headers and rules (sections.cpp, gamepad_sections.cpp,
     // opensensor_section.cpp).
-    bool ProcessSectionHeader(std::string_view line);
-    bool ProcessRule(std::string_view rule);
-    bool ParseKeysRule(std::string_view rule);
-    bool ParseGamePadRule(std::string_view rule);
-    bool ParseGamePadCursorRule(std::string_view rule);
-    bool ParseGamePadTiltRule(std::string_view rule);
-    bool ParseGamePadKeyRule(std::string_view rule);
-    bool ParseGamePadActionRule(std::string_view rule);
-    bool ParseOpenSensorRule(std::string_view rule);
-    bool ParseAreaRule(OpenSensorArea& area, std::string_view value);
-    bool ParseButtonRule(std::string_view name, std::string_view value);
-    bool ParseStringRule(std::string_view rule, std::map<std::string, std::string>& strings);
+    [[nodiscard]] bool ProcessSectionHeader(std::string_view line);
+    [[nodiscard]] bool ProcessRule(std::string_view rule);
+    [[nodiscard]] bool ParseKeysRule(std::string_view rule);
+    [[nodiscard]] bool ParseGamePadRule(std::string_view rule);
+    [[nodiscard]] bool ParseGamePadCursorRule(std::string_view rule);
+    [[nodiscard]] bool ParseGamePadTiltRule(std::string_view rule);
+    [[nodiscard]] bool ParseGamePadKeyRule(std::string_view rule);
+    [[nodiscard]] bool ParseGamePadActionRule(std::string_view rule);
+    [[nodiscard]] bool ParseOpenSensorRule(std::string_view rule);
+    [[nodiscard]] bool ParseAreaRule(OpenSensorArea& area, std::string_view value);
+    [[nodiscard]] bool ParseButtonRule(std::string_view name, std::string_view value);
+    [[nodiscard]] bool ParseStringRule(std::string_view rule, std::map<std::string, std::string>& strings);
     // Takes the next word of `rest` and checks that it is "=".
-    bool ExpectAssignment(std::string_view rule, std::string_view& rest);
+    [[nodiscard]] bool ExpectAssignment(std::string_view rule, std::string_view& rest);
     // A game-pad rule's control name and its "=", read from the front of
     // `rest`; false, logged, when either is missing.
-    bool ExpectControlAssignment(std::string_view rule, std::string_view& rest, uint32_t& control);
+    [[nodiscard]] bool ExpectControlAssignment(std::string_view rule, std::string_view& rest, uint32_t& control);
 
     // Action texts (action_syntax.cpp, tilt_stick_syntax.cpp).
     // Each takes the argument text after its keyword.
-    Record ParseKey(std::string_view args);
-    Record ParseTap(std::string_view args);
-    Record ParseSwipe(std::string_view args);
-    Record ParseSwipeXY(std::string_view args);
-    Record ParseSwipeTrace(std::string_view args);
-    Record ParseSwipeHold(std::string_view args);
-    Record ParseTilt(std::string_view args);
-    Record ParseAbsoluteTilt(std::string_view args);
-    Record ParseRelativeTilt(std::string_view args);
-    Record ParseMouseSwipe(std::string_view args);
-    Record ParseTapSwipe(std::string_view args);
-    Record ParseTapTap(std::string_view args);
-    Record ParseMouseHold(std::string_view args);
-    Record ParseTapSwipeClick(std::string_view args);
-    Record ParseTouchMove(std::string_view args);
-    Record ParseTapCancel(std::string_view args);
-    Record ParseShootMode(std::string_view args);
-    Record ParseShootMove(std::string_view args);
-    Record ParseSuspendShoot(std::string_view args);
-    Record ParseTapsMacro(std::string_view args);
-    Record ParseStickMove(std::string_view args);
-    Record ParseStickHold(std::string_view args);
-    Record ParseTapStick(std::string_view args);
+    [[nodiscard]] Record ParseKey(std::string_view args);
+    [[nodiscard]] Record ParseTap(std::string_view args);
+    [[nodiscard]] Record ParseSwipe(std::string_view args);
+    [[nodiscard]] Record ParseSwipeXY(std::string_view args);
+    [[nodiscard]] Record ParseSwipeTrace(std::string_view args);
+    [[nodiscard]] Record ParseSwipeHold(std::string_view args);
+    [[nodiscard]] Record ParseTilt(std::string_view args);
+    [[nodiscard]] Record ParseAbsoluteTilt(std::string_view args);
+    [[nodiscard]] Record ParseRelativeTilt(std::string_view args);
+    [[nodiscard]] Record ParseMouseSwipe(std::string_view args);
+    [[nodiscard]] Record ParseTapSwipe(std::string_view args);
+    [[nodiscard]] Record ParseTapTap(std::string_view args);
+    [[nodiscard]] Record ParseMouseHold(std::string_view args);
+    [[nodiscard]] Record ParseTapSwipeClick(std::string_view args);
+    [[nodiscard]] Record ParseTouchMove(std::string_view args);
+    [[nodiscard]] Record ParseTapCancel(std::string_view args);
+    [[nodiscard]] Record ParseShootMode(std::string_view args);
+    [[nodiscard]] Record ParseShootMove(std::string_view args);
+    [[nodiscard]] Record ParseSuspendShoot(std::string_view args);
+    [[nodiscard]] Record ParseTapsMacro(std::string_view args);
+    [[nodiscard]] Record ParseStickMove(std::string_view args);
+    [[nodiscard]] Record ParseStickHold(std::string_view args);
+    [[nodiscard]] Record ParseTapStick(std::string_view args);
 
     // Shared steps of the action parsers.
     // Logs "<name>(<args>)", the first line of every keyword's parser.
     void Trace(const char* name, std::string_view args) const;
     // Takes the "(pitch,roll)" word off `args`, in whole degrees, each
     // reduced modulo 360.
-    bool ReadTiltVector(std::string_view& args, float& pitch, float& roll);
+    [[nodiscard]] bool ReadTiltVector(std::string_view& args, float& pitch, float& roll);
     // Takes a direction word off `args`.
-    bool ParseDirection(std::string_view& args, uint32_t& direction);
+    [[nodiscard]] bool ParseDirection(std::string_view& args, uint32_t& direction);
     // The arguments of most keywords: nothing at all (the record keeps its
     // defaults), or one tuple word that `read` accepts and nothing after it.
-    bool ReadArguments(std::string_view args, const std::function<bool(std::string_view tuple)>& read);
+    [[nodiscard]] bool ReadArguments(std::string_view args, const std::function<bool(std::string_view tuple)>& read);
     // True when nothing is left; otherwise logs the leftover text.
-    bool NoTrailingJunk(std::string_view rest);
+    [[nodiscard]] bool NoTrailingJunk(std::string_view rest);
 
     Config& config_;
     const ParseContext context_;  // a copy: cheap, and never dangles

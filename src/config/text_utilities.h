@@ -9,13 +9,13 @@
 namespace Keyweave::Text {
 
 // Without leading blanks and tabs.
-std::string_view TrimLeft(std::string_view text);
+[[nodiscard]] std::string_view TrimLeft(std::string_view text);
 // Without trailing blanks, tabs, carriage returns and line feeds.
-std::string_view TrimRight(std::string_view text);
+[[nodiscard]] std::string_view TrimRight(std::string_view text);
 // The text before the first "#", or all of it.
-std::string_view StripComment(std::string_view text);
+[[nodiscard]] std::string_view StripComment(std::string_view text);
 // TrimLeft(TrimRight(StripComment(text))).
-std::string_view Clean(std::string_view text);
+[[nodiscard]] std::string_view Clean(std::string_view text);
 
 // Takes the first word off `text`. After TrimLeft, when the text holds a
 // blank or a tab, the word is what comes before the first of them, cleaned,
@@ -25,10 +25,10 @@ std::string_view NextWord(std::string_view& text);
 
 // The pieces between separators, empty ones kept: "a,,b" gives three pieces
 // and "" gives one empty piece.
-std::vector<std::string_view> Split(std::string_view text, char separator);
+[[nodiscard]] std::vector<std::string_view> Split(std::string_view text, char separator);
 
 // A section or locale name as the parser compares it: every "-" becomes "_"
 // and every letter is lower-cased (ASCII only, whatever the C locale).
-std::string NormalizeName(std::string_view name);
+[[nodiscard]] std::string NormalizeName(std::string_view name);
 
 }  // namespace Keyweave::Text

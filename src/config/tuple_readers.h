@@ -18,14 +18,14 @@ inline constexpr float kDefaultRadius = 6.0f;
 inline constexpr float kMaxRadius = 50.0f;
 
 // "(x,y)": two values.
-bool ReadPoint(std::string_view word, Point& point);
+[[nodiscard]] bool ReadPoint(std::string_view word, Point& point);
 
 // "(x1,y1,x2,y2)": four values.
-bool ReadTwoPoints(std::string_view word, Point& first, Point& second);
+[[nodiscard]] bool ReadTwoPoints(std::string_view word, Point& first, Point& second);
 
 // "(x,y[,r])": two values, or three with 0 <= r <= 50. The radius stays as
 // written (not divided); kDefaultRadius when absent.
-bool ReadPointRadius(std::string_view word, Point& point, float& radius);
+[[nodiscard]] bool ReadPointRadius(std::string_view word, Point& point, float& radius);
 
 // "(x,y[,r[,n]])": two, three or four values, with 0 <= r <= 50.
 struct PointRadiusInteger {
@@ -34,16 +34,16 @@ struct PointRadiusInteger {
     int32_t integer = 0;
     int count = 0;  // how many values were read: 2, 3 or 4
 };
-bool ReadPointRadiusInteger(std::string_view word, PointRadiusInteger& result);
+[[nodiscard]] bool ReadPointRadiusInteger(std::string_view word, PointRadiusInteger& result);
 
 // "(x1,y1,x2,y2,v)": five values; v is divided by 100 as well.
-bool ReadTwoPointsValue(std::string_view word, Point& first, Point& second, float& value);
+[[nodiscard]] bool ReadTwoPointsValue(std::string_view word, Point& first, Point& second, float& value);
 
 // A list of numbers as traces and macros write it: the text after the first
 // "(" up to the next ")" (from the start when there is no "(", to the end
 // when there is no ")"), split at every ",", each piece read as one number.
 // The numbers are not converted. False when a piece does not read; an empty
 // list is one empty piece, so "()" fails.
-bool ReadValueList(std::string_view word, std::vector<float>& values);
+[[nodiscard]] bool ReadValueList(std::string_view word, std::vector<float>& values);
 
 }  // namespace Keyweave::Tuples

@@ -50,6 +50,6 @@ void CheckLines(const Seen& seen, Warnings& warnings);
 void CheckRules(const Seen& seen, Warnings& warnings);
 
 // A number as an author writes it: "50", "0.5", "12.25".
-std::string Number(float value);
+[[nodiscard]] std::string Number(float value);
 
 }  // namespace Keyweave::Diagnostics

@@ -47,14 +47,14 @@ struct Report {
 
 // Reads keymap text as the engine reads a keymap file, with the engine
 // locale the host sets (empty: none).
-Report Analyse(std::string_view text, const std::string& locale);
+[[nodiscard]] Report Analyse(std::string_view text, const std::string& locale);
 // The same, keeping what the reader made of the text in `config` (a fresh
 // one), for a caller that also draws or plays the keymap: one reading.
-Report Analyse(std::string_view text, const std::string& locale, Config& config);
+[[nodiscard]] Report Analyse(std::string_view text, const std::string& locale, Config& config);
 
 // The name of every kind of warning.
-std::span<const std::string_view> WarningNames();
+[[nodiscard]] std::span<const std::string_view> WarningNames();
 
-const char* SeverityName(Severity severity);
+[[nodiscard]] const char* SeverityName(Severity severity);
 
 }  // namespace Keyweave::Diagnostics

@@ -101,7 +101,7 @@ public:
     int32_t AcquireSlot();
     // The action's bound slot, or a newly acquired one that becomes bound to
     // it; kNoSlot when the pool is empty.
-    int32_t SlotForAction(const Action* action);
+    [[nodiscard]] int32_t SlotForAction(const Action* action);
     // kNoSlot removes the action's binding; any other value sets it.
     void BindSlot(const Action* action, int32_t slot);
     // Puts a pool slot back (a free slot stays once). Anything else is
@@ -134,9 +134,9 @@ public:
     // those paths only (a relaxed store per touch), read only while a trace
     // observer is set. Plays on other threads meanwhile (the game-pad ticks)
     // can blur which play a count or slot belongs to.
-    uint32_t NoSlotCount() const { return noSlotCount_.load(std::memory_order_relaxed); }
-    uint32_t TapYieldCount() const { return tapYieldCount_.load(std::memory_order_relaxed); }
-    int32_t LastTouchSlot() const { return lastTouchSlot_.load(std::memory_order_relaxed); }
+    [[nodiscard]] uint32_t NoSlotCount() const { return noSlotCount_.load(std::memory_order_relaxed); }
+    [[nodiscard]] uint32_t TapYieldCount() const { return tapYieldCount_.load(std::memory_order_relaxed); }
+    [[nodiscard]] int32_t LastTouchSlot() const { return lastTouchSlot_.load(std::memory_order_relaxed); }
 
     // ---- Tap suppression, under the tap lock ----
     // Runs `body(TapSuppression&)` with the tap lock held and returns what it
@@ -146,29 +146,29 @@ public:
         Platform::LockGuard guard(tapLock_);
         return body(tapSuppression_);
     }
-    TapSuppression TapSuppressionSnapshot() const;
+    [[nodiscard]] TapSuppression TapSuppressionSnapshot() const;
 
     // ---- What sequences and tests read ----
     Scheduler& scheduler() { return scheduler_; }
     // Physical key and left-button state, and the pointer re-centring.
     Platform::InputState& input() { return input_; }
-    const Log& log() const { return log_; }
-    Millis Now() const { return scheduler_.Now(); }
-    TouchPoint* points() const { return points_; }
-    uint32_t count() const { return count_; }
-    float screenWidth() const { return screenWidth_; }
-    float screenHeight() const { return screenHeight_; }
+    [[nodiscard]] const Log& log() const { return log_; }
+    [[nodiscard]] Millis Now() const { return scheduler_.Now(); }
+    [[nodiscard]] TouchPoint* points() const { return points_; }
+    [[nodiscard]] uint32_t count() const { return count_; }
+    [[nodiscard]] float screenWidth() const { return screenWidth_; }
+    [[nodiscard]] float screenHeight() const { return screenHeight_; }
     // screenWidth / screenHeight; 1 when the host gave no usable size.
-    float aspectRatio() const;
+    [[nodiscard]] float aspectRatio() const;
     // The free pool, lowest first.
-    std::vector<uint32_t> FreeSlots() const;
+    [[nodiscard]] std::vector<uint32_t> FreeSlots() const;
     // A copy of the slot bindings, for invariant checks.
-    std::map<const Action*, int32_t> Bindings() const;
+    [[nodiscard]] std::map<const Action*, int32_t> Bindings() const;
     // Held while an entry of the shared frame is written; the scroll and zoom
     // gestures take it too.
     Platform::Lock& FrameLock() { return frameLock_; }
     // Number of slots that make up the pool (13 on the 16-entry frame).
-    uint32_t PoolSize() const { return poolSize_; }
+    [[nodiscard]] uint32_t PoolSize() const { return poolSize_; }
 
     // ---- Sequence operations ----
     // Each family of sequences declares its operations here and defines them
@@ -226,11 +226,11 @@ public:
     // screen-centre reference is (0.5, 0.5) with stretch 0 until a keymap
     // brings one (a null record changes nothing).
     void SetMousePosition(float x, float y);
-    Point MousePosition() const;
+    [[nodiscard]] Point MousePosition() const;
     void SetStickPosition(uint32_t stick, float x, float y);
-    Point StickPosition(uint32_t stick) const;
+    [[nodiscard]] Point StickPosition(uint32_t stick) const;
     void SetScreenCentre(const ScreenAction* centre);
-    ScreenCentreReference ScreenCentre() const;
+    [[nodiscard]] ScreenCentreReference ScreenCentre() const;
 
     // A stick finger's position: `current` (hundredths of a percent) moves by
     // the stick's deflection times `sensitivity`, kept within `radius` of
@@ -246,7 +246,7 @@ public:
         Point point;
         float distance;
     };
-    MousePlacement MousePoint(Point centre, float radius, float aspect, bool force) const;
+    [[nodiscard]] MousePlacement MousePoint(Point centre, float radius, float aspect, bool force) const;
 
     // The engine's own mouse finger on kMouseSlot, at the pointer, with the
     // record's delay and down flag.

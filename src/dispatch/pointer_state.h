@@ -29,7 +29,7 @@ public:
         Platform::LockGuard guard(mouseLock_);
         mouse_ = position;
     }
-    Point Mouse() const {
+    [[nodiscard]] Point Mouse() const {
         Platform::LockGuard guard(mouseLock_);
         return mouse_;
     }
@@ -58,7 +58,7 @@ public:
         Platform::LockGuard guard(centreLock_);
         centre_ = reference;
     }
-    ScreenCentreReference ScreenCentre() const {
+    [[nodiscard]] ScreenCentreReference ScreenCentre() const {
         Platform::LockGuard guard(centreLock_);
         return centre_;
     }

@@ -118,7 +118,7 @@ bool Scheduler::Cancel(TaskId id) {
     return found;
 }
 
-uint32_t Scheduler::CancelAll(TaskIdList ids) {
+uint32_t Scheduler::CancelAll(const TaskIdList& ids) {
     uint32_t removed = 0;
     bool lastWasHead = false;
     {
@@ -135,7 +135,7 @@ uint32_t Scheduler::CancelAll(TaskIdList ids) {
     return removed;
 }
 
-bool Scheduler::NonePending(TaskIdList ids) const {
+bool Scheduler::NonePending(const TaskIdList& ids) const {
     Platform::LockGuard guard(lock_);
     for (TaskId id : ids) {
         for (const auto& task : queue_) {

@@ -74,8 +74,8 @@ public:
     Scheduler(const Scheduler&) = delete;
     Scheduler& operator=(const Scheduler&) = delete;
 
-    bool Manual() const { return manualClock_ != nullptr; }
-    Millis Now() const { return clock_.Now(); }
+    [[nodiscard]] bool Manual() const { return manualClock_ != nullptr; }
+    [[nodiscard]] Millis Now() const { return clock_.Now(); }
 
     // Logs "Keyweave::Scheduler::Start()"; in threaded mode starts the thread.
     // Returns true in every case.
@@ -97,20 +97,20 @@ public:
     // Removes the queued task `id` without running it.
     bool Cancel(TaskId id);
     // Removes each listed task still queued; returns how many were removed.
-    uint32_t CancelAll(TaskIdList ids);
+    uint32_t CancelAll(const TaskIdList& ids);
     // True when none of `ids` is still queued (an empty list gives true).
-    bool NonePending(TaskIdList ids) const;
+    [[nodiscard]] bool NonePending(const TaskIdList& ids) const;
     // True when `id` is neither queued nor running right now.
-    bool Settled(TaskId id) const;
+    [[nodiscard]] bool Settled(TaskId id) const;
     // Drops every queued task without running it.
     void Clear();
-    size_t QueuedCount() const;
+    [[nodiscard]] size_t QueuedCount() const;
     // Calls `visit(const Task&)` for every queued task, in queue order, with
     // the queue lock held (invariant checks); `visit` must not call back into
     // the scheduler.
     void ForEachQueued(const std::function<void(const Task&)>& visit) const;
     // Due time of the head of the queue, or false when the queue is empty.
-    bool NextDueTime(Millis& due) const;
+    [[nodiscard]] bool NextDueTime(Millis& due) const;
 
     // Manual mode only (false / no-op when threaded):
     // runs the head task if it is due now.
@@ -130,7 +130,7 @@ public:
     // Waits for `event` up to `timeoutMs` (Platform::Event::kInfinite: no
     // limit). Manual: runs the queue forward until the event is set, and
     // returns kTimeout when the queue empties first, since no task can set it.
-    Platform::Event::Wait WaitForEvent(Platform::Event& event, uint32_t timeoutMs);
+    [[nodiscard]] Platform::Event::Wait WaitForEvent(Platform::Event& event, uint32_t timeoutMs);
 
 private:
     // Queue capacity reserved up front, so that posting does not allocate.
@@ -141,11 +141,11 @@ private:
     // Notes that the task popped last has finished, then pops the next due
     // task, sleeping on the event until one is due. Null when the scheduler
     // is stopping.
-    TaskPtr WaitNext();
+    [[nodiscard]] TaskPtr WaitNext();
     void Wake();  // sets the event, logging a failure
     // Pops the head under the lock and runs it outside, noting which task runs.
     void RunPopped(TaskPtr task);
-    bool RemoveQueued(TaskId id, bool& wasHead) KEYWEAVE_REQUIRES(lock_);
+    [[nodiscard]] bool RemoveQueued(TaskId id, bool& wasHead) KEYWEAVE_REQUIRES(lock_);
 
     const Log& log_;
     const Clock& clock_;

@@ -12,11 +12,11 @@
 namespace Keyweave::Sequences {
 
 // `now` as a stamp that reads as set: a clock standing at 0 stamps 1.
-inline Millis StampOf(Millis now) { return now != 0 ? now : 1; }
+[[nodiscard]] inline Millis StampOf(Millis now) { return now != 0 ? now : 1; }
 
 // Keeps the slot a record holds, or takes the lowest free one into it. An
 // empty pool is logged and leaves the record's slot at -1.
-inline bool TakeOrKeepSlot(Dispatcher& dispatcher, int32_t& slot) {
+[[nodiscard]] inline bool TakeOrKeepSlot(Dispatcher& dispatcher, int32_t& slot) {
     if (slot != Dispatcher::kNoSlot) return true;
     slot = dispatcher.AcquireSlot();
     if (slot != Dispatcher::kNoSlot) return true;
@@ -36,10 +36,10 @@ inline void PostTouchInto(Dispatcher& dispatcher, TaskIdList& ids, Point point, 
     ids.push_back(dispatcher.PostTouch(point, slot, delayMs, down));
 }
 
-inline Point Plus(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
+[[nodiscard]] inline Point Plus(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
 
 // The pointer's offset from the middle of the window, scaled.
-inline Point MouseDelta(const Dispatcher& dispatcher, float scale) {
+[[nodiscard]] inline Point MouseDelta(const Dispatcher& dispatcher, float scale) {
     const Point mouse = dispatcher.MousePosition();
     return {(mouse.x - 0.5f) * scale, (mouse.y - 0.5f) * scale};
 }

@@ -30,7 +30,7 @@ public:
     TaskBlocks& operator=(const TaskBlocks&) = delete;
 
     // A free block of kBlockBytes, or null when all are in use.
-    void* Take() {
+    [[nodiscard]] void* Take() {
         Platform::LockGuard guard(lock_);
         if (free_.empty()) return nullptr;
         Block* block = free_.back();

@@ -50,7 +50,7 @@ class Dispatcher::SlotReleaseTask final : public Scheduler::Task {
 public:
     SlotReleaseTask(Dispatcher& dispatcher, uint32_t slot) : dispatcher_(dispatcher), slot_(slot) {}
     void Run() override { dispatcher_.ReleaseSlot(slot_); }
-    uint32_t slot() const { return slot_; }
+    [[nodiscard]] uint32_t slot() const { return slot_; }
 
 private:
     Dispatcher& dispatcher_;

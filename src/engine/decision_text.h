@@ -17,6 +17,6 @@ namespace Keyweave {
 void DescribeDecision(const Decision& decision, char* buffer, size_t size);
 
 // A decision's keys: "R", or "Ctrl+A" for a combination (a modifier leads).
-std::string KeysText(const uint32_t keys[2]);
+[[nodiscard]] std::string KeysText(const uint32_t keys[2]);
 
 }  // namespace Keyweave

@@ -87,23 +87,23 @@ public:
     int32_t LoadConfig(const WideChar* secondPath, const WideChar* primaryPath, const char* package);
     // WildCardConfigPath: the returned string stays valid while the engine
     // lives; asking again for the same path returns the same string.
-    const WideChar* WildCardConfigPath(const WideChar* path);
+    [[nodiscard]] const WideChar* WildCardConfigPath(const WideChar* path);
     // KeyweaveSetLocale: normalised like a section name; affects later loads.
     void SetLocale(const char* locale);
-    std::string Locale() const;
+    [[nodiscard]] std::string Locale() const;
     // KeyweaveIsLocationUpdationWithKeyMapEnabled.
     int32_t IsLocationUpdationWithKeyMapEnabled();
     // KeyweaveFini: logs and leaves everything running.
     void Finalize();
     // GetParserVersion: the keymap format this engine reads.
     static constexpr int32_t kParserVersion = 4;
-    int32_t ParserVersion();
+    [[nodiscard]] int32_t ParserVersion();
     // KeyweaveSetKeyMappingState: 1 is on, any other value off.
     void SetKeyMappingState(int32_t state) { routing_.keyMappingState = state; }
-    bool KeyMappingOn() const { return routing_.MappingOn(); }
+    [[nodiscard]] bool KeyMappingOn() const { return routing_.MappingOn(); }
     // KeyweaveSetForwardRawKeys.
     void SetForwardRawKeys(bool forward) { routing_.forwardRawKeys = forward; }
-    bool ForwardRawKeys() const { return routing_.ForwardRawKeys(); }
+    [[nodiscard]] bool ForwardRawKeys() const { return routing_.ForwardRawKeys(); }
 
     // ---- Host input (the host's input thread, never during LoadConfig) ----
     // KeyweaveHandleKey: a host keyboard key, noted as physically held or
@@ -126,7 +126,7 @@ public:
     // KeyweaveSetDecisionObserver: the same, as the header's records with
     // their line of text.
     void SetHostDecisionObserver(KeyweaveDecisionCallback callback, void* context);
-    const DecisionTrace& decisions() const { return decisions_; }
+    [[nodiscard]] const DecisionTrace& decisions() const { return decisions_; }
 
     // ---- Shakes and touch-pad gestures (any host thread) ----
     // The values the host passes are checked (ArgumentChecks); a refused call
@@ -163,8 +163,8 @@ public:
     void EmulateSwipeXY(float x1, float y1, float x2, float y2);
     void EmulatePinch(float x, float y, int32_t in);
 
-    const Log& log() const { return log_; }
-    const Clock& clock() const { return *clock_; }
+    [[nodiscard]] const Log& log() const { return log_; }
+    [[nodiscard]] const Clock& clock() const { return *clock_; }
     Scheduler& scheduler() { return *scheduler_; }
     Dispatcher& dispatcher() { return *dispatcher_; }
     Accelerometer& accelerometer() { return *accelerometer_; }
@@ -174,7 +174,7 @@ public:
     Platform::InputState& input() { return *input_; }
     // The active keymap; one always exists outside LoadConfig.
     Config& config() { return *config_; }
-    EmulationKnobs knobs() const { return emulator_->Knobs(); }
+    [[nodiscard]] EmulationKnobs knobs() const { return emulator_->Knobs(); }
     HeldKeys& heldKeys() { return heldKeys_; }
     ActionExecutor& executor() { return *executor_; }
     KeyRouter& router() { return *router_; }
@@ -182,9 +182,9 @@ public:
     CharacterInput& characters() { return *characters_; }
     GestureEmulator& emulator() { return *emulator_; }
     GamePad::Runtime& gamePads() { return *gamePads_; }
-    const TouchFrame& frame() const { return frame_; }
-    const HostCallbacks& callbacks() const { return callbacks_; }
-    const EngineSettings& settings() const { return settings_; }
+    [[nodiscard]] const TouchFrame& frame() const { return frame_; }
+    [[nodiscard]] const HostCallbacks& callbacks() const { return callbacks_; }
+    [[nodiscard]] const EngineSettings& settings() const { return settings_; }
 
 private:
     static void ForwardLog(void* context, const char* line);
@@ -198,7 +198,7 @@ private:
     // by whether it fitted the gesture under way.
     void DecideGesture(GestureCall call, Reason reason, float x, float y) const;
     void DecideGesture(GestureCall call, bool played, bool fitted, float x, float y) const;
-    std::unique_ptr<Config> LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath);
+    [[nodiscard]] std::unique_ptr<Config> LoadFirstOfChain(const WideChar* secondPath, const WideChar* primaryPath);
 
     HostCallbacks callbacks_;
     EngineSettings settings_;

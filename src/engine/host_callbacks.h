@@ -35,7 +35,7 @@ struct HostCallbacks {
 // OnKey, OnTouch, OnSensor, OnSummary, OnNotice, OnPassThrough, OnShooting and
 // OnLog, each taking the object as its context.
 template <typename Host>
-HostCallbacks CallbacksFor(Host& host) {
+[[nodiscard]] HostCallbacks CallbacksFor(Host& host) {
     void* self = &host;
     HostCallbacks callbacks;
     callbacks.key = &Host::OnKey;

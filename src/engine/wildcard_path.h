@@ -20,6 +20,6 @@ inline constexpr size_t kWildCardBufferChars = 1024;
 // gives C:\my.cfg. Logs "wild card %s" with the text from that dot on (a null
 // string when there is none) and, when a new path is made, "new path %s".
 // Returns no value when there is no dot: the caller keeps the argument.
-std::optional<WideString> WildCardPath(WideStringView path, const Log& log);
+[[nodiscard]] std::optional<WideString> WildCardPath(WideStringView path, const Log& log);
 
 }  // namespace Keyweave

@@ -34,7 +34,7 @@ public:
 
     // The keymap published now; null while a load replaces it. It stays
     // while the caller holds lock(), or runs on the host's input thread.
-    Config* Current() const { return config_.load(std::memory_order_acquire); }
+    [[nodiscard]] Config* Current() const { return config_.load(std::memory_order_acquire); }
 
     // Runs `body(Config*)` with the lock held, and returns what it returns;
     // the keymap is null before the first load and while a load replaces it.

@@ -31,22 +31,22 @@ public:
     // Reads device.databasePath. True when a hardware rule matched the device
     // and every line was valid; on false the device may hold part of the
     // mapping and must be discarded.
-    bool Read();
+    [[nodiscard]] bool Read();
     // After Read: the name of the hardware rule that matched ("" for none),
     // and whether the file itself could not be read.
-    const std::string& HardwareName() const { return hardwareName_; }
-    bool Unreadable() const { return unreadable_; }
+    [[nodiscard]] const std::string& HardwareName() const { return hardwareName_; }
+    [[nodiscard]] bool Unreadable() const { return unreadable_; }
 
 private:
     enum class Section { kNone, kHardware, kSkipped, kMapping };
 
-    bool ProcessLine(std::string_view line);
-    bool ProcessHeader(std::string_view line);
-    bool ProcessHardwareRule(std::string_view line);
-    bool ProcessMappingRule(std::string_view line);
-    bool ApplyAxisRule(std::string_view source, std::string_view target);
-    bool ApplyHatRule(std::string_view source, std::string_view target);
-    bool ApplyButtonRule(std::string_view source, std::string_view target);
+    [[nodiscard]] bool ProcessLine(std::string_view line);
+    [[nodiscard]] bool ProcessHeader(std::string_view line);
+    [[nodiscard]] bool ProcessHardwareRule(std::string_view line);
+    [[nodiscard]] bool ProcessMappingRule(std::string_view line);
+    [[nodiscard]] bool ApplyAxisRule(std::string_view source, std::string_view target);
+    [[nodiscard]] bool ApplyHatRule(std::string_view source, std::string_view target);
+    [[nodiscard]] bool ApplyButtonRule(std::string_view source, std::string_view target);
 
     Device& device_;
     const Log& log_;
@@ -67,6 +67,6 @@ struct PrepareReport {
 // "Cannot parse GamePad database" when that fails. On true the device's layout
 // name, hat sources, hat masks and transforms are filled.
 // `report`, when given, receives what the reader found.
-bool Prepare(Device& device, const Log& log, PrepareReport* report = nullptr);
+[[nodiscard]] bool Prepare(Device& device, const Log& log, PrepareReport* report = nullptr);
 
 }  // namespace Keyweave::GamePad

@@ -39,7 +39,7 @@ struct Edge {
 };
 
 // The edges between (previousX, previousY) and (x, y), in routing order.
-std::vector<Edge> DirectionEdges(int32_t x, int32_t y, int32_t previousX, int32_t previousY, int32_t threshold,
+[[nodiscard]] std::vector<Edge> DirectionEdges(int32_t x, int32_t y, int32_t previousX, int32_t previousY, int32_t threshold,
                                  const DirectionCodes& codes);
 
 }  // namespace Keyweave::GamePad

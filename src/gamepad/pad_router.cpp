@@ -35,7 +35,7 @@ void PadRouter::RoutePadState(const Device& device) {
     }
     RouteEdges(DirectionEdges(now.hatX, now.hatY, before.hatX, before.hatY, kHatDirectionThreshold, kHatDirections));
 
-    const uint32_t buttons = static_cast<uint32_t>(now.buttons);
+    const auto buttons = static_cast<uint32_t>(now.buttons);
     const uint32_t changed = (buttons ^ static_cast<uint32_t>(before.buttons)) & kButtonMask;
     for (uint32_t bit = 1; bit <= kStart; bit <<= 1) {
         if ((changed & bit) != 0) RouteControl(bit, (buttons & bit) != 0);

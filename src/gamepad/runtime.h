@@ -84,14 +84,14 @@ public:
     // (and nothing done) when the pads tick on their own threads.
     bool RunTickCycle();
 
-    TickMode mode() const { return mode_; }
-    const HostHooks& hooks() const { return hooks_; }
-    bool IsAttached(int32_t id) const;
-    bool IsTicking(int32_t id) const;
+    [[nodiscard]] TickMode mode() const { return mode_; }
+    [[nodiscard]] const HostHooks& hooks() const { return hooks_; }
+    [[nodiscard]] bool IsAttached(int32_t id) const;
+    [[nodiscard]] bool IsTicking(int32_t id) const;
     // The pad's normalised state after its latest report.
-    std::optional<PadState> StateOf(int32_t id) const;
+    [[nodiscard]] std::optional<PadState> StateOf(int32_t id) const;
     // The state the ticks read: that of the latest report of any pad.
-    PadState LatestState() const { return sticks_.Latest(); }
+    [[nodiscard]] PadState LatestState() const { return sticks_.Latest(); }
 
 private:
     struct Pad {
@@ -105,16 +105,16 @@ private:
         std::unique_ptr<Platform::Thread> thread;  // null in manual mode
     };
 
-    std::optional<Device> PrepareDevice(int32_t id, uint32_t vendor, uint32_t product,
+    [[nodiscard]] std::optional<Device> PrepareDevice(int32_t id, uint32_t vendor, uint32_t product,
                                         const WideString& databasePath);
     void DetachLocked(int32_t id) KEYWEAVE_REQUIRES(membershipLock_);
     void StartTick(int32_t id);
     // Takes the pad out of the tick table and waits until its tick has ended.
     void EndTick(int32_t id) KEYWEAVE_REQUIRES(membershipLock_);
-    bool StillTicking(const StickTicker& ticker) const;
+    [[nodiscard]] bool StillTicking(const StickTicker& ticker) const;
     void ApplyReport(Device& device, const Report& report);
     void Notify(int32_t id, int32_t event, const std::string& layout) const;
-    std::shared_ptr<Pad> FindPad(int32_t id) const;
+    [[nodiscard]] std::shared_ptr<Pad> FindPad(int32_t id) const;
 
     const Log& log_;
     ActiveConfiguration& configuration_;

@@ -26,8 +26,8 @@ public:
     // Back to all zero: done whenever a device is created.
     void Clear() { Publish(PadState{}); }
 
-    PadState Latest() const;
-    Sticks ReadSticks() const;
+    [[nodiscard]] PadState Latest() const;
+    [[nodiscard]] Sticks ReadSticks() const;
 
 private:
     mutable Platform::Lock lock_;

@@ -46,14 +46,14 @@ public:
     StickTicker(const StickTicker&) = delete;
     StickTicker& operator=(const StickTicker&) = delete;
 
-    int32_t id() const { return id_; }
+    [[nodiscard]] int32_t id() const { return id_; }
 
     // The line a tick logs when it starts.
     void Begin() const;
     // One cycle. False once the pad has left the tick table: the stop line
     // is logged and the ticker has ended; later calls do nothing.
     bool Cycle();
-    bool Ended() const { return ended_.load(std::memory_order_acquire); }
+    [[nodiscard]] bool Ended() const { return ended_.load(std::memory_order_acquire); }
 
 private:
     void SendStick(uint32_t stick, int32_t x, int32_t y, int32_t centred, int32_t offCentre, int32_t& phase);

@@ -101,12 +101,12 @@ void ApplyTransforms(Device& device, const Report& report) {
     state.hatX = hat.x;
     state.hatY = hat.y;
 
-    uint32_t buttons = static_cast<uint32_t>(state.buttons);
+    auto buttons = static_cast<uint32_t>(state.buttons);
     for (const auto& [source, target] : device.axisTransforms) {
         int32_t value = 0;
         if (AxisValue(report, source, value)) ApplyAxis(state, buttons, target, value);
     }
-    const uint32_t raw = static_cast<uint32_t>(report.buttons);
+    const auto raw = static_cast<uint32_t>(report.buttons);
     for (const auto& [rawBit, target] : device.buttonTransforms) {
         const uint32_t bits = target & kButtonMask;
         if (bits != 0) SetBits(buttons, bits, (raw & rawBit) != 0);

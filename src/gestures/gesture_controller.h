@@ -56,12 +56,12 @@ public:
     // Both fingers lift; entries 0 and 1 become all zero.
     bool ZoomEnd();
 
-    Gesture CurrentGesture() const { return gesture_; }
+    [[nodiscard]] Gesture CurrentGesture() const { return gesture_; }
 
 private:
     // Hands the first `contacts` entries of the frame to the host.
     void Report(uint32_t contacts) const;
-    int32_t GestureNumber() const { return static_cast<int32_t>(gesture_); }
+    [[nodiscard]] int32_t GestureNumber() const { return static_cast<int32_t>(gesture_); }
 
     // Writes the first `contacts` entries of the frame under the frame lock.
     void Write(const TouchPoint* entries, uint32_t contacts);

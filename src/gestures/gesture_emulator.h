@@ -57,7 +57,7 @@ public:
     // duration of 0 switches the gesture off.
     void SetSwipeKnobs(float length, uint32_t durationMs);
     void SetPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs);
-    EmulationKnobs Knobs() const;
+    [[nodiscard]] EmulationKnobs Knobs() const;
     // A keymap's knobs, handed over when it becomes the active one.
     void ReplaceKnobs(const EmulationKnobs& knobs);
 

@@ -49,14 +49,14 @@ public:
     // Waits for the wake-up of what Play posted. True when it came; false
     // when it cannot come any more (also when nothing was played), or the
     // wait failed ("Cannot wait for event: %s").
-    bool Wait();
+    [[nodiscard]] bool Wait();
 
 private:
     TaskId Fence();
     // Every task with an id strictly between the two fences: settled; or at
     // least none of them running.
-    bool Settled(TaskId after, TaskId before) const;
-    bool NoneRunning(TaskId after, TaskId before) const;
+    [[nodiscard]] bool Settled(TaskId after, TaskId before) const;
+    [[nodiscard]] bool NoneRunning(TaskId after, TaskId before) const;
 
     Scheduler& scheduler_;
     const Log& log_;

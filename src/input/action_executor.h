@@ -74,18 +74,18 @@ public:
     // active stick actions and starts or stops the stick action bound to the
     // stick itself. `stick` is the whole-stick control code.
     void StickEvent(uint32_t stick, float x, float y, int32_t phase);
-    int32_t LastRightStickPhase() const { return lastRightStickPhase_.load(); }
+    [[nodiscard]] int32_t LastRightStickPhase() const { return lastRightStickPhase_.load(); }
 
     // The engine's own record for the left mouse button's touch: null until
     // the first left-button event that gets through, then kept for the life
     // of the engine (keymap loads leave it alone).
-    MouseAction* RuntimeMouseAction() { return runtimeMouse_.get(); }
+    [[nodiscard]] MouseAction* RuntimeMouseAction() { return runtimeMouse_.get(); }
     MouseAction& CreateRuntimeMouseAction();
     // Lifts the runtime mouse finger, if the record exists.
     void LiftRuntimeMouse();
 
     Dispatcher& dispatcher() { return dispatcher_; }
-    const ShootingModeCallback& shooting() const { return shooting_; }
+    [[nodiscard]] const ShootingModeCallback& shooting() const { return shooting_; }
 
 private:
     // `repeat`: the press of a key set that is already held. `firstKey`: the

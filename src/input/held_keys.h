@@ -35,10 +35,10 @@ public:
     Platform::Lock& lock() const KEYWEAVE_RETURN_CAPABILITY(lock_) { return lock_; }
 
     // Each call taking a key looks up the set of that key alone.
-    bool Contains(const KeySet& keys) const KEYWEAVE_REQUIRES(lock_);
-    bool Contains(uint32_t key) const KEYWEAVE_REQUIRES(lock_);
+    [[nodiscard]] bool Contains(const KeySet& keys) const KEYWEAVE_REQUIRES(lock_);
+    [[nodiscard]] bool Contains(uint32_t key) const KEYWEAVE_REQUIRES(lock_);
     // The ids recorded for a held key set; false when it is not held.
-    bool Find(const KeySet& keys, TaskIdList& ids) const KEYWEAVE_REQUIRES(lock_);
+    [[nodiscard]] bool Find(const KeySet& keys, TaskIdList& ids) const KEYWEAVE_REQUIRES(lock_);
     // Records a press, replacing an earlier entry of the same set.
     void Record(const KeySet& keys, TaskIdList ids) KEYWEAVE_REQUIRES(lock_);
     void Record(uint32_t key, TaskIdList ids) KEYWEAVE_REQUIRES(lock_);
@@ -46,7 +46,7 @@ public:
     bool Erase(const KeySet& keys) KEYWEAVE_REQUIRES(lock_);
     bool Erase(uint32_t key) KEYWEAVE_REQUIRES(lock_);
     // The held key sets, in ascending order.
-    std::vector<KeySet> KeySets() const KEYWEAVE_REQUIRES(lock_);
+    [[nodiscard]] std::vector<KeySet> KeySets() const KEYWEAVE_REQUIRES(lock_);
 
 private:
     using Single = std::pair<uint32_t, TaskIdList>;

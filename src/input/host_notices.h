@@ -24,7 +24,7 @@ public:
     // Asked before a mouse event drives a shooting action: the action plays
     // only on a non-zero answer. A host without the callback cannot object,
     // so the answer is yes.
-    bool AllowsShooting() const { return callback_ == nullptr || callback_(context_, kQuery) != 0; }
+    [[nodiscard]] bool AllowsShooting() const { return callback_ == nullptr || callback_(context_, kQuery) != 0; }
 
 private:
     void Call(int32_t code) const {

@@ -65,13 +65,13 @@ private:
     void MultiRelease(uint32_t keyCode, bool fromHostKeyboard) KEYWEAVE_REQUIRES(held_.lock());
     // Turns the held single key `earlier` into the two-key set `keys`, if the
     // keymap binds it and the single key's actions have not begun.
-    bool TryCombination(const KeySet& keys, uint32_t earlier) KEYWEAVE_REQUIRES(held_.lock());
+    [[nodiscard]] bool TryCombination(const KeySet& keys, uint32_t earlier) KEYWEAVE_REQUIRES(held_.lock());
     // Releases a held combination; false when the keymap does not bind it.
     bool ReleaseCombination(const KeySet& keys) KEYWEAVE_REQUIRES(held_.lock());
-    static bool IsMousePseudoKey(uint32_t keyCode);
+    [[nodiscard]] static bool IsMousePseudoKey(uint32_t keyCode);
     // What a decision about this key starts from: the input it came from,
     // the key and the key set of one key. The trace must be on.
-    Decision Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const KEYWEAVE_REQUIRES(held_.lock());
+    [[nodiscard]] Decision Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const KEYWEAVE_REQUIRES(held_.lock());
     // Reports `decision` with `reason`, and tells action execution what
     // input its own decisions are about.
     void Decide(Decision decision, Reason reason) const;

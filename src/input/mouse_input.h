@@ -39,9 +39,9 @@ public:
     void UpdateMouseStatus(float x, float y, int32_t message, uint32_t parameter);
 
     // Where the last message put the pointer; (0, 0) before the first.
-    Point LastPosition() const { return last_; }
-    bool LeftButtonHeld() const { return leftHeld_; }
-    bool RightButtonHeld() const { return rightHeld_; }
+    [[nodiscard]] Point LastPosition() const { return last_; }
+    [[nodiscard]] bool LeftButtonHeld() const { return leftHeld_; }
+    [[nodiscard]] bool RightButtonHeld() const { return rightHeld_; }
 
 private:
     // Hands the left button's message to the runtime mouse action.

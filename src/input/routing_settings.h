@@ -15,8 +15,8 @@ struct RoutingSettings {
     std::atomic<int32_t> keyMappingState{1};
     std::atomic<bool> forwardRawKeys{true};
 
-    bool MappingOn() const { return keyMappingState.load(std::memory_order_relaxed) == 1; }
-    bool ForwardRawKeys() const { return forwardRawKeys.load(std::memory_order_relaxed); }
+    [[nodiscard]] bool MappingOn() const { return keyMappingState.load(std::memory_order_relaxed) == 1; }
+    [[nodiscard]] bool ForwardRawKeys() const { return forwardRawKeys.load(std::memory_order_relaxed); }
 };
 
 }  // namespace Keyweave

@@ -18,8 +18,8 @@ namespace Keyweave::Platform {
 
 // Milliseconds of a monotonic clock that does not wrap while the process runs,
 // and microseconds of the same clock (MonotonicMs() is MonotonicUs() / 1000).
-uint64_t MonotonicMs();
-uint64_t MonotonicUs();
+[[nodiscard]] uint64_t MonotonicMs();
+[[nodiscard]] uint64_t MonotonicUs();
 
 // Sleeps the calling thread for about `ms` milliseconds.
 void SleepMs(uint32_t ms);
@@ -29,13 +29,13 @@ void SpinMicroseconds(uint32_t us);
 
 // CPU time (user and system) the whole process has used so far, in
 // microseconds; 0 when the system cannot say.
-int64_t ProcessCpuUs();
+[[nodiscard]] int64_t ProcessCpuUs();
 
 // The calling thread's last system error code, and its description: on
 // Windows the message attached to the HRESULT built from the error code
 // (empty when none is attached); elsewhere the C library's text for errno.
-int32_t LastErrorCode();
-std::string LastErrorText();
+[[nodiscard]] int32_t LastErrorCode();
+[[nodiscard]] std::string LastErrorText();
 
 // Writes one line to the platform's debug output, for messages that cannot go
 // through the host's log: standard error on POSIX systems, the debugger's
@@ -47,12 +47,12 @@ void DebugOutput(const char* line);
 // library must stay. On Windows the DLL pins itself; the POSIX shared library
 // is linked with -z nodelete, which does the same from the start, so this
 // does nothing there. False when the system refused (LastErrorText says why).
-bool KeepLibraryLoaded();
+[[nodiscard]] bool KeepLibraryLoaded();
 
 // Opens a file for reading, in binary mode and shared with other readers, by a
 // NUL-terminated UTF-16 path: the wide-character API on Windows, the path
 // converted to UTF-8 elsewhere. Null when it cannot be opened.
-std::FILE* OpenForReading(const KeyweaveChar16* path);
+[[nodiscard]] std::FILE* OpenForReading(const KeyweaveChar16* path);
 
 // Creates (or empties) a file for writing in binary mode, by the same kind of
 // path. Null when it cannot be opened.
@@ -124,7 +124,7 @@ public:
     Event(const Event&) = delete;
     Event& operator=(const Event&) = delete;
 
-    bool Valid() const;
+    [[nodiscard]] bool Valid() const;
     bool Set();
     // Waits up to `timeoutMs` (kInfinite: no limit) and consumes the signal.
     Wait WaitFor(uint32_t timeoutMs);
@@ -150,7 +150,7 @@ public:
 
     // Returns 0, or the C runtime's error number when the thread could not start.
     int Start(Body body, void* argument);
-    bool Running() const;
+    [[nodiscard]] bool Running() const;
     void Join();
 
 private:
@@ -165,8 +165,8 @@ private:
 class InputState {
 public:
     virtual ~InputState() = default;
-    virtual bool IsKeyDown(uint32_t keyCode) const = 0;
-    virtual bool IsLeftButtonDown() const = 0;
+    [[nodiscard]] virtual bool IsKeyDown(uint32_t keyCode) const = 0;
+    [[nodiscard]] virtual bool IsLeftButtonDown() const = 0;
     // What the engine's own exports saw; a backend that asks the system may ignore it.
     virtual void NoteKey(uint32_t keyCode, bool down) = 0;
     virtual void NoteLeftButton(bool down) = 0;
@@ -177,10 +177,10 @@ public:
 // The state the engine itself has seen through its key and mouse exports:
 // pressed and not yet released. Used by the POSIX build and by tests on every
 // platform, so that their timelines do not depend on the desk they run on.
-std::unique_ptr<InputState> CreateRecordedInputState();
+[[nodiscard]] std::unique_ptr<InputState> CreateRecordedInputState();
 
 // The system's own state where the platform has one (GetAsyncKeyState on
 // Windows), the recorded state elsewhere.
-std::unique_ptr<InputState> CreateSystemInputState();
+[[nodiscard]] std::unique_ptr<InputState> CreateSystemInputState();
 
 }  // namespace Keyweave::Platform

@@ -7,8 +7,8 @@ namespace Keyweave {
 
 class SystemClock final : public Clock {
 public:
-    Millis Now() const override;
-    uint64_t NowMicros() const override;
+    [[nodiscard]] Millis Now() const override;
+    [[nodiscard]] uint64_t NowMicros() const override;
 };
 
 }  // namespace Keyweave

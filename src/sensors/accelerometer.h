@@ -40,8 +40,8 @@ public:
     // Left-stick position (thousandths, negative y is up) to a vector.
     void GamePadTilt(int32_t stickX, int32_t stickY) const;
 
-    float Pitch() const { return pitch_; }
-    float Roll() const { return roll_; }
+    [[nodiscard]] float Pitch() const { return pitch_; }
+    [[nodiscard]] float Roll() const { return roll_; }
 
 private:
     KeyweaveSensorCallback callback_;

@@ -33,7 +33,7 @@ export async function openUsbTransport() {
   try {
     connection = await device.connect();
   } catch (error) {
-    throw new Error(busyMessage(error) || `Cannot open the device: ${error.message}`);
+    throw new Error(busyMessage(error) || `Cannot open the device: ${error.message}`, { cause: error });
   }
   return AdbDaemonTransport.authenticate({
     serial: device.serial, connection, credentialStore: new AdbWebCredentialStore('Keyweave Studio'),
@@ -76,7 +76,7 @@ export class DeviceLink {
       this.client = await AdbScrcpyClient.start(this.adb, SERVER_PATH, serverOptions(server.version));
     } catch (error) {
       if (error instanceof AdbScrcpyExitedError) {
-        throw new Error(`Cannot start the scrcpy server on the device: ${error.output.join(' ').trim() || 'it stopped at once'}`);
+        throw new Error(`Cannot start the scrcpy server on the device: ${error.output.join(' ').trim() || 'it stopped at once'}`, { cause: error });
       }
       throw error;
     }

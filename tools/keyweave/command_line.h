@@ -21,15 +21,15 @@ struct Arguments {
     std::map<std::string, std::string> values;  // options that take a value
     std::set<std::string> flags;                // options that do not
 
-    bool Has(const std::string& name) const { return values.count(name) != 0 || flags.count(name) != 0; }
+    [[nodiscard]] bool Has(const std::string& name) const { return values.count(name) != 0 || flags.count(name) != 0; }
     // The option's value, or `fallback` when it was not given.
-    std::string Value(const std::string& name, const std::string& fallback = "") const;
+    [[nodiscard]] std::string Value(const std::string& name, const std::string& fallback = "") const;
 };
 
 // Sorts `words` into `arguments`. False with a message starting with
 // "Cannot" for an unknown option or a missing value. A lone "-" and every
 // word after "--" are positional.
-bool ParseArguments(std::span<const std::string> words, std::span<const OptionSpec> specs, Arguments& arguments,
+[[nodiscard]] bool ParseArguments(std::span<const std::string> words, std::span<const OptionSpec> specs, Arguments& arguments,
                     std::string& error);
 
 }  // namespace Keyweave::Tool

@@ -16,8 +16,8 @@ public:
     void Line(std::string_view text);
     void ErrorLine(std::string_view text);
 
-    const std::string& out() const { return out_; }
-    const std::string& err() const { return err_; }
+    [[nodiscard]] const std::string& out() const { return out_; }
+    [[nodiscard]] const std::string& err() const { return err_; }
 
 private:
     std::string out_;

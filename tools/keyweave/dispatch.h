@@ -36,9 +36,9 @@ extern const CommandSpec kPadCommand;
 extern const CommandSpec kImportCommand;
 
 // The whole program on `words` (the arguments after the program name).
-int Run(std::span<const std::string> words, Console& console);
+[[nodiscard]] int Run(std::span<const std::string> words, Console& console);
 
 // Run, then the console's texts go to stdout and stderr.
-int RunFromEntryPoint(const std::vector<std::string>& words);
+[[nodiscard]] int RunFromEntryPoint(const std::vector<std::string>& words);
 
 }  // namespace Keyweave::Tool

@@ -83,8 +83,9 @@ int RunImport(const Arguments& arguments, Console& console) {
         console.ErrorLine("keyweave import: Cannot write " + output);
         return kExitFailed;
     }
-    for (const std::string& note : notes) console.ErrorLine(path + ": " + note);
-    console.ErrorLine(path + ": " + keymap.Summary());
+    const std::string prefix = path + ": ";
+    for (const std::string& note : notes) console.ErrorLine(prefix + note);
+    console.ErrorLine(prefix + keymap.Summary());
     // The result must load as it is: say so if the engine would reject a line.
     int status = kExitDone;
     for (const Diagnostics::Diagnostic& item : Diagnostics::Analyse(result, "").items) {

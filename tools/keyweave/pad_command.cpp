@@ -115,8 +115,8 @@ Attempt PreparePad(const std::string& database, uint32_t vendor, uint32_t produc
 
 void DescribeHat(const GamePad::Device& device, Console& console) {
     std::vector<std::string> sources;
-    if (device.hatFromReportHat) sources.push_back("the report's hat angle (H = H)");
-    if (device.hatFromPrimaryAxes) sources.push_back("the primary axes X and Y (A = H)");
+    if (device.hatFromReportHat) sources.emplace_back("the report's hat angle (H = H)");
+    if (device.hatFromPrimaryAxes) sources.emplace_back("the primary axes X and Y (A = H)");
     if (device.hatFromButtons) {
         static constexpr std::array<const char*, 4> kWords = {"up", "down", "left", "right"};
         std::string text = "buttons:";

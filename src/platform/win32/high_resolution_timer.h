@@ -24,7 +24,7 @@ struct HighResolutionTimer {
 
     // Creates the timer and sets it to fire once, `us` microseconds from now.
     // The last error is left as it was when there is no such timer.
-    bool StartUs(uint64_t us) {
+    [[nodiscard]] bool StartUs(uint64_t us) {
         const DWORD error = GetLastError();
         handle = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                         TIMER_MODIFY_STATE | SYNCHRONIZE);
