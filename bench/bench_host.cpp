@@ -1,15 +1,14 @@
 #include "bench_host.h"
 
-#include <cstdlib>
-#include <cstring>
-
-#include "engine/engine.h"
-
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+
+#include "engine/engine.h"
 
 namespace Keyweave::Bench {
 

@@ -58,7 +58,8 @@ BENCHMARK(MouseMoveDuplicate);
 // finger. The moves' touch tasks run on the manual clock every 64 calls,
 // inside the timing, so the queue stays short and the figure includes them.
 void MouseMoveLookActive(benchmark::State& state) {
-    MouseRig rig("# ENABLE_SHOOTING_MODE\n# SHOOTING_MODE_1\n[keys]\nMouseMove = Tap (62,45)\nLeftClick = Tap (84,70)\n");
+    MouseRig rig(
+        "# ENABLE_SHOOTING_MODE\n# SHOOTING_MODE_1\n[keys]\nMouseMove = Tap (62,45)\nLeftClick = Tap (84,70)\n");
     rig.engine.UpdateMouseStatus(0.4f, 0.3f, kRightDown, 0);
     rig.engine.UpdateMouseStatus(0.4f, 0.3f, kRightUp, 0);
     rig.engine.AdvanceBy(100);

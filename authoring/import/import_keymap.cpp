@@ -4,8 +4,8 @@
 #include <cmath>
 #include <map>
 
-#include "import/property_list.h"
 #include "common/printf.h"
+#include "import/property_list.h"
 
 namespace Keyweave::Tool::Import {
 namespace {
@@ -130,8 +130,7 @@ double PadReach(const std::string& what, double left, double right, double up, d
     constexpr double kUpDown = 1.6;  // the pad's reach up and down, in r
     const double radius = Clamp(std::max({left, right, up / kUpDown, down / kUpDown}), 0, 50);
     const auto same = [](double a, double b) { return Num(a) == Num(b); };
-    if (!same(left, radius) || !same(right, radius) || !same(up, radius * kUpDown) ||
-        !same(down, radius * kUpDown)) {
+    if (!same(left, radius) || !same(right, radius) || !same(up, radius * kUpDown) || !same(down, radius * kUpDown)) {
         keymap.DropField(what + " reach left " + Num(left) + ", right " + Num(right) + " % of the width, up " +
                              Num(up) + ", down " + Num(down) + " % of the height",
                          "one reach serves every direction: r " + Num(radius) + " (" + Num(radius) +
@@ -178,12 +177,12 @@ double Clamp(double value, double low, double high) {
 
 std::string KeyFromQt(std::string_view name) {
     static const std::map<std::string_view, std::string_view> kKeys = {
-        {"Key_Space", "Space"},   {"Key_Return", "Enter"},   {"Key_Enter", "Enter"},     {"Key_Control", "Ctrl"},
-        {"Key_Alt", "Alt"},       {"Key_Shift", "Shift"},    {"Key_Tab", "Tab"},         {"Key_Up", "Up"},
-        {"Key_Down", "Down"},     {"Key_Left", "Left"},      {"Key_Right", "Right"},     {"Key_Equal", "="},
-        {"Key_Minus", "-"},       {"Key_BracketLeft", "{"},  {"Key_BracketRight", "}"},  {"Key_Backslash", "\\"},
-        {"Key_Semicolon", ";"},   {"Key_Apostrophe", "'"},   {"Key_Comma", "<"},         {"Key_Period", ">"},
-        {"Key_Slash", "/"},       {"Key_QuoteLeft", "~"},    {"Key_Delete", "Del"},      {"RightButton", "RightClick"},
+        {"Key_Space", "Space"},      {"Key_Return", "Enter"},  {"Key_Enter", "Enter"},    {"Key_Control", "Ctrl"},
+        {"Key_Alt", "Alt"},          {"Key_Shift", "Shift"},   {"Key_Tab", "Tab"},        {"Key_Up", "Up"},
+        {"Key_Down", "Down"},        {"Key_Left", "Left"},     {"Key_Right", "Right"},    {"Key_Equal", "="},
+        {"Key_Minus", "-"},          {"Key_BracketLeft", "{"}, {"Key_BracketRight", "}"}, {"Key_Backslash", "\\"},
+        {"Key_Semicolon", ";"},      {"Key_Apostrophe", "'"},  {"Key_Comma", "<"},        {"Key_Period", ">"},
+        {"Key_Slash", "/"},          {"Key_QuoteLeft", "~"},   {"Key_Delete", "Del"},     {"RightButton", "RightClick"},
         {"LeftButton", "LeftClick"},
     };
     if (const auto found = kKeys.find(name); found != kKeys.end()) return std::string(found->second);
@@ -198,22 +197,45 @@ std::string KeyFromQt(std::string_view name) {
 
 std::string KeyFromBrowser(std::string_view name) {
     static const std::map<std::string_view, std::string_view> kKeys = {
-        {"Space", "Space"},         {"Enter", "Enter"},          {"Tab", "Tab"},
-        {"ShiftLeft", "Shift"},     {"ControlLeft", "Ctrl"},     {"AltLeft", "Alt"},
-        {"Backquote", "~"},         {"Semicolon", ";"},          {"Quote", "'"},
-        {"BracketLeft", "{"},       {"BracketRight", "}"},       {"Backslash", "\\"},
-        {"Comma", "<"},             {"Period", ">"},             {"Slash", "/"},
-        {"Minus", "-"},             {"Equal", "="},              {"ArrowUp", "Up"},
-        {"ArrowDown", "Down"},      {"ArrowLeft", "Left"},       {"ArrowRight", "Right"},
-        {"NumpadAdd", "Add"},       {"NumpadSubtract", "Sub"},   {"NumpadMultiply", "Mul"},
-        {"NumpadDivide", "Div"},    {"Delete", "Del"},           {"M1", "LeftClick"},
-        {"M-Left", "LeftClick"},    {"M2", "RightClick"},        {"M-Right", "RightClick"},
-        {"WheelUp", "MouseWheelUp"}, {"ScrollUp", "MouseWheelUp"}, {"WheelDown", "MouseWheelDown"},
+        {"Space", "Space"},
+        {"Enter", "Enter"},
+        {"Tab", "Tab"},
+        {"ShiftLeft", "Shift"},
+        {"ControlLeft", "Ctrl"},
+        {"AltLeft", "Alt"},
+        {"Backquote", "~"},
+        {"Semicolon", ";"},
+        {"Quote", "'"},
+        {"BracketLeft", "{"},
+        {"BracketRight", "}"},
+        {"Backslash", "\\"},
+        {"Comma", "<"},
+        {"Period", ">"},
+        {"Slash", "/"},
+        {"Minus", "-"},
+        {"Equal", "="},
+        {"ArrowUp", "Up"},
+        {"ArrowDown", "Down"},
+        {"ArrowLeft", "Left"},
+        {"ArrowRight", "Right"},
+        {"NumpadAdd", "Add"},
+        {"NumpadSubtract", "Sub"},
+        {"NumpadMultiply", "Mul"},
+        {"NumpadDivide", "Div"},
+        {"Delete", "Del"},
+        {"M1", "LeftClick"},
+        {"M-Left", "LeftClick"},
+        {"M2", "RightClick"},
+        {"M-Right", "RightClick"},
+        {"WheelUp", "MouseWheelUp"},
+        {"ScrollUp", "MouseWheelUp"},
+        {"WheelDown", "MouseWheelDown"},
         {"ScrollDown", "MouseWheelDown"},
     };
     if (const auto found = kKeys.find(name); found != kKeys.end()) return std::string(found->second);
     const auto last = [&](std::string_view prefix, char low, char high) {
-        return name.size() == prefix.size() + 1 && name.starts_with(prefix) && name.back() >= low && name.back() <= high;
+        return name.size() == prefix.size() + 1 && name.starts_with(prefix) && name.back() >= low &&
+               name.back() <= high;
     };
     if (last("Key", 'A', 'Z') || last("Digit", '0', '9')) return std::string(1, name.back());
     if (last("Numpad", '0', '9')) return "Num" + std::string(1, name.back());
@@ -223,11 +245,11 @@ std::string KeyFromBrowser(std::string_view name) {
 
 std::string KeyFromHid(long long code) {
     static const std::map<long long, std::string_view> kKeys = {
-        {40, "Enter"}, {43, "Tab"},  {44, "Space"}, {45, "-"},     {46, "="},    {47, "{"},     {48, "}"},
-        {49, "\\"},    {51, ";"},    {52, "'"},     {53, "~"},     {54, "<"},    {55, ">"},     {56, "/"},
-        {76, "Del"},   {79, "Right"}, {80, "Left"}, {81, "Down"},  {82, "Up"},   {84, "Div"},   {85, "Mul"},
-        {86, "Sub"},   {87, "Add"},  {98, "Num0"},  {224, "Ctrl"}, {225, "Shift"}, {226, "Alt"}, {-1, "LeftClick"},
-        {-2, "RightClick"},
+        {40, "Enter"}, {43, "Tab"},    {44, "Space"}, {45, "-"},         {46, "="},          {47, "{"},
+        {48, "}"},     {49, "\\"},     {51, ";"},     {52, "'"},         {53, "~"},          {54, "<"},
+        {55, ">"},     {56, "/"},      {76, "Del"},   {79, "Right"},     {80, "Left"},       {81, "Down"},
+        {82, "Up"},    {84, "Div"},    {85, "Mul"},   {86, "Sub"},       {87, "Add"},        {98, "Num0"},
+        {224, "Ctrl"}, {225, "Shift"}, {226, "Alt"},  {-1, "LeftClick"}, {-2, "RightClick"},
     };
     if (const auto found = kKeys.find(code); found != kKeys.end()) return std::string(found->second);
     if (code >= 4 && code <= 29) return std::string(1, static_cast<char>('A' + code - 4));

@@ -6,11 +6,10 @@
 // end of its first rule, where the Studio shows it as its label.
 
 #include <cstddef>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "common/screen_size.h"
 
@@ -76,8 +75,8 @@ struct Options {
 // False with a message starting with "Cannot" when the JSON is no keymap of
 // that tool. `notes` receives lines for standard error (other profiles).
 [[nodiscard]] bool FromQtScrcpy(const Json& root, Keymap& keymap, std::string& error);
-[[nodiscard]] bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap, std::vector<std::string>& notes,
-                    std::string& error);
+[[nodiscard]] bool FromScrcpyMask(const Json& root, const Options& options, Keymap& keymap,
+                                  std::vector<std::string>& notes, std::string& error);
 // `root` is the property list read as JSON (dictionaries as objects).
 [[nodiscard]] bool FromPlayCover(const Json& root, Keymap& keymap, std::string& error);
 
@@ -85,8 +84,8 @@ struct Options {
 // JSON is told apart by its fields. On success `text` is the keymap in
 // Keyweave's syntax, `source` named in its header; otherwise false with a
 // message starting with "Cannot".
-[[nodiscard]] bool FromText(const std::string& content, const std::string& source, const Options& options, Keymap& keymap,
-              std::string& text, std::vector<std::string>& notes, std::string& error);
+[[nodiscard]] bool FromText(const std::string& content, const std::string& source, const Options& options,
+                            Keymap& keymap, std::string& text, std::vector<std::string>& notes, std::string& error);
 
 // The one reach r of a direction pad whose source gives each direction its
 // own: left and right in percent of the width, up and down in percent of the
@@ -94,7 +93,8 @@ struct Options {
 // wins (a finger pushed past a stick's rim still walks at full speed, one
 // short of it walks slowly). Directions that get another reach than their own
 // are named in a "# dropped:" line of `what`.
-[[nodiscard]] double PadReach(const std::string& what, double left, double right, double up, double down, Keymap& keymap);
+[[nodiscard]] double PadReach(const std::string& what, double left, double right, double up, double down,
+                              Keymap& keymap);
 
 // Safe readers: a missing field or one of another type gives the fallback.
 [[nodiscard]] const Json& Field(const Json& object, const char* name);

@@ -145,8 +145,9 @@ private:
         Model stick;
         if (!Place(model, what, stick, error)) return false;
         if (StringField(model, "keyName") != "Keyboard") {
-            keymap_.Drop(what, "only key pads (keyName Keyboard) have a counterpart; what this one does is not "
-                               "stated");
+            keymap_.Drop(what,
+                         "only key pads (keyName Keyboard) have a counterpart; what this one does is not "
+                         "stated");
             return true;
         }
         const double radius = StickReach(stick, keymap_);
@@ -198,9 +199,9 @@ private:
         if (fire_ != nullptr && !Place(*fire_, "buttonModels (LMB)", shot, error)) return false;
         const double sensitivity = kLookSensitivity;  // the file gives none
         const std::string rule =
-            fire_ != nullptr ? "RightClick = ShootMode " +
-                                   Tuple({aim.spot.x, aim.spot.y, shot.spot.x, shot.spot.y, sensitivity})
-                             : "RightClick = ShootMove " + Tuple({aim.spot.x, aim.spot.y, sensitivity});
+            fire_ != nullptr
+                ? "RightClick = ShootMode " + Tuple({aim.spot.x, aim.spot.y, shot.spot.x, shot.spot.y, sensitivity})
+                : "RightClick = ShootMove " + Tuple({aim.spot.x, aim.spot.y, sensitivity});
         if (keymap_.Rule(rule, fire_ != nullptr ? "mouse-look, toggled by the right button; the left button fires"
                                                 : "mouse-look, toggled by the right button")) {
             keymap_.Count();
@@ -226,8 +227,9 @@ bool FromPlayCover(const Json& root, Keymap& keymap, std::string& error) {
         any = any || !Field(root, list).is_null();
     }
     if (!any) {
-        error = "Cannot import: this property list has none of buttonModels, draggableButtonModels, joystickModel "
-                "and mouseAreaModel, so it is no PlayCover keymap";
+        error =
+            "Cannot import: this property list has none of buttonModels, draggableButtonModels, joystickModel "
+            "and mouseAreaModel, so it is no PlayCover keymap";
         return false;
     }
     const std::string bundle = StringField(root, "bundleIdentifier");

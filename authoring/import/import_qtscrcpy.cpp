@@ -37,8 +37,9 @@ void Click(const Json& node, bool mouseLook, Keymap& keymap) {
     const std::string key = KeyOf(node, "key", keymap);
     if (key.empty()) return;
     if (key == "LeftClick" && !mouseLook) {
-        keymap.Drop(Label(node), "the left button taps only as the fire button of mouse-look, and this keymap "
-                                 "has no mouseMoveMap");
+        keymap.Drop(Label(node),
+                    "the left button taps only as the fire button of mouse-look, and this keymap "
+                    "has no mouseMoveMap");
         return;
     }
     if (key == "LeftClick") {  // the fire point of the mouse-look rule
@@ -75,7 +76,8 @@ void ClickMulti(const Json& node, Keymap& keymap) {
     for (size_t i = 0; i < clicks.size(); ++i) {
         const Spot spot = Position(clicks[i], "pos");
         const double pause = i + 1 < clicks.size() ? NumberField(clicks[i + 1], "delay", 0) : 0;
-        values += (values.empty() ? "" : ",") + Num(spot.x) + "," + Num(spot.y) + "," + Num(std::max(0.0, std::round(pause)));
+        values +=
+            (values.empty() ? "" : ",") + Num(spot.x) + "," + Num(spot.y) + "," + Num(std::max(0.0, std::round(pause)));
     }
     const double first = NumberField(clicks[0], "delay", 0);
     if (first > 0) keymap.DropField(Label(node) + " first delay " + Num(first) + " ms", "the first tap comes at once");
@@ -105,7 +107,8 @@ void SteerWheel(const Json& node, Keymap& keymap) {
     const auto offset = [&](const char* name) { return NumberField(node, name, 0.1) * 100; };
     const double radius = PadReach("KMT_STEER_WHEEL", offset("leftOffset"), offset("rightOffset"), offset("upOffset"),
                                    offset("downOffset"), keymap);
-    const char* const kDirections[][2] = {{"upKey", "Up"}, {"downKey", "Down"}, {"leftKey", "Left"}, {"rightKey", "Right"}};
+    const char* const kDirections[][2] = {
+        {"upKey", "Up"}, {"downKey", "Down"}, {"leftKey", "Left"}, {"rightKey", "Right"}};
     bool any = false;
     for (const auto& direction : kDirections) {
         const std::string name = StringField(node, direction[0]);

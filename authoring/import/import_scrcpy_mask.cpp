@@ -38,7 +38,9 @@ public:
     // "Ctrl,A"; "" after dropping the mapping `what`.
     // Within a pad, `part` says one direction is dropped, not the mapping.
     std::string Keys(const Json& bind, const std::string& what, bool part = false) {
-        const auto drop = [&](const std::string& why) { part ? keymap_.DropField(what, why) : keymap_.Drop(what, why); };
+        const auto drop = [&](const std::string& why) {
+            part ? keymap_.DropField(what, why) : keymap_.Drop(what, why);
+        };
         std::vector<std::string> names;
         if (bind.is_string()) names.push_back(bind.get<std::string>());
         if (bind.is_array()) {
@@ -78,7 +80,8 @@ public:
 
     // Four SwipeHold rules around one centre; `keys` holds up, down, left, right.
     void Pad(const std::string& what, Spot centre, double radius, const Json& directions, const std::string& note) {
-        static const char* const kDirections[][2] = {{"up", "Up"}, {"down", "Down"}, {"left", "Left"}, {"right", "Right"}};
+        static const char* const kDirections[][2] = {
+            {"up", "Up"}, {"down", "Down"}, {"left", "Left"}, {"right", "Right"}};
         std::string rules;
         for (const auto& direction : kDirections) {
             const std::string keys = Keys(Field(directions, direction[0]), what + " " + direction[0], true);
@@ -204,12 +207,14 @@ void ConvertOlder(const Json& entry, const Json& list, MaskConverter& to) {
     if (type == "Tap" || type == "DirectionlessSkill") {
         to.Rule(keys, tap, "");
     } else if (type == "DirectionalSkill") {
-        to.Rule(keys, "TapSwipe " + Tuple({spot.x, spot.y, SkillRange(what, NumberField(entry, "range", 0), keymap)}), "");
+        to.Rule(keys, "TapSwipe " + Tuple({spot.x, spot.y, SkillRange(what, NumberField(entry, "range", 0), keymap)}),
+                "");
     } else if (type == "TriggerWhenPressedSkill") {
         const bool directional = Field(entry, "directional").is_boolean() && Field(entry, "directional").get<bool>();
         keymap.DropField(what + " trigger on press", "the skill is cast when the key is released");
         const double range = NumberField(entry, "rangeOrTime", 0);
-        if (!directional) keymap.DropField(what + " time " + Num(range) + " ms", "a tap lasts as long as its key is held");
+        if (!directional)
+            keymap.DropField(what + " time " + Num(range) + " ms", "a tap lasts as long as its key is held");
         to.Rule(keys, directional ? "TapSwipe " + Tuple({spot.x, spot.y, SkillRange(what, range, keymap)}) : tap, "");
     } else if (type == "CancelSkill") {
         to.Rule(keys, "TapCancel " + Tuple({spot.x, spot.y}), "");
@@ -263,8 +268,9 @@ void ConvertCurrent(const Json& mapping, const Json& list, MaskConverter& to) {
         if (!Field(mapping, "initial_duration").is_null()) {
             keymap.DropField(what + " initial_duration", "the pad glides to its direction in 90 ms");
         }
-        to.Pad(what, spot, to.Reach(what, NumberField(mapping, "max_offset_x", 0), NumberField(mapping, "max_offset_y", 0)),
-               bind, note);
+        to.Pad(what, spot,
+               to.Reach(what, NumberField(mapping, "max_offset_x", 0), NumberField(mapping, "max_offset_y", 0)), bind,
+               note);
         return;
     }
     const std::string keys = to.Keys(bind, what);

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-
 #include <fast_float/fast_float.h>
 #include <tinyxml2.h>
 

@@ -4,9 +4,8 @@
 // <array> an array, <string> and <date> strings, <integer> and <real>
 // numbers, <true/> and <false/> booleans, <data> its base64 text.
 
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 namespace Keyweave::Tool::Import {
 

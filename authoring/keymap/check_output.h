@@ -14,7 +14,7 @@ namespace Keyweave::Tool {
 // `line` 0: about the file as a whole.
 [[nodiscard]] std::string DiagnosticText(const std::string& path, const Diagnostics::Diagnostic& diagnostic);
 [[nodiscard]] nlohmann::ordered_json DiagnosticObject(const std::string& path,
-                                                     const Diagnostics::Diagnostic& diagnostic);
+                                                      const Diagnostics::Diagnostic& diagnostic);
 [[nodiscard]] std::string DiagnosticJson(const std::string& path, const Diagnostics::Diagnostic& diagnostic);
 
 // Reads the "-W no-NAME" and "-Wno-NAME" words among the positional ones:

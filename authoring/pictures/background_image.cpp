@@ -1,4 +1,5 @@
 #include "pictures/background_image.h"
+
 #include "common/files.h"
 
 namespace Keyweave::Tool {

@@ -161,11 +161,16 @@ const char* ActionKind(const Action& action) { return ActionTypeName(action.type
 Point SwipeEnd(Point start, uint32_t direction) {
     constexpr float kLength = 0.2f;  // every keymap swipe is 20 percent long
     switch (direction) {
-        case kSwipeUp: return {start.x, Clamp01(start.y - kLength)};
-        case kSwipeDown: return {start.x, Clamp01(start.y + kLength)};
-        case kSwipeLeft: return {Clamp01(start.x - kLength), start.y};
-        case kSwipeRight: return {Clamp01(start.x + kLength), start.y};
-        default: return start;
+        case kSwipeUp:
+            return {start.x, Clamp01(start.y - kLength)};
+        case kSwipeDown:
+            return {start.x, Clamp01(start.y + kLength)};
+        case kSwipeLeft:
+            return {Clamp01(start.x - kLength), start.y};
+        case kSwipeRight:
+            return {Clamp01(start.x + kLength), start.y};
+        default:
+            return start;
     }
 }
 
@@ -185,35 +190,72 @@ Point PadTarget(Point centre, uint32_t mask, float radius) {
 
 bool AnchorOf(const Action& action, Point& anchor) {
     switch (action.type) {
-        case kTapAction: anchor = static_cast<const TapAction&>(action).point; return true;
-        case kTapTapAction: anchor = static_cast<const TapTapAction&>(action).point; return true;
-        case kSwipeAction: anchor = static_cast<const SwipeAction&>(action).point; return true;
-        case kSwipeActionXY: anchor = static_cast<const SwipeActionXY&>(action).start; return true;
+        case kTapAction:
+            anchor = static_cast<const TapAction&>(action).point;
+            return true;
+        case kTapTapAction:
+            anchor = static_cast<const TapTapAction&>(action).point;
+            return true;
+        case kSwipeAction:
+            anchor = static_cast<const SwipeAction&>(action).point;
+            return true;
+        case kSwipeActionXY:
+            anchor = static_cast<const SwipeActionXY&>(action).start;
+            return true;
         case kSwipeTraceAction: {
             const auto& trace = static_cast<const SwipeTraceAction&>(action);
             if (trace.points.empty()) return false;
             anchor = trace.points.front();
             return true;
         }
-        case kMouseSwipeAction: anchor = static_cast<const MouseSwipeAction&>(action).point; return true;
-        case kMouseHoldAction: anchor = static_cast<const MouseHoldAction&>(action).point; return true;
-        case kTapSwipeAction: anchor = static_cast<const TapSwipeAction&>(action).point; return true;
-        case kTapSwipeClickAction: anchor = static_cast<const TapSwipeClickAction&>(action).point; return true;
-        case kTouchMoveAction: anchor = static_cast<const TouchMoveAction&>(action).point; return true;
-        case kTapCancelAction: anchor = static_cast<const TapCancelAction&>(action).point; return true;
-        case kShootMoveAction: anchor = static_cast<const ShootMoveAction&>(action).point; return true;
-        case kShootModeAction: anchor = static_cast<const ShootModeAction&>(action).point; return true;
+        case kMouseSwipeAction:
+            anchor = static_cast<const MouseSwipeAction&>(action).point;
+            return true;
+        case kMouseHoldAction:
+            anchor = static_cast<const MouseHoldAction&>(action).point;
+            return true;
+        case kTapSwipeAction:
+            anchor = static_cast<const TapSwipeAction&>(action).point;
+            return true;
+        case kTapSwipeClickAction:
+            anchor = static_cast<const TapSwipeClickAction&>(action).point;
+            return true;
+        case kTouchMoveAction:
+            anchor = static_cast<const TouchMoveAction&>(action).point;
+            return true;
+        case kTapCancelAction:
+            anchor = static_cast<const TapCancelAction&>(action).point;
+            return true;
+        case kShootMoveAction:
+            anchor = static_cast<const ShootMoveAction&>(action).point;
+            return true;
+        case kShootModeAction:
+            anchor = static_cast<const ShootModeAction&>(action).point;
+            return true;
         case kTapsMacroAction: {
             const auto& macro = static_cast<const TapsMacroAction&>(action);
             if (macro.taps.empty()) return false;
             anchor = macro.taps.front().point;
             return true;
         }
-        case kStickHoldAction: anchor = StickPoint(static_cast<const StickHoldAction&>(action).point); return true;
-        case kStickMoveAction: anchor = StickPoint(static_cast<const StickMoveAction&>(action).point); return true;
-        case kTapStickAction: anchor = StickPoint(static_cast<const TapStickAction&>(action).point); return true;
-        case kScreenAction: case kKeyAction: case kSwipeHoldAction: case kPinchAction:
-        case kAbsoluteTiltAction: case kRelativeTiltAction: case kMouseAction: case kSuspendShootAction: return false;
+        case kStickHoldAction:
+            anchor = StickPoint(static_cast<const StickHoldAction&>(action).point);
+            return true;
+        case kStickMoveAction:
+            anchor = StickPoint(static_cast<const StickMoveAction&>(action).point);
+            return true;
+        case kTapStickAction:
+            anchor = StickPoint(static_cast<const TapStickAction&>(action).point);
+            return true;
+        case kScreenAction:
+        case kKeyAction:
+        case kSwipeHoldAction:
+        case kPinchAction:
+        case kAbsoluteTiltAction:
+        case kRelativeTiltAction:
+        case kMouseAction:
+        case kSuspendShootAction:
+            return false;
     }
     return false;  // a tag no keymap makes
 }
@@ -222,8 +264,12 @@ bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::st
                       const ShapeContext& context) {
     const auto widthStretch = static_cast<float>(canvas.Width() / canvas.Height());
     switch (action.type) {
-        case kTapAction: DrawTap(canvas, static_cast<const TapAction&>(action), keys, context.crowd); return true;
-        case kTapTapAction: DrawTapTap(canvas, static_cast<const TapTapAction&>(action), keys); return true;
+        case kTapAction:
+            DrawTap(canvas, static_cast<const TapAction&>(action), keys, context.crowd);
+            return true;
+        case kTapTapAction:
+            DrawTapTap(canvas, static_cast<const TapTapAction&>(action), keys);
+            return true;
         case kSwipeAction: {
             const auto& swipe = static_cast<const SwipeAction&>(action);
             DrawArrow(canvas, swipe.point, SwipeEnd(swipe.point, swipe.direction), keys, Colours::kSwipe);
@@ -240,7 +286,9 @@ bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::st
             DrawTrace(canvas, trace, keys);
             return true;
         }
-        case kSwipeHoldAction: DrawPadArm(canvas, static_cast<const SwipeHoldAction&>(action), keys); return true;
+        case kSwipeHoldAction:
+            DrawPadArm(canvas, static_cast<const SwipeHoldAction&>(action), keys);
+            return true;
         case kMouseSwipeAction: {
             const auto& swipe = static_cast<const MouseSwipeAction&>(action);
             DrawRing(canvas, swipe.point, static_cast<float>(swipe.radius) / 100.0f, widthStretch, keys,
@@ -282,7 +330,9 @@ bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::st
             canvas.Label(x, y - canvas.Unit() * 2.6, keys + ": aim", Colours::kShoot);
             return true;
         }
-        case kShootModeAction: DrawShootMode(canvas, static_cast<const ShootModeAction&>(action), keys); return true;
+        case kShootModeAction:
+            DrawShootMode(canvas, static_cast<const ShootModeAction&>(action), keys);
+            return true;
         case kTapsMacroAction: {
             const auto& macro = static_cast<const TapsMacroAction&>(action);
             if (macro.taps.empty()) return false;
@@ -302,11 +352,17 @@ bool DrawBindingShape(PictureCanvas& canvas, const Action& action, const std::st
             return true;
         }
         case kStickMoveAction:
-            DrawTouchMove(canvas, StickPoint(static_cast<const StickMoveAction&>(action).point), keys,
-                          Colours::kStick, "moves with the stick");
+            DrawTouchMove(canvas, StickPoint(static_cast<const StickMoveAction&>(action).point), keys, Colours::kStick,
+                          "moves with the stick");
             return true;
-        case kScreenAction: case kKeyAction: case kPinchAction: case kAbsoluteTiltAction:
-        case kRelativeTiltAction: case kMouseAction: case kSuspendShootAction: return false;
+        case kScreenAction:
+        case kKeyAction:
+        case kPinchAction:
+        case kAbsoluteTiltAction:
+        case kRelativeTiltAction:
+        case kMouseAction:
+        case kSuspendShootAction:
+            return false;
     }
     return false;  // a tag no keymap makes
 }
@@ -327,14 +383,32 @@ std::string LegendText(const Action& action) {
             const auto& tilt = static_cast<const RelativeTiltAction&>(action);
             return Printf("tilt by pitch %g, roll %g degrees on each press", tilt.pitch, tilt.roll);
         }
-        case kSuspendShootAction: return "shooting pauses while held";
-        case kSwipeTraceAction: return "swipe trace without points (does nothing)";
-        case kTapsMacroAction: return "tap macro without taps (does nothing)";
-        case kScreenAction: case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeHoldAction:
-        case kPinchAction: case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction:
-        case kTapSwipeAction: case kTapTapAction: case kTapSwipeClickAction: case kStickHoldAction:
-        case kStickMoveAction: case kTouchMoveAction: case kShootMoveAction: case kShootModeAction:
-        case kTapStickAction: case kTapCancelAction: return action.Describe();
+        case kSuspendShootAction:
+            return "shooting pauses while held";
+        case kSwipeTraceAction:
+            return "swipe trace without points (does nothing)";
+        case kTapsMacroAction:
+            return "tap macro without taps (does nothing)";
+        case kScreenAction:
+        case kTapAction:
+        case kSwipeAction:
+        case kSwipeActionXY:
+        case kSwipeHoldAction:
+        case kPinchAction:
+        case kMouseAction:
+        case kMouseSwipeAction:
+        case kMouseHoldAction:
+        case kTapSwipeAction:
+        case kTapTapAction:
+        case kTapSwipeClickAction:
+        case kStickHoldAction:
+        case kStickMoveAction:
+        case kTouchMoveAction:
+        case kShootMoveAction:
+        case kShootModeAction:
+        case kTapStickAction:
+        case kTapCancelAction:
+            return action.Describe();
     }
     return action.Describe();  // a tag no keymap makes
 }

@@ -3,19 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <utility>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "actions/actions.h"
 #include "codes/control_names.h"
 #include "codes/key_names.h"
-#include "pictures/binding_shapes.h"
-
-#include "keymap/keymap_load.h"
-#include "pictures/picture_canvas.h"
 #include "common/printf.h"
 #include "common/screen_size.h"
+#include "keymap/keymap_load.h"
+#include "pictures/binding_shapes.h"
+#include "pictures/picture_canvas.h"
 
 namespace Keyweave::Tool {
 
@@ -41,11 +40,16 @@ std::string PadLabel(uint32_t control) {
 
 std::string ControllerLabel(uint32_t code) {
     switch (code) {
-        case 'u': return "Controller Up";
-        case 'd': return "Controller Down";
-        case 'l': return "Controller Left";
-        case 'r': return "Controller Right";
-        default: return Printf("Controller %c", static_cast<char>(code));
+        case 'u':
+            return "Controller Up";
+        case 'd':
+            return "Controller Down";
+        case 'l':
+            return "Controller Left";
+        case 'r':
+            return "Controller Right";
+        default:
+            return Printf("Controller %c", static_cast<char>(code));
     }
 }
 
@@ -61,7 +65,8 @@ std::vector<Binding> CollectBindings(const Config& config) {
 
 std::string ModesText(const Config& config) {
     std::vector<std::string> modes;
-    if (config.mEnableShootingMode != 0) modes.push_back(Printf("shooting mode %u", static_cast<uint32_t>(config.mShootingModeType)));
+    if (config.mEnableShootingMode != 0)
+        modes.push_back(Printf("shooting mode %u", static_cast<uint32_t>(config.mShootingModeType)));
     if (config.mAlwaysSendUnmappedKey) modes.emplace_back("mapped keys also reach the game");
     if (config.mMultiKeyAware) modes.emplace_back("key combinations (single keys act 100 ms late)");
     if (config.mEnableDynamicDpad != 0) modes.emplace_back("dynamic direction pad");
@@ -136,22 +141,35 @@ std::vector<LegendLine> OtherBindings(const Config& config) {
 // trace or a macro without points: they are listed under the screen.
 bool HasPlaceOnScreen(const Action& action) {
     switch (action.type) {
-    case kKeyAction:
-    case kAbsoluteTiltAction:
-    case kRelativeTiltAction:
-    case kSuspendShootAction:
-    case kPinchAction:
-    case kMouseAction:
-        return false;
-    case kSwipeTraceAction:
-        return !static_cast<const SwipeTraceAction&>(action).points.empty();
-    case kTapsMacroAction:
-        return !static_cast<const TapsMacroAction&>(action).taps.empty();
-    case kScreenAction: case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeHoldAction:
-    case kMouseSwipeAction: case kMouseHoldAction: case kTapSwipeAction: case kTapTapAction:
-    case kTapSwipeClickAction: case kStickHoldAction: case kStickMoveAction: case kTouchMoveAction:
-    case kShootMoveAction: case kShootModeAction: case kTapStickAction: case kTapCancelAction:
-        return true;
+        case kKeyAction:
+        case kAbsoluteTiltAction:
+        case kRelativeTiltAction:
+        case kSuspendShootAction:
+        case kPinchAction:
+        case kMouseAction:
+            return false;
+        case kSwipeTraceAction:
+            return !static_cast<const SwipeTraceAction&>(action).points.empty();
+        case kTapsMacroAction:
+            return !static_cast<const TapsMacroAction&>(action).taps.empty();
+        case kScreenAction:
+        case kTapAction:
+        case kSwipeAction:
+        case kSwipeActionXY:
+        case kSwipeHoldAction:
+        case kMouseSwipeAction:
+        case kMouseHoldAction:
+        case kTapSwipeAction:
+        case kTapTapAction:
+        case kTapSwipeClickAction:
+        case kStickHoldAction:
+        case kStickMoveAction:
+        case kTouchMoveAction:
+        case kShootMoveAction:
+        case kShootModeAction:
+        case kTapStickAction:
+        case kTapCancelAction:
+            return true;
     }
     return true;  // a tag no keymap makes
 }
@@ -160,8 +178,11 @@ bool HasPlaceOnScreen(const Action& action) {
 void DrawLegend(SvgWriter& svg, const std::vector<LegendLine>& legend, double unit, double top, double lineHeight) {
     double y = top;
     for (const LegendLine& line : legend) {
-        const SvgAttributes text = {{"x", SvgNumber(unit * 0.5)}, {"y", SvgNumber(y)}, {"font-size", SvgNumber(unit * 0.9)},
-                                    {"font-family", "sans-serif"}, {"fill", Colours::kText}};
+        const SvgAttributes text = {{"x", SvgNumber(unit * 0.5)},
+                                    {"y", SvgNumber(y)},
+                                    {"font-size", SvgNumber(unit * 0.9)},
+                                    {"font-family", "sans-serif"},
+                                    {"fill", Colours::kText}};
         if (line.keys.empty()) {
             svg.Text("text", text, line.text);
         } else {
@@ -199,18 +220,29 @@ std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options
     const double legendHeight = legend.empty() ? 0.0 : lineHeight * (static_cast<double>(legend.size()) + 1.0);
     SvgWriter svg(screen.width, header + screen.height + legendHeight);
     PictureCanvas::WriteDefinitions(svg, unit);
-    svg.Empty("rect", {{"x", "0"}, {"y", "0"}, {"width", SvgNumber(screen.width)},
-                       {"height", SvgNumber(header + screen.height + legendHeight)}, {"fill", "#ffffff"}});
-    svg.Text("text", {{"x", SvgNumber(unit * 0.5)}, {"y", SvgNumber(header * 0.65)}, {"font-size", SvgNumber(unit)},
-                      {"font-family", "sans-serif"}, {"fill", Colours::kText}},
+    svg.Empty("rect", {{"x", "0"},
+                       {"y", "0"},
+                       {"width", SvgNumber(screen.width)},
+                       {"height", SvgNumber(header + screen.height + legendHeight)},
+                       {"fill", "#ffffff"}});
+    svg.Text("text",
+             {{"x", SvgNumber(unit * 0.5)},
+              {"y", SvgNumber(header * 0.65)},
+              {"font-size", SvgNumber(unit)},
+              {"font-family", "sans-serif"},
+              {"fill", Colours::kText}},
              options.title + Printf("  (%dx%d)", screen.width, screen.height));
 
     svg.Open("g", {{"class", "guest-screen"}, {"transform", "translate(0," + SvgNumber(header) + ")"}});
     PictureCanvas canvas(svg, screen);
     canvas.DrawScreen();
     if (!options.background.empty()) {
-        svg.Empty("image", {{"class", "background"}, {"x", "0"}, {"y", "0"}, {"width", SvgNumber(screen.width)},
-                            {"height", SvgNumber(screen.height)}, {"preserveAspectRatio", "none"},
+        svg.Empty("image", {{"class", "background"},
+                            {"x", "0"},
+                            {"y", "0"},
+                            {"width", SvgNumber(screen.width)},
+                            {"height", SvgNumber(screen.height)},
+                            {"preserveAspectRatio", "none"},
                             {"href", options.background}});
     }
     DrawArea(canvas, config.mArea1, "Area1", config);
@@ -226,7 +258,8 @@ std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options
         if (AnchorOf(*binding->action, anchor)) {
             context.crowd = crowds[{std::lround(canvas.X(anchor.x)), std::lround(canvas.Y(anchor.y))}]++;
         }
-        OpenBinding(svg, binding->keys, ActionKind(*binding->action), binding->keys + ": " + binding->action->Describe());
+        OpenBinding(svg, binding->keys, ActionKind(*binding->action),
+                    binding->keys + ": " + binding->action->Describe());
         DrawBindingShape(canvas, *binding->action, binding->keys, context);
         svg.Close();
     }

@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "config/config.h"
 #include "common/screen_size.h"
+#include "config/config.h"
 
 namespace Keyweave::Tool {
 

@@ -1,9 +1,10 @@
 #include "pictures/picture_canvas.h"
-#include "common/printf.h"
-#include "common/screen_size.h"
 
 #include <algorithm>
 #include <cstring>
+
+#include "common/printf.h"
+#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -40,9 +41,7 @@ double TextWidth(std::string_view text) {
 
 }  // namespace
 
-double PictureCanvas::UnitFor(ScreenSize screen) {
-    return std::max(6.0, std::min(screen.width, screen.height) / 54.0);
-}
+double PictureCanvas::UnitFor(ScreenSize screen) { return std::max(6.0, std::min(screen.width, screen.height) / 54.0); }
 
 void PictureCanvas::WriteDefinitions(SvgWriter& svg, double unit) {
     static constexpr const char* kArrowColours[] = {Colours::kTap,   Colours::kSwipe, Colours::kPad,
@@ -66,22 +65,44 @@ void PictureCanvas::WriteDefinitions(SvgWriter& svg, double unit) {
 
 void PictureCanvas::DrawScreen() {
     svg_.Open("g", {{"class", "screen"}});
-    svg_.Empty("rect", {{"x", "0"}, {"y", "0"}, {"width", SvgNumber(Width())}, {"height", SvgNumber(Height())},
-                        {"fill", "#eceff1"}, {"stroke", "#455a64"}, {"stroke-width", SvgNumber(Unit() * 0.15)}});
+    svg_.Empty("rect", {{"x", "0"},
+                        {"y", "0"},
+                        {"width", SvgNumber(Width())},
+                        {"height", SvgNumber(Height())},
+                        {"fill", "#eceff1"},
+                        {"stroke", "#455a64"},
+                        {"stroke-width", SvgNumber(Unit() * 0.15)}});
     for (int percent = 10; percent < 100; percent += 10) {
         const double x = Width() * percent / 100.0;
         const double y = Height() * percent / 100.0;
         const char* colour = percent == 50 ? "#b0bec5" : "#cfd8dc";
-        svg_.Empty("line", {{"x1", SvgNumber(x)}, {"y1", "0"}, {"x2", SvgNumber(x)}, {"y2", SvgNumber(Height())},
-                            {"stroke", colour}, {"stroke-width", SvgNumber(Unit() * 0.08)}});
-        svg_.Empty("line", {{"x1", "0"}, {"y1", SvgNumber(y)}, {"x2", SvgNumber(Width())}, {"y2", SvgNumber(y)},
-                            {"stroke", colour}, {"stroke-width", SvgNumber(Unit() * 0.08)}});
+        svg_.Empty("line", {{"x1", SvgNumber(x)},
+                            {"y1", "0"},
+                            {"x2", SvgNumber(x)},
+                            {"y2", SvgNumber(Height())},
+                            {"stroke", colour},
+                            {"stroke-width", SvgNumber(Unit() * 0.08)}});
+        svg_.Empty("line", {{"x1", "0"},
+                            {"y1", SvgNumber(y)},
+                            {"x2", SvgNumber(Width())},
+                            {"y2", SvgNumber(y)},
+                            {"stroke", colour},
+                            {"stroke-width", SvgNumber(Unit() * 0.08)}});
         const std::string number = Printf("%d", percent);
-        svg_.Text("text", {{"x", SvgNumber(x)}, {"y", SvgNumber(Unit() * 0.9)}, {"font-size", SvgNumber(Unit() * 0.6)},
-                           {"font-family", "sans-serif"}, {"fill", "#90a4ae"}, {"text-anchor", "middle"}},
+        svg_.Text("text",
+                  {{"x", SvgNumber(x)},
+                   {"y", SvgNumber(Unit() * 0.9)},
+                   {"font-size", SvgNumber(Unit() * 0.6)},
+                   {"font-family", "sans-serif"},
+                   {"fill", "#90a4ae"},
+                   {"text-anchor", "middle"}},
                   number);
-        svg_.Text("text", {{"x", SvgNumber(Unit() * 0.3)}, {"y", SvgNumber(y + Unit() * 0.2)},
-                           {"font-size", SvgNumber(Unit() * 0.6)}, {"font-family", "sans-serif"}, {"fill", "#90a4ae"}},
+        svg_.Text("text",
+                  {{"x", SvgNumber(Unit() * 0.3)},
+                   {"y", SvgNumber(y + Unit() * 0.2)},
+                   {"font-size", SvgNumber(Unit() * 0.6)},
+                   {"font-family", "sans-serif"},
+                   {"fill", "#90a4ae"}},
                   number);
     }
     svg_.Close();
@@ -129,16 +150,17 @@ void PictureCanvas::Label(double x, double y, std::string_view text, const char*
     labels_.push_back(box);
     x += box.left - wanted.left;
     y += box.top - wanted.top;
-    svg_.Text("text", {{"x", SvgNumber(x)},
-                       {"y", SvgNumber(y + Unit() * 0.35 * scale)},
-                       {"font-size", SvgNumber(Unit() * scale)},
-                       {"font-family", "sans-serif"},
-                       {"font-weight", "bold"},
-                       {"text-anchor", "middle"},
-                       {"fill", colour},
-                       {"stroke", "#ffffff"},
-                       {"stroke-width", SvgNumber(Unit() * 0.25 * scale)},
-                       {"paint-order", "stroke"}},
+    svg_.Text("text",
+              {{"x", SvgNumber(x)},
+               {"y", SvgNumber(y + Unit() * 0.35 * scale)},
+               {"font-size", SvgNumber(Unit() * scale)},
+               {"font-family", "sans-serif"},
+               {"font-weight", "bold"},
+               {"text-anchor", "middle"},
+               {"fill", colour},
+               {"stroke", "#ffffff"},
+               {"stroke-width", SvgNumber(Unit() * 0.25 * scale)},
+               {"paint-order", "stroke"}},
               text);
 }
 
@@ -165,8 +187,12 @@ void PictureCanvas::Ellipse(double x, double y, double rx, double ry, const char
 }
 
 void PictureCanvas::Line(double x1, double y1, double x2, double y2, const char* colour, bool arrow, bool dashed) {
-    SvgAttributes attributes = {{"x1", SvgNumber(x1)}, {"y1", SvgNumber(y1)}, {"x2", SvgNumber(x2)},
-                                {"y2", SvgNumber(y2)}, {"stroke", colour},    {"stroke-width", SvgNumber(Unit() * 0.2)},
+    SvgAttributes attributes = {{"x1", SvgNumber(x1)},
+                                {"y1", SvgNumber(y1)},
+                                {"x2", SvgNumber(x2)},
+                                {"y2", SvgNumber(y2)},
+                                {"stroke", colour},
+                                {"stroke-width", SvgNumber(Unit() * 0.2)},
                                 {"stroke-dasharray", StrokeDash(dashed)}};
     if (arrow) attributes.emplace_back("marker-end", "url(#" + ArrowId(colour) + ")");
     svg_.Empty("line", attributes);

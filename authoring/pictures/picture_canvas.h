@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "actions/action.h"
-
-#include "pictures/svg_writer.h"
 #include "common/screen_size.h"
+#include "pictures/svg_writer.h"
 
 namespace Keyweave::Tool {
 

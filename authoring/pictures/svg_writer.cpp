@@ -1,8 +1,9 @@
 #include "pictures/svg_writer.h"
-#include "common/printf.h"
 
 #include <cmath>
 #include <cstdint>
+
+#include "common/printf.h"
 
 namespace Keyweave::Tool {
 
@@ -14,7 +15,7 @@ std::string SvgNumber(double value) {
     const double fraction = std::frexp(std::fabs(value), &exponent);  // in [0.5, 1), or 0
     const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
     const int shift = 53 - exponent;  // |value| = mantissa / 2^shift
-    if (shift <= 0) {  // past 2^53: whole, and far off any picture
+    if (shift <= 0) {                 // past 2^53: whole, and far off any picture
         std::string text = Printf("%.0f", value);
         return text == "-0" ? "0" : text;
     }
@@ -43,11 +44,21 @@ namespace {
 void AppendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
             default:
                 // Control characters are not allowed in XML 1.0 text.
                 out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? '?' : c;

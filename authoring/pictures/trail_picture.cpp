@@ -3,18 +3,18 @@
 #include <array>
 #include <map>
 
-#include "pictures/picture_canvas.h"
-#include "pictures/svg_writer.h"
 #include "common/printf.h"
 #include "common/screen_size.h"
+#include "pictures/picture_canvas.h"
+#include "pictures/svg_writer.h"
 
 namespace Keyweave::Tool {
 namespace {
 
 // One colour per touch slot, far enough apart to tell neighbours apart.
-constexpr std::array<const char*, 16> kSlotColours = {
-    "#1e88e5", "#e53935", "#43a047", "#fb8c00", "#8e24aa", "#00897b", "#6d4c41", "#d81b60",
-    "#3949ab", "#7cb342", "#f4511e", "#00acc1", "#5e35b1", "#c0ca33", "#546e7a", "#ffb300"};
+constexpr std::array<const char*, 16> kSlotColours = {"#1e88e5", "#e53935", "#43a047", "#fb8c00", "#8e24aa", "#00897b",
+                                                      "#6d4c41", "#d81b60", "#3949ab", "#7cb342", "#f4511e", "#00acc1",
+                                                      "#5e35b1", "#c0ca33", "#546e7a", "#ffb300"};
 
 }  // namespace
 
@@ -60,8 +60,12 @@ void DrawLegend(PictureCanvas& canvas, double y) {
     SvgWriter& svg = canvas.svg();
     const double unit = canvas.Unit();
     const auto text = [&](double x, const std::string& words) {
-        svg.Text("text", {{"x", SvgNumber(x)}, {"y", SvgNumber(y + unit * 0.35)}, {"font-size", SvgNumber(unit)},
-                          {"font-family", "sans-serif"}, {"fill", Colours::kText}},
+        svg.Text("text",
+                 {{"x", SvgNumber(x)},
+                  {"y", SvgNumber(y + unit * 0.35)},
+                  {"font-size", SvgNumber(unit)},
+                  {"font-family", "sans-serif"},
+                  {"fill", Colours::kText}},
                  words);
     };
     svg.Open("g", {{"class", "legend"}});
@@ -82,10 +86,17 @@ std::string DrawTrails(const std::vector<Trail>& trails, ScreenSize screen, cons
     const double height = header + screen.height + footer;
     SvgWriter svg(screen.width, height);
     PictureCanvas::WriteDefinitions(svg, unit);
-    svg.Empty("rect", {{"x", "0"}, {"y", "0"}, {"width", SvgNumber(screen.width)}, {"height", SvgNumber(height)},
+    svg.Empty("rect", {{"x", "0"},
+                       {"y", "0"},
+                       {"width", SvgNumber(screen.width)},
+                       {"height", SvgNumber(height)},
                        {"fill", "#ffffff"}});
-    svg.Text("text", {{"x", SvgNumber(unit * 0.5)}, {"y", SvgNumber(header * 0.65)}, {"font-size", SvgNumber(unit)},
-                      {"font-family", "sans-serif"}, {"fill", Colours::kText}},
+    svg.Text("text",
+             {{"x", SvgNumber(unit * 0.5)},
+              {"y", SvgNumber(header * 0.65)},
+              {"font-size", SvgNumber(unit)},
+              {"font-family", "sans-serif"},
+              {"fill", Colours::kText}},
              title + Printf("  (%dx%d)", screen.width, screen.height));
     svg.Open("g", {{"class", "guest-screen"}, {"transform", "translate(0," + SvgNumber(header) + ")"}});
     PictureCanvas canvas(svg, screen);
@@ -98,11 +109,10 @@ std::string DrawTrails(const std::vector<Trail>& trails, ScreenSize screen, cons
                        {"data-slot", Printf("%d", trail.slot)},
                        {"data-from", Printf("%lld", static_cast<long long>(first.time))},
                        {"data-to", trail.lifted ? Printf("%lld", static_cast<long long>(last.time)) : "held"}});
-        const std::string span = trail.lifted ? Printf("slot %d, %lld-%lld ms", trail.slot,
-                                                       static_cast<long long>(first.time),
-                                                       static_cast<long long>(last.time))
-                                              : Printf("slot %d, from %lld ms, still down", trail.slot,
-                                                       static_cast<long long>(first.time));
+        const std::string span =
+            trail.lifted ? Printf("slot %d, %lld-%lld ms", trail.slot, static_cast<long long>(first.time),
+                                  static_cast<long long>(last.time))
+                         : Printf("slot %d, from %lld ms, still down", trail.slot, static_cast<long long>(first.time));
         svg.Text("title", {}, span);
         std::string points;
         for (const TrailPoint& point : trail.points) {

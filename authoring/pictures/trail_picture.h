@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "timeline/timeline.h"
 #include "common/screen_size.h"
+#include "timeline/timeline.h"
 
 namespace Keyweave::Tool {
 

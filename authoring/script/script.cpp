@@ -5,11 +5,10 @@
 #include <span>
 #include <utility>
 
-#include "config/text_utilities.h"
-
-#include "script/script_words.h"
 #include "common/printf.h"
 #include "common/screen_size.h"
+#include "config/text_utilities.h"
+#include "script/script_words.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -31,8 +30,9 @@ bool ParseTime(ScriptWords args, ScriptCommand& command, std::string& error) {
 }
 
 bool ParseKey(ScriptWords args, ScriptCommand& command, std::string& error) {
-    const char* usage = command.kind == Kind::kPress ? "press KEY" : command.kind == Kind::kRelease ? "release KEY"
-                                                                                                    : "tap KEY";
+    const char* usage = command.kind == Kind::kPress     ? "press KEY"
+                        : command.kind == Kind::kRelease ? "release KEY"
+                                                         : "tap KEY";
     WordReader reader{usage, error};
     return reader.Count(args, 1) && reader.Key(args[0], command.key);
 }
@@ -40,9 +40,18 @@ bool ParseKey(ScriptWords args, ScriptCommand& command, std::string& error) {
 bool ParseController(ScriptWords args, ScriptCommand& command, std::string& error) {
     WordReader reader{"controller A|B|C|D|E|F|G|H|Up|Down|Left|Right down|up", error};
     if (!reader.Count(args, 2)) return false;
-    static constexpr std::array<std::pair<const char*, uint32_t>, 12> kButtons = {
-        {{"A", 'A'}, {"B", 'B'}, {"C", 'C'}, {"D", 'D'}, {"E", 'E'}, {"F", 'F'}, {"G", 'G'}, {"H", 'H'},
-         {"Up", 'u'}, {"Down", 'd'}, {"Left", 'l'}, {"Right", 'r'}}};
+    static constexpr std::array<std::pair<const char*, uint32_t>, 12> kButtons = {{{"A", 'A'},
+                                                                                   {"B", 'B'},
+                                                                                   {"C", 'C'},
+                                                                                   {"D", 'D'},
+                                                                                   {"E", 'E'},
+                                                                                   {"F", 'F'},
+                                                                                   {"G", 'G'},
+                                                                                   {"H", 'H'},
+                                                                                   {"Up", 'u'},
+                                                                                   {"Down", 'd'},
+                                                                                   {"Left", 'l'},
+                                                                                   {"Right", 'r'}}};
     command.controller = 0;
     for (const auto& [name, code] : kButtons) {
         if (args[0].text == name) command.controller = code;
@@ -106,9 +115,10 @@ bool ParseZoom(ScriptWords args, ScriptCommand& command, std::string& error) {
 }
 
 bool ParseEmulate(ScriptWords args, ScriptCommand& command, std::string& error) {
-    WordReader reader{"emulate swipe X Y DIRECTION | emulate swipe-xy X1 Y1 X2 Y2 | emulate pinch X Y in|out | "
-                  "emulate swipe-knobs LENGTH MS | emulate pinch-knobs SPLIT IN OUT MS",
-                  error};
+    WordReader reader{
+        "emulate swipe X Y DIRECTION | emulate swipe-xy X1 Y1 X2 Y2 | emulate pinch X Y in|out | "
+        "emulate swipe-knobs LENGTH MS | emulate pinch-knobs SPLIT IN OUT MS",
+        error};
     if (args.empty()) return reader.Usage();
     size_t which;
     if (!reader.Word(args[0], {"swipe", "swipe-xy", "pinch", "swipe-knobs", "pinch-knobs"}, which)) return false;
@@ -173,7 +183,8 @@ bool ParsePadIds(WordReader& reader, const ScriptWord& token, ScriptCommand& com
 }
 
 bool ParsePad(ScriptWords args, ScriptCommand& command, std::string& error) {
-    WordReader reader{"pad attach ID VID:PID DATABASE | pad report ID X Y Z RX RY RZ HAT BUTTONS | pad detach ID", error};
+    WordReader reader{"pad attach ID VID:PID DATABASE | pad report ID X Y Z RX RY RZ HAT BUTTONS | pad detach ID",
+                      error};
     if (args.empty()) return reader.Usage();
     size_t which;
     if (!reader.Word(args[0], {"attach", "report", "detach"}, which)) return false;
@@ -288,11 +299,14 @@ bool CheckOrder(const std::vector<ScriptCommand>& commands, ScriptError& error) 
     std::set<int32_t> pads;
     for (const ScriptCommand& command : commands) {
         switch (command.kind) {
-            case Kind::kWait: time += command.millis; break;
+            case Kind::kWait:
+                time += command.millis;
+                break;
             case Kind::kAt:
                 if (command.millis < time) {
-                    error = {command.line, Printf("Cannot go back to %lld ms: the lines before wait until %lld ms",
-                                                  static_cast<long long>(command.millis), static_cast<long long>(time))};
+                    error = {command.line,
+                             Printf("Cannot go back to %lld ms: the lines before wait until %lld ms",
+                                    static_cast<long long>(command.millis), static_cast<long long>(time))};
                     return false;
                 }
                 time = command.millis;
@@ -303,18 +317,21 @@ bool CheckOrder(const std::vector<ScriptCommand>& commands, ScriptError& error) 
                     return false;
                 }
                 break;
-            case Kind::kPadAttach: pads.insert(command.number); break;
+            case Kind::kPadAttach:
+                pads.insert(command.number);
+                break;
             case Kind::kPadReport:
             case Kind::kPadDetach:
                 if (pads.count(command.number) == 0) {
-                    error = {command.line, Printf("Cannot %s pad %d: no line before attaches it",
-                                                  command.kind == Kind::kPadReport ? "report to" : "detach",
-                                                  command.number)};
+                    error = {command.line,
+                             Printf("Cannot %s pad %d: no line before attaches it",
+                                    command.kind == Kind::kPadReport ? "report to" : "detach", command.number)};
                     return false;
                 }
                 if (command.kind == Kind::kPadDetach) pads.erase(command.number);
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     return true;

@@ -34,8 +34,8 @@
 #include <string_view>
 #include <vector>
 
-#include "keyweave/keyweave.h"
 #include "common/screen_size.h"
+#include "keyweave/keyweave.h"
 
 namespace Keyweave::Tool {
 
@@ -75,18 +75,18 @@ struct ScriptCommand {
     };
 
     Kind kind = Kind::kWait;
-    uint32_t line = 0;     // in the script, from 1
-    std::string text;      // the command as written, without its comment
-    int64_t millis = 0;    // wait, at; knob durations
-    uint32_t key = 0;          // press, release, tap: the key's code
-    uint32_t controller = 0;   // controller: the button's code
-    int32_t mouseMessage = 0;  // button: its KEYWEAVE_MOUSE_* message; click: the press's
-    int32_t direction = 0;     // emulate swipe
-    uint32_t vendor = 0;       // pad attach
-    uint32_t product = 0;      // pad attach
-    bool on = false;       // controller down, pinch in, mapping / forwarding on
+    uint32_t line = 0;              // in the script, from 1
+    std::string text;               // the command as written, without its comment
+    int64_t millis = 0;             // wait, at; knob durations
+    uint32_t key = 0;               // press, release, tap: the key's code
+    uint32_t controller = 0;        // controller: the button's code
+    int32_t mouseMessage = 0;       // button: its KEYWEAVE_MOUSE_* message; click: the press's
+    int32_t direction = 0;          // emulate swipe
+    uint32_t vendor = 0;            // pad attach
+    uint32_t product = 0;           // pad attach
+    bool on = false;                // controller down, pinch in, mapping / forwarding on
     std::array<float, 4> values{};  // positions and lengths as fractions; zoom factor; shake vector
-    int32_t number = 0;    // pad id; shooting answer
+    int32_t number = 0;             // pad id; shooting answer
     KeyweaveGamePadReport report{};
     std::string argument;  // typed text, locale, keymap or database path
     std::string package;   // reload

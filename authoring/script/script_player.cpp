@@ -81,7 +81,9 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
     Engine& engine = *engine_;
     const auto& v = command.values;
     switch (command.kind) {
-        case Kind::kWait: AdvanceTo(clock_.Now() + static_cast<Millis>(command.millis)); break;
+        case Kind::kWait:
+            AdvanceTo(clock_.Now() + static_cast<Millis>(command.millis));
+            break;
         case Kind::kAt: {
             const Millis target = kClockStart + static_cast<Millis>(command.millis);
             if (target < clock_.Now()) {
@@ -93,13 +95,19 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
             AdvanceTo(target);
             break;
         }
-        case Kind::kPress: engine.HandleKey(command.key, true); break;
-        case Kind::kRelease: engine.HandleKey(command.key, false); break;
+        case Kind::kPress:
+            engine.HandleKey(command.key, true);
+            break;
+        case Kind::kRelease:
+            engine.HandleKey(command.key, false);
+            break;
         case Kind::kTap:
             engine.HandleKey(command.key, true);
             engine.HandleKey(command.key, false);
             break;
-        case Kind::kController: engine.HandleController(command.controller, command.on); break;
+        case Kind::kController:
+            engine.HandleController(command.controller, command.on);
+            break;
         case Kind::kType:
             for (const char character : command.argument) engine.HandleCharacter(character);
             break;
@@ -108,33 +116,61 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
             mouseY_ = v[1];
             engine.UpdateMouseStatus(mouseX_, mouseY_, KEYWEAVE_MOUSE_MOVE, 0);
             break;
-        case Kind::kButton: engine.UpdateMouseStatus(mouseX_, mouseY_, command.mouseMessage, 0); break;
+        case Kind::kButton:
+            engine.UpdateMouseStatus(mouseX_, mouseY_, command.mouseMessage, 0);
+            break;
         case Kind::kClick: {
             engine.UpdateMouseStatus(mouseX_, mouseY_, command.mouseMessage, 0);
             engine.UpdateMouseStatus(mouseX_, mouseY_, ReleaseOf(command.mouseMessage), 0);
             break;
         }
-        case Kind::kScrollBegin: engine.ScrollBegin(v[0], v[1]); break;
-        case Kind::kScrollMove: engine.ScrollUpdate(v[0], v[1]); break;
-        case Kind::kScrollEnd: engine.ScrollEnd(); break;
-        case Kind::kZoomBegin: engine.ZoomBegin(v[0], v[1]); break;
-        case Kind::kZoomScale: engine.ZoomUpdate(v[0]); break;
-        case Kind::kZoomEnd: engine.ZoomEnd(); break;
-        case Kind::kEmulateSwipe: engine.EmulateSwipe(v[0], v[1], command.direction); break;
-        case Kind::kEmulateSwipeXY: engine.EmulateSwipeXY(v[0], v[1], v[2], v[3]); break;
-        case Kind::kEmulatePinch: engine.EmulatePinch(v[0], v[1], command.on ? 1 : 0); break;
-        case Kind::kSwipeKnobs: engine.SetEmulatedSwipeKnobs(v[0], static_cast<uint32_t>(command.millis)); break;
+        case Kind::kScrollBegin:
+            engine.ScrollBegin(v[0], v[1]);
+            break;
+        case Kind::kScrollMove:
+            engine.ScrollUpdate(v[0], v[1]);
+            break;
+        case Kind::kScrollEnd:
+            engine.ScrollEnd();
+            break;
+        case Kind::kZoomBegin:
+            engine.ZoomBegin(v[0], v[1]);
+            break;
+        case Kind::kZoomScale:
+            engine.ZoomUpdate(v[0]);
+            break;
+        case Kind::kZoomEnd:
+            engine.ZoomEnd();
+            break;
+        case Kind::kEmulateSwipe:
+            engine.EmulateSwipe(v[0], v[1], command.direction);
+            break;
+        case Kind::kEmulateSwipeXY:
+            engine.EmulateSwipeXY(v[0], v[1], v[2], v[3]);
+            break;
+        case Kind::kEmulatePinch:
+            engine.EmulatePinch(v[0], v[1], command.on ? 1 : 0);
+            break;
+        case Kind::kSwipeKnobs:
+            engine.SetEmulatedSwipeKnobs(v[0], static_cast<uint32_t>(command.millis));
+            break;
         case Kind::kPinchKnobs:
             engine.SetEmulatedPinchKnobs(v[0], v[1], v[2], static_cast<int32_t>(command.millis));
             break;
-        case Kind::kShake: engine.HandleShake(v[0], v[1], v[2]); break;
+        case Kind::kShake:
+            engine.HandleShake(v[0], v[1], v[2]);
+            break;
         case Kind::kPadAttach: {
             const WideString database = ToWide(command.argument);
             engine.AttachGamePad(command.number, command.vendor, command.product, database.c_str());
             break;
         }
-        case Kind::kPadReport: engine.UpdateGamePad(command.number, &command.report); break;
-        case Kind::kPadDetach: engine.DetachGamePad(command.number); break;
+        case Kind::kPadReport:
+            engine.UpdateGamePad(command.number, &command.report);
+            break;
+        case Kind::kPadDetach:
+            engine.DetachGamePad(command.number);
+            break;
         case Kind::kReload:
             if (!command.HasArgument()) {
                 Load(options_.keymapPath, options_.package);
@@ -142,11 +178,20 @@ bool ScriptPlayer::Run(const ScriptCommand& command, ScriptError& error) {
                 Load(command.argument, command.package.empty() ? PackageOfPath(command.argument) : command.package);
             }
             break;
-        case Kind::kLocale: engine.SetLocale(command.argument.c_str()); break;
-        case Kind::kMapping: engine.SetKeyMappingState(command.on ? 1 : 0); break;
-        case Kind::kForwardRawKeys: engine.SetForwardRawKeys(command.on); break;
-        case Kind::kShootingAnswer: recorder_.SetShootingAnswer(command.number); break;
-        case Kind::kScreen: break;  // the engine was made with it, before the load
+        case Kind::kLocale:
+            engine.SetLocale(command.argument.c_str());
+            break;
+        case Kind::kMapping:
+            engine.SetKeyMappingState(command.on ? 1 : 0);
+            break;
+        case Kind::kForwardRawKeys:
+            engine.SetForwardRawKeys(command.on);
+            break;
+        case Kind::kShootingAnswer:
+            recorder_.SetShootingAnswer(command.number);
+            break;
+        case Kind::kScreen:
+            break;  // the engine was made with it, before the load
     }
     return true;
 }

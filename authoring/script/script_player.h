@@ -11,21 +11,20 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "common/screen_size.h"
 #include "engine/engine.h"
-
 #include "script/script.h"
 #include "timeline/timeline.h"
-#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 
 struct PlayOptions {
     std::string keymapPath;  // as given; loaded as the primary and the second path
     std::string package;
-    std::string locale;      // empty: none set
+    std::string locale;  // empty: none set
     ScreenSize screen;
-    bool verbose = false;    // every log line, and the game-pad detail lines
-    bool explain = false;    // the engine's decisions under each input (why)
+    bool verbose = false;  // every log line, and the game-pad detail lines
+    bool explain = false;  // the engine's decisions under each input (why)
 };
 
 class ScriptPlayer {

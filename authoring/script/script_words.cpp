@@ -30,10 +30,18 @@ bool ReadQuoted(std::string_view line, size_t& at, std::string& text, std::strin
         }
         if (++at >= line.size()) break;
         switch (line[at]) {
-            case 'n': text += '\n'; break;
-            case 't': text += '\t'; break;
-            case '\\': text += '\\'; break;
-            case '"': text += '"'; break;
+            case 'n':
+                text += '\n';
+                break;
+            case 't':
+                text += '\t';
+                break;
+            case '\\':
+                text += '\\';
+                break;
+            case '"':
+                text += '"';
+                break;
             case 'x': {
                 uint32_t byte = 0;
                 if (at + 2 >= line.size() || !ReadHex(line.substr(at + 1, 2), 2, byte)) {
@@ -150,7 +158,8 @@ bool WordReader::Key(const ScriptWord& token, uint32_t& code) {
         code = static_cast<uint32_t>(number);
         return true;
     }
-    return Fail("Cannot find key '" + token.text + "' (key names are case-sensitive, as in keymaps: Space, F1, "
+    return Fail("Cannot find key '" + token.text +
+                "' (key names are case-sensitive, as in keymaps: Space, F1, "
                 "LeftClick; or give a scan code)");
 }
 

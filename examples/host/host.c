@@ -19,18 +19,17 @@
  *   x86_64-w64-mingw32-gcc host.c -I/opt/keyweave-win64/include -L/opt/keyweave-win64/lib -lkeyweave -o host.exe
  */
 #if !defined(_WIN32)
-#  define _POSIX_C_SOURCE 200809L /* nanosleep */
+#define _POSIX_C_SOURCE 200809L /* nanosleep */
 #endif
 #include <keyweave/keyweave.h>
-
 #include <stdio.h>
 
 #if defined(_WIN32)
-#  define WIN32_LEAN_AND_MEAN
-#  include <windows.h>
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #else
-#  include <pthread.h>
-#  include <time.h>
+#include <pthread.h>
+#include <time.h>
 #endif
 
 /* The guest screen in pixels. The engine works in fractions of it. */
@@ -261,8 +260,7 @@ int main(void) {
 
     /* Once, before anything else. Every callback comes with the context it
      * gets back; the six reserved pointers stay null. No default keymap. */
-    KeyweaveInit(OnKey, &host, OnTouch, &host, OnSensor, &host, OnSummary, &host,
-                 NULL, NULL, NULL, NULL, NULL, NULL,
+    KeyweaveInit(OnKey, &host, OnTouch, &host, OnSensor, &host, OnSummary, &host, NULL, NULL, NULL, NULL, NULL, NULL,
                  OnPadNotice, &host, OnMousePassThrough, &host, OnShootingMode, &host,
                  /* default keymap */ NULL, OnLog, /* verbose */ 0, GUEST_WIDTH, GUEST_HEIGHT);
 
@@ -297,8 +295,8 @@ int main(void) {
     KeyweaveFini();
 
     Lock(&host.lock);
-    printf("host    %s: %d touch, %d lift, %d key release\n", ok ? "done" : "Cannot finish", host.touches,
-           host.lifts, host.keyReleases);
+    printf("host    %s: %d touch, %d lift, %d key release\n", ok ? "done" : "Cannot finish", host.touches, host.lifts,
+           host.keyReleases);
     Unlock(&host.lock);
     return ok ? 0 : 1;
 }

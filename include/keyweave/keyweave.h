@@ -53,17 +53,16 @@
 #define KEYWEAVE_VERSION_PATCH 0
 #define KEYWEAVE_VERSION_STRING "0.1.0"
 /* One number to compare: KEYWEAVE_VERSION >= KEYWEAVE_VERSION_NUMBER(0, 2, 0). */
-#define KEYWEAVE_VERSION_NUMBER(major, minor, patch) ((major) * 1000000L + (minor) * 1000L + (patch))
-#define KEYWEAVE_VERSION \
-    KEYWEAVE_VERSION_NUMBER(KEYWEAVE_VERSION_MAJOR, KEYWEAVE_VERSION_MINOR, KEYWEAVE_VERSION_PATCH)
+#define KEYWEAVE_VERSION_NUMBER(major, minor, patch) ((major)*1000000L + (minor)*1000L + (patch))
+#define KEYWEAVE_VERSION KEYWEAVE_VERSION_NUMBER(KEYWEAVE_VERSION_MAJOR, KEYWEAVE_VERSION_MINOR, KEYWEAVE_VERSION_PATCH)
 
 #if defined(_WIN32)
 /* Exported through a module-definition file; nothing to decorate. */
-#  define KEYWEAVE_API
+#define KEYWEAVE_API
 #elif defined(KEYWEAVE_BUILDING_LIBRARY)
-#  define KEYWEAVE_API __attribute__((visibility("default")))
+#define KEYWEAVE_API __attribute__((visibility("default")))
 #else
-#  define KEYWEAVE_API
+#define KEYWEAVE_API
 #endif
 
 #ifdef __cplusplus
@@ -99,19 +98,15 @@ extern "C" {
  * Keyweave again: the engine is already running" and changes nothing: the
  * engine keeps the callbacks and contexts of the first call.
  */
-KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext,
-                               KeyweaveTouchCallback touchCallback, void* touchContext,
-                               KeyweaveSensorCallback sensorCallback, void* sensorContext,
-                               KeyweaveSummaryCallback summaryCallback, void* summaryContext,
-                               void* reserved1, void* reserved2, void* reserved3,
-                               void* reserved4, void* reserved5, void* reserved6,
+KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext, KeyweaveTouchCallback touchCallback,
+                               void* touchContext, KeyweaveSensorCallback sensorCallback, void* sensorContext,
+                               KeyweaveSummaryCallback summaryCallback, void* summaryContext, void* reserved1,
+                               void* reserved2, void* reserved3, void* reserved4, void* reserved5, void* reserved6,
                                KeyweaveGamePadNoticeCallback noticeCallback, void* noticeContext,
-                               KeyweaveMousePassThroughCallback passThroughCallback,
-                               void* passThroughContext,
-                               KeyweaveShootingModeCallback shootingCallback,
-                               void* shootingContext, const KeyweaveChar16* defaultConfigPath,
-                               KeyweaveLogCallback logCallback, int32_t verbose,
-                               int32_t screenWidth, int32_t screenHeight);
+                               KeyweaveMousePassThroughCallback passThroughCallback, void* passThroughContext,
+                               KeyweaveShootingModeCallback shootingCallback, void* shootingContext,
+                               const KeyweaveChar16* defaultConfigPath, KeyweaveLogCallback logCallback,
+                               int32_t verbose, int32_t screenWidth, int32_t screenHeight);
 
 /*
  * Logs "Finalizing Keyweave". Nothing stops: the engine, its threads and
@@ -157,8 +152,7 @@ KEYWEAVE_API void KeyweaveFini(void);
  * KeyweaveLoadConfig runs. An emulated gesture under way on another thread
  * is cut short and its call returns.
  */
-KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16* secondPath,
-                                        const KeyweaveChar16* primaryPath,
+KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16* secondPath, const KeyweaveChar16* primaryPath,
                                         const char* packageName);
 
 /*
@@ -231,8 +225,7 @@ KEYWEAVE_API void KeyweaveHandleKey(uint32_t keyCode, int32_t pressed);
  * does. A code the keymap does not bind does nothing, without a log line.
  * Threads: the input thread.
  */
-KEYWEAVE_API void KeyweaveHandleController(void* ignored, uint32_t controllerCode,
-                                           int32_t pressed);
+KEYWEAVE_API void KeyweaveHandleController(void* ignored, uint32_t controllerCode, int32_t pressed);
 
 /*
  * Types one character into the guest as scan codes (with Shift when the
@@ -297,8 +290,7 @@ KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z);
  * attach GamePad" follows and the pad stays unattached, with no notice.
  * Threads: any; attach and detach of one id are applied one at a time.
  */
-KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId,
-                                              uint32_t productId,
+KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId, uint32_t productId,
                                               const KeyweaveChar16* databasePath);
 
 /*
@@ -386,8 +378,7 @@ KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float length, uint32_t durationM
  * knobs: ..."): the four knobs keep their values.
  * Threads: any.
  */
-KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut,
-                                                int32_t durationMs);
+KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs);
 
 /*
  * Emulated gestures: a whole swipe or pinch played on a finger of its own.
@@ -461,13 +452,13 @@ KEYWEAVE_API void KeyweaveSetDecisionObserver(KeyweaveDecisionCallback callback,
  * as reads that name only in quotes; clang takes it as it is).
  */
 #if defined(_WIN32) && !defined(_MSC_VER) && !defined(KEYWEAVE_BUILDING_LIBRARY)
-#  if defined(__clang__)
-#    define KEYWEAVE_WILD_CARD_SYMBOL __asm__("?WildCardConfigPath@@YAPEB_WPEB_W@Z")
-#  else
-#    define KEYWEAVE_WILD_CARD_SYMBOL __asm__("\"?WildCardConfigPath@@YAPEB_WPEB_W@Z\"")
-#  endif
+#if defined(__clang__)
+#define KEYWEAVE_WILD_CARD_SYMBOL __asm__("?WildCardConfigPath@@YAPEB_WPEB_W@Z")
 #else
-#  define KEYWEAVE_WILD_CARD_SYMBOL
+#define KEYWEAVE_WILD_CARD_SYMBOL __asm__("\"?WildCardConfigPath@@YAPEB_WPEB_W@Z\"")
+#endif
+#else
+#define KEYWEAVE_WILD_CARD_SYMBOL
 #endif
 KEYWEAVE_API const KeyweaveChar16* WildCardConfigPath(const KeyweaveChar16* path) KEYWEAVE_WILD_CARD_SYMBOL;
 #endif

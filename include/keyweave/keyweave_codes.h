@@ -48,11 +48,11 @@ typedef enum KeyweaveControllerCode {
     KEYWEAVE_CONTROLLER_E = 'E',
     KEYWEAVE_CONTROLLER_F = 'F',
     KEYWEAVE_CONTROLLER_G = 'G',
-    KEYWEAVE_CONTROLLER_H = 'H', /* 72 */
-    KEYWEAVE_CONTROLLER_UP = 'u',    /* 117, keymap name "Up" */
-    KEYWEAVE_CONTROLLER_DOWN = 'd',  /* 100, "Down" */
-    KEYWEAVE_CONTROLLER_LEFT = 'l',  /* 108, "Left" */
-    KEYWEAVE_CONTROLLER_RIGHT = 'r'  /* 114, "Right" */
+    KEYWEAVE_CONTROLLER_H = 'H',    /* 72 */
+    KEYWEAVE_CONTROLLER_UP = 'u',   /* 117, keymap name "Up" */
+    KEYWEAVE_CONTROLLER_DOWN = 'd', /* 100, "Down" */
+    KEYWEAVE_CONTROLLER_LEFT = 'l', /* 108, "Left" */
+    KEYWEAVE_CONTROLLER_RIGHT = 'r' /* 114, "Right" */
 } KeyweaveControllerCode;
 
 /* ---- Mouse messages (KeyweaveUpdateMouseStatus) ---------------------------
@@ -142,34 +142,34 @@ typedef enum KeyweaveDecisionInput {
 /* KeyweaveDecision.reason; KeyweaveDecision.reasonName is the stable name
  * in quotes. */
 typedef enum KeyweaveDecisionReason {
-    KEYWEAVE_DECISION_PLAYED = 1,                /* "played": a rule's action played (on slot, if any) */
-    KEYWEAVE_DECISION_PASSED_RAW = 2,            /* "passed-raw": no rule; sent as its own scan code */
-    KEYWEAVE_DECISION_NO_RULE = 3,               /* "no-rule": no rule, and nothing is sent */
-    KEYWEAVE_DECISION_RAW_FORWARDING_OFF = 4,    /* "raw-forwarding-off": no rule; raw keys are off */
-    KEYWEAVE_DECISION_MAPPING_OFF = 5,           /* "mapping-off": key mapping is off */
-    KEYWEAVE_DECISION_REPEAT = 6,                /* "repeat": auto-repeat of a held key, ignored */
-    KEYWEAVE_DECISION_HELD_BACK = 7,             /* "held-back": waits delayMs for a combination */
-    KEYWEAVE_DECISION_COMBINED = 8,              /* "combined": joined the held-back key (keys[]) */
-    KEYWEAVE_DECISION_TOO_LATE_TO_COMBINE = 9,   /* "too-late-to-combine": the held-back key had begun */
-    KEYWEAVE_DECISION_NO_FREE_SLOT = 10,         /* "no-free-slot": every touch slot is taken */
-    KEYWEAVE_DECISION_YIELDED_TO_TAP_SWIPE = 11, /* "yielded-to-tap-swipe": a tap held off by a tap-swipe */
-    KEYWEAVE_DECISION_SHOOTING_MODE = 12,        /* "shooting-mode": shooting mode takes the left button */
-    KEYWEAVE_DECISION_BUTTON_TAKEN = 13,         /* "button-taken": an active action owns the left button */
-    KEYWEAVE_DECISION_NOT_USED = 14,             /* "not-used": a mouse move handed back (pass-through) */
-    KEYWEAVE_DECISION_DUPLICATE_MOVE = 15,       /* "duplicate-move": a move to the same place, dropped */
-    KEYWEAVE_DECISION_TYPED = 16,                /* "typed": a character typed as scan codes */
-    KEYWEAVE_DECISION_NO_CHARACTER = 17,         /* "no-character": no key types it */
-    KEYWEAVE_DECISION_SENSOR = 18,               /* "sensor": passed on as a sensor vector */
-    KEYWEAVE_DECISION_GESTURE = 19,              /* "gesture": played on the screen */
-    KEYWEAVE_DECISION_KEYMAP_LOADED = 20,        /* "keymap-loaded": the keymap in file is active */
-    KEYWEAVE_DECISION_DEFAULT_KEYMAP = 21,       /* "default-keymap": none of the chain loaded */
+    KEYWEAVE_DECISION_PLAYED = 1,                 /* "played": a rule's action played (on slot, if any) */
+    KEYWEAVE_DECISION_PASSED_RAW = 2,             /* "passed-raw": no rule; sent as its own scan code */
+    KEYWEAVE_DECISION_NO_RULE = 3,                /* "no-rule": no rule, and nothing is sent */
+    KEYWEAVE_DECISION_RAW_FORWARDING_OFF = 4,     /* "raw-forwarding-off": no rule; raw keys are off */
+    KEYWEAVE_DECISION_MAPPING_OFF = 5,            /* "mapping-off": key mapping is off */
+    KEYWEAVE_DECISION_REPEAT = 6,                 /* "repeat": auto-repeat of a held key, ignored */
+    KEYWEAVE_DECISION_HELD_BACK = 7,              /* "held-back": waits delayMs for a combination */
+    KEYWEAVE_DECISION_COMBINED = 8,               /* "combined": joined the held-back key (keys[]) */
+    KEYWEAVE_DECISION_TOO_LATE_TO_COMBINE = 9,    /* "too-late-to-combine": the held-back key had begun */
+    KEYWEAVE_DECISION_NO_FREE_SLOT = 10,          /* "no-free-slot": every touch slot is taken */
+    KEYWEAVE_DECISION_YIELDED_TO_TAP_SWIPE = 11,  /* "yielded-to-tap-swipe": a tap held off by a tap-swipe */
+    KEYWEAVE_DECISION_SHOOTING_MODE = 12,         /* "shooting-mode": shooting mode takes the left button */
+    KEYWEAVE_DECISION_BUTTON_TAKEN = 13,          /* "button-taken": an active action owns the left button */
+    KEYWEAVE_DECISION_NOT_USED = 14,              /* "not-used": a mouse move handed back (pass-through) */
+    KEYWEAVE_DECISION_DUPLICATE_MOVE = 15,        /* "duplicate-move": a move to the same place, dropped */
+    KEYWEAVE_DECISION_TYPED = 16,                 /* "typed": a character typed as scan codes */
+    KEYWEAVE_DECISION_NO_CHARACTER = 17,          /* "no-character": no key types it */
+    KEYWEAVE_DECISION_SENSOR = 18,                /* "sensor": passed on as a sensor vector */
+    KEYWEAVE_DECISION_GESTURE = 19,               /* "gesture": played on the screen */
+    KEYWEAVE_DECISION_KEYMAP_LOADED = 20,         /* "keymap-loaded": the keymap in file is active */
+    KEYWEAVE_DECISION_DEFAULT_KEYMAP = 21,        /* "default-keymap": none of the chain loaded */
     KEYWEAVE_DECISION_NOTHING_ON_THIS_EVENT = 22, /* "nothing-on-this-event": e.g. a swipe's release */
-    KEYWEAVE_DECISION_GESTURE_OFF = 23,          /* "gesture-off": an emulated gesture's duration knob is 0 */
-    KEYWEAVE_DECISION_GESTURE_OUT_OF_ORDER = 24, /* "gesture-out-of-order": a scroll or zoom call that does not
-                                                    fit the gesture under way (a begin during one, a move or
-                                                    end of another or of none) */
-    KEYWEAVE_DECISION_REFUSED_VALUE = 25         /* "refused-value": a value the engine refuses (the "Cannot"
-                                                    line names it); the call does nothing */
+    KEYWEAVE_DECISION_GESTURE_OFF = 23,           /* "gesture-off": an emulated gesture's duration knob is 0 */
+    KEYWEAVE_DECISION_GESTURE_OUT_OF_ORDER = 24,  /* "gesture-out-of-order": a scroll or zoom call that does not
+                                                     fit the gesture under way (a begin during one, a move or
+                                                     end of another or of none) */
+    KEYWEAVE_DECISION_REFUSED_VALUE = 25          /* "refused-value": a value the engine refuses (the "Cannot"
+                                                     line names it); the call does nothing */
 } KeyweaveDecisionReason;
 
 /* ---- Fixed numbers ------------------------------------------------------- */

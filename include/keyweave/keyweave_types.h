@@ -23,9 +23,9 @@
 
 #include <stdint.h>
 #if defined(_WIN32)
-#  include <wchar.h>
+#include <wchar.h>
 #elif !defined(__cplusplus)
-#  include <uchar.h>
+#include <uchar.h>
 #endif
 
 #ifdef __cplusplus
@@ -38,10 +38,10 @@ extern "C" {
  * UTF-8 path at run time. */
 #if defined(_WIN32)
 typedef wchar_t KeyweaveChar16;
-#  define KEYWEAVE_PATH_LITERAL(text) L"" text
+#define KEYWEAVE_PATH_LITERAL(text) L"" text
 #else
 typedef char16_t KeyweaveChar16;
-#  define KEYWEAVE_PATH_LITERAL(text) u"" text
+#define KEYWEAVE_PATH_LITERAL(text) u"" text
 #endif
 
 /* One contact of the touch frame.
@@ -56,13 +56,13 @@ typedef char16_t KeyweaveChar16;
  * it down, and sends nothing for a contact that is up in both frames.
  * Packed: 12 bytes, as the engine writes it. */
 #if defined(_MSC_VER)
-#  pragma pack(push, 1)
+#pragma pack(push, 1)
 typedef struct KeyweaveTouchPoint {
     float x;
     float y;
     uint32_t down;
 } KeyweaveTouchPoint;
-#  pragma pack(pop)
+#pragma pack(pop)
 #else
 typedef struct __attribute__((packed)) KeyweaveTouchPoint {
     float x;
@@ -118,8 +118,7 @@ typedef void (*KeyweaveKeyCallback)(void* context, uint8_t scanCode);
  * mouse-look, emulated gestures); the calling thread for scroll and zoom,
  * and for the all-up frame of KeyweaveInit and of each KeyweaveLoadConfig.
  * Calls from two threads may overlap. */
-typedef void (*KeyweaveTouchCallback)(void* context, const KeyweaveTouchPoint* points, uint32_t count,
-                                      uint32_t flag);
+typedef void (*KeyweaveTouchCallback)(void* context, const KeyweaveTouchPoint* points, uint32_t count, uint32_t flag);
 
 /* Sensor callback: three acceleration components for the guest's
  * accelerometer, in the guest's units; 0, 0, 1 is a device lying level.

@@ -15,15 +15,15 @@
 #include "keyweave/keyweave_types.h"
 
 #if defined(__cplusplus)
-#  define KEYWEAVE_CAST(type, value) static_cast<type>(value)
+#define KEYWEAVE_CAST(type, value) static_cast<type>(value)
 #else
-#  define KEYWEAVE_CAST(type, value) ((type)(value))
+#define KEYWEAVE_CAST(type, value) ((type)(value))
 #endif
 /* MSVC's C compiler knows "inline" only from /std:c11 on. */
 #if defined(_MSC_VER) && !defined(__cplusplus)
-#  define KEYWEAVE_INLINE static __inline
+#define KEYWEAVE_INLINE static __inline
 #else
-#  define KEYWEAVE_INLINE static inline
+#define KEYWEAVE_INLINE static inline
 #endif
 
 /*

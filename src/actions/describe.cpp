@@ -26,11 +26,16 @@ const char* SwipeWord(uint32_t direction) {
 
 const char* MaskWord(uint32_t mask) {
     switch (mask) {
-        case SwipeHoldAction::kMaskUp: return "Up";
-        case SwipeHoldAction::kMaskDown: return "Down";
-        case SwipeHoldAction::kMaskLeft: return "Left";
-        case SwipeHoldAction::kMaskRight: return "Right";
-        default: return "None";
+        case SwipeHoldAction::kMaskUp:
+            return "Up";
+        case SwipeHoldAction::kMaskDown:
+            return "Down";
+        case SwipeHoldAction::kMaskLeft:
+            return "Left";
+        case SwipeHoldAction::kMaskRight:
+            return "Right";
+        default:
+            return "None";
     }
 }
 
@@ -85,7 +90,10 @@ std::string TapsMacroAction::Describe() const { return "TapMacroAction"; }
 
 SwipeHoldAction::SwipeHoldAction(Point centre, uint32_t direction, float radiusFraction, uint32_t glide)
     : Action(ActionType::kSwipeHoldAction),
-      point(centre), currentPoint(centre), radius(radiusFraction), glideTime(glide) {
+      point(centre),
+      currentPoint(centre),
+      radius(radiusFraction),
+      glideTime(glide) {
     struct Row {
         uint32_t mask;
         int32_t axis;

@@ -49,7 +49,10 @@ class TapSwipeAction final : public Action {
 public:
     TapSwipeAction(Point centre, float r, bool forceToCircle)
         : Action(ActionType::kTapSwipeAction),
-          point(centre), currentPoint(centre), radius(r), force(forceToCircle ? 1 : 0) {}
+          point(centre),
+          currentPoint(centre),
+          radius(r),
+          force(forceToCircle ? 1 : 0) {}
     [[nodiscard]] std::string Describe() const override;
     Point point;               // centre
     Point currentPoint;        // run time: the last point played
@@ -97,19 +100,24 @@ enum class ShootingMode : uint32_t {
 class ShootModeAction final : public Action {
 public:
     ShootModeAction(Point origin, Point fire, ShootingMode mode, float s)
-        : Action(ActionType::kShootModeAction), point(origin), currentPoint(origin), point2(fire), savedPoint(origin),
-          modeType(mode), sensitivity(s) {}
+        : Action(ActionType::kShootModeAction),
+          point(origin),
+          currentPoint(origin),
+          point2(fire),
+          savedPoint(origin),
+          modeType(mode),
+          sensitivity(s) {}
     [[nodiscard]] std::string Describe() const override;
-    Point point;               // origin, where the look finger rests
-    Point currentPoint;        // run time
-    Point point2;              // fire point
-    Point savedPoint;          // run time
+    Point point;         // origin, where the look finger rests
+    Point currentPoint;  // run time
+    Point point2;        // fire point
+    Point savedPoint;    // run time
     ShootingMode modeType;
-    int32_t lookSlot = -1;     // run time
-    int32_t fireSlot = -1;     // run time
+    int32_t lookSlot = -1;  // run time
+    int32_t fireSlot = -1;  // run time
     float sensitivity;
-    int32_t lastMessage = 0;   // run time
-    TaskIdList taskIds;        // run time: the latest sequence
+    int32_t lastMessage = 0;  // run time
+    TaskIdList taskIds;       // run time: the latest sequence
 };
 
 // Pauses shooting while its key is held.

@@ -12,7 +12,11 @@ class StickHoldAction final : public Action {
 public:
     StickHoldAction(Point centre, float r, float s)
         : Action(ActionType::kStickHoldAction),
-          point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
+          point(centre),
+          currentPoint(centre),
+          lastPoint(centre),
+          radius(r),
+          sensitivity(s) {}
     [[nodiscard]] std::string Describe() const override;
     Point point;  // centre
     Point currentPoint;
@@ -38,7 +42,11 @@ class TapStickAction final : public Action {
 public:
     TapStickAction(Point centre, float r, float s)
         : Action(ActionType::kTapStickAction),
-          point(centre), currentPoint(centre), lastPoint(centre), radius(r), sensitivity(s) {}
+          point(centre),
+          currentPoint(centre),
+          lastPoint(centre),
+          radius(r),
+          sensitivity(s) {}
     [[nodiscard]] std::string Describe() const override;
     Point point;  // centre
     Point currentPoint;

@@ -9,7 +9,9 @@ class AbsoluteTiltAction final : public Action {
 public:
     AbsoluteTiltAction(float pitchDegrees, float rollDegrees, bool backToLevel)
         : Action(ActionType::kAbsoluteTiltAction),
-          pitch(pitchDegrees), roll(rollDegrees), returnToLevel(backToLevel ? 1 : 0) {}
+          pitch(pitchDegrees),
+          roll(rollDegrees),
+          returnToLevel(backToLevel ? 1 : 0) {}
     [[nodiscard]] std::string Describe() const override;
     float pitch;  // degrees
     float roll;   // degrees

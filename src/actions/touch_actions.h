@@ -51,12 +51,12 @@ class SwipeAction final : public Action {
 public:
     SwipeAction(Point start, uint32_t dir) : Action(ActionType::kSwipeAction), point(start), direction(dir) {}
     [[nodiscard]] std::string Describe() const override;
-    Point point;                // start
-    uint32_t direction;         // SwipeDirection
-    int32_t duration = 100;     // ms
-    float length = 0.2f;        // fraction of the screen
-    uint8_t noSettle = 1;       // 1: no extra touch at the end point before the lift
-    uint32_t stepTime = 0;      // ms between steps; 0: duration / 8
+    Point point;             // start
+    uint32_t direction;      // SwipeDirection
+    int32_t duration = 100;  // ms
+    float length = 0.2f;     // fraction of the screen
+    uint8_t noSettle = 1;    // 1: no extra touch at the end point before the lift
+    uint32_t stepTime = 0;   // ms between steps; 0: duration / 8
 };
 
 class SwipeActionXY final : public Action {
@@ -87,16 +87,16 @@ public:
     SwipeHoldAction(Point centre, uint32_t direction, float radiusFraction, uint32_t glide);
     [[nodiscard]] std::string Describe() const override;
 
-    Point point;                      // centre
+    Point point;  // centre
     uint32_t directionMask = 0;
-    Point currentPoint;               // = centre
-    Point lastPoint{-1.0f, -1.0f};    // run time: where the pad finger is, (-1, -1) when up
-    float radius;                     // fraction of the screen width
-    uint32_t changed = 0;             // run time: this event changed the pad's mask
-    int32_t axis = 0;                 // -1 up, 1 down, -2 left, 2 right
-    uint32_t glideTime;               // ms
-    TaskIdList taskIds;               // run time: the pad's latest sequence
-    Millis releaseTime = 0;           // run time: when the pad's keys were all released
+    Point currentPoint;             // = centre
+    Point lastPoint{-1.0f, -1.0f};  // run time: where the pad finger is, (-1, -1) when up
+    float radius;                   // fraction of the screen width
+    uint32_t changed = 0;           // run time: this event changed the pad's mask
+    int32_t axis = 0;               // -1 up, 1 down, -2 left, 2 right
+    uint32_t glideTime;             // ms
+    TaskIdList taskIds;             // run time: the pad's latest sequence
+    Millis releaseTime = 0;         // run time: when the pad's keys were all released
 };
 
 // Never read from a keymap: emulated pinches build it.
@@ -104,10 +104,10 @@ class PinchAction final : public Action {
 public:
     PinchAction(Point centre, bool pinchIn) : Action(ActionType::kPinchAction), point(centre), in(pinchIn ? 1 : 0) {}
     [[nodiscard]] std::string Describe() const override;
-    Point point;              // centre
-    uint8_t in;               // 1: "In" spreads the fingers apart; 0: "Out" brings them together
-    int32_t duration = 100;   // ms
-    float split = 0.2f;       // half the distance between the fingers
+    Point point;             // centre
+    uint8_t in;              // 1: "In" spreads the fingers apart; 0: "Out" brings them together
+    int32_t duration = 100;  // ms
+    float split = 0.2f;      // half the distance between the fingers
     float lengthIn = 0.1f;
     float lengthOut = 0.1f;
 };

@@ -27,18 +27,15 @@ void WithEngine(const char* what, Body&& body) noexcept {
 
 extern "C" {
 
-KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext,
-                               KeyweaveTouchCallback touchCallback, void* touchContext,
-                               KeyweaveSensorCallback sensorCallback, void* sensorContext,
-                               KeyweaveSummaryCallback summaryCallback, void* summaryContext,
-                               void* reserved1, void* reserved2, void* reserved3, void* reserved4,
-                               void* reserved5, void* reserved6,
+KEYWEAVE_API void KeyweaveInit(KeyweaveKeyCallback keyCallback, void* keyContext, KeyweaveTouchCallback touchCallback,
+                               void* touchContext, KeyweaveSensorCallback sensorCallback, void* sensorContext,
+                               KeyweaveSummaryCallback summaryCallback, void* summaryContext, void* reserved1,
+                               void* reserved2, void* reserved3, void* reserved4, void* reserved5, void* reserved6,
                                KeyweaveGamePadNoticeCallback noticeCallback, void* noticeContext,
-                               KeyweaveMousePassThroughCallback passThroughCallback,
-                               void* passThroughContext, KeyweaveShootingModeCallback shootingCallback,
-                               void* shootingContext, const KeyweaveChar16* defaultConfigPath,
-                               KeyweaveLogCallback logCallback, int32_t verbose, int32_t screenWidth,
-                               int32_t screenHeight) {
+                               KeyweaveMousePassThroughCallback passThroughCallback, void* passThroughContext,
+                               KeyweaveShootingModeCallback shootingCallback, void* shootingContext,
+                               const KeyweaveChar16* defaultConfigPath, KeyweaveLogCallback logCallback,
+                               int32_t verbose, int32_t screenWidth, int32_t screenHeight) {
     Keyweave::HostCallbacks callbacks;
     callbacks.key = keyCallback;
     callbacks.keyContext = keyContext;
@@ -72,7 +69,8 @@ KEYWEAVE_API int32_t KeyweaveLoadConfig(const KeyweaveChar16* secondPath, const 
 }
 
 KEYWEAVE_API int32_t GetParserVersion(void) {
-    return WithEngine("GetParserVersion", Keyweave::Engine::kParserVersion, [](Keyweave::Engine& engine) { return engine.ParserVersion(); });
+    return WithEngine("GetParserVersion", Keyweave::Engine::kParserVersion,
+                      [](Keyweave::Engine& engine) { return engine.ParserVersion(); });
 }
 
 KEYWEAVE_API void KeyweaveSetLocale(const char* locale) {
@@ -113,9 +111,8 @@ KEYWEAVE_API void KeyweaveHandleShakeAction(float x, float y, float z) {
 
 KEYWEAVE_API void KeyweaveHandleGamePadAttach(int32_t padId, uint32_t vendorId, uint32_t productId,
                                               const KeyweaveChar16* databasePath) {
-    WithEngine("KeyweaveHandleGamePadAttach", [&](Keyweave::Engine& engine) {
-        engine.AttachGamePad(padId, vendorId, productId, databasePath);
-    });
+    WithEngine("KeyweaveHandleGamePadAttach",
+               [&](Keyweave::Engine& engine) { engine.AttachGamePad(padId, vendorId, productId, databasePath); });
 }
 KEYWEAVE_API void KeyweaveHandleGamePadUpdate(int32_t padId, const KeyweaveGamePadReport* report) {
     WithEngine("KeyweaveHandleGamePadUpdate", [&](Keyweave::Engine& engine) { engine.UpdateGamePad(padId, report); });
@@ -148,9 +145,8 @@ KEYWEAVE_API void KeyweaveSetEmulatedSwipeKnobs(float length, uint32_t durationM
                [&](Keyweave::Engine& engine) { engine.SetEmulatedSwipeKnobs(length, durationMs); });
 }
 KEYWEAVE_API void KeyweaveSetEmulatedPinchKnobs(float split, float lengthIn, float lengthOut, int32_t durationMs) {
-    WithEngine("KeyweaveSetEmulatedPinchKnobs", [&](Keyweave::Engine& engine) {
-        engine.SetEmulatedPinchKnobs(split, lengthIn, lengthOut, durationMs);
-    });
+    WithEngine("KeyweaveSetEmulatedPinchKnobs",
+               [&](Keyweave::Engine& engine) { engine.SetEmulatedPinchKnobs(split, lengthIn, lengthOut, durationMs); });
 }
 KEYWEAVE_API void KeyweaveEmulateSwipe(float x, float y, int32_t direction) {
     WithEngine("KeyweaveEmulateSwipe", [&](Keyweave::Engine& engine) { engine.EmulateSwipe(x, y, direction); });

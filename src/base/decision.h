@@ -39,31 +39,31 @@ enum class InputKind : uint32_t {
 // Why: the values are the public header's KEYWEAVE_DECISION_* numbers, and
 // ReasonName gives each its stable name.
 enum class Reason : uint32_t {
-    kPlayed = 1,              // a rule's action played
-    kPassedRaw = 2,           // no rule: the key went to the guest as its own scan code
-    kNoRule = 3,              // no rule, and nothing is sent for it
-    kRawForwardingOff = 4,    // no rule, and raw forwarding of host keys is off
-    kMappingOff = 5,          // key mapping is off: the key's rule is not looked up
-    kRepeat = 6,              // the key set is still held: a repeat, which the action ignores
-    kHeldBack = 7,            // held back for a possible combination
-    kCombined = 8,            // the key turned the held-back key into a combination
-    kTooLateToCombine = 9,    // a combination rule, but the held-back key's action had begun
-    kNoFreeSlot = 10,         // the action found no free touch slot
-    kYieldedToTapSwipe = 11,  // a tap held off while a tap-swipe is held or just lifted
-    kShootingMode = 12,       // shooting mode takes the left button
-    kButtonTaken = 13,        // an active action owns the left button
-    kNotUsed = 14,            // a mouse move that no active action used
-    kDuplicateMove = 15,      // a move to where the mouse already is
-    kTyped = 16,              // typed as scan codes
-    kNoCharacter = 17,        // a character with no key
-    kSensor = 18,             // passed on as a sensor vector
-    kGesture = 19,            // a gesture played on the screen
-    kKeymapLoaded = 20,       // the keymap now active, read from `file`
-    kDefaultKeymap = 21,      // no keymap of the chain loaded: the default one is active
-    kNothingOnThisEvent = 22, // the rule's action does nothing on this press or release
-    kGestureOff = 23,         // an emulated gesture whose duration knob is 0
-    kGestureOutOfOrder = 24,  // a scroll or zoom call that does not fit the gesture under way
-    kRefusedValue = 25,       // the call carried a value the engine refuses (its "Cannot" line says which)
+    kPlayed = 1,               // a rule's action played
+    kPassedRaw = 2,            // no rule: the key went to the guest as its own scan code
+    kNoRule = 3,               // no rule, and nothing is sent for it
+    kRawForwardingOff = 4,     // no rule, and raw forwarding of host keys is off
+    kMappingOff = 5,           // key mapping is off: the key's rule is not looked up
+    kRepeat = 6,               // the key set is still held: a repeat, which the action ignores
+    kHeldBack = 7,             // held back for a possible combination
+    kCombined = 8,             // the key turned the held-back key into a combination
+    kTooLateToCombine = 9,     // a combination rule, but the held-back key's action had begun
+    kNoFreeSlot = 10,          // the action found no free touch slot
+    kYieldedToTapSwipe = 11,   // a tap held off while a tap-swipe is held or just lifted
+    kShootingMode = 12,        // shooting mode takes the left button
+    kButtonTaken = 13,         // an active action owns the left button
+    kNotUsed = 14,             // a mouse move that no active action used
+    kDuplicateMove = 15,       // a move to where the mouse already is
+    kTyped = 16,               // typed as scan codes
+    kNoCharacter = 17,         // a character with no key
+    kSensor = 18,              // passed on as a sensor vector
+    kGesture = 19,             // a gesture played on the screen
+    kKeymapLoaded = 20,        // the keymap now active, read from `file`
+    kDefaultKeymap = 21,       // no keymap of the chain loaded: the default one is active
+    kNothingOnThisEvent = 22,  // the rule's action does nothing on this press or release
+    kGestureOff = 23,          // an emulated gesture whose duration knob is 0
+    kGestureOutOfOrder = 24,   // a scroll or zoom call that does not fit the gesture under way
+    kRefusedValue = 25,        // the call carried a value the engine refuses (its "Cannot" line says which)
 };
 
 // The last reason; names and the public header follow it.
@@ -102,9 +102,9 @@ struct Decision {
     // 0 when no rule is meant.
     uint32_t section = 0;
     uint32_t line = 0;
-    uint32_t actionType = 0;  // the action's type tag; 0 none
-    int32_t slot = -1;        // the touch slot it played on; -1 none
-    int32_t delayMs = 0;      // kHeldBack: how long the key waits
+    uint32_t actionType = 0;     // the action's type tag; 0 none
+    int32_t slot = -1;           // the touch slot it played on; -1 none
+    int32_t delayMs = 0;         // kHeldBack: how long the key waits
     const char* file = nullptr;  // kKeymapLoaded: the keymap's path, UTF-8
 };
 

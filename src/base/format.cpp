@@ -1,7 +1,6 @@
 #include "base/format.h"
 
 #include <algorithm>
-
 #include <fmt/printf.h>
 
 namespace Keyweave {
@@ -18,7 +17,9 @@ struct Utf16Argument {
 template <>
 struct fmt::printf_formatter<Keyweave::Utf16Argument> {
     template <typename ParseContext>
-    constexpr auto parse(ParseContext& context) { return context.begin(); }
+    constexpr auto parse(ParseContext& context) {
+        return context.begin();
+    }
 
     template <typename FormatContext>
     auto format(const Keyweave::Utf16Argument& argument, FormatContext& context) const {
@@ -43,18 +44,30 @@ using Kind = FormatArgument::Kind;
 fmt::basic_format_arg<Context> ToFmt(const FormatArgument& argument, Utf16Argument& utf16) {
     using fmt::detail::make_arg;
     switch (argument.kind()) {
-        case Kind::kInt: return make_arg<Context>(argument.integer());
-        case Kind::kUnsigned: return make_arg<Context>(argument.natural());
-        case Kind::kLongLong: return make_arg<Context>(argument.longInteger());
-        case Kind::kUnsignedLongLong: return make_arg<Context>(argument.longNatural());
-        case Kind::kBool: return make_arg<Context>(argument.boolean());
-        case Kind::kChar: return make_arg<Context>(argument.character());
-        case Kind::kFloat: return make_arg<Context>(argument.single());
-        case Kind::kDouble: return make_arg<Context>(argument.real());
-        case Kind::kLongDouble: return make_arg<Context>(argument.longReal());
-        case Kind::kText: return make_arg<Context>(argument.text());
-        case Kind::kView: return make_arg<Context>(argument.view());
-        case Kind::kPointer: return make_arg<Context>(argument.pointer());
+        case Kind::kInt:
+            return make_arg<Context>(argument.integer());
+        case Kind::kUnsigned:
+            return make_arg<Context>(argument.natural());
+        case Kind::kLongLong:
+            return make_arg<Context>(argument.longInteger());
+        case Kind::kUnsignedLongLong:
+            return make_arg<Context>(argument.longNatural());
+        case Kind::kBool:
+            return make_arg<Context>(argument.boolean());
+        case Kind::kChar:
+            return make_arg<Context>(argument.character());
+        case Kind::kFloat:
+            return make_arg<Context>(argument.single());
+        case Kind::kDouble:
+            return make_arg<Context>(argument.real());
+        case Kind::kLongDouble:
+            return make_arg<Context>(argument.longReal());
+        case Kind::kText:
+            return make_arg<Context>(argument.text());
+        case Kind::kView:
+            return make_arg<Context>(argument.view());
+        case Kind::kPointer:
+            return make_arg<Context>(argument.pointer());
         case Kind::kUtf16:
             utf16.text = argument.utf16();
             return make_arg<Context>(utf16);

@@ -32,8 +32,19 @@ namespace Keyweave {
 class FormatArgument {
 public:
     enum class Kind : uint8_t {
-        kInt, kUnsigned, kLongLong, kUnsignedLongLong, kBool, kChar,
-        kFloat, kDouble, kLongDouble, kText, kView, kPointer, kUtf16,
+        kInt,
+        kUnsigned,
+        kLongLong,
+        kUnsignedLongLong,
+        kBool,
+        kChar,
+        kFloat,
+        kDouble,
+        kLongDouble,
+        kText,
+        kView,
+        kPointer,
+        kUtf16,
     };
 
     FormatArgument(bool value) : kind_(Kind::kBool) { value_.boolean = value; }
@@ -80,8 +91,9 @@ public:
 private:
     // long is int or long long, whichever has its size.
     template <typename Long>
-    using Widened = std::conditional_t<sizeof(Long) == sizeof(int), std::conditional_t<std::is_signed_v<Long>, int, unsigned>,
-                                       std::conditional_t<std::is_signed_v<Long>, long long, unsigned long long>>;
+    using Widened =
+        std::conditional_t<sizeof(Long) == sizeof(int), std::conditional_t<std::is_signed_v<Long>, int, unsigned>,
+                           std::conditional_t<std::is_signed_v<Long>, long long, unsigned long long>>;
 
     Kind kind_;
     union {

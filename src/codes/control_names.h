@@ -5,11 +5,11 @@
 // the stick directions and whole sticks keymap names only). Constant data;
 // lookups take no lock.
 
-#include "codes/control_codes.h"
-
 #include <cstdint>
 #include <span>
 #include <string_view>
+
+#include "codes/control_codes.h"
 
 namespace Keyweave::GamePad {
 

@@ -74,9 +74,9 @@ public:
     }
 
 private:
-    size_t count_ = 0;                    // ids in inline_ while heap_ is empty
+    size_t count_ = 0;  // ids in inline_ while heap_ is empty
     std::array<TaskId, kInline> inline_{};
-    std::vector<TaskId> heap_;            // every id, once there are more than kInline
+    std::vector<TaskId> heap_;  // every id, once there are more than kInline
 };
 
 }  // namespace Keyweave

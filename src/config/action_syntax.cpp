@@ -66,7 +66,8 @@ bool Config::Parser::ParseDirection(std::string_view& args, uint32_t& direction)
         std::string_view word;
         uint32_t direction;
     };
-    static constexpr Word kWords[] = {{"Up", kSwipeUp}, {"Down", kSwipeDown}, {"Left", kSwipeLeft}, {"Right", kSwipeRight}};
+    static constexpr Word kWords[] = {
+        {"Up", kSwipeUp}, {"Down", kSwipeDown}, {"Left", kSwipeLeft}, {"Right", kSwipeRight}};
     const std::string_view word = Text::NextWord(args);
     for (const Word& entry : kWords) {
         if (word == entry.word) {
@@ -130,7 +131,8 @@ Config::Parser::Record Config::Parser::ParseSwipeTrace(std::string_view args) {
     const bool read = ReadArguments(args, [&](std::string_view tuple) {
         std::vector<float> values;
         if (!Tuples::ReadValueList(tuple, values) || values.size() % 2 != 0) return false;
-        for (size_t i = 0; i < values.size(); i += 2) trace->points.push_back({values[i] / 100.0f, values[i + 1] / 100.0f});
+        for (size_t i = 0; i < values.size(); i += 2)
+            trace->points.push_back({values[i] / 100.0f, values[i + 1] / 100.0f});
         return true;
     });
     if (!read) return nullptr;
@@ -195,7 +197,8 @@ Config::Parser::Record Config::Parser::ParseTapTap(std::string_view args) {
 Config::Parser::Record Config::Parser::ParseMouseHold(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseMouseHoldAction", args);
     Point topLeft = kScreenCentre, bottomRight = kScreenCentre;
-    if (!ReadArguments(args, [&](std::string_view tuple) { return Tuples::ReadTwoPoints(tuple, topLeft, bottomRight); })) {
+    if (!ReadArguments(args,
+                       [&](std::string_view tuple) { return Tuples::ReadTwoPoints(tuple, topLeft, bottomRight); })) {
         return nullptr;
     }
     return std::make_unique<MouseHoldAction>(topLeft, bottomRight);

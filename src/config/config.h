@@ -179,7 +179,7 @@ public:
     std::map<uint32_t, uint32_t> mGamePadKeys;
     bool mGamePadTilt = false;
     uint32_t mEnableLocationUpdationWithKeyMap = 0;
-    ScreenAction* mScreenCenter = nullptr;  // owned through records_
+    ScreenAction* mScreenCenter = nullptr;        // owned through records_
     std::map<uint32_t, Action*> mGamePadActions;  // owned through records_
 
 private:

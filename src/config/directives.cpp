@@ -15,7 +15,7 @@ namespace Keyweave {
 bool Config::Parser::ProcessDirective(std::string_view line) {
     // Each directive gets the text after its own characters. Rows are tried in
     // order; an exact row matches only the whole (trimmed) line.
-    using Apply = bool (*)(Parser& parser, std::string_view rest);
+    using Apply = bool (*)(Parser & parser, std::string_view rest);
     struct Directive {
         std::string_view text;
         bool prefix;
@@ -131,7 +131,8 @@ void Config::Parser::ReadSwipePinch(std::string_view values) {
     float swipeLength = defaults.swipeLength, split = defaults.pinchSplit;
     float lengthIn = defaults.pinchLengthIn, lengthOut = defaults.pinchLengthOut;
     int32_t swipeDuration = static_cast<int32_t>(defaults.swipeDuration), pinchDuration = defaults.pinchDuration;
-    Numbers::Scan(values, "(%f,%d,%f,%f,%f,%d)", {swipeLength, swipeDuration, split, lengthIn, lengthOut, pinchDuration});
+    Numbers::Scan(values, "(%f,%d,%f,%f,%f,%d)",
+                  {swipeLength, swipeDuration, split, lengthIn, lengthOut, pinchDuration});
     if (context_.knobs == nullptr) return;
     EmulationKnobs& knobs = *context_.knobs;
     knobs.swipeLength = swipeLength;

@@ -8,12 +8,12 @@
 namespace Keyweave {
 
 struct EmulationKnobs {
-    float swipeLength = 0.2f;       // fraction of the screen
-    uint32_t swipeDuration = 100;   // ms
-    float pinchSplit = 0.2f;        // half the distance between the two fingers
-    float pinchLengthIn = 0.1f;     // fraction of the screen each finger travels
+    float swipeLength = 0.2f;      // fraction of the screen
+    uint32_t swipeDuration = 100;  // ms
+    float pinchSplit = 0.2f;       // half the distance between the two fingers
+    float pinchLengthIn = 0.1f;    // fraction of the screen each finger travels
     float pinchLengthOut = 0.1f;
-    int32_t pinchDuration = 50;     // ms
+    int32_t pinchDuration = 50;  // ms
 
     friend bool operator==(const EmulationKnobs&, const EmulationKnobs&) = default;
 };

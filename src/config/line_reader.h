@@ -16,10 +16,10 @@ public:
     static constexpr size_t kMaxLineLength = 8263;
 
     enum class Result {
-        kLine,      // `line` holds the next line, without its line feed
-        kEnd,       // the file ended cleanly
-        kTooLong,   // a line has more than kMaxLineLength characters
-        kError,     // the system failed to read
+        kLine,     // `line` holds the next line, without its line feed
+        kEnd,      // the file ended cleanly
+        kTooLong,  // a line has more than kMaxLineLength characters
+        kError,    // the system failed to read
     };
 
     // Reads from `file`, which stays the caller's.

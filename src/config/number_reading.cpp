@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-
 #include <fast_float/fast_float.h>
+#include <limits>
 
 namespace Keyweave::Numbers {
 namespace {
@@ -29,7 +28,7 @@ struct DecimalShape {
     size_t mantissaStart = 0;  // after the sign
     size_t integerDigits = 0;
     size_t fractionDigits = 0;
-    size_t end = 0;            // one past the last character taken
+    size_t end = 0;  // one past the last character taken
 };
 
 // False when no digit starts the mantissa.
@@ -94,8 +93,8 @@ bool ReadInt(std::string_view& text, int32_t& value) {
         if (magnitude <= kLimit) magnitude = magnitude * 10 + (number[i] - '0');
     }
     const int64_t signedValue = negative ? -magnitude : magnitude;
-    value = static_cast<int32_t>(std::clamp<int64_t>(signedValue, std::numeric_limits<int32_t>::min(),
-                                                     std::numeric_limits<int32_t>::max()));
+    value = static_cast<int32_t>(
+        std::clamp<int64_t>(signedValue, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     text = number.substr(at + digits);
     return true;
 }

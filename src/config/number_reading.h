@@ -28,8 +28,8 @@ namespace Keyweave::Numbers {
 // Where a scan puts one converted value: a float for "%f", an int32 for "%d".
 class ScanTarget {
 public:
-    ScanTarget(float& value) : float_(&value) {}      // NOLINT: implicit by design
-    ScanTarget(int32_t& value) : int_(&value) {}      // NOLINT: implicit by design
+    ScanTarget(float& value) : float_(&value) {}  // NOLINT: implicit by design
+    ScanTarget(int32_t& value) : int_(&value) {}  // NOLINT: implicit by design
 
     [[nodiscard]] bool IsFloat() const { return float_ != nullptr; }
     float& AsFloat() const { return *float_; }

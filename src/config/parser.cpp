@@ -17,9 +17,7 @@ struct CloseFile {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool StartsWithUtf16Mark(std::string_view line) {
-    return line.starts_with("\xFE\xFF") || line.starts_with("\xFF\xFE");
-}
+bool StartsWithUtf16Mark(std::string_view line) { return line.starts_with("\xFE\xFF") || line.starts_with("\xFF\xFE"); }
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 

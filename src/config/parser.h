@@ -35,10 +35,10 @@ class Config::Parser {
 public:
     // The current section: which grammar the rules below a header follow.
     enum Section : uint32_t {
-        kNoSection = 0,     // none yet, or after an invalid header: every rule fails
-        kOrigin = 1,        // accepted and ignored
+        kNoSection = 0,  // none yet, or after an invalid header: every rule fails
+        kOrigin = 1,     // accepted and ignored
         kKeys = 2,
-        kGuidance = 3,      // accepted and ignored
+        kGuidance = 3,  // accepted and ignored
         kGamePad = 4,
         kGamePad2 = 5,
         kOpenSensor = 6,

@@ -22,8 +22,9 @@ bool Config::Parser::ProcessSectionHeader(std::string_view line) {
         Section section;
     };
     static constexpr Header kHeaders[] = {
-        {"origin", kOrigin},   {"keys", kKeys},           {"guidance", kGuidance}, {"gamepad", kGamePad},
-        {"gamepad2", kGamePad2}, {"opensensor", kOpenSensor}, {"strings", kStrings},
+        {"origin", kOrigin},   {"keys", kKeys},         {"guidance", kGuidance},
+        {"gamepad", kGamePad}, {"gamepad2", kGamePad2}, {"opensensor", kOpenSensor},
+        {"strings", kStrings},
     };
     static_assert(std::size(kHeaders) == 7);
     for (const Header& header : kHeaders) {
@@ -57,12 +58,18 @@ bool Config::Parser::ProcessRule(std::string_view rule) {
         case kGuidance:
         case kOtherStrings:
             return true;
-        case kKeys: return ParseKeysRule(rule);
-        case kGamePad: return ParseGamePadRule(rule);
-        case kGamePad2: return ParseGamePadActionRule(rule);
-        case kOpenSensor: return ParseOpenSensorRule(rule);
-        case kStrings: return ParseStringRule(rule, config_.mStrings);
-        case kLocalStrings: return ParseStringRule(rule, config_.mLocalStrings);
+        case kKeys:
+            return ParseKeysRule(rule);
+        case kGamePad:
+            return ParseGamePadRule(rule);
+        case kGamePad2:
+            return ParseGamePadActionRule(rule);
+        case kOpenSensor:
+            return ParseOpenSensorRule(rule);
+        case kStrings:
+            return ParseStringRule(rule, config_.mStrings);
+        case kLocalStrings:
+            return ParseStringRule(rule, config_.mLocalStrings);
     }
     return false;
 }

@@ -95,7 +95,8 @@ Config::Parser::Record Config::Parser::ParseStickHold(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseStickHoldeAction", args);
     Point centre = kScreenCentre;
     float radius = 0.0f, sensitivity = 0.0f;
-    if (!ReadArguments(args, [&](std::string_view tuple) { return ReadStickTuple(tuple, centre, radius, sensitivity); })) {
+    if (!ReadArguments(args,
+                       [&](std::string_view tuple) { return ReadStickTuple(tuple, centre, radius, sensitivity); })) {
         return nullptr;
     }
     return std::make_unique<StickHoldAction>(centre, radius, sensitivity);
@@ -105,7 +106,8 @@ Config::Parser::Record Config::Parser::ParseTapStick(std::string_view args) {
     Trace("Keyweave::Config::Parser::ParseTapStickeAction", args);
     Point centre = kScreenCentre;
     float radius = 0.0f, sensitivity = 0.0f;
-    if (!ReadArguments(args, [&](std::string_view tuple) { return ReadStickTuple(tuple, centre, radius, sensitivity); })) {
+    if (!ReadArguments(args,
+                       [&](std::string_view tuple) { return ReadStickTuple(tuple, centre, radius, sensitivity); })) {
         return nullptr;
     }
     return std::make_unique<TapStickAction>(centre, radius, sensitivity);

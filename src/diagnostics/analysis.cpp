@@ -16,9 +16,10 @@ namespace Keyweave::Diagnostics {
 namespace {
 
 constexpr std::array<std::string_view, 15> kWarningNames = {
-    "percent-fraction",  "off-screen",          "key-bound-twice", "two-direction-pads",  "three-key-chord",
-    "unknown-key",       "shooting-mode-off",   "directive-look-alike", "swipe-pinch-percent", "ignored-value",
-    "truncated-value",   "utf16",               "rejected-but-stored",  "directive-too-late",  "no-effect",
+    "percent-fraction",    "off-screen",         "key-bound-twice",   "two-direction-pads",
+    "three-key-chord",     "unknown-key",        "shooting-mode-off", "directive-look-alike",
+    "swipe-pinch-percent", "ignored-value",      "truncated-value",   "utf16",
+    "rejected-but-stored", "directive-too-late", "no-effect",
 };
 
 // Watches the reader: the lines it read, the rules it stored and what it

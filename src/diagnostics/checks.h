@@ -21,16 +21,16 @@ struct SeenLine {
 
 struct SeenRule {
     uint32_t line;
-    KeySet keys;                          // [keys] rules
-    uint32_t control = 0;                 // [gamepad2] rules (keys empty)
-    std::vector<const Action*> actions;   // in set order
+    KeySet keys;                         // [keys] rules
+    uint32_t control = 0;                // [gamepad2] rules (keys empty)
+    std::vector<const Action*> actions;  // in set order
 };
 
 struct Seen {
-    std::string_view text;                // the whole file
-    std::vector<SeenLine> lines;          // every line, in order
-    std::vector<SeenRule> rules;          // every stored rule, in order
-    const Config* config = nullptr;       // as the whole file left it
+    std::string_view text;           // the whole file
+    std::vector<SeenLine> lines;     // every line, in order
+    std::vector<SeenRule> rules;     // every stored rule, in order
+    const Config* config = nullptr;  // as the whole file left it
 };
 
 class Warnings {

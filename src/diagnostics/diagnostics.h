@@ -24,10 +24,10 @@ namespace Keyweave::Diagnostics {
 enum class Severity { kError, kWarning };
 
 struct Diagnostic {
-    uint32_t line;         // from 1
+    uint32_t line;  // from 1
     Severity severity;
-    std::string name;      // the kind: "rejected", "unreadable", or a warning's name
-    std::string message;   // for a warning, what happens and how to fix it
+    std::string name;     // the kind: "rejected", "unreadable", or a warning's name
+    std::string message;  // for a warning, what happens and how to fix it
     // Where on the line the offending text is: column from 1 and length in
     // bytes of the raw line; 0 when the whole line is meant.
     uint32_t column = 0;

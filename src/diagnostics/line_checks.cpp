@@ -72,8 +72,8 @@ const DirectiveName* NamedDirective(std::string_view line) {
 struct State {
     const Seen& seen;
     Warnings& warnings;
-    uint32_t shootingLine = 0;    // the first '# ENABLE_SHOOTING_MODE', 0 when none
-    uint32_t glideRuleLine = 0;   // the first SwipeHold rule with three values read
+    uint32_t shootingLine = 0;   // the first '# ENABLE_SHOOTING_MODE', 0 when none
+    uint32_t glideRuleLine = 0;  // the first SwipeHold rule with three values read
 };
 
 void CheckSwipePinch(const SeenLine& line, std::string_view values, State& state) {
@@ -84,8 +84,10 @@ void CheckSwipePinch(const SeenLine& line, std::string_view values, State& state
         if (length <= 1.0f) continue;
         state.warnings.Add(line.number, "swipe-pinch-percent",
                            "the lengths of '# SWIPE_PINCH' (its 1st, 3rd, 4th and 5th values) are fractions of the "
-                           "screen, not percent: " + Number(length) + " reaches far off the screen; write 0.2 for a "
-                           "fifth of it");
+                           "screen, not percent: " +
+                               Number(length) +
+                               " reaches far off the screen; write 0.2 for a "
+                               "fifth of it");
         return;
     }
 }
@@ -96,7 +98,7 @@ void CheckDirective(const SeenLine& line, std::string_view text, State& state) {
     const std::string exact = "# " + std::string(directive->name);
     const bool taken = directive->kind == Kind::kExact ? text == exact : text.starts_with(exact);
     if (!taken) {
-        const std::string form = directive->kind == Kind::kExact  ? "the whole line '" + exact + "'"
+        const std::string form = directive->kind == Kind::kExact   ? "the whole line '" + exact + "'"
                                  : directive->kind == Kind::kTuple ? "'" + exact + "(...)'"
                                                                    : "'" + exact + " (...)'";
         state.warnings.Add(line.number, "directive-look-alike",
@@ -110,9 +112,12 @@ void CheckDirective(const SeenLine& line, std::string_view text, State& state) {
         if (rest.empty() || rest.front() != '(') {
             state.warnings.Add(line.number, rest.empty() ? "no-effect" : "directive-look-alike",
                                rest.empty() ? exact + " without values changes nothing"
-                                            : "the values of " + exact + " are read only right after its name: "
-                                              "these are ignored and the defaults stay; write " + exact + "(...)"
-                                              " with no blank before '('");
+                                            : "the values of " + exact +
+                                                  " are read only right after its name: "
+                                                  "these are ignored and the defaults stay; write " +
+                                                  exact +
+                                                  "(...)"
+                                                  " with no blank before '('");
             return;
         }
         if (directive->name == "SWIPE_PINCH") CheckSwipePinch(line, rest, state);
@@ -165,8 +170,9 @@ void CheckKeyActions(const SeenLine& line, std::string_view rule, State& state) 
             if (Numbers::Scan(args, "(%f,%f,%f,%d)", {x, y, radius, glide}) == 3) state.glideRuleLine = line.number;
         } else if ((keyword == "ShootMode" || keyword == "SuspendShoot") && !line.accepted && state.shootingLine == 0) {
             state.warnings.Add(line.number, "shooting-mode-off",
-                               std::string(keyword) + " is read only after '# ENABLE_SHOOTING_MODE': put that "
-                               "directive at the top of the file");
+                               std::string(keyword) +
+                                   " is read only after '# ENABLE_SHOOTING_MODE': put that "
+                                   "directive at the top of the file");
         }
     }
 }
@@ -177,8 +183,9 @@ void CheckGamePadLine(const SeenLine& line, std::string_view rule, State& state)
     const std::string_view value = Text::NextWord(rest);
     if (value == "No") return;
     state.warnings.Add(line.number, "ignored-value",
-                       "Hide_Cursor = " + std::string(value) + " changes nothing: only the exact value 'No' "
-                       "shows the cursor (it stays hidden otherwise); write 'No' or delete the line");
+                       "Hide_Cursor = " + std::string(value) +
+                           " changes nothing: only the exact value 'No' "
+                           "shows the cursor (it stays hidden otherwise); write 'No' or delete the line");
 }
 
 void CheckOpenSensorLine(const SeenLine& line, std::string_view rule, State& state) {
@@ -236,10 +243,17 @@ void CheckLines(const Seen& seen, Warnings& warnings) {
         }
         if (text.front() == '[') continue;
         switch (line.section) {
-            case Section::kKeys: CheckKeyActions(line, text, state); break;
-            case Section::kGamePad: if (line.accepted) CheckGamePadLine(line, text, state); break;
-            case Section::kOpenSensor: CheckOpenSensorLine(line, text, state); break;
-            default: break;
+            case Section::kKeys:
+                CheckKeyActions(line, text, state);
+                break;
+            case Section::kGamePad:
+                if (line.accepted) CheckGamePadLine(line, text, state);
+                break;
+            case Section::kOpenSensor:
+                CheckOpenSensorLine(line, text, state);
+                break;
+            default:
+                break;
         }
     }
 }

@@ -26,15 +26,24 @@ struct Placed {
 // Every point a record touches, as fractions of the screen.
 Placed PointsOf(const Action& action) {
     switch (action.type) {
-        case kTapAction: return {{static_cast<const TapAction&>(action).point}};
-        case kTapCancelAction: return {{static_cast<const TapCancelAction&>(action).point}};
-        case kTouchMoveAction: return {{static_cast<const TouchMoveAction&>(action).point}};
-        case kSwipeAction: return {{static_cast<const SwipeAction&>(action).point}};
-        case kSwipeHoldAction: return {{static_cast<const SwipeHoldAction&>(action).point}};
-        case kMouseSwipeAction: return {{static_cast<const MouseSwipeAction&>(action).point}};
-        case kTapSwipeAction: return {{static_cast<const TapSwipeAction&>(action).point}};
-        case kTapSwipeClickAction: return {{static_cast<const TapSwipeClickAction&>(action).point}};
-        case kShootMoveAction: return {{static_cast<const ShootMoveAction&>(action).point}};
+        case kTapAction:
+            return {{static_cast<const TapAction&>(action).point}};
+        case kTapCancelAction:
+            return {{static_cast<const TapCancelAction&>(action).point}};
+        case kTouchMoveAction:
+            return {{static_cast<const TouchMoveAction&>(action).point}};
+        case kSwipeAction:
+            return {{static_cast<const SwipeAction&>(action).point}};
+        case kSwipeHoldAction:
+            return {{static_cast<const SwipeHoldAction&>(action).point}};
+        case kMouseSwipeAction:
+            return {{static_cast<const MouseSwipeAction&>(action).point}};
+        case kTapSwipeAction:
+            return {{static_cast<const TapSwipeAction&>(action).point}};
+        case kTapSwipeClickAction:
+            return {{static_cast<const TapSwipeClickAction&>(action).point}};
+        case kShootMoveAction:
+            return {{static_cast<const ShootMoveAction&>(action).point}};
         case kTapTapAction: {
             const auto& tap = static_cast<const TapTapAction&>(action);
             return {{tap.point, tap.point2}};
@@ -51,7 +60,8 @@ Placed PointsOf(const Action& action) {
             const auto& mode = static_cast<const ShootModeAction&>(action);
             return {{mode.point, mode.point2}};
         }
-        case kSwipeTraceAction: return {static_cast<const SwipeTraceAction&>(action).points};
+        case kSwipeTraceAction:
+            return {static_cast<const SwipeTraceAction&>(action).points};
         case kTapsMacroAction: {
             Placed placed;
             for (const TapsMacroAction::Tap& tap : static_cast<const TapsMacroAction&>(action).taps) {
@@ -63,13 +73,19 @@ Placed PointsOf(const Action& action) {
         case kStickMoveAction:
         case kTapStickAction: {
             // Stick records keep hundredths of a percent.
-            Point point = action.type == kStickHoldAction ? static_cast<const StickHoldAction&>(action).point
+            Point point = action.type == kStickHoldAction   ? static_cast<const StickHoldAction&>(action).point
                           : action.type == kStickMoveAction ? static_cast<const StickMoveAction&>(action).point
                                                             : static_cast<const TapStickAction&>(action).point;
             return {{{point.x / 10000.0f, point.y / 10000.0f}}};
         }
-        case kScreenAction: case kKeyAction: case kPinchAction: case kAbsoluteTiltAction:
-        case kRelativeTiltAction: case kMouseAction: case kSuspendShootAction: return {};
+        case kScreenAction:
+        case kKeyAction:
+        case kPinchAction:
+        case kAbsoluteTiltAction:
+        case kRelativeTiltAction:
+        case kMouseAction:
+        case kSuspendShootAction:
+            return {};
     }
     return {};  // a tag no keymap makes
 }
@@ -106,16 +122,19 @@ void CheckPoints(const SeenRule& rule, Warnings& warnings) {
         for (const Point& point : placed.points) {
             if (!OffScreen(point)) continue;
             warnings.Add(rule.line, "off-screen",
-                         "the point " + PointText(point) + " is off the screen, where nothing can touch it: "
-                         "positions are percent of the screen, from 0 to 100");
+                         "the point " + PointText(point) +
+                             " is off the screen, where nothing can touch it: "
+                             "positions are percent of the screen, from 0 to 100");
             return;
         }
         if (WrittenAsFractions(placed.points)) {
             const Point& first = placed.points.front();
             warnings.Add(rule.line, "percent-fraction",
-                         "the point " + PointText(first) + " is read as percent, in the top-left corner: positions "
-                         "are percent of the screen, so write (" + Number(first.x * 10000) + "," +
-                         Number(first.y * 10000) + ") for fractions " + PointText(first));
+                         "the point " + PointText(first) +
+                             " is read as percent, in the top-left corner: positions "
+                             "are percent of the screen, so write (" +
+                             Number(first.x * 10000) + "," + Number(first.y * 10000) + ") for fractions " +
+                             PointText(first));
             return;
         }
     }
@@ -143,8 +162,9 @@ void CheckRules(const Seen& seen, Warnings& warnings) {
         earlier = rule.line;
         if (rule.keys.size() >= 3) {
             warnings.Add(rule.line, "three-key-chord",
-                         name + " never runs: the engine matches one key or two keys held together, not three; "
-                                "bind one or two keys");
+                         name +
+                             " never runs: the engine matches one key or two keys held together, not three; "
+                             "bind one or two keys");
         }
         for (const Action* action : rule.actions) {
             if (action->type == kSwipeHoldAction && !rule.keys.empty()) {
@@ -157,8 +177,9 @@ void CheckRules(const Seen& seen, Warnings& warnings) {
                     warnings.Add(rule.line, "two-direction-pads",
                                  "a second direction pad, centred at " + PointText(centre) +
                                      ": the engine moves one pad finger for every SwipeHold rule, so this rule "
-                                     "pulls the finger of the pad on line " + std::to_string(padLine) + " at " +
-                                     PointText(padCentre) + "; give every SwipeHold rule the same centre");
+                                     "pulls the finger of the pad on line " +
+                                     std::to_string(padLine) + " at " + PointText(padCentre) +
+                                     "; give every SwipeHold rule the same centre");
                     padLine = 0;  // once
                 }
             }

@@ -30,11 +30,11 @@ constexpr Millis kRegripWindowMs = 100;
 // The radius is a fraction of the screen's width; up and down reach 1.6 radii,
 // so that the pad's reach looks round on a landscape screen.
 constexpr float kVerticalReach = 1.6f;
-constexpr int kGlideInSteps = 5;         // centre to target when the finger goes down
-constexpr int64_t kGlideInStepMs = 20;   // after the first step, which comes after the glide time
-constexpr int kTurnSteps = 3;            // old target to new one on a change of direction
-constexpr int64_t kTurnMs = 30;          // the new target is reached this much later
-constexpr int64_t kLiftAfterMs = 100;    // the finger stays this long after the last release
+constexpr int kGlideInSteps = 5;        // centre to target when the finger goes down
+constexpr int64_t kGlideInStepMs = 20;  // after the first step, which comes after the glide time
+constexpr int kTurnSteps = 3;           // old target to new one on a change of direction
+constexpr int64_t kTurnMs = 30;         // the new target is reached this much later
+constexpr int64_t kLiftAfterMs = 100;   // the finger stays this long after the last release
 
 // A new gesture within the window after the release, on a pad that glides,
 // catches the finger before its lift. (A pad is only ever found with no key

@@ -31,7 +31,7 @@ struct DirectionPadState {
     // Null until the first swipe-hold event and after a gesture is discarded.
     std::unique_ptr<SwipeHoldAction> padAction KEYWEAVE_GUARDED_BY(lock);
     uint32_t padMask KEYWEAVE_GUARDED_BY(lock) = 0;  // directions held now
-    int32_t padHeld KEYWEAVE_GUARDED_BY(lock) = 0;  // presses minus releases that changed the pad
+    int32_t padHeld KEYWEAVE_GUARDED_BY(lock) = 0;   // presses minus releases that changed the pad
 };
 
 }  // namespace Keyweave

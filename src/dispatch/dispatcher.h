@@ -75,8 +75,8 @@ public:
     // What the tap-swipe actions leave behind for plain taps to read. Tick
     // counts in milliseconds; all zero after Reset.
     struct TapSuppression {
-        Millis tapSwipePressTime = 0;           // last press of a tap-swipe
-        Millis tapSwipeLiftTime = 0;            // 0 while held; then when its lift is due
+        Millis tapSwipePressTime = 0;          // last press of a tap-swipe
+        Millis tapSwipeLiftTime = 0;           // 0 while held; then when its lift is due
         const Action* lastTapSwipe = nullptr;  // the tap-swipe released last
     };
 
@@ -85,8 +85,8 @@ public:
     // consult, then resets: the host receives one all-up frame on the calling
     // thread.
     Dispatcher(TouchPoint* points, uint32_t count, KeyweaveKeyCallback keyCallback, void* keyContext,
-               KeyweaveTouchCallback touchCallback, void* touchContext, Scheduler& scheduler,
-               int32_t screenWidth, int32_t screenHeight, const Log& log, Platform::InputState& input);
+               KeyweaveTouchCallback touchCallback, void* touchContext, Scheduler& scheduler, int32_t screenWidth,
+               int32_t screenHeight, const Log& log, Platform::InputState& input);
 
     Dispatcher(const Dispatcher&) = delete;
     Dispatcher& operator=(const Dispatcher&) = delete;

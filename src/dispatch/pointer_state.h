@@ -20,7 +20,7 @@ inline constexpr float kStickUnits = 10000.0f;
 
 struct ScreenCentreReference {
     Point point = kScreenCentre;  // fractions of the screen
-    float stretch = 0.0f;     // vertical stretch of the tap-swipes; 0: the screen's aspect ratio
+    float stretch = 0.0f;         // vertical stretch of the tap-swipes; 0: the screen's aspect ratio
 };
 
 class PointerState {

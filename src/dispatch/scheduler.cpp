@@ -59,8 +59,8 @@ Scheduler::TaskPtr Scheduler::WaitNext() {
             if (waitUs <= 0) break;
         }
         lock_.unlock();
-        const Platform::Event::Wait result = waitUs < 0 ? event_.WaitFor(Platform::Event::kInfinite)
-                                                        : event_.WaitForUs(static_cast<uint64_t>(waitUs));
+        const Platform::Event::Wait result =
+            waitUs < 0 ? event_.WaitFor(Platform::Event::kInfinite) : event_.WaitForUs(static_cast<uint64_t>(waitUs));
         if (result == Platform::Event::Wait::kFailed) {
             log_.Write("Cannot wait on condition: %s", Platform::LastErrorText().c_str());
         }
@@ -87,10 +87,9 @@ TaskId Scheduler::Enqueue(TaskPtr task, int32_t delayMs) {
         task->id = id;
         task->dueTime = clock_.Now() + static_cast<Millis>(static_cast<int64_t>(delayMs));
         // After every task due at the same time or earlier.
-        auto position = std::upper_bound(queue_.begin(), queue_.end(), task->dueTime,
-                                         [](Millis due, const TaskPtr& queued) {
-                                             return MillisSince(queued->dueTime, due) > 0;
-                                         });
+        auto position =
+            std::upper_bound(queue_.begin(), queue_.end(), task->dueTime,
+                             [](Millis due, const TaskPtr& queued) { return MillisSince(queued->dueTime, due) > 0; });
         atHead = position == queue_.begin();
         queue_.insert(position, std::move(task));
     }
@@ -99,8 +98,7 @@ TaskId Scheduler::Enqueue(TaskPtr task, int32_t delayMs) {
 }
 
 bool Scheduler::RemoveQueued(TaskId id, bool& wasHead) {
-    auto it = std::find_if(queue_.begin(), queue_.end(),
-                           [id](const TaskPtr& task) { return task->id == id; });
+    auto it = std::find_if(queue_.begin(), queue_.end(), [id](const TaskPtr& task) { return task->id == id; });
     if (it == queue_.end()) return false;
     wasHead = it == queue_.begin();
     queue_.erase(it);  // ends the task unrun; task destructors take no locks, a block given back only its own
@@ -148,8 +146,7 @@ bool Scheduler::NonePending(const TaskIdList& ids) const {
 bool Scheduler::Settled(TaskId id) const {
     Platform::LockGuard guard(lock_);
     if (running_ && runningId_ == id) return false;
-    return std::none_of(queue_.begin(), queue_.end(),
-                        [id](const TaskPtr& task) { return task->id == id; });
+    return std::none_of(queue_.begin(), queue_.end(), [id](const TaskPtr& task) { return task->id == id; });
 }
 
 void Scheduler::Clear() {

@@ -11,8 +11,8 @@
 namespace Keyweave {
 
 [[nodiscard]] inline int32_t SequenceDelay(int64_t ms) {
-    return static_cast<int32_t>(std::clamp<int64_t>(ms, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(ms, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace Keyweave

@@ -57,24 +57,24 @@ TaskIdList ShootModeLook(Dispatcher& dispatcher, ShootModeAction& action, int32_
     const Point current = action.currentPoint;
     Point next = Plus(current, delta);
     switch (mode) {
-    case ShootingMode::kLook:
-    case ShootingMode::kFireFingerAims:
-        break;
-    case ShootingMode::kSlowedAim:
-        if (current != origin) {
-            const Point ref = action.lastMessage == kLeftButtonDown ? action.point2 : origin;
-            delta.x *= Slowdown(std::fabs(current.x - ref.x), kSlowdownX);
-            delta.y *= Slowdown(std::fabs(current.y - ref.y), dispatcher.aspectRatio());
-            next = Plus(current, delta);
-        }
-        break;
-    case ShootingMode::kRecentreAtEdge:
-        if (OffScreen(next)) {
-            next = origin;
-            dispatcher.AppendTouch(ids, action.lookSlot, origin, 0, false);
-            t = SequenceDelay(int64_t{t} + kFingerSwapMs);
-        }
-        break;
+        case ShootingMode::kLook:
+        case ShootingMode::kFireFingerAims:
+            break;
+        case ShootingMode::kSlowedAim:
+            if (current != origin) {
+                const Point ref = action.lastMessage == kLeftButtonDown ? action.point2 : origin;
+                delta.x *= Slowdown(std::fabs(current.x - ref.x), kSlowdownX);
+                delta.y *= Slowdown(std::fabs(current.y - ref.y), dispatcher.aspectRatio());
+                next = Plus(current, delta);
+            }
+            break;
+        case ShootingMode::kRecentreAtEdge:
+            if (OffScreen(next)) {
+                next = origin;
+                dispatcher.AppendTouch(ids, action.lookSlot, origin, 0, false);
+                t = SequenceDelay(int64_t{t} + kFingerSwapMs);
+            }
+            break;
     }
     const bool firingAims = mode == ShootingMode::kFireFingerAims || mode == ShootingMode::kSlowedAim;
     const bool dragsFire = action.lastMessage == kLeftButtonDown && firingAims;
@@ -88,27 +88,27 @@ TaskIdList ShootModeLook(Dispatcher& dispatcher, ShootModeAction& action, int32_
 TaskIdList Dispatcher::PlayShootMove(ShootMoveAction& action, int32_t delayMs, int32_t event) {
     TaskIdList ids;
     switch (event) {
-    case kKeyDownMessage:
-        if (!TakeOrKeepSlot(*this, action.slot)) return {};
-        AppendTouch(ids, action.slot, action.point, delayMs, true);
-        action.currentPoint = action.point;
-        break;
-    case kKeyUpMessage:
-        if (action.slot != kNoSlot) {
-            AppendTouch(ids, action.slot, action.point, delayMs, false);
-            PostSlotRelease(static_cast<uint32_t>(action.slot), 0);
-            action.slot = kNoSlot;
+        case kKeyDownMessage:
+            if (!TakeOrKeepSlot(*this, action.slot)) return {};
+            AppendTouch(ids, action.slot, action.point, delayMs, true);
             action.currentPoint = action.point;
-        }
-        break;
-    case kMouseMove:
-        if (action.slot != kNoSlot) {
-            action.currentPoint = Plus(action.currentPoint, MouseDelta(*this, action.sensitivity));
-            AppendTouch(ids, action.slot, action.currentPoint, delayMs, true);
-        }
-        break;
-    default:
-        break;
+            break;
+        case kKeyUpMessage:
+            if (action.slot != kNoSlot) {
+                AppendTouch(ids, action.slot, action.point, delayMs, false);
+                PostSlotRelease(static_cast<uint32_t>(action.slot), 0);
+                action.slot = kNoSlot;
+                action.currentPoint = action.point;
+            }
+            break;
+        case kMouseMove:
+            if (action.slot != kNoSlot) {
+                action.currentPoint = Plus(action.currentPoint, MouseDelta(*this, action.sensitivity));
+                AppendTouch(ids, action.slot, action.currentPoint, delayMs, true);
+            }
+            break;
+        default:
+            break;
     }
     return ids;
 }
@@ -123,67 +123,67 @@ TaskIdList Dispatcher::PlayShootMode(ShootModeAction& action, int32_t delayMs, i
     TaskIdList ids = action.taskIds;
 
     switch (event) {
-    case kKeyDownMessage: {
-        const bool takeLook = action.lookSlot == kNoSlot;
-        if (!TakeOrKeepSlot(*this, action.lookSlot)) return {};
-        if (!TakeOrKeepSlot(*this, action.fireSlot)) {
-            GiveBack(*this, action.lookSlot, takeLook);
-            return {};
-        }
-        AppendTouch(ids, action.lookSlot, origin, delayMs, true);
-        action.currentPoint = origin;
-        action.lastMessage = kKeyDownMessage;
-        break;
-    }
-    case kKeyUpMessage:
-        if (!started) break;
-        // A finger swap still to come (the look finger back after firing, a
-        // restart at the origin) would put a finger down in a slot given back
-        // here: it goes, and both fingers lift.
-        scheduler().CancelAll(action.taskIds);
-        ids.clear();
-        PostTouchInto(*this, ids, origin, action.lookSlot, delayMs, false);
-        PostTouchInto(*this, ids, fire, action.fireSlot, delayMs, false);
-        PostSlotRelease(static_cast<uint32_t>(action.lookSlot), 0);
-        PostSlotRelease(static_cast<uint32_t>(action.fireSlot), 0);
-        action.lookSlot = kNoSlot;
-        action.fireSlot = kNoSlot;
-        action.currentPoint = origin;
-        action.lastMessage = kKeyUpMessage;
-        break;
-    case kMouseMove:
-        // Moves that arrive while the previous one still plays are dropped.
-        if (!started || !scheduler().NonePending(action.taskIds)) break;
-        ids = ShootModeLook(*this, action, delayMs);
-        break;
-    case kLeftButtonDown: {
-        if (!started) break;
-        int32_t t = delayMs;
-        if (mode == ShootingMode::kFireFingerAims) {
-            AppendTouch(ids, action.lookSlot, fire, 0, false);
-            t = kFingerSwapMs;
-        }
-        if (mode == ShootingMode::kSlowedAim) action.savedPoint = action.currentPoint;
-        PostTouchInto(*this, ids, fire, action.fireSlot, t, true);
-        if (firingAims) action.currentPoint = fire;
-        action.lastMessage = kLeftButtonDown;
-        break;
-    }
-    case kLeftButtonUp:
-        if (!started) break;
-        // The fire finger must not lift before the sequence that put it down has played.
-        scheduler().Await([&] { return scheduler().NonePending(action.taskIds); });
-        ids.clear();
-        if (mode == ShootingMode::kSlowedAim) action.currentPoint = action.savedPoint;
-        AppendTouch(ids, action.fireSlot, origin, 0, false);
-        if (mode == ShootingMode::kFireFingerAims) {
-            AppendTouch(ids, action.lookSlot, origin, kFingerSwapMs, true);
+        case kKeyDownMessage: {
+            const bool takeLook = action.lookSlot == kNoSlot;
+            if (!TakeOrKeepSlot(*this, action.lookSlot)) return {};
+            if (!TakeOrKeepSlot(*this, action.fireSlot)) {
+                GiveBack(*this, action.lookSlot, takeLook);
+                return {};
+            }
+            AppendTouch(ids, action.lookSlot, origin, delayMs, true);
             action.currentPoint = origin;
+            action.lastMessage = kKeyDownMessage;
+            break;
         }
-        action.lastMessage = kLeftButtonUp;
-        break;
-    default:
-        break;
+        case kKeyUpMessage:
+            if (!started) break;
+            // A finger swap still to come (the look finger back after firing, a
+            // restart at the origin) would put a finger down in a slot given back
+            // here: it goes, and both fingers lift.
+            scheduler().CancelAll(action.taskIds);
+            ids.clear();
+            PostTouchInto(*this, ids, origin, action.lookSlot, delayMs, false);
+            PostTouchInto(*this, ids, fire, action.fireSlot, delayMs, false);
+            PostSlotRelease(static_cast<uint32_t>(action.lookSlot), 0);
+            PostSlotRelease(static_cast<uint32_t>(action.fireSlot), 0);
+            action.lookSlot = kNoSlot;
+            action.fireSlot = kNoSlot;
+            action.currentPoint = origin;
+            action.lastMessage = kKeyUpMessage;
+            break;
+        case kMouseMove:
+            // Moves that arrive while the previous one still plays are dropped.
+            if (!started || !scheduler().NonePending(action.taskIds)) break;
+            ids = ShootModeLook(*this, action, delayMs);
+            break;
+        case kLeftButtonDown: {
+            if (!started) break;
+            int32_t t = delayMs;
+            if (mode == ShootingMode::kFireFingerAims) {
+                AppendTouch(ids, action.lookSlot, fire, 0, false);
+                t = kFingerSwapMs;
+            }
+            if (mode == ShootingMode::kSlowedAim) action.savedPoint = action.currentPoint;
+            PostTouchInto(*this, ids, fire, action.fireSlot, t, true);
+            if (firingAims) action.currentPoint = fire;
+            action.lastMessage = kLeftButtonDown;
+            break;
+        }
+        case kLeftButtonUp:
+            if (!started) break;
+            // The fire finger must not lift before the sequence that put it down has played.
+            scheduler().Await([&] { return scheduler().NonePending(action.taskIds); });
+            ids.clear();
+            if (mode == ShootingMode::kSlowedAim) action.currentPoint = action.savedPoint;
+            AppendTouch(ids, action.fireSlot, origin, 0, false);
+            if (mode == ShootingMode::kFireFingerAims) {
+                AppendTouch(ids, action.lookSlot, origin, kFingerSwapMs, true);
+                action.currentPoint = origin;
+            }
+            action.lastMessage = kLeftButtonUp;
+            break;
+        default:
+            break;
     }
     action.taskIds = ids;
     return ids;

@@ -38,7 +38,8 @@ struct TapSwipeView {
 template <typename Record>
 TapSwipeView<Record> Place(Dispatcher& dispatcher, Record& action) {
     const float stretch = dispatcher.ScreenCentre().stretch;
-    const auto target = dispatcher.MousePoint(action.point, static_cast<float>(action.radius), stretch, action.force != 0);
+    const auto target =
+        dispatcher.MousePoint(action.point, static_cast<float>(action.radius), stretch, action.force != 0);
     const Point nudge = dispatcher.MousePoint(action.point, kNudgeRadius, stretch, true).point;
     action.currentPoint = target.point;
     return {action, target, nudge};
@@ -106,25 +107,25 @@ TaskIdList Dispatcher::PlayTapSwipe(TapSwipeAction& action, int32_t /*delayMs*/,
     const Millis now = Now();
     TaskIdList ids;
     switch (event) {
-    case kKeyDownMessage:
-        if (IsOwnBounce(*this, action, now)) {
-            action.lastMessage = -1;
-            return {};
-        }
-        NoteHeld(*this, now);
-        if (!TakeOrKeepSlot(*this, action.slot)) return {};
-        PlayPress(*this, ids, view, true);
-        action.pressTime = StampOf(now);
-        action.lastMessage = kKeyDownMessage;
-        break;
-    case kKeyUpMessage:
-        PlayRelease(*this, ids, view, now);
-        break;
-    case kMouseMove:
-        PlayFollow(*this, ids, view, now);
-        break;
-    default:
-        break;
+        case kKeyDownMessage:
+            if (IsOwnBounce(*this, action, now)) {
+                action.lastMessage = -1;
+                return {};
+            }
+            NoteHeld(*this, now);
+            if (!TakeOrKeepSlot(*this, action.slot)) return {};
+            PlayPress(*this, ids, view, true);
+            action.pressTime = StampOf(now);
+            action.lastMessage = kKeyDownMessage;
+            break;
+        case kKeyUpMessage:
+            PlayRelease(*this, ids, view, now);
+            break;
+        case kMouseMove:
+            PlayFollow(*this, ids, view, now);
+            break;
+        default:
+            break;
     }
     return ids;
 }
@@ -134,38 +135,38 @@ TaskIdList Dispatcher::PlayTapSwipeClick(TapSwipeClickAction& action, int32_t de
     const Millis now = Now();
     TaskIdList ids;
     switch (event) {
-    case kKeyDownMessage:
-        if (IsOwnBounce(*this, action, now)) {
-            action.lastMessage = -1;
-            return {};
-        }
-        if (!TakeOrKeepSlot(*this, action.slot)) return {};
-        NoteHeld(*this, now);
-        // Without the left button the finger waits on the centre for a click.
-        PlayPress(*this, ids, view, input().IsLeftButtonDown());
-        action.pressTime = StampOf(now);
-        action.lastMessage = kKeyDownMessage;
-        break;
-    case kKeyUpMessage:
-    case kLeftButtonUp:
-        PlayRelease(*this, ids, view, now);
-        break;
-    case kLeftButtonDown:
-        if (action.lastMessage != -1) {
-            int32_t reach = delayMs;
-            if (view.target.distance < kNearCentre) {
-                PlayTouchInto(*this, ids, view.nudge, action.slot, 0, true);
-                reach = SequenceDelay(int64_t{delayMs} + kClickReachAfterNudgeMs);
+        case kKeyDownMessage:
+            if (IsOwnBounce(*this, action, now)) {
+                action.lastMessage = -1;
+                return {};
             }
-            PlayTouchInto(*this, ids, view.target.point, action.slot, reach, true);
+            if (!TakeOrKeepSlot(*this, action.slot)) return {};
+            NoteHeld(*this, now);
+            // Without the left button the finger waits on the centre for a click.
+            PlayPress(*this, ids, view, input().IsLeftButtonDown());
             action.pressTime = StampOf(now);
-        }
-        break;
-    case kMouseMove:
-        if (input().IsLeftButtonDown()) PlayFollow(*this, ids, view, now);
-        break;
-    default:
-        break;
+            action.lastMessage = kKeyDownMessage;
+            break;
+        case kKeyUpMessage:
+        case kLeftButtonUp:
+            PlayRelease(*this, ids, view, now);
+            break;
+        case kLeftButtonDown:
+            if (action.lastMessage != -1) {
+                int32_t reach = delayMs;
+                if (view.target.distance < kNearCentre) {
+                    PlayTouchInto(*this, ids, view.nudge, action.slot, 0, true);
+                    reach = SequenceDelay(int64_t{delayMs} + kClickReachAfterNudgeMs);
+                }
+                PlayTouchInto(*this, ids, view.target.point, action.slot, reach, true);
+                action.pressTime = StampOf(now);
+            }
+            break;
+        case kMouseMove:
+            if (input().IsLeftButtonDown()) PlayFollow(*this, ids, view, now);
+            break;
+        default:
+            break;
     }
     return ids;
 }

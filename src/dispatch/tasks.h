@@ -15,8 +15,15 @@ class Dispatcher::TouchTask final : public Scheduler::Task {
 public:
     TouchTask(KeyweaveTouchCallback callback, void* context, TouchPoint* points, Platform::Lock& frameLock,
               uint32_t count, int32_t slot, float x, float y, bool down)
-        : callback_(callback), context_(context), points_(points), frameLock_(frameLock), count_(count), slot_(slot),
-          x_(x), y_(y), down_(down) {}
+        : callback_(callback),
+          context_(context),
+          points_(points),
+          frameLock_(frameLock),
+          count_(count),
+          slot_(slot),
+          x_(x),
+          y_(y),
+          down_(down) {}
     void Run() override;
 
 private:

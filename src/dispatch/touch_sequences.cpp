@@ -27,12 +27,12 @@ namespace {
 constexpr Millis kTapSwipeHoldGuardMs = 500;
 constexpr Millis kTapSwipeLiftGuardMs = 50;
 
-constexpr int32_t kTapTapHoldMs = 20;       // each tap of a tap-tap
-constexpr int32_t kMacroTapHoldMs = 50;     // each tap of a macro
-constexpr int32_t kTracePointStepMs = 10;   // between the points of a trace
-constexpr uint32_t kFastPinchStepMs = 30;   // step time of a fast pinch
-constexpr int kSwipeSteps = 6;              // a swipe covers its length in six moves
-constexpr int kSwipeStepTimeDivisor = 8;    // ...each duration / 8 apart
+constexpr int32_t kTapTapHoldMs = 20;      // each tap of a tap-tap
+constexpr int32_t kMacroTapHoldMs = 50;    // each tap of a macro
+constexpr int32_t kTracePointStepMs = 10;  // between the points of a trace
+constexpr uint32_t kFastPinchStepMs = 30;  // step time of a fast pinch
+constexpr int kSwipeSteps = 6;             // a swipe covers its length in six moves
+constexpr int kSwipeStepTimeDivisor = 8;   // ...each duration / 8 apart
 constexpr int kCancelGlideSteps = 10;
 
 // More touches than any real macro needs; a keymap asking for more would fill
@@ -244,8 +244,7 @@ TaskIdList Dispatcher::PlayTapsMacro(const TapsMacroAction& action, int32_t dela
     const auto taps = static_cast<int64_t>(action.taps.size());
     if (repeat > 1 && repeat * taps > kMostMacroTaps) {
         repeat = std::max<int64_t>(kMostMacroTaps / taps, 1);
-        log_.Write("Cannot repeat a taps macro %d times: it plays %d times", action.repeat,
-                   static_cast<int>(repeat));
+        log_.Write("Cannot repeat a taps macro %d times: it plays %d times", action.repeat, static_cast<int>(repeat));
     }
 
     TaskIdList ids;

@@ -16,8 +16,7 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     : callbacks_(callbacks),
       settings_(std::move(settings)),
       clock_(options.manualClock ? static_cast<const Clock*>(options.manualClock) : &systemClock_),
-      input_(options.recordedInput ? Platform::CreateRecordedInputState()
-                                   : Platform::CreateSystemInputState()) {
+      input_(options.recordedInput ? Platform::CreateRecordedInputState() : Platform::CreateSystemInputState()) {
     // With nowhere to write, no line is formatted at all.
     if (callbacks_.logSink != nullptr) {
         log_.SetSink(callbacks_.logSink, callbacks_.logContext, settings_.verbose);
@@ -336,7 +335,6 @@ void Engine::UpdateMouseStatus(float x, float y, int32_t message, uint32_t param
     if (message == kLeftButtonDown || message == kLeftButtonUp) input_->NoteLeftButton(message == kLeftButtonDown);
     mouse_->UpdateMouseStatus(x, y, message, parameter);
 }
-
 
 void Engine::ScrollBegin(float x, float y) {
     if (!ArgumentChecks(log_, "begin scroll").Position("x", x).Position("y", y)) {

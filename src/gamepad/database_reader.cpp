@@ -157,15 +157,15 @@ bool DatabaseReader::ProcessLine(std::string_view line) {
     if (stripped.empty()) return true;
     if (stripped.front() == '[') return ProcessHeader(stripped);
     switch (section_) {
-    case Section::kNone:
-        log_.Write("No section specifier for rule '%s'", std::string(stripped).c_str());
-        return false;
-    case Section::kHardware:
-        return ProcessHardwareRule(stripped);
-    case Section::kSkipped:
-        return true;
-    case Section::kMapping:
-        return ProcessMappingRule(stripped);
+        case Section::kNone:
+            log_.Write("No section specifier for rule '%s'", std::string(stripped).c_str());
+            return false;
+        case Section::kHardware:
+            return ProcessHardwareRule(stripped);
+        case Section::kSkipped:
+            return true;
+        case Section::kMapping:
+            return ProcessMappingRule(stripped);
     }
     return false;
 }
@@ -225,15 +225,15 @@ bool DatabaseReader::ProcessMappingRule(std::string_view line) {
         return true;
     }
     switch (rule.key.front()) {
-    case 'A':
-        return ApplyAxisRule(rule.key, rule.rest);
-    case 'H':
-        return ApplyHatRule(rule.key, rule.rest);
-    case 'B':
-        return ApplyButtonRule(rule.key, rule.rest);
-    default:
-        log_.Write("Unknown rule source: %s", std::string(line).c_str());
-        return false;
+        case 'A':
+            return ApplyAxisRule(rule.key, rule.rest);
+        case 'H':
+            return ApplyHatRule(rule.key, rule.rest);
+        case 'B':
+            return ApplyButtonRule(rule.key, rule.rest);
+        default:
+            log_.Write("Unknown rule source: %s", std::string(line).c_str());
+            return false;
     }
 }
 

@@ -24,8 +24,7 @@ struct DirectionCodes {
 };
 
 inline constexpr DirectionCodes kHatDirections{kHatUp, kHatDown, kHatLeft, kHatRight};
-inline constexpr DirectionCodes kLeftStickDirections{kLeftStickUp, kLeftStickDown, kLeftStickLeft,
-                                                     kLeftStickRight};
+inline constexpr DirectionCodes kLeftStickDirections{kLeftStickUp, kLeftStickDown, kLeftStickLeft, kLeftStickRight};
 
 // Stick units (thousandths of full deflection): a stick direction is held
 // beyond half way. The hat is -1, 0 or +1, so any value off centre holds one.
@@ -39,7 +38,7 @@ struct Edge {
 };
 
 // The edges between (previousX, previousY) and (x, y), in routing order.
-[[nodiscard]] std::vector<Edge> DirectionEdges(int32_t x, int32_t y, int32_t previousX, int32_t previousY, int32_t threshold,
-                                 const DirectionCodes& codes);
+[[nodiscard]] std::vector<Edge> DirectionEdges(int32_t x, int32_t y, int32_t previousX, int32_t previousY,
+                                               int32_t threshold, const DirectionCodes& codes);
 
 }  // namespace Keyweave::GamePad

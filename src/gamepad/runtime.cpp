@@ -146,9 +146,8 @@ void Runtime::Update(int32_t id, const Report* report) {
         log_.Write("Cannot update GamePad ID %d: no report", id);
         return;
     }
-    log_.Detail("%d -> X = %d, Y = %d, Z = %d, Rx = %d, Ry = %d, Rz = %d, H = %d, B = %08x", id, report->x,
-                report->y, report->z, report->rx, report->ry, report->rz, report->hat,
-                static_cast<uint32_t>(report->buttons));
+    log_.Detail("%d -> X = %d, Y = %d, Z = %d, Rx = %d, Ry = %d, Rz = %d, H = %d, B = %08x", id, report->x, report->y,
+                report->z, report->rx, report->ry, report->rz, report->hat, static_cast<uint32_t>(report->buttons));
     const std::shared_ptr<Pad> pad = FindPad(id);
     if (pad == nullptr) {
         log_.Write("Cannot update GamePad ID %d: GamePad not found", id);
@@ -161,8 +160,8 @@ void Runtime::Update(int32_t id, const Report* report) {
 void Runtime::ApplyReport(Device& device, const Report& report) {
     ApplyTransforms(device, report);
     const PadState& state = device.current;
-    log_.Detail("%d -> L = %d,%d, R = %d,%d, H = %d,%d, B = %08x", device.id, state.leftX, state.leftY,
-                state.rightX, state.rightY, state.hatX, state.hatY, static_cast<uint32_t>(state.buttons));
+    log_.Detail("%d -> L = %d,%d, R = %d,%d, H = %d,%d, B = %08x", device.id, state.leftX, state.leftY, state.rightX,
+                state.rightY, state.hatX, state.hatY, static_cast<uint32_t>(state.buttons));
     router_.RoutePadState(device);
 }
 

@@ -106,7 +106,7 @@ private:
     };
 
     [[nodiscard]] std::optional<Device> PrepareDevice(int32_t id, uint32_t vendor, uint32_t product,
-                                        const WideString& databasePath);
+                                                      const WideString& databasePath);
     void DetachLocked(int32_t id) KEYWEAVE_REQUIRES(membershipLock_);
     void StartTick(int32_t id);
     // Takes the pad out of the tick table and waits until its tick has ended.

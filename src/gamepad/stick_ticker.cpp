@@ -8,8 +8,8 @@
 
 namespace Keyweave::GamePad {
 
-StickTicker::StickTicker(int32_t id, const StickState& sticks, ActiveConfiguration& configuration,
-                         Routing& routing, const Log& log, StillTicking stillTicking)
+StickTicker::StickTicker(int32_t id, const StickState& sticks, ActiveConfiguration& configuration, Routing& routing,
+                         const Log& log, StillTicking stillTicking)
     : id_(id),
       sticks_(sticks),
       configuration_(configuration),
@@ -17,12 +17,9 @@ StickTicker::StickTicker(int32_t id, const StickState& sticks, ActiveConfigurati
       log_(log),
       stillTicking_(std::move(stillTicking)) {}
 
-void StickTicker::Begin() const {
-    log_.Write("%s (identity:%d)", "Keyweave::GamePad::KeyweaveGamePadStickTick", id_);
-}
+void StickTicker::Begin() const { log_.Write("%s (identity:%d)", "Keyweave::GamePad::KeyweaveGamePadStickTick", id_); }
 
-void StickTicker::SendStick(uint32_t stick, int32_t x, int32_t y, int32_t centred, int32_t offCentre,
-                            int32_t& phase) {
+void StickTicker::SendStick(uint32_t stick, int32_t x, int32_t y, int32_t centred, int32_t offCentre, int32_t& phase) {
     const bool atCentre = x == 0 && y == 0;
     if (atCentre && phase == centred) return;  // already told: nothing to send
     phase = atCentre ? centred : offCentre;
@@ -35,8 +32,7 @@ bool StickTicker::Cycle() {
     if (active) {
         const Sticks sticks = sticks_.ReadSticks();
         SendStick(kLeftStick, sticks.leftX, sticks.leftY, kLeftStickCentred, kLeftStickOffCentre, leftPhase_);
-        SendStick(kRightStick, sticks.rightX, sticks.rightY, kRightStickCentred, kRightStickOffCentre,
-                  rightPhase_);
+        SendStick(kRightStick, sticks.rightX, sticks.rightY, kRightStickCentred, kRightStickOffCentre, rightPhase_);
     }
     if (stillTicking_(*this)) return true;
     log_.Write("Device is detach!  Id:%d stop thread", id_);

@@ -17,14 +17,32 @@ struct Hat {
 Hat HatFromAngle(int32_t degrees) {
     Hat hat;
     switch (degrees) {
-        case 45: case 90: case 135: hat.x = 1; break;
-        case 225: case 270: case 315: hat.x = -1; break;
-        default: break;
+        case 45:
+        case 90:
+        case 135:
+            hat.x = 1;
+            break;
+        case 225:
+        case 270:
+        case 315:
+            hat.x = -1;
+            break;
+        default:
+            break;
     }
     switch (degrees) {
-        case 315: case 0: case 45: hat.y = -1; break;
-        case 135: case 180: case 225: hat.y = 1; break;
-        default: break;
+        case 315:
+        case 0:
+        case 45:
+            hat.y = -1;
+            break;
+        case 135:
+        case 180:
+        case 225:
+            hat.y = 1;
+            break;
+        default:
+            break;
     }
     return hat;
 }
@@ -53,30 +71,53 @@ Hat HatOf(const Device& device, const Report& report) {
 // The report field of a raw axis code; false for a code that names none.
 bool AxisValue(const Report& report, uint32_t source, int32_t& value) {
     switch (source) {
-        case kAxisX: value = report.x; return true;
-        case kAxisY: value = report.y; return true;
-        case kAxisZ: value = report.z; return true;
-        case kAxisRx: value = report.rx; return true;
-        case kAxisRy: value = report.ry; return true;
-        case kAxisRz: value = report.rz; return true;
-        default: return false;
+        case kAxisX:
+            value = report.x;
+            return true;
+        case kAxisY:
+            value = report.y;
+            return true;
+        case kAxisZ:
+            value = report.z;
+            return true;
+        case kAxisRx:
+            value = report.rx;
+            return true;
+        case kAxisRy:
+            value = report.ry;
+            return true;
+        case kAxisRz:
+            value = report.rz;
+            return true;
+        default:
+            return false;
     }
 }
 
-void SetBits(uint32_t& buttons, uint32_t bits, bool set) {
-    buttons = set ? (buttons | bits) : (buttons & ~bits);
-}
+void SetBits(uint32_t& buttons, uint32_t bits, bool set) { buttons = set ? (buttons | bits) : (buttons & ~bits); }
 
 void ApplyAxis(PadState& state, uint32_t& buttons, uint32_t target, int32_t raw) {
     // A stick reported beyond full deflection stays at full deflection.
     const int32_t value = std::clamp(raw, KEYWEAVE_PAD_AXIS_MIN, KEYWEAVE_PAD_AXIS_MAX);
     switch (target) {
-        case kLeftStickX: state.leftX = value; break;
-        case kLeftStickY: state.leftY = value; break;
-        case kRightStickX: state.rightX = value; break;
-        case kRightStickY: state.rightY = value; break;
-        case kLeftTrigger: SetBits(buttons, kLeftTrigger, value > 0); break;
-        case kRightTrigger: SetBits(buttons, kRightTrigger, value > 0); break;
+        case kLeftStickX:
+            state.leftX = value;
+            break;
+        case kLeftStickY:
+            state.leftY = value;
+            break;
+        case kRightStickX:
+            state.rightX = value;
+            break;
+        case kRightStickY:
+            state.rightY = value;
+            break;
+        case kLeftTrigger:
+            SetBits(buttons, kLeftTrigger, value > 0);
+            break;
+        case kRightTrigger:
+            SetBits(buttons, kRightTrigger, value > 0);
+            break;
         case kBothTriggers:
             // One axis, rest in the middle: one side is the left trigger, the
             // other the right one.
@@ -87,7 +128,8 @@ void ApplyAxis(PadState& state, uint32_t& buttons, uint32_t target, int32_t raw)
                 buttons |= kRightTrigger;
             }
             break;
-        default: break;  // buttons and hat directions are not driven by axes
+        default:
+            break;  // buttons and hat directions are not driven by axes
     }
 }
 

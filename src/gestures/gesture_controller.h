@@ -67,7 +67,7 @@ private:
     void Write(const TouchPoint* entries, uint32_t contacts);
 
     TouchPoint* points_ KEYWEAVE_PT_GUARDED_BY(frameLock_);  // the shared frame; entries 0 and 1 are written here
-    [[maybe_unused]] uint32_t count_;  // kept for reference; every gesture fits in two entries
+    [[maybe_unused]] uint32_t count_;                        // kept for reference; every gesture fits in two entries
     Platform::Lock& frameLock_;
     KeyweaveTouchCallback touch_;
     void* touchContext_;

@@ -20,9 +20,8 @@ int32_t DurationOf(uint32_t durationMs) {
 
 }  // namespace
 
-GestureEmulator::GestureEmulator(ConfigHold hold, Dispatcher& dispatcher,
-                                 Scheduler& scheduler, KeyRouter& router, const Log& log,
-                                 const DecisionTrace& trace)
+GestureEmulator::GestureEmulator(ConfigHold hold, Dispatcher& dispatcher, Scheduler& scheduler, KeyRouter& router,
+                                 const Log& log, const DecisionTrace& trace)
     : hold_(std::move(hold)),
       dispatcher_(dispatcher),
       scheduler_(scheduler),

@@ -47,8 +47,8 @@ public:
 
     // Each emulation's decision (played, or switched off by its knob) goes
     // to `trace`; one that becomes the wheel is decided by the key router.
-    GestureEmulator(ConfigHold hold, Dispatcher& dispatcher, Scheduler& scheduler,
-                    KeyRouter& router, const Log& log, const DecisionTrace& trace);
+    GestureEmulator(ConfigHold hold, Dispatcher& dispatcher, Scheduler& scheduler, KeyRouter& router, const Log& log,
+                    const DecisionTrace& trace);
 
     GestureEmulator(const GestureEmulator&) = delete;
     GestureEmulator& operator=(const GestureEmulator&) = delete;

@@ -63,20 +63,20 @@ bool WakeupWait::Wait() {
             result = scheduler_.WaitForEvent(event_, kSliceMs);
         }
         switch (result) {
-        case Platform::Event::Wait::kSignaled:
-            // The wake-up may still be inside its call that set the event;
-            // the event must outlive that call.
-            scheduler_.Await([&] { return NoneRunning(first, last); });
-            return true;
-        case Platform::Event::Wait::kFailed:
-            log_.Write("Cannot wait for event: %s", Platform::LastErrorText().c_str());
-            // The sequence's tasks may still refer to the event: it must
-            // outlive them.
-            scheduler_.Await([&] { return Settled(first, last); });
-            return false;
-        case Platform::Event::Wait::kTimeout:
-            if (settled) return false;
-            break;
+            case Platform::Event::Wait::kSignaled:
+                // The wake-up may still be inside its call that set the event;
+                // the event must outlive that call.
+                scheduler_.Await([&] { return NoneRunning(first, last); });
+                return true;
+            case Platform::Event::Wait::kFailed:
+                log_.Write("Cannot wait for event: %s", Platform::LastErrorText().c_str());
+                // The sequence's tasks may still refer to the event: it must
+                // outlive them.
+                scheduler_.Await([&] { return Settled(first, last); });
+                return false;
+            case Platform::Event::Wait::kTimeout:
+                if (settled) return false;
+                break;
         }
     }
 }

@@ -18,13 +18,32 @@ Record& As(Action& action) {
 // The types whose presses of a key set already held are dropped.
 bool IgnoresRepeat(ActionType type) {
     switch (type) {
-        case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction: case kSwipeHoldAction:
-        case kTapSwipeAction: case kTapSwipeClickAction: case kTapTapAction: case kTouchMoveAction:
-        case kShootMoveAction: case kShootModeAction: case kSuspendShootAction: case kTapsMacroAction:
+        case kTapAction:
+        case kSwipeAction:
+        case kSwipeActionXY:
+        case kSwipeTraceAction:
+        case kSwipeHoldAction:
+        case kTapSwipeAction:
+        case kTapSwipeClickAction:
+        case kTapTapAction:
+        case kTouchMoveAction:
+        case kShootMoveAction:
+        case kShootModeAction:
+        case kSuspendShootAction:
+        case kTapsMacroAction:
             return true;
-        case kScreenAction: case kKeyAction: case kPinchAction: case kAbsoluteTiltAction: case kRelativeTiltAction:
-        case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction: case kStickHoldAction:
-        case kStickMoveAction: case kTapStickAction: case kTapCancelAction:
+        case kScreenAction:
+        case kKeyAction:
+        case kPinchAction:
+        case kAbsoluteTiltAction:
+        case kRelativeTiltAction:
+        case kMouseAction:
+        case kMouseSwipeAction:
+        case kMouseHoldAction:
+        case kStickHoldAction:
+        case kStickMoveAction:
+        case kTapStickAction:
+        case kTapCancelAction:
             return false;
     }
     return false;
@@ -34,15 +53,33 @@ bool IgnoresRepeat(ActionType type) {
 // a mouse hold on a press.
 bool NothingOn(ActionType type, bool pressed) {
     switch (type) {
-        case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction: case kPinchAction: case kRelativeTiltAction:
-        case kShootMoveAction: case kShootModeAction: case kTapCancelAction: case kTapsMacroAction:
+        case kSwipeAction:
+        case kSwipeActionXY:
+        case kSwipeTraceAction:
+        case kPinchAction:
+        case kRelativeTiltAction:
+        case kShootMoveAction:
+        case kShootModeAction:
+        case kTapCancelAction:
+        case kTapsMacroAction:
             return !pressed;
         case kMouseHoldAction:
             return pressed;
-        case kScreenAction: case kKeyAction: case kTapAction: case kSwipeHoldAction: case kAbsoluteTiltAction:
-        case kMouseAction: case kMouseSwipeAction: case kTapSwipeAction: case kTapTapAction:
-        case kTapSwipeClickAction: case kStickHoldAction: case kStickMoveAction: case kTouchMoveAction:
-        case kTapStickAction: case kSuspendShootAction:
+        case kScreenAction:
+        case kKeyAction:
+        case kTapAction:
+        case kSwipeHoldAction:
+        case kAbsoluteTiltAction:
+        case kMouseAction:
+        case kMouseSwipeAction:
+        case kTapSwipeAction:
+        case kTapTapAction:
+        case kTapSwipeClickAction:
+        case kStickHoldAction:
+        case kStickMoveAction:
+        case kTouchMoveAction:
+        case kTapStickAction:
+        case kSuspendShootAction:
             return false;
     }
     return false;
@@ -51,13 +88,32 @@ bool NothingOn(ActionType type, bool pressed) {
 // The types whose plays put a finger on a touch slot.
 bool Touches(ActionType type) {
     switch (type) {
-        case kKeyAction: case kAbsoluteTiltAction: case kRelativeTiltAction: case kSuspendShootAction:
+        case kKeyAction:
+        case kAbsoluteTiltAction:
+        case kRelativeTiltAction:
+        case kSuspendShootAction:
             return false;
-        case kScreenAction: case kTapAction: case kSwipeAction: case kSwipeActionXY: case kSwipeTraceAction:
-        case kSwipeHoldAction: case kPinchAction: case kMouseAction: case kMouseSwipeAction: case kMouseHoldAction:
-        case kTapSwipeAction: case kTapTapAction: case kTapSwipeClickAction: case kStickHoldAction:
-        case kStickMoveAction: case kTouchMoveAction: case kShootMoveAction: case kShootModeAction:
-        case kTapStickAction: case kTapCancelAction: case kTapsMacroAction:
+        case kScreenAction:
+        case kTapAction:
+        case kSwipeAction:
+        case kSwipeActionXY:
+        case kSwipeTraceAction:
+        case kSwipeHoldAction:
+        case kPinchAction:
+        case kMouseAction:
+        case kMouseSwipeAction:
+        case kMouseHoldAction:
+        case kTapSwipeAction:
+        case kTapTapAction:
+        case kTapSwipeClickAction:
+        case kStickHoldAction:
+        case kStickMoveAction:
+        case kTouchMoveAction:
+        case kShootMoveAction:
+        case kShootModeAction:
+        case kTapStickAction:
+        case kTapCancelAction:
+        case kTapsMacroAction:
             return true;
     }
     return true;
@@ -132,7 +188,8 @@ TaskIdList ActionExecutor::RunAndTrace(Config& config, Action& action, int32_t d
         decision.reason = Reason::kNoFreeSlot;
     } else if (dispatcher_.TapYieldCount() != yielded) {
         decision.reason = Reason::kYieldedToTapSwipe;
-    } else if (ids.empty() && (NothingOn(action.type, pressed) || (Touches(action.type) && action.type != kTapCancelAction))) {
+    } else if (ids.empty() &&
+               (NothingOn(action.type, pressed) || (Touches(action.type) && action.type != kTapCancelAction))) {
         // A touching action that posted nothing: a one-shot's release, or a
         // sequence that declined (a tap-swipe's bounce). A tap-cancel posts
         // its glide without handing back ids.
@@ -152,72 +209,72 @@ TaskIdList ActionExecutor::Run(Config& config, Action& action, int32_t delayMs, 
     const int32_t oneShotDelay = dynamicZoom ? kDynamicZoomDelayMs : delayMs;
 
     switch (action.type) {
-    case kKeyAction:
-        // An unknown key name bound 0xFFFFFFFF, which goes out as it is: four
-        // 0xFF bytes, pressed or released.
-        return dispatcher_.PlayKey(As<KeyAction>(action).keyCode, delayMs, pressed);
-    case kTapAction:
-        if (repeat) return {};
-        return dispatcher_.PlayTap(As<TapAction>(action), delayMs, pressed);
-    case kSwipeAction:
-        if (!pressed || repeat) return {};
-        return dispatcher_.PlaySwipe(As<SwipeAction>(action), delayMs);
-    case kSwipeActionXY:
-        if (!pressed || repeat) return {};
-        return dispatcher_.PlaySwipeXY(As<SwipeActionXY>(action), oneShotDelay);
-    case kSwipeTraceAction:
-        if (!pressed || repeat) return {};
-        return dispatcher_.PlaySwipeTrace(As<SwipeTraceAction>(action), oneShotDelay);
-    case kSwipeHoldAction:
-        if (repeat) return {};
-        return dispatcher_.PlaySwipeHold(As<SwipeHoldAction>(action), delayMs, pressed, firstKey);
-    case kPinchAction:
-        if (!pressed) return {};
-        return dispatcher_.PlayPinch(As<PinchAction>(action), delayMs, nullptr, dynamicZoom);
-    case kAbsoluteTiltAction:
-        accelerometer_.HandleAbsoluteTilt(As<AbsoluteTiltAction>(action), pressed);
-        return {};
-    case kRelativeTiltAction:
-        if (pressed) accelerometer_.HandleRelativeTilt(As<RelativeTiltAction>(action));
-        return {};
-    case kMouseSwipeAction:
-        return MouseSwipeKey(config, As<MouseSwipeAction>(action), delayMs, pressed);
-    case kMouseHoldAction:
-        return MouseHoldKey(config, As<MouseHoldAction>(action), delayMs, pressed);
-    case kTapSwipeAction:
-    case kTapSwipeClickAction:
-        return TapSwipeKey(config, action, delayMs, pressed, repeat);
-    case kTapTapAction:
-        if (repeat) return {};
-        return dispatcher_.PlayTapTap(As<TapTapAction>(action), delayMs, pressed);
-    case kStickMoveAction:
-        return StickMoveKey(config, As<StickMoveAction>(action), delayMs, pressed);
-    case kTouchMoveAction:
-        if (repeat) return {};
-        return TouchMoveKey(config, As<TouchMoveAction>(action), delayMs, pressed);
-    case kShootMoveAction:
-    case kShootModeAction:
-        if (!pressed || repeat) return {};
-        return ToggleShooting(config, action, delayMs);
-    case kTapStickAction:
-        return TapStickKey(config, As<TapStickAction>(action), delayMs, pressed);
-    case kTapCancelAction:
-        if (!pressed) return {};
-        return TapCancel(config, As<TapCancelAction>(action));
-    case kSuspendShootAction:
-        if (repeat) return {};
-        return SuspendShooting(config, delayMs, pressed);
-    case kTapsMacroAction:
-        // The macro plays on the press only, like the other one-shot
-        // sequences; its release would play the whole macro again.
-        if (!pressed || repeat) return {};
-        return dispatcher_.PlayTapsMacro(As<TapsMacroAction>(action), delayMs);
-    case kScreenAction:
-    case kMouseAction:
-    case kStickHoldAction:
-        // Screen centres, the runtime mouse record and stick holds (driven by
-        // their stick only) do nothing on keys.
-        return {};
+        case kKeyAction:
+            // An unknown key name bound 0xFFFFFFFF, which goes out as it is: four
+            // 0xFF bytes, pressed or released.
+            return dispatcher_.PlayKey(As<KeyAction>(action).keyCode, delayMs, pressed);
+        case kTapAction:
+            if (repeat) return {};
+            return dispatcher_.PlayTap(As<TapAction>(action), delayMs, pressed);
+        case kSwipeAction:
+            if (!pressed || repeat) return {};
+            return dispatcher_.PlaySwipe(As<SwipeAction>(action), delayMs);
+        case kSwipeActionXY:
+            if (!pressed || repeat) return {};
+            return dispatcher_.PlaySwipeXY(As<SwipeActionXY>(action), oneShotDelay);
+        case kSwipeTraceAction:
+            if (!pressed || repeat) return {};
+            return dispatcher_.PlaySwipeTrace(As<SwipeTraceAction>(action), oneShotDelay);
+        case kSwipeHoldAction:
+            if (repeat) return {};
+            return dispatcher_.PlaySwipeHold(As<SwipeHoldAction>(action), delayMs, pressed, firstKey);
+        case kPinchAction:
+            if (!pressed) return {};
+            return dispatcher_.PlayPinch(As<PinchAction>(action), delayMs, nullptr, dynamicZoom);
+        case kAbsoluteTiltAction:
+            accelerometer_.HandleAbsoluteTilt(As<AbsoluteTiltAction>(action), pressed);
+            return {};
+        case kRelativeTiltAction:
+            if (pressed) accelerometer_.HandleRelativeTilt(As<RelativeTiltAction>(action));
+            return {};
+        case kMouseSwipeAction:
+            return MouseSwipeKey(config, As<MouseSwipeAction>(action), delayMs, pressed);
+        case kMouseHoldAction:
+            return MouseHoldKey(config, As<MouseHoldAction>(action), delayMs, pressed);
+        case kTapSwipeAction:
+        case kTapSwipeClickAction:
+            return TapSwipeKey(config, action, delayMs, pressed, repeat);
+        case kTapTapAction:
+            if (repeat) return {};
+            return dispatcher_.PlayTapTap(As<TapTapAction>(action), delayMs, pressed);
+        case kStickMoveAction:
+            return StickMoveKey(config, As<StickMoveAction>(action), delayMs, pressed);
+        case kTouchMoveAction:
+            if (repeat) return {};
+            return TouchMoveKey(config, As<TouchMoveAction>(action), delayMs, pressed);
+        case kShootMoveAction:
+        case kShootModeAction:
+            if (!pressed || repeat) return {};
+            return ToggleShooting(config, action, delayMs);
+        case kTapStickAction:
+            return TapStickKey(config, As<TapStickAction>(action), delayMs, pressed);
+        case kTapCancelAction:
+            if (!pressed) return {};
+            return TapCancel(config, As<TapCancelAction>(action));
+        case kSuspendShootAction:
+            if (repeat) return {};
+            return SuspendShooting(config, delayMs, pressed);
+        case kTapsMacroAction:
+            // The macro plays on the press only, like the other one-shot
+            // sequences; its release would play the whole macro again.
+            if (!pressed || repeat) return {};
+            return dispatcher_.PlayTapsMacro(As<TapsMacroAction>(action), delayMs);
+        case kScreenAction:
+        case kMouseAction:
+        case kStickHoldAction:
+            // Screen centres, the runtime mouse record and stick holds (driven by
+            // their stick only) do nothing on keys.
+            return {};
     }
     return {};  // a tag no keymap makes
 }
@@ -369,9 +426,9 @@ TaskIdList ActionExecutor::TapCancel(Config& config, const TapCancelAction& acti
     for (const Held& candidate : candidates) {
         Action* held = candidate.registry.GetActive(candidate.tag);
         if (held == nullptr) continue;
-        Point& point = held->type == kTapStickAction       ? As<TapStickAction>(*held).lastPoint
-                       : held->type == kTapSwipeAction     ? As<TapSwipeAction>(*held).currentPoint
-                                                           : As<TapSwipeClickAction>(*held).currentPoint;
+        Point& point = held->type == kTapStickAction   ? As<TapStickAction>(*held).lastPoint
+                       : held->type == kTapSwipeAction ? As<TapSwipeAction>(*held).currentPoint
+                                                       : As<TapSwipeClickAction>(*held).currentPoint;
         dispatcher_.PlayTapCancel(action, point, held->slot, kTapCancelStepMs);
         held->slot = Dispatcher::kNoSlot;
         candidate.registry.RemoveActive(candidate.tag);

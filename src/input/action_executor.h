@@ -118,7 +118,7 @@ private:
     const DecisionTrace& trace_;
     Decision traceInput_;  // under the held-key lock, set by key routing
 
-    std::unique_ptr<MouseAction> runtimeMouse_;  // host input thread
+    std::unique_ptr<MouseAction> runtimeMouse_;                          // host input thread
     std::atomic<int32_t> lastRightStickPhase_{kInitialRightStickPhase};  // written by the tick threads
 };
 

@@ -27,9 +27,7 @@ bool HeldKeys::Contains(const KeySet& keys) const {
     return sets_.contains(keys);
 }
 
-bool HeldKeys::Contains(uint32_t key) const {
-    return Found(singles_, Locate(singles_, key), key);
-}
+bool HeldKeys::Contains(uint32_t key) const { return Found(singles_, Locate(singles_, key), key); }
 
 bool HeldKeys::Find(const KeySet& keys, TaskIdList& ids) const {
     if (keys.size() == 1) {

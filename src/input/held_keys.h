@@ -53,7 +53,7 @@ private:
     static constexpr size_t kSinglesReserved = 32;
 
     mutable Platform::Lock lock_;
-    std::vector<Single> singles_ KEYWEAVE_GUARDED_BY(lock_);  // ascending by key
+    std::vector<Single> singles_ KEYWEAVE_GUARDED_BY(lock_);        // ascending by key
     std::map<KeySet, TaskIdList> sets_ KEYWEAVE_GUARDED_BY(lock_);  // sets of two keys or more
 };
 

@@ -60,9 +60,7 @@ void KeyRouter::RouteController(uint32_t keyCode, bool pressed) {
     controller_ = false;
 }
 
-bool KeyRouter::IsMousePseudoKey(uint32_t keyCode) {
-    return keyCode >= kKeyMouseMove && keyCode <= kKeyMouseWheelUp;
-}
+bool KeyRouter::IsMousePseudoKey(uint32_t keyCode) { return keyCode >= kKeyMouseMove && keyCode <= kKeyMouseWheelUp; }
 
 void KeyRouter::Route(uint32_t keyCode, bool pressed, bool fromHostKeyboard) {
     Platform::LockGuard guard(held_.lock());
@@ -115,9 +113,7 @@ void KeyRouter::SingleLocked(uint32_t keyCode, bool pressed, bool fromHostKeyboa
         const bool forward = !pseudoKey && (settings_.ForwardRawKeys() || !fromHostKeyboard);
         if (forward) ids = executor_.ExecuteOne(raw, delayMs, pressed, keyCode, held_);
         if (tracing) {
-            Decide(decision, forward      ? Reason::kPassedRaw
-                             : pseudoKey ? Reason::kNoRule
-                                         : Reason::kRawForwardingOff);
+            Decide(decision, forward ? Reason::kPassedRaw : pseudoKey ? Reason::kNoRule : Reason::kRawForwardingOff);
         }
     } else {
         if (config->AlwaysSendUnmappedKey() && !pseudoKey) {

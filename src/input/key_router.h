@@ -50,8 +50,7 @@ public:
     // its decisions naming the controller.
     void RouteController(uint32_t keyCode, bool pressed) KEYWEAVE_EXCLUDES(held_.lock());
     // One key as a key set of its own, its actions delayed by `delayMs`.
-    void Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs)
-        KEYWEAVE_EXCLUDES(held_.lock());
+    void Single(uint32_t keyCode, bool pressed, bool fromHostKeyboard, int32_t delayMs) KEYWEAVE_EXCLUDES(held_.lock());
     // Runs the action the keymap binds directly to a game-pad control
     // ([gamepad2]); nothing when none is bound. The held map is not touched.
     void DirectGamePadAction(uint32_t control, bool pressed) KEYWEAVE_EXCLUDES(held_.lock());
@@ -71,7 +70,8 @@ private:
     [[nodiscard]] static bool IsMousePseudoKey(uint32_t keyCode);
     // What a decision about this key starts from: the input it came from,
     // the key and the key set of one key. The trace must be on.
-    [[nodiscard]] Decision Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const KEYWEAVE_REQUIRES(held_.lock());
+    [[nodiscard]] Decision Base(uint32_t keyCode, bool pressed, bool fromHostKeyboard) const
+        KEYWEAVE_REQUIRES(held_.lock());
     // Reports `decision` with `reason`, and tells action execution what
     // input its own decisions are about.
     void Decide(Decision decision, Reason reason) const;

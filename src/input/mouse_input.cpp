@@ -121,51 +121,64 @@ void MouseInput::LeftButtonEvent(Config& config, int32_t message, uint32_t param
 TaskIdList MouseInput::MouseEvent(Config& config, Action& action, int32_t delayMs, int32_t message) {
     ActiveRegistry& active = config.ActiveActions();
     switch (action.type) {
-    case kMouseAction: {
-        if (!IsLeftButtonMessage(message)) return {};
-        auto& mouse = static_cast<MouseAction&>(action);
-        mouse.delay = delayMs;
-        TaskIdList ids = dispatcher_.PlayMouseTouch(mouse);
-        active.RemoveActive(kMouseAction);  // it comes back with the next left-button event
-        return ids;
-    }
-    case kMouseSwipeAction:
-        if (message != kMouseMove) return {};
-        return dispatcher_.PlayMouseSwipe(static_cast<MouseSwipeAction&>(action), delayMs, message);
-    case kMouseHoldAction: {
-        const bool follows = message == kLeftButtonDown || message == kLeftButtonUp ||
-                             (message == kMouseMove && dispatcher_.input().IsLeftButtonDown());
-        if (!follows || active.GetActive(kTapSwipeClickAction) != nullptr) return {};
-        TaskIdList ids = dispatcher_.PlayMouseHold(static_cast<MouseHoldAction&>(action), delayMs);
-        // Outside its rectangle the hold lets go; so does the mouse finger.
-        if (ids.empty()) {
-            if (MouseAction* mouse = executor_.RuntimeMouseAction()) {
-                mouse->leftDown = 0;
-                ids = dispatcher_.PlayMouseTouch(*mouse);
-            }
+        case kMouseAction: {
+            if (!IsLeftButtonMessage(message)) return {};
+            auto& mouse = static_cast<MouseAction&>(action);
+            mouse.delay = delayMs;
+            TaskIdList ids = dispatcher_.PlayMouseTouch(mouse);
+            active.RemoveActive(kMouseAction);  // it comes back with the next left-button event
+            return ids;
         }
-        return ids;
-    }
-    case kTapSwipeAction:
-        if (message != kMouseMove) return {};
-        return dispatcher_.PlayTapSwipe(static_cast<TapSwipeAction&>(action), delayMs, message);
-    case kTapSwipeClickAction:
-        if (!IsLeftButtonMessage(message)) return {};
-        return dispatcher_.PlayTapSwipeClick(static_cast<TapSwipeClickAction&>(action), delayMs, message);
-    case kTouchMoveAction:
-        if (message != kMouseMove) return {};
-        return dispatcher_.PlayTouchMove(static_cast<TouchMoveAction&>(action), delayMs, message);
-    case kShootMoveAction:
-        if (message != kMouseMove || !executor_.shooting().AllowsShooting()) return {};
-        return dispatcher_.PlayShootMove(static_cast<ShootMoveAction&>(action), delayMs, message);
-    case kShootModeAction:
-        if (!IsLeftButtonMessage(message) || !executor_.shooting().AllowsShooting()) return {};
-        return dispatcher_.PlayShootMode(static_cast<ShootModeAction&>(action), delayMs, message);
-    case kScreenAction: case kKeyAction: case kTapAction: case kSwipeAction: case kSwipeActionXY:
-    case kSwipeTraceAction: case kSwipeHoldAction: case kPinchAction: case kAbsoluteTiltAction:
-    case kRelativeTiltAction: case kTapTapAction: case kStickHoldAction: case kStickMoveAction:
-    case kTapStickAction: case kTapCancelAction: case kSuspendShootAction: case kTapsMacroAction:
-        return {};
+        case kMouseSwipeAction:
+            if (message != kMouseMove) return {};
+            return dispatcher_.PlayMouseSwipe(static_cast<MouseSwipeAction&>(action), delayMs, message);
+        case kMouseHoldAction: {
+            const bool follows = message == kLeftButtonDown || message == kLeftButtonUp ||
+                                 (message == kMouseMove && dispatcher_.input().IsLeftButtonDown());
+            if (!follows || active.GetActive(kTapSwipeClickAction) != nullptr) return {};
+            TaskIdList ids = dispatcher_.PlayMouseHold(static_cast<MouseHoldAction&>(action), delayMs);
+            // Outside its rectangle the hold lets go; so does the mouse finger.
+            if (ids.empty()) {
+                if (MouseAction* mouse = executor_.RuntimeMouseAction()) {
+                    mouse->leftDown = 0;
+                    ids = dispatcher_.PlayMouseTouch(*mouse);
+                }
+            }
+            return ids;
+        }
+        case kTapSwipeAction:
+            if (message != kMouseMove) return {};
+            return dispatcher_.PlayTapSwipe(static_cast<TapSwipeAction&>(action), delayMs, message);
+        case kTapSwipeClickAction:
+            if (!IsLeftButtonMessage(message)) return {};
+            return dispatcher_.PlayTapSwipeClick(static_cast<TapSwipeClickAction&>(action), delayMs, message);
+        case kTouchMoveAction:
+            if (message != kMouseMove) return {};
+            return dispatcher_.PlayTouchMove(static_cast<TouchMoveAction&>(action), delayMs, message);
+        case kShootMoveAction:
+            if (message != kMouseMove || !executor_.shooting().AllowsShooting()) return {};
+            return dispatcher_.PlayShootMove(static_cast<ShootMoveAction&>(action), delayMs, message);
+        case kShootModeAction:
+            if (!IsLeftButtonMessage(message) || !executor_.shooting().AllowsShooting()) return {};
+            return dispatcher_.PlayShootMode(static_cast<ShootModeAction&>(action), delayMs, message);
+        case kScreenAction:
+        case kKeyAction:
+        case kTapAction:
+        case kSwipeAction:
+        case kSwipeActionXY:
+        case kSwipeTraceAction:
+        case kSwipeHoldAction:
+        case kPinchAction:
+        case kAbsoluteTiltAction:
+        case kRelativeTiltAction:
+        case kTapTapAction:
+        case kStickHoldAction:
+        case kStickMoveAction:
+        case kTapStickAction:
+        case kTapCancelAction:
+        case kSuspendShootAction:
+        case kTapsMacroAction:
+            return {};
     }
     return {};  // a tag no keymap makes
 }

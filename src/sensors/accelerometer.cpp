@@ -11,7 +11,8 @@ float Radians(float degrees) { return static_cast<float>(degrees / 180.0 * 3.141
 
 // Stick deflection scaled to degrees in single precision, truncated toward zero.
 int32_t StickDegrees(int32_t deflection, int32_t maximum, int32_t zero) {
-    const float degrees = static_cast<float>(deflection) / 1000.0f * static_cast<float>(maximum) + static_cast<float>(zero);
+    const float degrees =
+        static_cast<float>(deflection) / 1000.0f * static_cast<float>(maximum) + static_cast<float>(zero);
     return static_cast<int32_t>(std::trunc(degrees));
 }
 

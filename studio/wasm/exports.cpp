@@ -4,7 +4,6 @@
 // without a crash.
 
 #include <emscripten/emscripten.h>
-
 #include <string>
 
 #include "browser_keys.h"

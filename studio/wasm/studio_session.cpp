@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "config/line_reader.h"
-#include "diagnostics/diagnostics.h"
 #include "common/files.h"
 #include "common/json_text.h"
 #include "common/printf.h"
+#include "config/line_reader.h"
+#include "diagnostics/diagnostics.h"
 #include "import/import_keymap.h"
 #include "keymap/keymap_load.h"
 #include "pictures/binding_shapes.h"
@@ -37,16 +37,14 @@ Json EventsJson(const std::vector<Tool::TimelineEvent>& events) {
 }
 
 // `value` to two decimals, as the page shows it, as JSON.
-std::string Hundredths(float value) {
-    return Tool::SvgNumber(std::round(static_cast<double>(value) * 100.0) / 100.0);
-}
+std::string Hundredths(float value) { return Tool::SvgNumber(std::round(static_cast<double>(value) * 100.0) / 100.0); }
 
 // A binding the page gives a handle, {"keys","kind","x","y","radius"}, after
 // the ones in `list`; nothing for a binding without one place. Written as
 // text: a reading of 300 bindings builds no JSON objects for them.
 void AddBinding(std::string& list, const std::string& keys, const Action& action) {
     Point anchor;
-    float radius = 0.0f;  // percent of the screen width; 0: none to drag
+    float radius = 0.0f;                                // percent of the screen width; 0: none to drag
     if (action.type == ActionType::kSwipeHoldAction) {  // a direction pad's key: its pad's centre and reach
         const auto& pad = static_cast<const SwipeHoldAction&>(action);
         anchor = pad.point;
@@ -77,7 +75,8 @@ void AddDiagnostic(std::string& list, const Diagnostics::Diagnostic& item) {
     list += list.empty() ? "{\"line\":" : ",{\"line\":";
     list += std::to_string(item.line) + ",\"severity\":\"" + Diagnostics::SeverityName(item.severity) +
             "\",\"message\":" + JsonText(item.message);
-    if (item.column != 0) list += ",\"column\":" + std::to_string(item.column) + ",\"length\":" + std::to_string(item.length);
+    if (item.column != 0)
+        list += ",\"column\":" + std::to_string(item.column) + ",\"length\":" + std::to_string(item.length);
     list += '}';
 }
 

@@ -15,8 +15,8 @@
 #include <set>
 #include <string>
 
-#include "script/script_player.h"
 #include "common/screen_size.h"
+#include "script/script_player.h"
 
 namespace Keyweave::Studio {
 

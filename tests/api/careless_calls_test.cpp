@@ -5,10 +5,9 @@
 //
 // The exported functions are linked into this program and drive a fresh
 // interface per test, on a manual clock (CurrentInterface below).
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 #include <vector>
@@ -51,8 +50,8 @@ protected:
     static void Init(RecordingHost& to) {
         KeyweaveInit(&RecordingHost::OnKey, &to, &RecordingHost::OnTouch, &to, &RecordingHost::OnSensor, &to,
                      &RecordingHost::OnSummary, &to, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     &RecordingHost::OnNotice, &to, &RecordingHost::OnPassThrough, &to, &RecordingHost::OnShooting,
-                     &to, nullptr, &OnLog, 0, 1920, 1080);
+                     &RecordingHost::OnNotice, &to, &RecordingHost::OnPassThrough, &to, &RecordingHost::OnShooting, &to,
+                     nullptr, &OnLog, 0, 1920, 1080);
     }
 
     // Starts the engine and forgets what start-up reported.
@@ -81,8 +80,8 @@ protected:
                 const KeyweaveTouchPoint& point = frame.points[i];
                 if (!std::isfinite(point.x) || !std::isfinite(point.y) || std::fabs(point.x - 0.5f) > 1.5f ||
                     std::fabs(point.y - 0.5f) > 1.5f) {
-                    return ::testing::AssertionFailure() << "contact " << i << " at " << point.x << ", " << point.y
-                                                         << " reported at " << frame.time;
+                    return ::testing::AssertionFailure()
+                           << "contact " << i << " at " << point.x << ", " << point.y << " reported at " << frame.time;
                 }
             }
         }
@@ -101,7 +100,7 @@ protected:
 
     ManualClock clock{1000};
     RecordingHost host{&clock};
-    HostInterface interface{EngineOptions{&clock, true}, &OnEarlyCall};
+    HostInterface interface { EngineOptions{&clock, true}, &OnEarlyCall };
 };
 
 TEST_F(CarelessCallsTest, KnobsOutsideWhatAPersonPlaysAreRefusedAndTheGesturesKeepTheKnobsTheyHad) {
@@ -233,7 +232,8 @@ TEST_F(CarelessCallsTest, GestureUpdatesThatAreNotNumbersOrOverflowAreRefusedAnd
     ASSERT_EQ(frames.size(), 6u);
     EXPECT_EQ(frames[1].points[0].x, 0.5f + 3e38f);
     for (const Testing::Frame& frame : frames) {
-        for (const KeyweaveTouchPoint& point : frame.points) EXPECT_TRUE(std::isfinite(point.x) && std::isfinite(point.y));
+        for (const KeyweaveTouchPoint& point : frame.points)
+            EXPECT_TRUE(std::isfinite(point.x) && std::isfinite(point.y));
     }
     EXPECT_EQ(frames[5].points[0].down + frames[5].points[1].down, 0u);
     EXPECT_TRUE(NoFingerDown());

@@ -3,7 +3,7 @@
 #include <keyweave/keyweave.h>
 
 #if KEYWEAVE_VERSION < KEYWEAVE_VERSION_NUMBER(0, 1, 0)
-#  error "the version macros work in #if"
+#error "the version macros work in #if"
 #endif
 
 int KeyweaveUtf8AsC99(const char* utf8, KeyweaveChar16* out, size_t capacity);

@@ -1,10 +1,8 @@
 // The public header against the engine: every named code has the value the
 // engine uses, the version macros agree with the build's version, and the
 // UTF-8 path helper converts alike when compiled as C99 and as C++.
-#include <keyweave/keyweave.h>
-
 #include <gtest/gtest.h>
-
+#include <keyweave/keyweave.h>
 #include <string>
 #include <string_view>
 
@@ -57,9 +55,9 @@ TEST(PublicHeader, ControllerCodesAreTheKeymapButtons) {
         const char* name;
         uint32_t code;
     } buttons[] = {
-        {"A", KEYWEAVE_CONTROLLER_A}, {"B", KEYWEAVE_CONTROLLER_B},       {"C", KEYWEAVE_CONTROLLER_C},
-        {"D", KEYWEAVE_CONTROLLER_D}, {"E", KEYWEAVE_CONTROLLER_E},       {"F", KEYWEAVE_CONTROLLER_F},
-        {"G", KEYWEAVE_CONTROLLER_G}, {"H", KEYWEAVE_CONTROLLER_H},       {"Up", KEYWEAVE_CONTROLLER_UP},
+        {"A", KEYWEAVE_CONTROLLER_A},       {"B", KEYWEAVE_CONTROLLER_B},       {"C", KEYWEAVE_CONTROLLER_C},
+        {"D", KEYWEAVE_CONTROLLER_D},       {"E", KEYWEAVE_CONTROLLER_E},       {"F", KEYWEAVE_CONTROLLER_F},
+        {"G", KEYWEAVE_CONTROLLER_G},       {"H", KEYWEAVE_CONTROLLER_H},       {"Up", KEYWEAVE_CONTROLLER_UP},
         {"Down", KEYWEAVE_CONTROLLER_DOWN}, {"Left", KEYWEAVE_CONTROLLER_LEFT}, {"Right", KEYWEAVE_CONTROLLER_RIGHT},
     };
     for (const auto& button : buttons) EXPECT_EQ(ControllerButtonCode(button.name), button.code) << button.name;
@@ -96,7 +94,8 @@ TEST(PublicHeader, Utf8PathsBecomeUtf16AsC99AndAsCpp) {
         EXPECT_EQ(Convert(convert, ""), u"");
         EXPECT_EQ(Convert(convert, "/home/ana/keymaps/com.game.cfg"), u"/home/ana/keymaps/com.game.cfg");
         // Two, three and four bytes; the last a surrogate pair.
-        EXPECT_EQ(Convert(convert, "/j\xC3\xA9u/\xE2\x82\xAC/\xF0\x9F\x8E\xAE.cfg"), u"/j\u00E9u/\u20AC/\U0001F3AE.cfg");
+        EXPECT_EQ(Convert(convert, "/j\xC3\xA9u/\xE2\x82\xAC/\xF0\x9F\x8E\xAE.cfg"),
+                  u"/j\u00E9u/\u20AC/\U0001F3AE.cfg");
         EXPECT_EQ(Convert(convert, "\xF4\x8F\xBF\xBF"), u"\U0010FFFF");
         // Exactly room for the text and its terminator, then one unit short.
         EXPECT_EQ(Convert(convert, "abc", 4), u"abc");

@@ -2,19 +2,18 @@
  * expects its start-up lines, the scheduler thread's among them, through the
  * log callback. Used by the build tree's tests and by the install test. */
 #if !defined(_WIN32)
-#  define _POSIX_C_SOURCE 200809L
+#define _POSIX_C_SOURCE 200809L
 #endif
 #include <keyweave/keyweave.h>
-
 #include <stdatomic.h>
 #include <stdio.h>
 #include <string.h>
 
 #if defined(_WIN32)
-#  include <windows.h>
+#include <windows.h>
 static void Nap(void) { Sleep(1); }
 #else
-#  include <time.h>
+#include <time.h>
 static void Nap(void) {
     struct timespec ts = {0, 1000000L};
     nanosleep(&ts, NULL);
@@ -40,8 +39,8 @@ static void OnTouch(void* context, const KeyweaveTouchPoint* points, uint32_t co
 
 int main(void) {
     static const KeyweaveChar16 defaultPath[] = {'d', 'e', 'f', '.', 'c', 'f', 'g', 0};
-    KeyweaveInit(NULL, NULL, OnTouch, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
-                 NULL, NULL, NULL, NULL, NULL, NULL, defaultPath, OnLog, 0, 1280, 720);
+    KeyweaveInit(NULL, NULL, OnTouch, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+                 NULL, NULL, NULL, NULL, defaultPath, OnLog, 0, 1280, 720);
     /* The scheduler thread announces itself; wait for it, but not forever. */
     for (int i = 0; i < 10000 && !atomic_load(&sawSchedulerThread); ++i) Nap();
     const int version = GetParserVersion();

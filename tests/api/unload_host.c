@@ -12,10 +12,9 @@
  * parser version, which writes "Cannot GetParserVersion before KeyweaveInit"
  * to standard error on Linux (Windows sends it to the debugger). */
 #if !defined(_WIN32)
-#  define _POSIX_C_SOURCE 200809L
+#define _POSIX_C_SOURCE 200809L
 #endif
 #include <keyweave/keyweave.h>
-
 #include <stdatomic.h>
 #include <stdio.h>
 #include <string.h>
@@ -31,21 +30,19 @@ typedef void (*VoidFunction)(void);
 typedef int32_t (*VersionFunction)(void);
 
 #if defined(_WIN32)
-#  include <windows.h>
+#include <windows.h>
 typedef HMODULE Library;
 static Library Open(const char* path) { return LoadLibraryA(path); }
-static void (*Find(Library library, const char* name))(void) {
-    return (void (*)(void))GetProcAddress(library, name);
-}
+static void (*Find(Library library, const char* name))(void) { return (void (*)(void))GetProcAddress(library, name); }
 static void Close(Library library) { FreeLibrary(library); }
 static int StillLoaded(const char* path) { return GetModuleHandleA(path) != NULL; }
 static void Nap(void) { Sleep(1); }
 /* The line goes to the debugger's output, which the program cannot read. */
 static int EarlyLineOf(VersionFunction version) { return version() == KEYWEAVE_PARSER_VERSION; }
 #else
-#  include <dlfcn.h>
-#  include <time.h>
-#  include <unistd.h>
+#include <dlfcn.h>
+#include <time.h>
+#include <unistd.h>
 typedef void* Library;
 static Library Open(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
 static void (*Find(Library library, const char* name))(void) {
@@ -84,7 +81,7 @@ static int EarlyLineOf(VersionFunction version) {
 }
 #endif
 
-static atomic_int taps;  /* frames with the Space finger lifted */
+static atomic_int taps; /* frames with the Space finger lifted */
 static atomic_int sawFini, sawSecondInit;
 
 static void OnTouch(void* context, const KeyweaveTouchPoint* points, uint32_t count, uint32_t flag) {
@@ -129,8 +126,8 @@ int main(int argc, char** argv) {
     if (!init || !loadConfig || !handleKey || !fini || !version) return Fail("cannot find the functions");
 
     if (!EarlyLineOf(version)) return Fail("no early line, or a wrong parser version, before KeyweaveInit");
-    init(NULL, NULL, OnTouch, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
-         NULL, NULL, NULL, NULL, OnLog, 0, 1280, 720);
+    init(NULL, NULL, OnTouch, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+         NULL, NULL, NULL, OnLog, 0, 1280, 720);
     loadConfig(keymap, keymap, "com.example.unload");
     if (!Tap(handleKey)) return Fail("no tap before unloading");
     fini();
@@ -142,8 +139,8 @@ int main(int argc, char** argv) {
     library = Open(argv[1]);
     if (library == NULL) return Fail("cannot load the library again");
     ((InitFunction)Find(library, "KeyweaveInit"))(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
-                                                   NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
-                                                   0, 1, 1);
+                                                  NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0,
+                                                  1, 1);
     Close(library);
     if (!Tap(handleKey)) return Fail("no tap after the second KeyweaveInit");
     if (!atomic_load(&sawFini) || !atomic_load(&sawSecondInit)) return Fail("a log line is missing");

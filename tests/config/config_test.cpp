@@ -3,10 +3,9 @@
 // golden runs' (tests/keymaps).
 #include "config/config.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 
 #include "actions/actions.h"
 
@@ -50,7 +49,7 @@ TEST(ConfigTest, RegistriesHoldOneActionPerTag) {
         }
     }
     EXPECT_EQ(active.GetActive(ActionType::kTapSwipeAction), nullptr);
-    active.RemoveActive(ActionType::kTapSwipeAction);  // absent: nothing happens
+    active.RemoveActive(ActionType::kTapSwipeAction);                          // absent: nothing happens
     active.SetActive(static_cast<ActionType>(ActiveRegistry::kTags), &first);  // no such tag: ignored
     EXPECT_EQ(active.GetActive(static_cast<ActionType>(ActiveRegistry::kTags)), nullptr);
     for (const ActiveRegistry& registry : {std::cref(active), std::cref(config.ActiveStickActions())}) {

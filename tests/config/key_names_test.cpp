@@ -4,7 +4,6 @@
 #include "codes/key_names.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 

@@ -2,12 +2,10 @@
 // numbers become, and independence from the C locale.
 #include "config/number_reading.h"
 
-#include <gtest/gtest.h>
-
 #include <clocale>
+#include <gtest/gtest.h>
 #include <limits>
 #include <string>
-
 
 namespace Keyweave {
 namespace {
@@ -25,9 +23,9 @@ TEST(NumberReadingTest, FloatsTakeTheLongestDecimalPrefix) {
         const char* rest;
     };
     const Case kCases[] = {
-        {"50", 50.0f, ""},         {" \t50.25,", 50.25f, ","},  {"-.5)", -0.5f, ")"},   {"+7.", 7.0f, ""},
-        {"1e2x", 100.0f, "x"},     {"1e", 1.0f, "e"},           {"1E-1", 0.1f, ""},     {"2e+1", 20.0f, ""},
-        {"0x10", 0.0f, "x10"},     {"1,5", 1.0f, ",5"},         {"007", 7.0f, ""},
+        {"50", 50.0f, ""},     {" \t50.25,", 50.25f, ","}, {"-.5)", -0.5f, ")"}, {"+7.", 7.0f, ""},
+        {"1e2x", 100.0f, "x"}, {"1e", 1.0f, "e"},          {"1E-1", 0.1f, ""},   {"2e+1", 20.0f, ""},
+        {"0x10", 0.0f, "x10"}, {"1,5", 1.0f, ",5"},        {"007", 7.0f, ""},
     };
     for (const Case& c : kCases) {
         std::string_view text = c.text;
@@ -54,8 +52,11 @@ TEST(NumberReadingTest, TextsThatAreNotNumbersLeaveEverythingAlone) {
 TEST(NumberReadingTest, NumbersOutOfRangeSaturate) {
     const std::string nines(400, '9'), zeros(300, '0');
     const std::pair<std::string, float> kFloats[] = {
-        {nines, kLargest}, {"-" + nines + ".5e99999999999999999999", -kLargest}, {"1e-99999", 0.0f},
-        {"0." + zeros + "1e250", 0.0f}, {"0." + zeros + "1e350", kLargest},  // 1e-51 and 1e49
+        {nines, kLargest},
+        {"-" + nines + ".5e99999999999999999999", -kLargest},
+        {"1e-99999", 0.0f},
+        {"0." + zeros + "1e250", 0.0f},
+        {"0." + zeros + "1e350", kLargest},  // 1e-51 and 1e49
     };
     for (const auto& [text, expected] : kFloats) {
         std::string_view view = text;

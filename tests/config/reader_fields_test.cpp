@@ -2,7 +2,6 @@
 // controller tables, the stick records, the directives' fields. Everything
 // the dump, the summary and the messages show is in tests/keymaps.
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -53,10 +52,11 @@ protected:
 };
 
 TEST_F(ReaderFieldsTest, GamePadAndControllerTables) {
-    Read("[gamepad]\nA = Space\nA = Enter\nStart = Tab the menu\nLeftStick = Tilt\nHat_Up = Up\nB = Jump\n"
-         "Hide_Cursor = No way\n[opensensor]\nUp = Space Jump\nH = NoSuchKey\nDown = Down\nI = Space\n");
-    EXPECT_EQ(config->mGamePadKeys, (std::map<uint32_t, uint32_t>{{GamePad::kA, 28}, {GamePad::kStart, 15},
-                                                                 {GamePad::kHatUp, 0xE048}}));
+    Read(
+        "[gamepad]\nA = Space\nA = Enter\nStart = Tab the menu\nLeftStick = Tilt\nHat_Up = Up\nB = Jump\n"
+        "Hide_Cursor = No way\n[opensensor]\nUp = Space Jump\nH = NoSuchKey\nDown = Down\nI = Space\n");
+    EXPECT_EQ(config->mGamePadKeys,
+              (std::map<uint32_t, uint32_t>{{GamePad::kA, 28}, {GamePad::kStart, 15}, {GamePad::kHatUp, 0xE048}}));
     EXPECT_TRUE(config->GamePadTilt());
     EXPECT_FALSE(config->ShowCursor());
     EXPECT_EQ(config->mControllerKeys, (std::map<uint32_t, uint32_t>{{'H', 0xFFFFFFFFu}, {'d', 0xE050}, {'u', 57}}));
@@ -67,9 +67,10 @@ TEST_F(ReaderFieldsTest, GamePadAndControllerTables) {
 // Stick records keep hundredths of a percent and speeds in thousandths; their
 // defaults are not scaled. Other keywords take their [keys] form.
 TEST_F(ReaderFieldsTest, GamePad2StickRecords) {
-    Read("[gamepad2]\nRightStick = TouchMove (0.5,0.25,50)\nLeftStick = SwipeHold (20,70,10,40)\n"
-         "A = TapStick (50,50,50,100)\nB = Tap (10,10)\nB = TapCancel (20,70)\nX = Tilt Absolute (10,0) Return\n"
-         "Y = TouchMove (1,2,3,4)\n");
+    Read(
+        "[gamepad2]\nRightStick = TouchMove (0.5,0.25,50)\nLeftStick = SwipeHold (20,70,10,40)\n"
+        "A = TapStick (50,50,50,100)\nB = Tap (10,10)\nB = TapCancel (20,70)\nX = Tilt Absolute (10,0) Return\n"
+        "Y = TouchMove (1,2,3,4)\n");
     const auto& move = Pad<StickMoveAction>(GamePad::kRightStick, kStickMoveAction);
     EXPECT_EQ(move.point, (Point{50.0f, 25.0f}));
     EXPECT_EQ(move.lastPoint, move.point);
@@ -94,8 +95,9 @@ TEST_F(ReaderFieldsTest, GamePad2StickRecords) {
 }
 
 TEST_F(ReaderFieldsTest, FlagDirectivesAreExact) {
-    Read("# ALWAYS_SEND_UNMAPPED_KEY\n# ENABLE_SINGLE_TOUCH_SHOOTING_MODE\n# ENABLE_SPACE_SHOOTER_MODE\n"
-         "# ENABLE_LOCATION_UPDATION_WITH_KEYMAP\n# SHOOTING_MODE_4\n#ENABLE_DYNAMIC_ZOOM\n# MODE = Gamepad\n");
+    Read(
+        "# ALWAYS_SEND_UNMAPPED_KEY\n# ENABLE_SINGLE_TOUCH_SHOOTING_MODE\n# ENABLE_SPACE_SHOOTER_MODE\n"
+        "# ENABLE_LOCATION_UPDATION_WITH_KEYMAP\n# SHOOTING_MODE_4\n#ENABLE_DYNAMIC_ZOOM\n# MODE = Gamepad\n");
     EXPECT_TRUE(config->AlwaysSendUnmappedKey());
     EXPECT_EQ(config->EnableSingleTouchShootingMode(), 1u);
     EXPECT_EQ(config->EnableSpaceShooterMode(), 1u);
@@ -118,8 +120,9 @@ TEST_F(ReaderFieldsTest, FlagDirectivesAreExact) {
 // A SwipeHold reads the glide of the dynamic pad when the directive is above
 // it; the forced circle of a tap-swipe is its fourth value.
 TEST_F(ReaderFieldsTest, DynamicPadGlideAndForcedCircle) {
-    Read("[keys]\nA = SwipeHold Down (50,50,6)\n# ENABLE_DYNAMIC_DPAD\nS = SwipeHold Down (50,50,6)\n"
-         "D = SwipeHold Down (50,50,6,12)\nF = TapSwipe (80,60,10,1)\nG = TapSwipe (80,60,10,0)\n");
+    Read(
+        "[keys]\nA = SwipeHold Down (50,50,6)\n# ENABLE_DYNAMIC_DPAD\nS = SwipeHold Down (50,50,6)\n"
+        "D = SwipeHold Down (50,50,6,12)\nF = TapSwipe (80,60,10,1)\nG = TapSwipe (80,60,10,0)\n");
     EXPECT_EQ(Key<SwipeHoldAction>(30, kSwipeHoldAction).glideTime, 10u);
     EXPECT_EQ(Key<SwipeHoldAction>(31, kSwipeHoldAction).glideTime, 30u);
     EXPECT_EQ(Key<SwipeHoldAction>(32, kSwipeHoldAction).glideTime, 12u);

@@ -2,7 +2,6 @@
 // word for word, with the line, the place of the offending text on it and the
 // family's stable name.
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

@@ -4,7 +4,6 @@
 // are the golden run tests/timelines/direction_pad.play; here are the
 // delays, the keys' physical state and what is queued.
 #include <gtest/gtest.h>
-
 #include <vector>
 
 #include "actions/touch_actions.h"

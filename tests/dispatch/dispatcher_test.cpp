@@ -1,10 +1,9 @@
 // The dispatcher's slots, frames, scan-code bursts and reset, on a manual clock.
 #include "dispatch/dispatcher.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,8 +40,8 @@ protected:
     std::unique_ptr<Dispatcher> Make(int32_t width = 1920, int32_t height = 1080) {
         const HostCallbacks callbacks = host.Callbacks();
         return std::make_unique<Dispatcher>(frame.data(), kTouchPointCount, callbacks.key, callbacks.keyContext,
-                                            callbacks.touch, callbacks.touchContext, scheduler, width, height,
-                                            log, *input);
+                                            callbacks.touch, callbacks.touchContext, scheduler, width, height, log,
+                                            *input);
     }
 
     // The bytes the host received, in order.
@@ -176,10 +175,10 @@ TEST_F(DispatcherTest, KeyBurstsSendEveryNonZeroByteMostSignificantFirst) {
         std::vector<uint8_t> release;
     };
     const std::vector<Case> cases = {
-        {0xE01D, {0xE0, 0x1D}, {0xE0, 0x9D}},                            // right Ctrl: the prefix stays
-        {0x1E, {0x1E}, {0x9E}},                                          // A
+        {0xE01D, {0xE0, 0x1D}, {0xE0, 0x9D}},                              // right Ctrl: the prefix stays
+        {0x1E, {0x1E}, {0x9E}},                                            // A
         {0xE02AE037, {0xE0, 0x2A, 0xE0, 0x37}, {0xE0, 0x2A, 0xE0, 0xB7}},  // four bytes
-        {0x00E0001D, {0xE0, 0x1D}, {0xE0, 0x9D}},                        // zero bytes are skipped
+        {0x00E0001D, {0xE0, 0x1D}, {0xE0, 0x9D}},                          // zero bytes are skipped
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.word);
@@ -253,7 +252,8 @@ TEST_F(DispatcherTest, ScreenSizeGivesTheAspectRatio) {
 }
 
 TEST_F(DispatcherTest, AHostWithoutTouchOrKeyCallbacksStillGetsItsFrameWritten) {
-    Dispatcher silent(frame.data(), kTouchPointCount, nullptr, nullptr, nullptr, nullptr, scheduler, 1920, 1080, log, *input);
+    Dispatcher silent(frame.data(), kTouchPointCount, nullptr, nullptr, nullptr, nullptr, scheduler, 1920, 1080, log,
+                      *input);
     TaskIdList ids;
     silent.AppendTouch(ids, 4, {0.5f, 0.5f}, 0, true);
     silent.PlayKey(0x1E, 0, true);

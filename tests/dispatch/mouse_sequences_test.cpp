@@ -3,7 +3,6 @@
 // mouse-held rectangle, touch-move) are the golden run
 // tests/timelines/mouse_aim.play; here is what the host cannot see.
 #include <gtest/gtest.h>
-
 #include <memory>
 
 #include "pointer_bench.h"

@@ -1,14 +1,13 @@
 // The scheduler's ordering, cancellation and waits, mostly on a manual clock.
 #include "dispatch/scheduler.h"
-#include "platform/system_clock.h"
-
-#include <gtest/gtest.h>
 
 #include <atomic>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/system_clock.h"
 #include "support/recording_host.h"
 
 namespace Keyweave {

@@ -1,9 +1,8 @@
 // The stick point of a control that is no stick. The stick actions'
 // timelines are the golden runs tests/timelines/pad_sticks.play and
 // pad_tap_stick.play.
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 #include "pointer_bench.h"
 

@@ -1,9 +1,8 @@
 // Timelines of the key-driven touch sequences: what the host sees, when, on
 // which slot, played on a manual clock.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <climits>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -104,10 +103,10 @@ TEST_F(TouchSequenceTest, ASettlingSwipeRestsOnItsEndPointOneStepBeforeTheLift) 
     const std::vector<ContactRow> rows = Rows();
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_TRUE(SameRows({rows.end() - 3, rows.end()}, {
-                                                          {100, 0, 0.33333f, 0.5f, true},  // fifth step
-                                                          {120, 0, 0.30000f, 0.5f, true},  // settles on the end
-                                                          {140, 0, 0.30000f, 0.5f, false}, // lifts one step later
-                                                      }));
+                                                           {100, 0, 0.33333f, 0.5f, true},   // fifth step
+                                                           {120, 0, 0.30000f, 0.5f, true},   // settles on the end
+                                                           {140, 0, 0.30000f, 0.5f, false},  // lifts one step later
+                                                       }));
 }
 
 TEST_F(TouchSequenceTest, ASwipeWakesItsWaiterOnceTheLiftIsReportedAndTheSlotIsFree) {

@@ -3,10 +3,9 @@
 // engine's texts use are in every golden run.
 #include "base/format.h"
 
-#include <gtest/gtest.h>
-
 #include <clocale>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace Keyweave {

@@ -2,9 +2,8 @@
 // summary and the exact log lines of the fallback chain. What a reload tears
 // down, the gesture settings and the locale's labels across loads are the
 // golden run tests/timelines/reload.play.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -168,7 +167,8 @@ TEST_F(LoadTest, ACustomScreenCentreReachesTheDispatcherAndStays) {
 }
 
 TEST_F(LoadTest, NonAsciiPathsLoad) {
-    const WideString path = dir.Write("\xC3\xA9t\xC3\xA9/\xE6\xB8\xB8\xE6\x88\x8F.cfg", "[keys]\nSpace = Tap (50,50)\n");
+    const WideString path =
+        dir.Write("\xC3\xA9t\xC3\xA9/\xE6\xB8\xB8\xE6\x88\x8F.cfg", "[keys]\nSpace = Tap (50,50)\n");
     Load(path, path, "jeu");
     EXPECT_EQ(fixture.host.Logs().front(), "Loading config at " + Utf8(path));
     EXPECT_FALSE(engine().config().IsDefault());

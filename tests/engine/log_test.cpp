@@ -2,7 +2,6 @@
 #include "base/log.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "support/recording_host.h"

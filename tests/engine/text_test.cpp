@@ -14,7 +14,9 @@ TEST(TextTest, Utf16AndUtf8RoundTrip) {
 
 TEST(TextTest, MalformedInputBecomesReplacementCharacters) {
     const WideChar lone[] = {'a', 0xD800, 'b', 0xDC00, 0};
-    EXPECT_EQ(ToUtf8(lone), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(ToUtf8(lone),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
     const WideString fromBad = ToWide("x\xFF\xC0\x80y\xE2\x82");
     EXPECT_EQ(ToUtf8(fromBad), "x\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDy\xEF\xBF\xBD\xEF\xBF\xBD");
 }

@@ -33,7 +33,8 @@ std::string CheckSlotAccounting(Engine& engine) {
     const uint32_t poolSize = dispatcher.PoolSize();
     std::string problems;
     Places places;
-    for (uint32_t slot : dispatcher.FreeSlots()) Note(places, static_cast<int32_t>(slot), "the pool", poolSize, problems);
+    for (uint32_t slot : dispatcher.FreeSlots())
+        Note(places, static_cast<int32_t>(slot), "the pool", poolSize, problems);
     for (const auto& [action, slot] : dispatcher.Bindings()) {
         Note(places, slot, "a binding of type " + std::string(ActionTypeName(action->type)), poolSize, problems);
     }
@@ -56,8 +57,7 @@ std::string CheckSlotAccounting(Engine& engine) {
         if (found == places.end()) {
             problems += "slot " + std::to_string(slot) + " is lost: not free, bound, held or queued for release\n";
         } else if (found->second.size() > 1) {
-            problems += "slot " + std::to_string(slot) + " is in " + std::to_string(found->second.size()) +
-                        " places:";
+            problems += "slot " + std::to_string(slot) + " is in " + std::to_string(found->second.size()) + " places:";
             for (const std::string& place : found->second) problems += " [" + place + "]";
             problems += "\n";
         }
@@ -88,8 +88,8 @@ std::string DrainManualQueue(Engine& engine, size_t maxTasks, Millis horizonMs) 
     while (scheduler.NextDueTime(due)) {
         if (ran == maxTasks || due > limit) {
             return "the queue still holds " + std::to_string(scheduler.QueuedCount()) + " tasks after " +
-                   std::to_string(ran) + " ran, the next due " + std::to_string(static_cast<int64_t>(due - scheduler.Now())) +
-                   " ms from now\n";
+                   std::to_string(ran) + " ran, the next due " +
+                   std::to_string(static_cast<int64_t>(due - scheduler.Now())) + " ms from now\n";
         }
         scheduler.Step();
         ++ran;

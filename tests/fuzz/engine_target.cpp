@@ -15,8 +15,8 @@
 // finding).
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 #include "engine/engine.h"
@@ -131,7 +131,8 @@ private:
 
     uint32_t PickKey() {
         std::vector<uint32_t> keys(std::begin(kUsualKeys), std::end(kUsualKeys));
-        for (const auto& [keySet, actions] : engine_->config().mKeyRules) keys.insert(keys.end(), keySet.begin(), keySet.end());
+        for (const auto& [keySet, actions] : engine_->config().mKeyRules)
+            keys.insert(keys.end(), keySet.begin(), keySet.end());
         const uint8_t choice = input_.Byte();
         return choice < 0xF8 ? keys[choice % keys.size()] : input_.Dword();
     }
@@ -175,9 +176,15 @@ private:
         switch (opcode % kOperationCount) {
             case 0:
             case 1:
-            case 2: engine_->HandleKey(PickKey(), input_.Bit()); break;
-            case 3: engine_->HandleController(PickController(), input_.Bit()); break;
-            case 4: engine_->HandleCharacter(static_cast<char>(input_.Byte())); break;
+            case 2:
+                engine_->HandleKey(PickKey(), input_.Bit());
+                break;
+            case 3:
+                engine_->HandleController(PickController(), input_.Bit());
+                break;
+            case 4:
+                engine_->HandleCharacter(static_cast<char>(input_.Byte()));
+                break;
             case 5:
             case 6: {
                 const uint8_t choice = input_.Byte();
@@ -190,14 +197,30 @@ private:
             }
             case 7:
             case 8:
-            case 9: Advance(); break;
-            case 10: GamePadOperation(); break;
-            case 11: GestureOperation(); break;
-            case 12: EmulationOperation(); break;
-            case 13: KnobOperation(); break;
-            case 14: StateOperation(); break;
-            case 15: Load(input_.Byte()); break;
-            case 16: LoadInline(); break;
+            case 9:
+                Advance();
+                break;
+            case 10:
+                GamePadOperation();
+                break;
+            case 11:
+                GestureOperation();
+                break;
+            case 12:
+                EmulationOperation();
+                break;
+            case 13:
+                KnobOperation();
+                break;
+            case 14:
+                StateOperation();
+                break;
+            case 15:
+                Load(input_.Byte());
+                break;
+            case 16:
+                LoadInline();
+                break;
             case 17: {
                 const float x = input_.Fraction();
                 const float y = input_.Fraction();
@@ -209,7 +232,9 @@ private:
                 if (engine_->scheduler().NextDueTime(due) && due > clock_.Now()) engine_->AdvanceTo(due);
                 break;
             }
-            default: GamePadOperation(); break;
+            default:
+                GamePadOperation();
+                break;
         }
     }
 
@@ -222,7 +247,8 @@ private:
         const int32_t id = choice & 3;
         switch ((choice >> 2) % 4) {
             case 0: {
-                constexpr uint32_t kPads[][2] = {{0x045e, 0x028e}, {0x054c, 0x05c4}, {0x0079, 0x0011}, {0x1234, 0x5678}};
+                constexpr uint32_t kPads[][2] = {
+                    {0x045e, 0x028e}, {0x054c, 0x05c4}, {0x0079, 0x0011}, {0x1234, 0x5678}};
                 const uint8_t kind = input_.Byte();
                 const auto& pad = kPads[kind % std::size(kPads)];
                 engine_->AttachGamePad(id, pad[0], pad[1], (kind & 0x80) != 0 ? missing.c_str() : database.c_str());
@@ -236,7 +262,9 @@ private:
                 engine_->UpdateGamePad(id, &report);
                 break;
             }
-            default: engine_->DetachGamePad(id); break;
+            default:
+                engine_->DetachGamePad(id);
+                break;
         }
     }
 
@@ -256,12 +284,24 @@ private:
         const float a = input_.Fraction();
         const float b = input_.Fraction();
         switch (choice) {
-            case 0: engine_->ScrollBegin(a, b); break;
-            case 1: engine_->ScrollUpdate(a - 0.5f, b - 0.5f); break;
-            case 2: engine_->ScrollEnd(); break;
-            case 3: engine_->ZoomBegin(a, b); break;
-            case 4: engine_->ZoomUpdate(a * 2.0f); break;
-            default: engine_->ZoomEnd(); break;
+            case 0:
+                engine_->ScrollBegin(a, b);
+                break;
+            case 1:
+                engine_->ScrollUpdate(a - 0.5f, b - 0.5f);
+                break;
+            case 2:
+                engine_->ScrollEnd();
+                break;
+            case 3:
+                engine_->ZoomBegin(a, b);
+                break;
+            case 4:
+                engine_->ZoomUpdate(a * 2.0f);
+                break;
+            default:
+                engine_->ZoomEnd();
+                break;
         }
     }
 
@@ -296,9 +336,15 @@ private:
 
     void StateOperation() {
         switch (input_.Byte() % 4) {
-            case 0: engine_->SetKeyMappingState(static_cast<int32_t>(input_.Byte()) - 1); break;
-            case 1: engine_->SetForwardRawKeys(input_.Bit()); break;
-            case 2: engine_->IsLocationUpdationWithKeyMapEnabled(); break;
+            case 0:
+                engine_->SetKeyMappingState(static_cast<int32_t>(input_.Byte()) - 1);
+                break;
+            case 1:
+                engine_->SetForwardRawKeys(input_.Bit());
+                break;
+            case 2:
+                engine_->IsLocationUpdationWithKeyMapEnabled();
+                break;
             default: {
                 const std::string_view locale = input_.Chunk();
                 engine_->SetLocale(std::string(locale).c_str());

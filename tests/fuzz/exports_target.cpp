@@ -140,12 +140,22 @@ private:
     // Mostly a fraction of the screen and the numbers around it, often a
     // value no host should send, sometimes any bits at all.
     float AnyFloat() {
-        static constexpr float kWild[] = {
-            std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
-            std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-            std::numeric_limits<float>::max(),       -std::numeric_limits<float>::max(),
-            1e30f, -3.5e31f, 7.0f, -5.0f, 640.0f, 2.0000002f, -1.0000001f, -0.0f,
-            std::numeric_limits<float>::denorm_min(), 3e38f};
+        static constexpr float kWild[] = {std::numeric_limits<float>::quiet_NaN(),
+                                          -std::numeric_limits<float>::quiet_NaN(),
+                                          std::numeric_limits<float>::infinity(),
+                                          -std::numeric_limits<float>::infinity(),
+                                          std::numeric_limits<float>::max(),
+                                          -std::numeric_limits<float>::max(),
+                                          1e30f,
+                                          -3.5e31f,
+                                          7.0f,
+                                          -5.0f,
+                                          640.0f,
+                                          2.0000002f,
+                                          -1.0000001f,
+                                          -0.0f,
+                                          std::numeric_limits<float>::denorm_min(),
+                                          3e38f};
         const uint8_t choice = input_.Byte();
         if (choice < 0xC0) return input_.Fraction();
         if (choice < 0xF0) return kWild[choice % std::size(kWild)];
@@ -165,7 +175,8 @@ private:
 
     uint32_t PickKey(Engine& engine) {
         std::vector<uint32_t> keys(std::begin(kUsualKeys), std::end(kUsualKeys));
-        for (const auto& [keySet, actions] : engine.config().mKeyRules) keys.insert(keys.end(), keySet.begin(), keySet.end());
+        for (const auto& [keySet, actions] : engine.config().mKeyRules)
+            keys.insert(keys.end(), keySet.begin(), keySet.end());
         const uint8_t choice = input_.Byte();
         return choice < 0xF8 ? keys[choice % keys.size()] : input_.Dword();
     }
@@ -182,9 +193,15 @@ private:
     void Operation(uint8_t opcode) {
         Engine* engine = gInterface->engine();
         switch (opcode % kOperationCount) {
-            case 0: Init(); break;
-            case 1: KeyweaveFini(); break;
-            case 2: Load(input_.Byte()); break;
+            case 0:
+                Init();
+                break;
+            case 1:
+                KeyweaveFini();
+                break;
+            case 2:
+                Load(input_.Byte());
+                break;
             case 3:
             case 4: {
                 const uint32_t key = engine != nullptr ? PickKey(*engine) : input_.Dword();
@@ -200,7 +217,9 @@ private:
                 if (pressed != 0) heldControllers_.insert(code);
                 break;
             }
-            case 6: KeyweaveHandleCharacter(static_cast<char>(input_.Byte())); break;
+            case 6:
+                KeyweaveHandleCharacter(static_cast<char>(input_.Byte()));
+                break;
             case 7:
             case 8: {
                 const uint8_t choice = input_.Byte();
@@ -217,13 +236,25 @@ private:
                 KeyweaveHandleShakeAction(x, y, AnyFloat());
                 break;
             }
-            case 10: Gesture(); break;
-            case 11: Emulation(); break;
-            case 12: Knobs(); break;
-            case 13: Settings(); break;
-            case 14: GamePad(); break;
+            case 10:
+                Gesture();
+                break;
+            case 11:
+                Emulation();
+                break;
+            case 12:
+                Knobs();
+                break;
+            case 13:
+                Settings();
+                break;
+            case 14:
+                GamePad();
+                break;
             case 15:
-            case 16: Advance(); break;
+            case 16:
+                Advance();
+                break;
             default: {  // on to the next task, wherever it is due
                 Millis due = 0;
                 if (engine != nullptr && engine->scheduler().NextDueTime(due) && due > clock_.Now()) {
@@ -259,12 +290,24 @@ private:
         const float a = AnyFloat();
         const float b = AnyFloat();
         switch (choice) {
-            case 0: KeyweaveScrollBegin(a, b); break;
-            case 1: KeyweaveScrollUpdate(a, b); break;
-            case 2: KeyweaveScrollEnd(); break;
-            case 3: KeyweaveZoomBegin(a, b); break;
-            case 4: KeyweaveZoomUpdate(a * 2.0f); break;
-            default: KeyweaveZoomEnd(); break;
+            case 0:
+                KeyweaveScrollBegin(a, b);
+                break;
+            case 1:
+                KeyweaveScrollUpdate(a, b);
+                break;
+            case 2:
+                KeyweaveScrollEnd();
+                break;
+            case 3:
+                KeyweaveZoomBegin(a, b);
+                break;
+            case 4:
+                KeyweaveZoomUpdate(a * 2.0f);
+                break;
+            default:
+                KeyweaveZoomEnd();
+                break;
         }
     }
 
@@ -306,9 +349,15 @@ private:
 
     void Settings() {
         switch (input_.Byte() % 6) {
-            case 0: KeyweaveSetKeyMappingState(input_.Int()); break;
-            case 1: KeyweaveSetForwardRawKeys(input_.Int()); break;
-            case 2: KeyweaveIsLocationUpdationWithKeyMapEnabled(); break;
+            case 0:
+                KeyweaveSetKeyMappingState(input_.Int());
+                break;
+            case 1:
+                KeyweaveSetForwardRawKeys(input_.Int());
+                break;
+            case 2:
+                KeyweaveIsLocationUpdationWithKeyMapEnabled();
+                break;
             case 3: {
                 const std::string_view locale = input_.Chunk();
                 KeyweaveSetLocale(input_.Bit() ? std::string(locale).c_str() : nullptr);
@@ -333,7 +382,8 @@ private:
         const int32_t id = choice & 3;
         switch ((choice >> 2) % 4) {
             case 0: {
-                constexpr uint32_t kPads[][2] = {{0x045e, 0x028e}, {0x054c, 0x05c4}, {0x0079, 0x0011}, {0x1234, 0x5678}};
+                constexpr uint32_t kPads[][2] = {
+                    {0x045e, 0x028e}, {0x054c, 0x05c4}, {0x0079, 0x0011}, {0x1234, 0x5678}};
                 const auto& pad = kPads[input_.Byte() % std::size(kPads)];
                 KeyweaveHandleGamePadAttach(id, pad[0], pad[1], database.c_str());
                 break;
@@ -342,11 +392,14 @@ private:
             case 2: {
                 KeyweaveGamePadReport report{};
                 int32_t* values = &report.x;
-                for (int i = 0; i < 8; ++i) values[i] = input_.Bit() ? input_.Int() : static_cast<int8_t>(input_.Byte()) * 16;
+                for (int i = 0; i < 8; ++i)
+                    values[i] = input_.Bit() ? input_.Int() : static_cast<int8_t>(input_.Byte()) * 16;
                 KeyweaveHandleGamePadUpdate(id, input_.Byte() == 0 ? nullptr : &report);
                 break;
             }
-            default: KeyweaveHandleGamePadDetach(id); break;
+            default:
+                KeyweaveHandleGamePadDetach(id);
+                break;
         }
     }
 
@@ -412,7 +465,8 @@ void ExportsSession::CheckFrame(const KeyweaveTouchPoint* points, uint32_t count
         const KeyweaveTouchPoint& point = points[i];
         if (point.down > 1) Problem("contact " + std::to_string(i) + " is neither up nor down");
         if (!std::isfinite(point.x) || !std::isfinite(point.y)) {
-            Problem("contact " + std::to_string(i) + " is at " + std::to_string(point.x) + ", " + std::to_string(point.y));
+            Problem("contact " + std::to_string(i) + " is at " + std::to_string(point.x) + ", " +
+                    std::to_string(point.y));
         } else if (count == kTouchPointCount && !(gesture && i < 2) &&
                    (std::fabs(point.x) > farthest_ || std::fabs(point.y) > farthest_)) {
             Problem("contact " + std::to_string(i) + " is far off the screen, at " + std::to_string(point.x) + ", " +

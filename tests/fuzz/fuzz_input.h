@@ -34,13 +34,20 @@ public:
         const uint8_t byte = Byte();
         if (byte <= 200) return static_cast<float>(byte) / 200.0f;
         switch (byte) {
-            case 250: return std::numeric_limits<float>::quiet_NaN();
-            case 251: return std::numeric_limits<float>::infinity();
-            case 252: return -std::numeric_limits<float>::infinity();
-            case 253: return std::numeric_limits<float>::max();
-            case 254: return -1e9f;
-            case 255: return std::numeric_limits<float>::denorm_min();
-            default: return static_cast<float>(byte - 225) / 20.0f;  // -1.2 ... 1.2
+            case 250:
+                return std::numeric_limits<float>::quiet_NaN();
+            case 251:
+                return std::numeric_limits<float>::infinity();
+            case 252:
+                return -std::numeric_limits<float>::infinity();
+            case 253:
+                return std::numeric_limits<float>::max();
+            case 254:
+                return -1e9f;
+            case 255:
+                return std::numeric_limits<float>::denorm_min();
+            default:
+                return static_cast<float>(byte - 225) / 20.0f;  // -1.2 ... 1.2
         }
     }
 

@@ -19,12 +19,12 @@ WideString SourceTreePath(const std::string& relative) {
 // A fixed list, so that a kept input loads the same keymap for as long as the
 // file exists (a load of a missing file just takes the fallback chain).
 constexpr const char* kCorpusKeymaps[] = {
-    "docs/images/direction-pad.cfg",      "docs/images/gamepad.cfg",
-    "docs/images/mouse-aim.cfg",          "docs/images/shooting.cfg",
-    "docs/images/swipes.cfg",             "docs/images/taps.cfg",
-    "examples/com.example.arena.cfg",     "examples/com.example.platformer.cfg",
-    "examples/com.example.racer.cfg",     "examples/com.example.shooter.cfg",
-    "tests/tools/data/faulty.cfg",        "tests/tools/data/overlong.cfg",
+    "docs/images/direction-pad.cfg",  "docs/images/gamepad.cfg",
+    "docs/images/mouse-aim.cfg",      "docs/images/shooting.cfg",
+    "docs/images/swipes.cfg",         "docs/images/taps.cfg",
+    "examples/com.example.arena.cfg", "examples/com.example.platformer.cfg",
+    "examples/com.example.racer.cfg", "examples/com.example.shooter.cfg",
+    "tests/tools/data/faulty.cfg",    "tests/tools/data/overlong.cfg",
 };
 
 const std::vector<WideString>& CorpusKeymaps() {

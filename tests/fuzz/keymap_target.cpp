@@ -3,8 +3,8 @@
 
 #include "config/config_loader.h"
 #include "config/dump.h"
-#include "fuzz_targets.h"
 #include "config/emulation_knobs.h"
+#include "fuzz_targets.h"
 #include "input_file.h"
 #include "sensors/accelerometer.h"
 

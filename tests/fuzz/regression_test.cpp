@@ -2,11 +2,10 @@
 // tests/fuzz/regressions/<target>/ (each one crashed, hung or broke an
 // invariant once) together with the seeds the fuzzers start from. Under the
 // sanitizer build this is where an old finding would come back.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -58,8 +57,9 @@ TEST(FuzzRegressionTest, KeymapInputsLoadQuietly) {
 }
 
 TEST(FuzzRegressionTest, DatabaseInputsReadQuietly) {
-    const size_t count = Replay(&RunDatabaseInput, FilesOf(kRegressions / "database")) +
-                         Replay(&RunDatabaseInput, {kSource / "examples/gamepads.db", kSource / "tests/tools/data/pads.db"});
+    const size_t count =
+        Replay(&RunDatabaseInput, FilesOf(kRegressions / "database")) +
+        Replay(&RunDatabaseInput, {kSource / "examples/gamepads.db", kSource / "tests/tools/data/pads.db"});
     EXPECT_GE(count, 2u);
 }
 

@@ -3,7 +3,6 @@
 #include "codes/control_names.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 

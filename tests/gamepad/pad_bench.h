@@ -4,10 +4,9 @@
 // rest, and a bench that wires a runtime to a recording host. What reports
 // do on a manual clock is the golden runs of tests/timelines/pad_*.play.
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
 #include <string>

@@ -2,25 +2,23 @@
 // that returns only once the thread has ended, even when the thread is inside
 // a slow stick event at that moment. Every wait is on an event or a state the
 // test can see, and a watchdog ends the program if anything hangs.
-#include "gamepad/stick_ticker.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
 
+#include "gamepad/stick_ticker.h"
 #include "pad_bench.h"
 #include "support/watchdog.h"
 
 namespace Keyweave::GamePad {
 namespace {
 
-using Testing::Lines;
 using Keyweave::Testing::Watchdog;
+using Testing::Lines;
 using Testing::Rest;
 using Wait = Platform::Event::Wait;
 
@@ -128,8 +126,7 @@ TEST(TickThreadTest, ThreadsEndWithoutAKeymapAndOnReattach) {
     bench.AttachPadOne(3);  // the first thread is ended and waited for
     bench.runtime->Detach(3);
     const Lines attach{"Attaching GamePad ID 3, vendor 1a2b, product 3c4d", "Preparing GamePad",
-                       "Found matching hardware 'Pad One'",
-                       "Keyweave::GamePad::KeyweaveGamePadStickTick (identity:3)"};
+                       "Found matching hardware 'Pad One'", "Keyweave::GamePad::KeyweaveGamePadStickTick (identity:3)"};
     const Lines detach{"Device is detach!  Id:3 stop thread", "Detaching GamePad ID 3"};
     Lines expected;
     for (const Lines* part : {&attach, &detach, &attach, &detach}) {

@@ -2,9 +2,8 @@
 // gesture has been played, or when it never can be. What the knobs, the
 // keymap's directives and wheel rules make of them is the golden run
 // tests/timelines/emulation.play.
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <thread>
 
@@ -93,7 +92,8 @@ TEST(ThreadedEmulationTest, AReloadDuringASwipeReleasesTheWaitingThread) {
     threaded.engine.LoadConfig(keymap.c_str(), keymap.c_str(), "game");
     player.join();
 
-    EXPECT_TRUE(threaded.host.HasLog("Cannot wait for the end of KeyweaveEmulateSwipe: its sequence will not report it"));
+    EXPECT_TRUE(
+        threaded.host.HasLog("Cannot wait for the end of KeyweaveEmulateSwipe: its sequence will not report it"));
     EXPECT_EQ(threaded.engine.scheduler().QueuedCount(), 0u);
 }
 

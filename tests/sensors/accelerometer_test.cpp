@@ -1,9 +1,8 @@
 // The virtual accelerometer: vectors for key tilts, shakes and game-pad tilt.
 #include "sensors/accelerometer.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 #include "support/recording_host.h"
 

@@ -18,13 +18,12 @@
 //
 // Run it under ThreadSanitizer to find races; it runs KEYWEAVE_STRESS_SECONDS
 // seconds (2 when unset, so ordinary runs stay quick).
-#include <gtest/gtest.h>
-
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <random>
 #include <string>
@@ -44,9 +43,7 @@ using namespace std::chrono_literals;
 
 constexpr auto kCallLimit = 5s;
 
-WideString SourceFile(const std::string& relative) {
-    return ToWide(std::string(KEYWEAVE_SOURCE_DIR) + "/" + relative);
-}
+WideString SourceFile(const std::string& relative) { return ToWide(std::string(KEYWEAVE_SOURCE_DIR) + "/" + relative); }
 
 // A host that counts what it receives and checks each touch report's shape.
 struct CountingHost {
@@ -124,10 +121,10 @@ bool WaitUntilIdle(Scheduler& scheduler, SteadyClock::duration limit) {
 
 TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFor) {
     const std::vector<WideString> keymaps = {
-        SourceFile("examples/com.example.arena.cfg"),   SourceFile("examples/com.example.platformer.cfg"),
-        SourceFile("examples/com.example.racer.cfg"),   SourceFile("examples/com.example.shooter.cfg"),
-        SourceFile("docs/images/direction-pad.cfg"),    SourceFile("docs/images/gamepad.cfg"),
-        SourceFile("docs/images/mouse-aim.cfg"),        SourceFile("docs/images/shooting.cfg"),
+        SourceFile("examples/com.example.arena.cfg"), SourceFile("examples/com.example.platformer.cfg"),
+        SourceFile("examples/com.example.racer.cfg"), SourceFile("examples/com.example.shooter.cfg"),
+        SourceFile("docs/images/direction-pad.cfg"),  SourceFile("docs/images/gamepad.cfg"),
+        SourceFile("docs/images/mouse-aim.cfg"),      SourceFile("docs/images/shooting.cfg"),
     };
     const WideString database = SourceFile("examples/gamepads.db");
 
@@ -139,7 +136,7 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
     Engine engine(host.Callbacks(), settings, EngineOptions{nullptr, true});
     engine.LoadConfig(keymaps[0].c_str(), keymaps[0].c_str(), "com.example.arena");
 
-    std::mutex inputOrLoad;  // the host's promise: input and loads never overlap
+    std::mutex inputOrLoad;                // the host's promise: input and loads never overlap
     std::atomic<bool> loadWaiting{false};  // input stands back while a load waits for the lock
     Calls input, pads, reloads, gestures, others;
     const Calls* const workers[] = {&input, &pads, &reloads, &gestures, &others};
@@ -163,7 +160,8 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
             while (loadWaiting.load()) std::this_thread::yield();
             std::lock_guard guard(inputOrLoad);
             std::vector<uint32_t> keys = {0x39, 0x11, 256, 258};
-            for (const auto& [keySet, actions] : engine.config().mKeyRules) keys.insert(keys.end(), keySet.begin(), keySet.end());
+            for (const auto& [keySet, actions] : engine.config().mKeyRules)
+                keys.insert(keys.end(), keySet.begin(), keySet.end());
             const uint32_t key = keys[random() % keys.size()];
             input.Run("HandleKey", [&] { engine.HandleKey(key, random() % 2 == 0); });
             const float x = static_cast<float>(random() % 1000) / 1000.0f;
@@ -219,9 +217,17 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
             const float x = 0.2f + static_cast<float>(random() % 600) / 1000.0f;
             const float y = 0.2f + static_cast<float>(random() % 600) / 1000.0f;
             switch (random() % 3) {
-                case 0: gestures.Run("EmulateSwipe", [&] { engine.EmulateSwipe(x, y, static_cast<int32_t>(1 + random() % 4)); }); break;
-                case 1: gestures.Run("EmulateSwipeXY", [&] { engine.EmulateSwipeXY(x, y, y, x); }); break;
-                default: gestures.Run("EmulatePinch", [&] { engine.EmulatePinch(x, y, static_cast<int32_t>(random() % 2)); }); break;
+                case 0:
+                    gestures.Run("EmulateSwipe",
+                                 [&] { engine.EmulateSwipe(x, y, static_cast<int32_t>(1 + random() % 4)); });
+                    break;
+                case 1:
+                    gestures.Run("EmulateSwipeXY", [&] { engine.EmulateSwipeXY(x, y, y, x); });
+                    break;
+                default:
+                    gestures.Run("EmulatePinch",
+                                 [&] { engine.EmulatePinch(x, y, static_cast<int32_t>(random() % 2)); });
+                    break;
             }
         }
     });
@@ -234,10 +240,8 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
         const auto fraction = [&] { return 0.2f + static_cast<float>(random() % 600) / 1000.0f; };
         while (SteadyClock::now() < until) {
             others.Run("SetLocale", [&] { engine.SetLocale(kLocales[random() % std::size(kLocales)]); });
-            others.Run("IsLocationUpdationWithKeyMapEnabled",
-                           [&] { engine.IsLocationUpdationWithKeyMapEnabled(); });
-            others.Run("SetKeyMappingState",
-                           [&] { engine.SetKeyMappingState(random() % 4 == 0 ? 0 : 1); });
+            others.Run("IsLocationUpdationWithKeyMapEnabled", [&] { engine.IsLocationUpdationWithKeyMapEnabled(); });
+            others.Run("SetKeyMappingState", [&] { engine.SetKeyMappingState(random() % 4 == 0 ? 0 : 1); });
             others.Run("SetForwardRawKeys", [&] { engine.SetForwardRawKeys(random() % 2 == 0); });
             others.Run("SetEmulatedSwipeKnobs", [&] {
                 engine.SetEmulatedSwipeKnobs(fraction() / 2, static_cast<uint32_t>(20 + random() % 100));
@@ -271,8 +275,9 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
         EXPECT_LT(workers[i]->longest.load(), std::chrono::nanoseconds(kCallLimit).count())
             << "a call of the " << names[i] << " thread stalled";
     }
-    std::printf("host: %llu frames, %llu key bytes, %llu log lines\n", static_cast<unsigned long long>(host.frames.load()),
-                static_cast<unsigned long long>(host.keyBytes.load()), static_cast<unsigned long long>(host.logLines.load()));
+    std::printf(
+        "host: %llu frames, %llu key bytes, %llu log lines\n", static_cast<unsigned long long>(host.frames.load()),
+        static_cast<unsigned long long>(host.keyBytes.load()), static_cast<unsigned long long>(host.logLines.load()));
     for (const Calls* worker : workers) EXPECT_GT(worker->count.load(), 0u);
     EXPECT_GT(host.frames.load(), 0u);
     EXPECT_EQ(host.badFrames.load(), 0u);
@@ -280,7 +285,8 @@ TEST(EngineStressTest, HostThreadsAtOnceLeaveNoRaceNoHangAndEverySlotAccountedFo
     // Quiet again: no pad ticking, nothing queued or running.
     engine.DetachGamePad(0);
     engine.DetachGamePad(1);
-    ASSERT_TRUE(WaitUntilIdle(engine.scheduler(), kCallLimit)) << engine.scheduler().QueuedCount() << " tasks still queued";
+    ASSERT_TRUE(WaitUntilIdle(engine.scheduler(), kCallLimit))
+        << engine.scheduler().QueuedCount() << " tasks still queued";
     EXPECT_EQ(Fuzz::CheckSlotAccounting(engine), "");
     engine.LoadConfig(keymaps[0].c_str(), keymaps[0].c_str(), "com.example.arena");
     EXPECT_EQ(Fuzz::CheckFreshPool(engine), "");

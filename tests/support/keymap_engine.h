@@ -9,9 +9,8 @@
 //     Press(kA);
 //     EXPECT_TRUE(SameRows(Rows(), {{0, 0, 0.5f, 0.5f, true}}));
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -88,7 +87,8 @@ protected:
     std::vector<ContactRow> Rows() const { return ChangedContacts(fixture_.host.Frames(), origin_); }
     std::vector<TimedByte> Bytes() const {
         std::vector<TimedByte> bytes;
-        for (const KeyByte& key : fixture_.host.Keys()) bytes.push_back({static_cast<int64_t>(key.time - origin_), key.byte});
+        for (const KeyByte& key : fixture_.host.Keys())
+            bytes.push_back({static_cast<int64_t>(key.time - origin_), key.byte});
         return bytes;
     }
     bool Logged(const std::string& line) const { return fixture_.host.HasLog(line); }

@@ -1,17 +1,14 @@
 #include "support/recording_host.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string_view>
 
 namespace Keyweave::Testing {
 
 HostCallbacks RecordingHost::Callbacks() { return CallbacksFor(*this); }
 
-void RecordingHost::Attach(Log& log, bool verbose) {
-    log.SetSink(&OnLog, this, verbose);
-}
+void RecordingHost::Attach(Log& log, bool verbose) { log.SetSink(&OnLog, this, verbose); }
 
 void RecordingHost::OnKey(void* self, uint8_t byte) {
     auto* host = static_cast<RecordingHost*>(self);
@@ -67,10 +64,10 @@ void RecordingHost::OnLog(void* self, const char* line) {
     host->logs_.emplace_back(line);
 }
 
-#define KEYWEAVE_SNAPSHOT(Type, Name, member)  \
-    Type RecordingHost::Name() const {         \
-        std::lock_guard guard(mutex_);         \
-        return member;                         \
+#define KEYWEAVE_SNAPSHOT(Type, Name, member) \
+    Type RecordingHost::Name() const {        \
+        std::lock_guard guard(mutex_);        \
+        return member;                        \
     }
 KEYWEAVE_SNAPSHOT(std::vector<Frame>, Frames, frames_)
 KEYWEAVE_SNAPSHOT(std::vector<KeyByte>, Keys, keys_)

@@ -9,9 +9,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path FromUtf8(const std::string& name) {
-    return fs::path(std::u8string(name.begin(), name.end()));
-}
+fs::path FromUtf8(const std::string& name) { return fs::path(std::u8string(name.begin(), name.end())); }
 
 }  // namespace
 

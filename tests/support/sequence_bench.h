@@ -19,9 +19,9 @@ struct SequenceBench {
     SequenceBench() {
         const HostCallbacks callbacks = host.Callbacks();
         host.Attach(log);
-        dispatcher = std::make_unique<Dispatcher>(frame.data(), kTouchPointCount, callbacks.key, callbacks.keyContext,
-                                                  callbacks.touch, callbacks.touchContext, scheduler, 1920, 1080, log,
-                                                  *input);
+        dispatcher =
+            std::make_unique<Dispatcher>(frame.data(), kTouchPointCount, callbacks.key, callbacks.keyContext,
+                                         callbacks.touch, callbacks.touchContext, scheduler, 1920, 1080, log, *input);
         host.ClearRecords();  // the all-up frame of the construction
     }
 

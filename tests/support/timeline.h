@@ -16,10 +16,9 @@
 // FrameTimes lists every report, so such steps can still be checked.
 
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "base/clock.h"
 #include "support/recording_host.h"

@@ -31,13 +31,18 @@ std::vector<std::string> ExpectedBindingKeys(const Config& config) {
         }
         for (size_t i = 0; i < actions.size(); ++i) keys.push_back(label);
     }
-    for (const auto& entry : config.mGamePadActions) keys.push_back(std::string("Pad ") + GamePad::ControlNameOf(entry.first));
-    for (const auto& entry : config.mGamePadKeys) keys.push_back(std::string("Pad ") + GamePad::ControlNameOf(entry.first));
+    for (const auto& entry : config.mGamePadActions)
+        keys.push_back(std::string("Pad ") + GamePad::ControlNameOf(entry.first));
+    for (const auto& entry : config.mGamePadKeys)
+        keys.push_back(std::string("Pad ") + GamePad::ControlNameOf(entry.first));
     if (config.mGamePadTilt) keys.push_back("Pad LeftStick");
     for (const auto& entry : config.mControllerKeys) {
         const char code = static_cast<char>(entry.first);
-        keys.push_back(code == 'u' ? "Controller Up" : code == 'd' ? "Controller Down" : code == 'l' ? "Controller Left"
-                       : code == 'r' ? "Controller Right" : std::string("Controller ") + code);
+        keys.push_back(code == 'u'   ? "Controller Up"
+                       : code == 'd' ? "Controller Down"
+                       : code == 'l' ? "Controller Left"
+                       : code == 'r' ? "Controller Right"
+                                     : std::string("Controller ") + code);
     }
     std::sort(keys.begin(), keys.end());
     return keys;
@@ -134,14 +139,33 @@ TEST_F(RenderCommand, EveryKindOfBindingHasItsElementWithItsKeysAndKind) {
     EXPECT_EQ(KeysOf(bindings), expected);
 
     const std::pair<const char*, const char*> kinds[] = {
-        {"1", "Key"},          {"2", "Tap"},           {"3", "Swipe"},        {"4", "SwipeXY"},
-        {"5", "SwipeTrace"},   {"W", "SwipeHold"},     {"Q", "AbsoluteTilt"}, {"E", "RelativeTilt"},
-        {"M", "MouseSwipe"},   {"H", "MouseHold"},     {"T", "TapSwipe"},     {"Y", "TapTap"},
-        {"U", "TapSwipeClick"}, {"I", "TouchMove"},    {"O", "TapCancel"},    {"P", "ShootMove"},
-        {"X", "SuspendShoot"}, {"Z", "TapsMacro"},     {"Ctrl+A", "Tap"},     {"<", "Tap"},
+        {"1", "Key"},
+        {"2", "Tap"},
+        {"3", "Swipe"},
+        {"4", "SwipeXY"},
+        {"5", "SwipeTrace"},
+        {"W", "SwipeHold"},
+        {"Q", "AbsoluteTilt"},
+        {"E", "RelativeTilt"},
+        {"M", "MouseSwipe"},
+        {"H", "MouseHold"},
+        {"T", "TapSwipe"},
+        {"Y", "TapTap"},
+        {"U", "TapSwipeClick"},
+        {"I", "TouchMove"},
+        {"O", "TapCancel"},
+        {"P", "ShootMove"},
+        {"X", "SuspendShoot"},
+        {"Z", "TapsMacro"},
+        {"Ctrl+A", "Tap"},
+        {"<", "Tap"},
         {"RightClick", "ShootMode"},  // made by the shooting mode from the MouseMove and LeftClick taps
-        {"Pad RightStick", "StickMove"}, {"Pad LeftStick", "StickHold"}, {"Pad B", "TapStick"},
-        {"Pad Y", "Tap"},      {"Pad A", "PadKey"},    {"Controller Up", "ControllerButton"},
+        {"Pad RightStick", "StickMove"},
+        {"Pad LeftStick", "StickHold"},
+        {"Pad B", "TapStick"},
+        {"Pad Y", "Tap"},
+        {"Pad A", "PadKey"},
+        {"Controller Up", "ControllerButton"},
     };
     for (const auto& [keys, kind] : kinds) {
         const XmlElement* binding = Find(bindings, keys);
@@ -226,9 +250,20 @@ TEST_F(RenderCommand, ThePlayTrailPictureHasOneTrailPerTouch) {
 // ties to even, no "-0", whole numbers without a point.
 TEST(SvgNumbers, RoundToHundredthsAsPrintfDoes) {
     const std::pair<double, const char*> cases[] = {
-        {0.0, "0"},        {-0.0, "0"},          {12.5, "12.5"},      {0.125, "0.12"},  {0.375, "0.38"},
-        {-0.125, "-0.12"}, {-0.004, "0"},        {-0.006, "-0.01"},   {2.675, "2.67"},  {99.995, "100"},
-        {1080.0, "1080"},  {-3.14159, "-3.14"},  {1e17, "100000000000000000"},          {NAN, "0"},
+        {0.0, "0"},
+        {-0.0, "0"},
+        {12.5, "12.5"},
+        {0.125, "0.12"},
+        {0.375, "0.38"},
+        {-0.125, "-0.12"},
+        {-0.004, "0"},
+        {-0.006, "-0.01"},
+        {2.675, "2.67"},
+        {99.995, "100"},
+        {1080.0, "1080"},
+        {-3.14159, "-3.14"},
+        {1e17, "100000000000000000"},
+        {NAN, "0"},
     };
     for (const auto& [value, text] : cases) EXPECT_EQ(Tool::SvgNumber(value), text) << value;
 }

@@ -3,15 +3,15 @@
 // bytes are named and what is kept while a keymap loads are seen in the
 // golden play runs.
 
-#include <gtest/gtest.h>
+#include "timeline/timeline.h"
 
 #include <array>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "timeline/timeline.h"
-#include "timeline/timeline_printer.h"
 #include "pictures/trail_picture.h"
+#include "timeline/timeline_printer.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -79,8 +79,8 @@ TEST(Trails, EachTouchFromDownToUpInTheOrderFingersTouched) {
         return event;
     };
     const std::vector<TimelineEvent> events = {
-        touch(0, 15, 0.2f, 0.7f, true, false),   touch(10, 15, 0.2f, 0.6f, true, true),
-        touch(20, 0, 0.5f, 0.5f, true, false),   touch(30, 0, 0.5f, 0.5f, false, true),
+        touch(0, 15, 0.2f, 0.7f, true, false),  touch(10, 15, 0.2f, 0.6f, true, true),
+        touch(20, 0, 0.5f, 0.5f, true, false),  touch(30, 0, 0.5f, 0.5f, false, true),
         touch(40, 3, 0.9f, 0.9f, false, false),  // a lifted contact moving: no finger
         touch(50, 0, 0.1f, 0.1f, true, false),   // the slot touches again: a new trail
     };

@@ -1,17 +1,16 @@
 #pragma once
 // Running the keyweave command in-process on files of the test's own.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/files.h"
 #include "console.h"
 #include "dispatch.h"
 #include "support/scratch_dir.h"
-#include "common/files.h"
 
 namespace Keyweave::Testing {
 

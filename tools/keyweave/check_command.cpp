@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <set>
 
-#include "diagnostics/diagnostics.h"
-#include "keymap/check_output.h"
-#include "dispatch.h"
-#include "common/printf.h"
 #include "common/files.h"
+#include "common/printf.h"
+#include "diagnostics/diagnostics.h"
+#include "dispatch.h"
+#include "keymap/check_output.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -60,11 +60,18 @@ bool IsDirectory(const std::string& path) {
 Diagnostics::Report Examine(const std::string& path, const std::string& locale) {
     std::string text;
     if (IsDirectory(path)) {
-        return {false, {{0, Diagnostics::Severity::kError, "unreadable",
-                         "Cannot read " + path + ": it is a directory, not a keymap file", 0, 0, {}}}};
+        return {false,
+                {{0,
+                  Diagnostics::Severity::kError,
+                  "unreadable",
+                  "Cannot read " + path + ": it is a directory, not a keymap file",
+                  0,
+                  0,
+                  {}}}};
     }
     if (!ReadFile(path, text)) {
-        return {false, {{0, Diagnostics::Severity::kError, "unreadable", "Cannot open configuration file " + path, 0, 0, {}}}};
+        return {false,
+                {{0, Diagnostics::Severity::kError, "unreadable", "Cannot open configuration file " + path, 0, 0, {}}}};
     }
     return Diagnostics::Analyse(text, locale);
 }
@@ -80,8 +87,8 @@ std::string Summary(size_t files, const Counts& counts) {
         summary += Printf(", %zu %s", counts.warnings, Plural(counts.warnings, "warning", "warnings"));
     }
     if (counts.unreadable != 0) {
-        summary += Printf(", %zu %s not be read", counts.unreadable,
-                          Plural(counts.unreadable, "file could", "files could"));
+        summary +=
+            Printf(", %zu %s not be read", counts.unreadable, Plural(counts.unreadable, "file could", "files could"));
     }
     return summary;
 }

@@ -29,7 +29,7 @@ struct Arguments {
 // Sorts `words` into `arguments`. False with a message starting with
 // "Cannot" for an unknown option or a missing value. A lone "-" and every
 // word after "--" are positional.
-[[nodiscard]] bool ParseArguments(std::span<const std::string> words, std::span<const OptionSpec> specs, Arguments& arguments,
-                    std::string& error);
+[[nodiscard]] bool ParseArguments(std::span<const std::string> words, std::span<const OptionSpec> specs,
+                                  Arguments& arguments, std::string& error);
 
 }  // namespace Keyweave::Tool

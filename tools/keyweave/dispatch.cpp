@@ -1,15 +1,16 @@
 #include "dispatch.h"
-#include "common/printf.h"
 
 #include <array>
 #include <cstdio>
 #include <string_view>
 
+#include "common/printf.h"
+
 namespace Keyweave::Tool {
 namespace {
 
-const std::array<const CommandSpec*, 6> kCommands = {&kCheckCommand, &kDumpCommand, &kPlayCommand, &kRenderCommand,
-                                                     &kPadCommand, &kImportCommand};
+const std::array<const CommandSpec*, 6> kCommands = {&kCheckCommand,  &kDumpCommand, &kPlayCommand,
+                                                     &kRenderCommand, &kPadCommand,  &kImportCommand};
 
 constexpr const char* kOverview =
     "keyweave: answers for people who write keymaps, from the engine's own code.\n"
@@ -78,8 +79,8 @@ int Run(std::span<const std::string> words, Console& console) {
         Arguments arguments;
         std::string error;
         if (!ParseArguments(rest, command->options, arguments, error)) {
-            console.ErrorLine(Printf("keyweave %s: %s (see keyweave %s --help)", command->name, error.c_str(),
-                                     command->name));
+            console.ErrorLine(
+                Printf("keyweave %s: %s (see keyweave %s --help)", command->name, error.c_str(), command->name));
             return kExitFailed;
         }
         return command->run(arguments, console);

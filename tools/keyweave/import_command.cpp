@@ -4,12 +4,12 @@
 #include <array>
 #include <exception>
 
+#include "common/files.h"
+#include "common/printf.h"
+#include "common/screen_size.h"
 #include "diagnostics/diagnostics.h"
 #include "dispatch.h"
 #include "import/import_keymap.h"
-#include "common/printf.h"
-#include "common/files.h"
-#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -74,7 +74,8 @@ int RunImport(const Arguments& arguments, Console& console) {
     std::string result;
     if (!Import::FromText(text, path, options, keymap, result, notes, error)) {
         // Text that is no JSON at all names the file in the message itself.
-        console.ErrorLine("keyweave import: " + error + (error.find(path) == std::string::npos ? " (" + path + ")" : ""));
+        console.ErrorLine("keyweave import: " + error +
+                          (error.find(path) == std::string::npos ? " (" + path + ")" : ""));
         return kExitFailed;
     }
     if (output.empty()) {
@@ -90,8 +91,8 @@ int RunImport(const Arguments& arguments, Console& console) {
     int status = kExitDone;
     for (const Diagnostics::Diagnostic& item : Diagnostics::Analyse(result, "").items) {
         if (item.severity != Diagnostics::Severity::kError) continue;
-        console.ErrorLine(Printf("%s: Cannot convert cleanly: line %u: %s", path.c_str(), item.line,
-                                 item.message.c_str()));
+        console.ErrorLine(
+            Printf("%s: Cannot convert cleanly: line %u: %s", path.c_str(), item.line, item.message.c_str()));
         status = kExitFaults;
     }
     return status;

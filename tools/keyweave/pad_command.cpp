@@ -9,9 +9,9 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "codes/control_names.h"
-#include "gamepad/database_reader.h"
-#include "dispatch.h"
 #include "common/printf.h"
+#include "dispatch.h"
+#include "gamepad/database_reader.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -153,7 +153,8 @@ void DescribeDevice(const GamePad::Device& device, Console& console) {
 
 int RunPad(const Arguments& arguments, Console& console) {
     if (arguments.positional.size() != 2) {
-        console.ErrorLine("keyweave pad: Cannot look up a pad without a database and VID:PID (see keyweave pad --help)");
+        console.ErrorLine(
+            "keyweave pad: Cannot look up a pad without a database and VID:PID (see keyweave pad --help)");
         return kExitFailed;
     }
     const std::string& database = arguments.positional[0];

@@ -3,26 +3,26 @@
 
 #include <array>
 
+#include "common/files.h"
+#include "common/printf.h"
+#include "common/screen_size.h"
 #include "dispatch.h"
 #include "keymap/keymap_load.h"
+#include "pictures/trail_picture.h"
 #include "script/script.h"
 #include "script/script_player.h"
 #include "timeline/timeline_printer.h"
-#include "pictures/trail_picture.h"
-#include "common/printf.h"
-#include "common/files.h"
-#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 namespace {
 
 constexpr std::array<OptionSpec, 7> kPlayOptions = {{{"svg", true},
-                                                 {"screen", true},
-                                                 {"json", false},
-                                                 {"package", true},
-                                                 {"locale", true},
-                                                 {"verbose", false},
-                                                 {"explain", false}}};
+                                                     {"screen", true},
+                                                     {"json", false},
+                                                     {"package", true},
+                                                     {"locale", true},
+                                                     {"verbose", false},
+                                                     {"explain", false}}};
 
 constexpr const char* kPlayHelp =
     "Usage: keyweave play FILE.cfg SCRIPT [--svg OUT.svg] [--screen WxH] [--json]\n"

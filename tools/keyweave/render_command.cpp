@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "pictures/background_image.h"
+#include "common/files.h"
+#include "common/screen_size.h"
 #include "console.h"
 #include "dispatch.h"
 #include "keymap/keymap_load.h"
+#include "pictures/background_image.h"
 #include "pictures/keymap_picture.h"
-#include "common/files.h"
-#include "common/screen_size.h"
 
 namespace Keyweave::Tool {
 namespace {
@@ -42,8 +42,9 @@ constexpr const char* kRenderHelp =
 
 int RunRender(const Arguments& arguments, Console& console) {
     if (arguments.positional.size() != 1 || !arguments.Has("svg")) {
-        console.ErrorLine("keyweave render: Cannot draw without one keymap file and --svg OUT.svg "
-                          "(see keyweave render --help)");
+        console.ErrorLine(
+            "keyweave render: Cannot draw without one keymap file and --svg OUT.svg "
+            "(see keyweave render --help)");
         return kExitFailed;
     }
     ScreenSize screen;
@@ -72,7 +73,7 @@ int RunRender(const Arguments& arguments, Console& console) {
 
 }  // namespace
 
-const CommandSpec kRenderCommand{"render", "draw the keymap over the screen as an SVG picture", kRenderHelp, kRenderOptions,
-                                 &RunRender};
+const CommandSpec kRenderCommand{"render", "draw the keymap over the screen as an SVG picture", kRenderHelp,
+                                 kRenderOptions, &RunRender};
 
 }  // namespace Keyweave::Tool

@@ -46,8 +46,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InputState> CreateRecordedInputState() {
-    return std::make_unique<RecordedInputState>();
-}
+std::unique_ptr<InputState> CreateRecordedInputState() { return std::make_unique<RecordedInputState>(); }
 
 }  // namespace Keyweave::Platform

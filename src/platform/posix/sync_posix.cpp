@@ -33,8 +33,8 @@ void RecursiveLock::unlock() { impl_->mutex.unlock(); }
 struct Event::Impl {
     std::mutex mutex;
     std::condition_variable condition;
-    bool signaled = false;         // guarded by mutex
-    std::atomic<int> setting{0};   // Set calls that may still notify
+    bool signaled = false;        // guarded by mutex
+    std::atomic<int> setting{0};  // Set calls that may still notify
 };
 
 Event::Event() : impl_(std::make_unique<Impl>()) {}

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-
 #include <sys/resource.h>
 
 #include "base/text.h"

@@ -1,11 +1,11 @@
 // Locks, events and threads with Win32 calls.
 #include <windows.h>
-#include <mmsystem.h>
-#include <process.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <mmsystem.h>
+#include <process.h>
 #include <utility>
 
 #include "platform/platform.h"
@@ -65,9 +65,12 @@ namespace {
 
 Event::Wait WaitResult(DWORD result) {
     switch (result) {
-        case WAIT_OBJECT_0: return Event::Wait::kSignaled;
-        case WAIT_TIMEOUT: return Event::Wait::kTimeout;
-        default: return Event::Wait::kFailed;
+        case WAIT_OBJECT_0:
+            return Event::Wait::kSignaled;
+        case WAIT_TIMEOUT:
+            return Event::Wait::kTimeout;
+        default:
+            return Event::Wait::kFailed;
     }
 }
 

@@ -1,5 +1,6 @@
 // Clock, sleeping, spinning, error text and input state with Win32 calls.
 #include <windows.h>
+
 #include <mmsystem.h>
 #include <share.h>
 #include <stdio.h>
@@ -61,9 +62,9 @@ std::string LastErrorText() {
     // The HRESULT of a Win32 error: 0x8007xxxx for positive codes.
     const HRESULT result = HRESULT_FROM_WIN32(code);
     char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string message;
     if (length != 0 && text != nullptr) {
         message.assign(text, length);
@@ -93,9 +94,12 @@ namespace {
 // Maps an engine key code to a virtual key for GetAsyncKeyState.
 int VirtualKeyFor(uint32_t keyCode) {
     switch (keyCode) {
-        case 257: return VK_LBUTTON;  // LeftClick
-        case 258: return VK_RBUTTON;  // RightClick
-        default: break;
+        case 257:
+            return VK_LBUTTON;  // LeftClick
+        case 258:
+            return VK_RBUTTON;  // RightClick
+        default:
+            break;
     }
     if (keyCode >= 256 && keyCode <= 261) return 0;  // other mouse pseudo keys
     const uint32_t prefix = (keyCode >> 8) & 0xFFu;
