@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The house rules that tools check, and exit non-zero on any finding, which
 # they print:
+#   - clang-format (.clang-format at the root): every C++ source and header
+#     of the repository is formatted (clang-format -i FILE fixes one);
 #   - clang-tidy (the checks of .clang-tidy at the root) over the C++ sources
 #     of src/, authoring/, tools/ and studio/wasm/ that BUILD_DIR's compile
 #     database holds;
@@ -29,6 +31,10 @@ mapfile -t sources < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$database" 
 [[ ${#sources[@]} -gt 0 ]] || { echo "lint: Cannot find a source of src/, authoring/ or tools/ in $database" >&2; exit 2; }
 
 status=0
+echo "lint: clang-format over the C++ sources"
+(cd "$root" && git ls-files '*.cpp' '*.h' '*.c' ':!tests/layers/fixture' |
+  xargs clang-format --dry-run --Werror) || status=1
+
 # One clang-tidy per source, nproc at a time; a source's findings are printed
 # in one piece, and only when it has some.
 echo "lint: clang-tidy over ${#sources[@]} sources"

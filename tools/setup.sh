@@ -10,7 +10,7 @@ packages=(
   wine wine64                              # runs the Windows tests
   clang llvm libclang-rt-14-dev            # fuzzers and sanitizers with clang; llvm-dlltool
                                            # makes the Windows kit's keyweave.lib
-  clang-tidy                               # tools/lint.sh: the .clang-tidy checks
+  clang-tidy clang-format                  # tools/lint.sh: the .clang-tidy checks, the .clang-format style
   locales                                  # a decimal-comma locale for the locale tests
   nlohmann-json3-dev                       # JSON for the keyweave command (import, check --json)
   libfmt-dev                               # {fmt}, header-only: the engine's log lines and descriptions
