@@ -6,7 +6,9 @@
 #      from the same tree (tools/fuzz.sh); any finding fails;
 #   3. the suite with ThreadSanitizer, the stress test given a minute, built
 #      with clang, whose -Wthread-safety checks every lock annotation of
-#      every source (a member read without its lock fails the build);
+#      every source (a member read without its lock fails the build); then
+#      the house rules over that tree's sources (tools/lint.sh: clang-format,
+#      clang-tidy, and eslint over the Studio's JavaScript);
 #   4. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine;
 #   5. the Studio: the WebAssembly build, its page tested in headless Chromium
 #      against the native keyweave command of step 1, Play on a device
@@ -67,6 +69,8 @@ KEYWEAVE_FUZZ_BUILD=$root/build/sanitize bash tools/fuzz.sh 60
 KEYWEAVE_STRESS_SECONDS=60 TSAN_OPTIONS=second_deadlock_stack=1 \
   run_suite tsan "${optimized[@]}" -DKEYWEAVE_SANITIZE=thread -DKEYWEAVE_BUILD_BENCH=OFF \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+echo "== lint"
+bash tools/lint.sh "$root/build/tsan"
 
 build_suite windows "${optimized[@]}" "${unity[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 # One Wine session for the whole suite: its server and services start once,
@@ -88,4 +92,4 @@ bash tools/studio.sh --build
 STUDIO_SITE=$root/build/studio/site KEYWEAVE=$root/build/native/tools/keyweave/keyweave \
   node --test --test-concurrency=1 "$root/studio/tests/studio.test.js" "$root/studio/tests/play-units.test.js" "$root/studio/tests/play.test.js"
 
-echo "== all suites passed: native, ASan+UBSan (clang) with the fuzzers, TSan (clang, lock annotations checked) with the stress test, Windows under Wine, Studio"
+echo "== all suites passed: native, ASan+UBSan (clang) with the fuzzers, TSan (clang, lock annotations checked) with the stress test, the house rules, Windows under Wine, Studio"
