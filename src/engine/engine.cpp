@@ -43,7 +43,7 @@ Engine::Engine(const HostCallbacks& callbacks, EngineSettings settings, EngineOp
     }
     executor_ = std::make_unique<ActionExecutor>(*dispatcher_, *accelerometer_,
                                                  ShootingModeCallback(callbacks_.shooting, callbacks_.shootingContext),
-                                                 activeConfig_, log_, decisions_);
+                                                 activeConfig_, decisions_);
     router_ =
         std::make_unique<KeyRouter>(activeConfig_, routing_, heldKeys_, *executor_, *scheduler_, log_, decisions_);
     mouse_ = std::make_unique<MouseInput>(activeConfig_, *dispatcher_, *router_, *executor_,

@@ -122,13 +122,8 @@ bool Touches(ActionType type) {
 }  // namespace
 
 ActionExecutor::ActionExecutor(Dispatcher& dispatcher, Accelerometer& accelerometer, ShootingModeCallback shooting,
-                               GamePad::ActiveConfiguration& gamePad, const Log& log, const DecisionTrace& trace)
-    : dispatcher_(dispatcher),
-      accelerometer_(accelerometer),
-      shooting_(shooting),
-      gamePad_(gamePad),
-      log_(log),
-      trace_(trace) {}
+                               GamePad::ActiveConfiguration& gamePad, const DecisionTrace& trace)
+    : dispatcher_(dispatcher), accelerometer_(accelerometer), shooting_(shooting), gamePad_(gamePad), trace_(trace) {}
 
 TaskIdList ActionExecutor::Execute(const ActionSet& actions, int32_t delayMs, bool pressed, const KeySet& keys,
                                    const HeldKeys& held) {

@@ -27,7 +27,6 @@
 
 #include "actions/actions.h"
 #include "base/decision.h"
-#include "base/log.h"
 #include "codes/event_codes.h"
 #include "config/config.h"
 #include "dispatch/dispatcher.h"
@@ -48,7 +47,7 @@ public:
     static constexpr int32_t kInitialRightStickPhase = kStickMoveRelease;
 
     ActionExecutor(Dispatcher& dispatcher, Accelerometer& accelerometer, ShootingModeCallback shooting,
-                   GamePad::ActiveConfiguration& gamePad, const Log& log, const DecisionTrace& trace);
+                   GamePad::ActiveConfiguration& gamePad, const DecisionTrace& trace);
 
     ActionExecutor(const ActionExecutor&) = delete;
     ActionExecutor& operator=(const ActionExecutor&) = delete;
@@ -114,7 +113,6 @@ private:
     Accelerometer& accelerometer_;
     const ShootingModeCallback shooting_;
     GamePad::ActiveConfiguration& gamePad_;
-    const Log& log_;
     const DecisionTrace& trace_;
     Decision traceInput_;  // under the held-key lock, set by key routing
 
