@@ -59,8 +59,7 @@ bool Config::Parser::ParseAreaRule(OpenSensorArea& area, std::string_view value)
         return false;
     }
     // The sums in 64 bits: the numbers may be anything an int32 holds.
-    const bool fits =
-        x <= 100 && y <= 100 && width >= 1 && height >= 1 && int64_t{x} + width <= 100 && int64_t{y} + height <= 100;
+    const bool fits = width >= 1 && height >= 1 && int64_t{x} + width <= 100 && int64_t{y} + height <= 100;
     if (!fits) {
         Report(ReaderMessages::kAreaDefinition, word);
         return false;

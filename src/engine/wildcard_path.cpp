@@ -15,7 +15,6 @@ std::optional<WideString> WildCardPath(WideStringView path, const Log& log) {
     log.Write("wild card %s", stem.c_str() + dot);
     static const WideChar kCfg[] = {'.', 'c', 'f', 'g', 0};
     WideString result = stem.substr(0, dot) + kCfg;
-    result.resize(std::min(result.size(), kWildCardBufferChars - 1));
     log.Write("new path %s", result.c_str());
     return result;
 }

@@ -57,16 +57,17 @@ void HeldKeys::Record(uint32_t key, TaskIdList ids) {
     }
 }
 
-bool HeldKeys::Erase(const KeySet& keys) {
-    if (keys.size() == 1) return Erase(*keys.begin());
-    return sets_.erase(keys) != 0;
+void HeldKeys::Erase(const KeySet& keys) {
+    if (keys.size() == 1) {
+        Erase(*keys.begin());
+    } else {
+        sets_.erase(keys);
+    }
 }
 
-bool HeldKeys::Erase(uint32_t key) {
+void HeldKeys::Erase(uint32_t key) {
     const auto at = Locate(singles_, key);
-    if (!Found(singles_, at, key)) return false;
-    singles_.erase(at);
-    return true;
+    if (Found(singles_, at, key)) singles_.erase(at);
 }
 
 std::vector<KeySet> HeldKeys::KeySets() const {

@@ -42,9 +42,9 @@ public:
     // Records a press, replacing an earlier entry of the same set.
     void Record(const KeySet& keys, TaskIdList ids) KEYWEAVE_REQUIRES(lock_);
     void Record(uint32_t key, TaskIdList ids) KEYWEAVE_REQUIRES(lock_);
-    // Forgets a key set; false when it was not held.
-    bool Erase(const KeySet& keys) KEYWEAVE_REQUIRES(lock_);
-    bool Erase(uint32_t key) KEYWEAVE_REQUIRES(lock_);
+    // Forgets a key set; nothing happens when it is not held.
+    void Erase(const KeySet& keys) KEYWEAVE_REQUIRES(lock_);
+    void Erase(uint32_t key) KEYWEAVE_REQUIRES(lock_);
     // The held key sets, in ascending order.
     [[nodiscard]] std::vector<KeySet> KeySets() const KEYWEAVE_REQUIRES(lock_);
 

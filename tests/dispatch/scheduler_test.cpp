@@ -161,14 +161,20 @@ TEST_F(ManualSchedulerTest, ALongRunDelaysLaterTasksWithoutSkippingThem) {
 
 TEST_F(ManualSchedulerTest, TasksMayPostAndCancelFromRun) {
     TaskId doomed = 0;
-    scheduler.Post(std::make_unique<CallTask>([&] {
-                       Mark("child", 5);
-                       EXPECT_TRUE(scheduler.Cancel(doomed));
-                   }),
-                   10);
+    TaskId self = 0;
+    const TaskId done = Mark("done", 1);
+    self = scheduler.Post(std::make_unique<CallTask>([&] {
+                              // A running task is not settled yet; one that ran already is.
+                              EXPECT_FALSE(scheduler.Settled(self));
+                              EXPECT_TRUE(scheduler.Settled(done));
+                              Mark("child", 5);
+                              EXPECT_TRUE(scheduler.Cancel(doomed));
+                          }),
+                          10);
     doomed = Mark("doomed", 12);
     scheduler.AdvanceBy(100);
-    EXPECT_EQ(timeline, std::vector<std::string>{"child@1015"});
+    EXPECT_EQ(timeline, (std::vector<std::string>{"done@1001", "child@1015"}));
+    EXPECT_TRUE(scheduler.Settled(self));
 }
 
 TEST_F(ManualSchedulerTest, AwaitRunsTheQueueUntilTheConditionHolds) {

@@ -199,6 +199,14 @@ TEST_F(TouchSequenceTest, AMacroRepeatedNoTimesOnlyReleasesItsSlot) {
     huge.repeat = INT_MAX;
     EXPECT_EQ(dispatcher->PlayTapsMacro(huge, 0).size(), 10001u);
     EXPECT_TRUE(host.HasLog("Cannot repeat a taps macro 2147483647 times: it plays 5000 times"));
+    scheduler.AdvanceBy(20000);
+
+    // A macro too long to play twice still plays once.
+    TapsMacroAction wide;
+    wide.taps.assign(3000, {{0.5f, 0.5f}, 0});
+    wide.repeat = 2;
+    EXPECT_EQ(dispatcher->PlayTapsMacro(wide, 0).size(), 6001u);
+    EXPECT_TRUE(host.HasLog("Cannot repeat a taps macro 2 times: it plays 1 times"));
 }
 
 // ---- Tap cancel and the posting steps ----

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codes/key_names.h"
 #include "engine/engine.h"
 #include "support/recording_host.h"
 #include "support/scratch_dir.h"
@@ -102,6 +103,37 @@ TEST_F(LoadTest, ThePrimaryKeymapLoadsAndTheHostGetsOneSummary) {
     EXPECT_EQ(engine().config().Package(), "com.game");
     EXPECT_FALSE(engine().config().IsDefault());
     EXPECT_EQ(engine().config().GetActions({29, 30}).size(), 1u);
+}
+
+// The host's observer gets the load with its file, then each key's record
+// with the rule's key set: a combination names both of its keys.
+TEST_F(LoadTest, TheHostObserverGetsTheLoadAndTheKeysOfEachRule) {
+    struct Seen {
+        std::string reason, file;
+        uint32_t keys[2], section, line;
+    };
+    std::vector<Seen> seen;
+    engine().SetHostDecisionObserver(
+        [](void* context, const KeyweaveDecision* d) {
+            static_cast<std::vector<Seen>*>(context)->push_back(
+                {d->reasonName, d->file != nullptr ? d->file : "", {d->keys[0], d->keys[1]}, d->section, d->line});
+        },
+        &seen);
+    const WideString primary = dir.Write("com.game.cfg", "[keys]\nA,Ctrl = Tap (50,50)\nCtrl = Tap (10,10)\n");
+    Load(primary, primary, "com.game");
+    engine().HandleKey(kKeyCtrl, true);
+    engine().HandleKey(30, true);  // A
+    engine().AdvanceBy(500);
+    Lines reasons;
+    for (const Seen& record : seen) reasons.push_back(record.reason);
+    ASSERT_EQ(reasons, (Lines{"keymap-loaded", "held-back", "played", "combined", "played"}));
+    EXPECT_EQ(seen[0].file, Utf8(primary));
+    const auto keys = [&](size_t i) { return std::vector<uint32_t>(seen[i].keys, seen[i].keys + 2); };
+    EXPECT_EQ(keys(2), (std::vector<uint32_t>{kKeyCtrl, 0u}));
+    EXPECT_EQ(seen[2].line, 3u);
+    EXPECT_EQ(keys(3), (std::vector<uint32_t>{kKeyCtrl, 30u}));
+    EXPECT_EQ(seen[3].section, 2u);
+    EXPECT_EQ(seen[3].line, 2u);
 }
 
 TEST_F(LoadTest, TheWildCardOfThePrimaryComesSecond) {
