@@ -27,6 +27,12 @@ if(KEYWEAVE_SANITIZE)
   target_compile_options(keyweave_options INTERFACE -fsanitize=${KEYWEAVE_SANITIZE} -fno-omit-frame-pointer
                          -fno-sanitize-recover=all)
   target_link_options(keyweave_options INTERFACE -fsanitize=${KEYWEAVE_SANITIZE})
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND KEYWEAVE_SANITIZE MATCHES "undefined")
+    # The C hosts of the tests link the C++ library, whose checks of dynamic
+    # types call UBSan's C++ runtime: clang gives a C program the C runtime
+    # alone unless asked for the C++ part, which needs libstdc++.
+    target_link_options(keyweave_options INTERFACE $<$<LINK_LANGUAGE:C>:-fsanitize-link-c++-runtime -lstdc++>)
+  endif()
 endif()
 if(WIN32)
   # The DLL and the test programs need nothing but system DLLs.

@@ -28,6 +28,9 @@ endif()
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "Cannot read the export table of ${LIBRARY}")
 endif()
+# The type information of function types (_ZTIF..., _ZTSF...) is what clang's
+# UndefinedBehaviorSanitizer compares the callbacks' types with, not an export.
+list(FILTER actual EXCLUDE REGEX "^_ZT[IS]F")
 list(SORT expected)
 list(SORT actual)
 list(REMOVE_DUPLICATES actual)
