@@ -1,4 +1,4 @@
-# Installs a kit built as the README says (the keyweave target only), checks
+# Installs the kit (the keyweave target only) from the suite's tree, checks
 # that it holds what a host needs, then builds the kit's example host with
 # every recipe of the host guide and runs it:
 #   Linux:   find_package (CMAKE_PREFIX_PATH), pkg-config as C, pkg-config as C++;
@@ -6,7 +6,7 @@
 #            mingw-w64 C, plain mingw-w64 C++, pkg-config; each run under Wine.
 # The Windows kit's keyweave.lib must name exactly the DLL's exports, and the
 # package must hand it out when asked.
-#   -DSOURCE_DIR -DBUILD_DIR -DREADME_BUILD_DIR -DWORK_DIR -DGENERATOR -DTOOLS -DTOOLCHAIN -DEMULATOR -DCC -DCXX
+#   -DBUILD_DIR -DWORK_DIR -DGENERATOR -DTOOLS -DTOOLCHAIN -DEMULATOR -DCC -DCXX
 #   -DEXPORTS -DLLVM_NM -DMSVC_IMPLIB -DMSVC_PACKAGE_DIR
 set(prefix ${WORK_DIR}/prefix)
 set(example ${prefix}/share/keyweave/examples/host)
@@ -19,19 +19,16 @@ function(run)
   endif()
 endfunction()
 
-# ---- The kit, built the README's way ----
+# ---- The kit, from the suite's own tree ----
+# Building the library target alone must be enough for the install (on
+# Windows it also makes keyweave.lib, which the install copies). The tree is
+# the one the suite was built in, so the library is not compiled once more;
+# the build with the tests and tools left out is the Studio's (tools/studio.sh).
 if(TOOLCHAIN)
-  # The suite's own tree: building the library target alone must make
-  # keyweave.lib, which the install copies.
   file(REMOVE ${MSVC_IMPLIB})
-  run(${CMAKE_COMMAND} --build ${BUILD_DIR} --target keyweave -j 2)
-  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
-else()
-  run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${README_BUILD_DIR} -G ${GENERATOR} -DCMAKE_BUILD_TYPE=Release
-      -DKEYWEAVE_BUILD_TESTS=OFF)
-  run(${CMAKE_COMMAND} --build ${README_BUILD_DIR} --target keyweave -j 2)
-  run(${CMAKE_COMMAND} --install ${README_BUILD_DIR} --prefix ${prefix})
 endif()
+run(${CMAKE_COMMAND} --build ${BUILD_DIR} --target keyweave -j 2)
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 set(kit include/keyweave/keyweave.h include/keyweave/keyweave_types.h include/keyweave/keyweave_codes.h
     include/keyweave/keyweave_utf8.h lib/cmake/Keyweave/KeyweaveConfig.cmake lib/pkgconfig/keyweave.pc
