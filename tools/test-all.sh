@@ -7,8 +7,9 @@
 #   3. the suite with ThreadSanitizer, the stress test given a minute, built
 #      with clang, whose -Wthread-safety checks every lock annotation of
 #      every source (a member read without its lock fails the build); then
-#      the house rules over that tree's sources (tools/lint.sh: clang-format,
-#      clang-tidy, and eslint over the Studio's JavaScript);
+#      the house rules (tools/lint.sh: clang-format, clang-tidy over the
+#      sources of the library, the author libraries and the command, and
+#      eslint over the Studio's JavaScript);
 #   4. the Windows x64 DLL and suite, cross-built with mingw-w64 and run under Wine;
 #   5. the Studio: the WebAssembly build, its page tested in headless Chromium
 #      against the native keyweave command of step 1, Play on a device
@@ -22,7 +23,8 @@
 # ThreadSanitizer's is a unity build (CMake puts a target's sources into a
 # few translation units, so shared headers are compiled a few times instead
 # of once a source). The TSan tree builds each source alone, which keeps every
-# file's own includes honest, and its compile database is what clang-tidy reads.
+# file's own includes honest. clang-tidy reads the sources a unity file at a
+# time too. The install test takes the kit from the native tree it runs in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -70,7 +72,7 @@ KEYWEAVE_STRESS_SECONDS=60 TSAN_OPTIONS=second_deadlock_stack=1 \
   run_suite tsan "${optimized[@]}" -DKEYWEAVE_SANITIZE=thread -DKEYWEAVE_BUILD_BENCH=OFF \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 echo "== lint"
-bash tools/lint.sh "$root/build/tsan"
+bash tools/lint.sh
 
 build_suite windows "${optimized[@]}" "${unity[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 # One Wine session for the whole suite: its server and services start once,
