@@ -26,7 +26,7 @@ function report(message) {
 
 const engine = await loadEngine();
 // The keymap's text (editor.js: CodeMirror, bundled by tools/studio.sh).
-const editor = new KeymapEditor($('editor'), { label: 'Keymap text', onType: typed });
+const editor = new KeymapEditor($('editor'), { label: 'Keymap text', onType: typed, onDoubleClick: editLineAtCursor });
 const picture = new Picture($('picture'));
 const timeline = new Timeline(picture);
 const tryIt = new TryIt(engine, picture, timeline, report);
@@ -472,7 +472,6 @@ $('add-binding').addEventListener('click', () => setAdding(!document.body.classL
 $('delete-binding').addEventListener('click', deleteSelected);
 $('picture').addEventListener('pointerdown', gestureFrom);
 $('picture').addEventListener('dblclick', (event) => { if (!placer.open) placeAt(event); });
-editor.element.addEventListener('dblclick', editLineAtCursor);
 // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo: in the keymap's text too,
 // where the page's history is the editor's.
 window.addEventListener('keydown', (event) => {

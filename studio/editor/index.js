@@ -70,8 +70,9 @@ function difference(before, after) {
 }
 
 export class KeymapEditor {
-  // `onType()`: the author changed the text (typing, pasting, dropping text).
-  constructor(parent, { label, onType }) {
+  // `onType()`: the author changed the text (typing, pasting, dropping
+  // text); `onDoubleClick()`: a double click in the text, the caret on its line.
+  constructor(parent, { label, onType, onDoubleClick }) {
     this.view = new EditorView({
       parent,
       state: EditorState.create({
@@ -83,8 +84,11 @@ export class KeymapEditor {
           keymap.of([{ key: 'Enter', run: insertNewline }, ...standardKeymap]),
           EditorView.contentAttributes.of({ id: 'keymap-text', 'aria-label': label, spellcheck: 'false',
             autocorrect: 'off', autocapitalize: 'off' }),
-          // A dropped file is the page's to open, not text to insert.
-          EditorView.domEventHandlers({ drop: (event) => event.dataTransfer?.files.length > 0 }),
+          EditorView.domEventHandlers({
+            // A dropped file is the page's to open, not text to insert.
+            drop: (event) => event.dataTransfer?.files.length > 0,
+            dblclick: () => { onDoubleClick(); return false; },
+          }),
           EditorView.updateListener.of((update) => {
             if (update.docChanged && !update.transactions.some((t) => t.annotation(fromPage))) onType();
           }),

@@ -88,6 +88,16 @@ test('the page loads the engine and draws the example keymap as keyweave render 
   });
   assert.ok(await page.$$eval('#picture text.note', (labels) => labels.length) >= 8);
   assert.equal(overlapping, 0);
+  // A tap's keys lie over whatever else is drawn at its dot (mouse-look's
+  // fire circle on LeftClick's).
+  const covered = await page.$$eval('#picture g.guest-screen g.binding', (groups) => {
+    const meets = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    return groups.flatMap((group, i) => group.dataset.action !== 'Tap' ? [] : [...group.querySelectorAll('text')].flatMap((label) =>
+      groups.slice(i + 1).flatMap((later) => [...later.querySelectorAll('circle')]
+        .filter((circle) => meets(label.getBoundingClientRect(), circle.getBoundingClientRect()))
+        .map(() => `${group.dataset.keys} under ${later.dataset.keys}`))));
+  });
+  assert.deepEqual(covered, []);
 });
 
 // 300 rules a few percent apart: single keys, digits, then two-key
@@ -116,8 +126,11 @@ test('labels never touch one another, the engine labels and the notes, in every 
     assert.ok(await page.$$eval('#picture g.guest-screen g.binding text', (texts) => texts.length) >= 5, example);
     assert.deepEqual(await touching(), [], example);
   }
-  await pasteKeymap(`[keys]\n${rules.join('\n')}\n`);
-  await page.waitForFunction(() => window.studio.bindings().length === 241);  // A,A is A again, B,A is A,B
+  // Opened as a file of its own: the picture is titled with its name.
+  await page.setInputFiles('#open-file', { name: 'rules300.cfg', mimeType: 'text/plain',
+    buffer: Buffer.from(`[keys]\n${rules.join('\n')}\n`) });
+  await page.waitForFunction(() => window.studio.bindings().length === 241);
+  assert.match(await page.textContent('#picture svg > text'), /^rules300\.cfg /);  // A,A is A again, B,A is A,B
   await shot('1-labels-of-300-bindings');
   assert.deepEqual(await touching(), []);
   await page.selectOption('#example', 'com.example.shooter');
