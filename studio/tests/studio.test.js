@@ -256,6 +256,32 @@ test('importing a QtScrcpy keymap and a PlayCover keymap gives the text of keywe
   assert.match(await page.textContent('#status'), /^Imported qtscrcpy\.json: \d+ converted/);
   assert.equal(await page.$eval('#status', (node) => getComputedStyle(node).color), 'rgb(27, 94, 32)');
   await shot('7-imported');
+  // A keymap dropped on the text opens as the keymap, never as text typed
+  // in: refused (the import is unsaved), the text stays as it was.
+  const dropped = '[keys]\nK = Tap (30,30)\n';
+  const files = await page.evaluateHandle((content) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([content], 'dropped.cfg', { type: 'text/plain' }));
+    return transfer;
+  }, dropped);
+  const into = await page.locator('#keymap-text').boundingBox();
+  const drop = async () => {
+    await page.dispatchEvent('#keymap-text', 'drop', { dataTransfer: files, clientX: into.x + 60, clientY: into.y + 10 });
+    // Read once more here: a reading the editor started at the drop has ended by then.
+    await page.evaluate((transfer) => new Promise((resolve) => {
+      const reader = new FileReader();
+      reader.onload = resolve;
+      reader.readAsText(transfer.files[0]);
+    }), files);
+  };
+  answers.confirm = false;
+  await drop();
+  assert.match(answers.asked.at(-1), /^confirm: Opening dropped\.cfg discards/);
+  assert.equal(await keymapText(), imported);
+  answers.confirm = true;
+  await drop();
+  await page.waitForFunction(() => window.studio.bindings().some((b) => b.keys === 'K'));
+  assert.equal(await keymapText(), dropped);
 });
 
 // The binding panel, driven as an author drives it: a click or drag on the
