@@ -692,6 +692,11 @@ test('mouse-look in try-it locks the pointer: the look finger moves from the mid
   // page is told the same way).
   await page.evaluate(() => document.exitPointerLock());
   await page.waitForFunction(() => /^Mouse-look paused/.test(document.getElementById('status').textContent));
+  // Keys typed into the keymap's text while trying are the text's.
+  await page.focus('#keymap-text');
+  await page.keyboard.press('Control+End');
+  await page.keyboard.type('#');
+  assert.match(await page.evaluate(() => window.studio.text()), /\n#$/);
   const script = await page.evaluate(() => window.studio.stopTrying());
   assert.match(script, /^mouse 5\d\.\d\d 50\.00$/m);
 });
