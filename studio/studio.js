@@ -1,6 +1,7 @@
 // Keyweave Studio: a keymap's text beside its picture over the game's
 // screen, read, drawn, checked and played by the engine itself.
 
+import { KeymapEditor } from './editor.js';
 import { loadEngine } from './engine.js';
 import { pollPads, prepareDatabase, releasePads } from './gamepad.js';
 import { History } from './history.js';
@@ -11,11 +12,10 @@ import { Timeline } from './timeline.js';
 import { TryIt } from './tryit.js';
 
 const $ = (id) => document.getElementById(id);
-const text = $('keymap-text');
 const status = $('status');
 
 const state = { name: 'keymap.cfg', package: '', background: '', bindings: [], pending: false, steps: null, selected: null,
-  example: false };
+  example: false, keyDown: null };
 const history = new History();
 
 // Messages that start with "Cannot" are failures; the others say what went well.
@@ -25,12 +25,14 @@ function report(message) {
 }
 
 const engine = await loadEngine();
+// The keymap's text (editor.js: CodeMirror, bundled by tools/studio.sh).
+const editor = new KeymapEditor($('editor'), { label: 'Keymap text', onType: typed, onDoubleClick: editLineAtCursor });
 const picture = new Picture($('picture'));
 const timeline = new Timeline(picture);
 const tryIt = new TryIt(engine, picture, timeline, report);
 const placer = new Placer($('place-panel'), {
   keyName: (code) => engine.browserKey(code),
-  text: () => text.value,
+  text: () => editor.value,
   write: (changed, message) => { edit(changed); report(status.textContent || message); },
   report,
   locate: (x, y) => picture.clientPoint(x, y),
@@ -49,7 +51,7 @@ function redraw() {
   state.pending = false;
   const size = screen();
   engine.setScreen(size.width, size.height);
-  if (!engine.store(state.name, text.value)) {
+  if (!engine.store(state.name, editor.value)) {
     report(`Cannot store ${state.name} in the page's memory`);
     return;
   }
@@ -62,7 +64,7 @@ function redraw() {
   // Typing in a comment changes neither the picture nor the marks: they stay.
   // A binding's note (the comment at the end of its rule) is its label, and
   // the game-pad controls' bindings get handles from their lines.
-  const written = [...writtenBindings(text.value, result.bindings), ...controlBindings(text.value)];
+  const written = [...writtenBindings(editor.value, result.bindings), ...controlBindings(editor.value)];
   const shown = JSON.stringify([size, written]) + result.svg;
   if (shown !== state.shown) picture.show(result.svg, written, size, dragged, select, editBinding);
   state.shown = shown;
@@ -82,7 +84,7 @@ const BIG_TEXT = 64 * 1024;
 const TYPING_PAUSE_MS = 400;
 
 function redrawSoon() {
-  if (text.value.length > BIG_TEXT) {
+  if (editor.length > BIG_TEXT) {
     clearTimeout(state.pending);
     state.pending = setTimeout(redraw, Math.max(TYPING_PAUSE_MS, 2 * (state.redrawMs || 0)));
     return;
@@ -97,19 +99,11 @@ const MOST_LISTED = 200;  // diagnostics listed under the text; the gutter marks
 // `unlisted`: diagnostics past the ones the engine sends, counted only.
 function showDiagnostics(items, readable, unlisted) {
   report(readable ? '' : 'Cannot load this keymap: the engine would not read it (see the first error)');
-  const lineCount = text.value.split('\n').length;
+  const lineCount = editor.lineCount;
   const shown = JSON.stringify([lineCount, unlisted, items]);
   if (shown === state.diagnostics) return;
   state.diagnostics = shown;
-  const marks = new Map(items.map((item) => [item.line, item.severity]));
-  const gutter = [];
-  for (let line = 1; line <= lineCount; ++line) {
-    const mark = marks.get(line);
-    gutter.push(mark ? `<span class="${mark}">${line}</span>` : String(line));
-  }
-  const numbers = gutter.join('\n');
-  if (numbers !== state.gutter) $('gutter').innerHTML = state.gutter = numbers;
-  showUnderlines(items);
+  editor.mark(items);  // line numbers in the diagnostic's colour, the offending text underlined
   const list = $('diagnostics');
   list.replaceChildren();
   for (const item of items.slice(0, MOST_LISTED)) {
@@ -117,7 +111,7 @@ function showDiagnostics(items, readable, unlisted) {
     entry.className = item.severity;
     entry.dataset.line = item.line;
     entry.textContent = `line ${item.line}: ${item.severity === 'warning' ? 'warning: ' : ''}${item.message}`;
-    entry.addEventListener('click', () => selectLine(item.line, item.column, item.length));
+    entry.addEventListener('click', () => editor.selectLine(item.line, item.column, item.length));
     list.appendChild(entry);
   }
   if (items.length + unlisted > MOST_LISTED) {
@@ -129,43 +123,8 @@ function showDiagnostics(items, readable, unlisted) {
   }
 }
 
-// The offending text of each diagnostic that names one (column and length,
-// in bytes of the line: the same as characters for ASCII), underlined.
-function showUnderlines(items) {
-  const escape = (s) => s.replace(/[&<>]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;' })[c]);
-  const lines = text.value.split('\n');
-  const marked = new Map();
-  for (const item of items) {
-    if (item.column && !marked.has(item.line)) marked.set(item.line, item);
-  }
-  $('underlines').innerHTML = lines.map((line, index) => {
-    const item = marked.get(index + 1);
-    if (!item) return '';  // transparent text: only the marked lines need theirs
-    const start = item.column - 1, end = start + item.length;
-    return escape(line.slice(0, start)) + `<mark class="${item.severity}" data-line="${item.line}">` +
-      escape(line.slice(start, end)) + '</mark>' + escape(line.slice(end));
-  }).join('\n') + '\n ';  // a last line of its own, so that it scrolls as far as the text does
-  followScroll();
-}
-
-function followScroll() {
-  $('underlines').scrollTop = text.scrollTop;
-  $('underlines').scrollLeft = text.scrollLeft;
-}
-
-function selectLine(line, column = 0, length = 0) {
-  const lines = text.value.split('\n');
-  const start = lines.slice(0, line - 1).reduce((sum, l) => sum + l.length + 1, 0);
-  text.focus();
-  if (column > 0) {
-    text.setSelectionRange(start + column - 1, start + column - 1 + length);
-  } else {
-    text.setSelectionRange(start, start + (lines[line - 1] || '').length);
-  }
-}
-
 function dragged(binding, x, y, radius) {
-  const changed = moveBinding(text.value, binding, x, y, radius);
+  const changed = moveBinding(editor.value, binding, x, y, radius);
   if (changed === null) {
     report(`Cannot find the rule of ${binding.keys} at (${binding.x}, ${binding.y}) in the text`);
     redraw();
@@ -177,7 +136,7 @@ function dragged(binding, x, y, radius) {
 // Every change the page makes to the keymap's text (the picture, the panel)
 // goes through here: the new text, a step of the history.
 function edit(changed) {
-  text.value = changed;
+  editor.value = changed;
   state.steps = null;
   history.record(changed);
   showHistory();
@@ -194,7 +153,7 @@ function showHistory() {
 function stepHistory(back) {
   const changed = back ? history.undo() : history.redo();
   if (changed === null) return;
-  text.value = changed;
+  editor.value = changed;
   state.steps = null;
   showHistory();
   redraw();
@@ -237,7 +196,7 @@ function select(binding) {
 // several actions is edited in the action at the dot.
 function editBinding(binding) {
   if (tryIt.active) return;
-  const rule = parseRule(text.value.split('\n')[binding.line]);
+  const rule = parseRule(editor.value.split('\n')[binding.line]);
   const near = (value, target) => Math.abs(Number(value) - target) < 0.006;
   const segment = Math.max(0, rule?.actions.findIndex((action) => {
     const [x, y] = (action.match(/\(([^)]*)\)/)?.[1] ?? '').split(',');
@@ -250,14 +209,13 @@ function editBinding(binding) {
 // A double click on a rule line in the text opens the panel on it (the way
 // to bindings without a place on the picture: Key, Tilt).
 function editLineAtCursor() {
-  const index = text.value.slice(0, text.selectionStart).split('\n').length - 1;
-  placer.edit(index, 0);  // a line without a binding: the double click only selects a word
+  placer.edit(editor.caretLine - 1, 0);  // a line without a binding: the double click only selects a word
 }
 
 function deleteSelected() {
   const binding = state.selected;
   if (!binding) return;
-  const changed = deleteBinding(text.value, binding);
+  const changed = deleteBinding(editor.value, binding);
   if (changed === null) {
     report(`Cannot find the rule of ${binding.keys} at (${binding.x}, ${binding.y}) in the text`);
     return;
@@ -334,7 +292,7 @@ function openText(name, content, unsaved = false) {
   if (!state.package && base) state.name = `${base}.cfg`;
   timeline.clear();  // the last keymap's
   picture.clearFingers();
-  text.value = content;
+  editor.value = content;
   history.reset(content, { unsaved });
   showHistory();
   redraw();
@@ -415,7 +373,7 @@ function save() {
     return;
   }
   const link = document.createElement('a');
-  link.href = URL.createObjectURL(new Blob([text.value], { type: 'text/plain' }));
+  link.href = URL.createObjectURL(new Blob([editor.value], { type: 'text/plain' }));
   link.download = state.name;
   link.click();
   URL.revokeObjectURL(link.href);
@@ -472,15 +430,25 @@ function play(stepping) {
   if (done) state.steps = null;
 }
 
-text.addEventListener('input', (event) => {
+// The author changed the text: a step of the history (keys typed in one go
+// join one step), read again soon.
+function typed() {
   state.steps = null;
-  history.record(text.value, { typed: true });
+  history.record(editor.value, { typed: true });
   showHistory();
   redrawSoon();
-  // A keystroke's cost: from the key to the next frame.
-  requestAnimationFrame(() => performance.measure('keystroke', { start: event.timeStamp, end: performance.now() }));
-});
-text.addEventListener('scroll', () => { $('gutter').scrollTop = text.scrollTop; followScroll(); });
+  if (state.keyDown === null) return;
+  // A keystroke's cost, what the author waits for: from the key going down
+  // (seen on the window before the editor handles it) to the end of the
+  // first frame drawn after the change: the editor's work on the key, the
+  // page's on the change, and that frame's layout and paint.
+  const start = state.keyDown;
+  state.keyDown = null;
+  requestAnimationFrame(() => setTimeout(() => performance.measure('keystroke', { start, end: performance.now() })));
+}
+window.addEventListener('keydown', (event) => {
+  if (editor.element.contains(event.target)) state.keyDown = event.timeStamp;
+}, { capture: true });
 $('screen-width').addEventListener('change', redraw);
 $('screen-height').addEventListener('change', redraw);
 $('open-file').addEventListener('change', (event) => event.target.files[0] && openFile(event.target.files[0]));
@@ -504,19 +472,18 @@ $('add-binding').addEventListener('click', () => setAdding(!document.body.classL
 $('delete-binding').addEventListener('click', deleteSelected);
 $('picture').addEventListener('pointerdown', gestureFrom);
 $('picture').addEventListener('dblclick', (event) => { if (!placer.open) placeAt(event); });
-text.addEventListener('dblclick', editLineAtCursor);
 // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo: in the keymap's text too,
-// where the page's history replaces the text field's own.
+// where the page's history is the editor's.
 window.addEventListener('keydown', (event) => {
   if (tryIt.active || placer.open || !(event.ctrlKey || event.metaKey) || event.altKey) return;
-  if (event.target.closest?.('textarea, input, select') && event.target !== text) return;
+  if (event.target.closest?.('textarea, input, select')) return;
   const back = event.code === 'KeyZ' && !event.shiftKey;
   if (!back && !(event.code === 'KeyZ' && event.shiftKey) && event.code !== 'KeyY') return;
   event.preventDefault();
   stepHistory(back);
 });
 window.addEventListener('keydown', (event) => {
-  if (tryIt.active || document.body.classList.contains('playing') || placer.open || event.target.closest?.('textarea, input, select')) return;
+  if (tryIt.active || document.body.classList.contains('playing') || placer.open || event.target.closest?.('textarea, input, select, .cm-editor')) return;
   if (event.code === 'Delete' || event.code === 'Backspace') deleteSelected();
   if (event.code === 'Escape') setAdding(false);
 });
@@ -549,7 +516,9 @@ performance.mark('studio-ready');
 // For the page's own tests and for anyone curious in the console.
 window.studio = {
   ready: true,
-  text: () => text.value,
+  text: () => editor.value,
+  // The whole text replaced as the author's paste replaces it.
+  pasteText: (value) => editor.paste(value),
   bindings: () => state.bindings,
   timeline: () => timeline.lines,
   fingers: () => picture.fingersDown(),

@@ -115,7 +115,8 @@ export class TryIt {
   }
 
   key(event) {
-    if (event.target instanceof HTMLTextAreaElement || event.target instanceof HTMLInputElement) return;
+    // Keys typed into the page's fields (the keymap's text among them) are theirs.
+    if (event.target.closest?.('textarea, input, .cm-editor')) return;
     event.preventDefault();
     const line = keyLine(this.engine, this.held, event, (message) => this.report(message));
     if (line === null) return;

@@ -50,13 +50,13 @@ fi
 cmake -P "$(dirname "$0")/../cmake/KeyweaveTinyxml2.cmake"
 # The Studio's tests drive Chromium with playwright-core (npm, no browser
 # download: they use Debian's Chromium), installed beside them.
-# The page's own npm libraries (the ADB and scrcpy clients of Play on a
-# device), esbuild, which bundles them, and eslint (tools/lint.sh) go into
-# studio/node_modules.
+# The page's own npm libraries (the keymap text's editor, the ADB and scrcpy
+# clients of Play on a device), esbuild, which bundles them, and eslint
+# (tools/lint.sh) go into studio/node_modules.
 studio=$(dirname "$0")/../studio
 tests=$studio/tests
 if [[ ! -d $tests/node_modules/playwright-core || ! -x $studio/node_modules/.bin/esbuild
-      || ! -x $studio/node_modules/.bin/eslint ]]; then
+      || ! -x $studio/node_modules/.bin/eslint || ! -d $studio/node_modules/@codemirror/view ]]; then
   command -v npm >/dev/null || apt-get install -y -qq --no-install-recommends npm >/dev/null
   (cd "$tests" && npm ci --no-audit --no-fund >/dev/null)
   (cd "$studio" && npm ci --no-audit --no-fund >/dev/null)

@@ -27,9 +27,13 @@ cp "$root"/studio/*.html "$root"/studio/*.css "$root"/studio/*.js "$site/"
 # by tools/setup.sh) and studio/play/ bundled into one module.
 "$root"/studio/node_modules/.bin/esbuild "$root"/studio/play/index.js --bundle --format=esm \
   --target=chrome111 --minify --sourcemap --log-level=warning --outfile="$site/play.js"
+# The keymap's text editor: CodeMirror (studio/package.json) and
+# studio/editor/ bundled into one module.
+"$root"/studio/node_modules/.bin/esbuild "$root"/studio/editor/index.js --bundle --format=esm \
+  --target=chrome111 --minify --sourcemap --log-level=warning --outfile="$site/editor.js"
 cp "$root"/examples/*.cfg "$root"/examples/*.play "$root"/examples/gamepads.db \
   "$root"/docs/images/shooter-screenshot.png "$site/examples/"
-echo "studio: built $site ($(stat -c %s "$site/keyweave-studio.wasm") bytes of wasm, $(stat -c %s "$site/play.js") bytes of play.js)"
+echo "studio: built $site ($(stat -c %s "$site/keyweave-studio.wasm") bytes of wasm, $(stat -c %s "$site/play.js") bytes of play.js, $(stat -c %s "$site/editor.js") bytes of editor.js)"
 
 [[ ${1:-} == --build ]] && exit 0
 port=${STUDIO_PORT:-8419}

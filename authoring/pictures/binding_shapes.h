@@ -14,8 +14,9 @@ struct ShapeContext {
     // The vertical stretch of tap-swipe circles: the custom screen centre's
     // radius value when the keymap sets one, else width / height.
     float tapSwipeStretch;
-    // How many bindings drawn before this one start at the same place: their
-    // labels move down by that many lines so that none hides another.
+    // How many bindings before this one in the keymap start at the same
+    // place: its label moves down by that many lines so that none hides
+    // another.
     int crowd = 0;
 };
 

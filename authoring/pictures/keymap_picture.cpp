@@ -252,17 +252,28 @@ std::string DrawKeymap(const Config& config, const KeymapPictureOptions& options
     float stretch = static_cast<float>(screen.width) / static_cast<float>(screen.height);
     if (const ScreenAction* centre = config.ScreenCenter()) stretch = centre->radius;
     std::map<std::pair<long, long>, int> crowds;  // bindings so far per anchor, to the pixel
-    for (const Binding* binding : onScreen) {
-        ShapeContext context{stretch};
+    std::vector<ShapeContext> contexts(onScreen.size(), ShapeContext{stretch});
+    for (size_t i = 0; i < onScreen.size(); ++i) {
         Point anchor;
-        if (AnchorOf(*binding->action, anchor)) {
-            context.crowd = crowds[{std::lround(canvas.X(anchor.x)), std::lround(canvas.Y(anchor.y))}]++;
+        if (AnchorOf(*onScreen[i]->action, anchor)) {
+            contexts[i].crowd = crowds[{std::lround(canvas.X(anchor.x)), std::lround(canvas.Y(anchor.y))}]++;
         }
-        OpenBinding(svg, binding->keys, ActionKind(*binding->action),
-                    binding->keys + ": " + binding->action->Describe());
-        DrawBindingShape(canvas, *binding->action, binding->keys, context);
-        svg.Close();
     }
+    // Mouse-look's cross-hair and fire circle lie on the dots of the taps it
+    // names (MouseMove, LeftClick): drawn under everything else, they leave
+    // those taps' keys readable on top.
+    const auto draw = [&](bool mouseLook) {
+        for (size_t i = 0; i < onScreen.size(); ++i) {
+            const Binding& binding = *onScreen[i];
+            if ((binding.action->type == kShootModeAction) != mouseLook) continue;
+            OpenBinding(svg, binding.keys, ActionKind(*binding.action),
+                        binding.keys + ": " + binding.action->Describe());
+            DrawBindingShape(canvas, *binding.action, binding.keys, contexts[i]);
+            svg.Close();
+        }
+    };
+    draw(true);
+    draw(false);
     svg.Close();
 
     DrawLegend(svg, legend, unit, header + screen.height + lineHeight, lineHeight);

@@ -220,7 +220,7 @@ export class Player {
   // ---- from the player ----
 
   key(event) {
-    if (event.target.matches?.('textarea, input:not([type=checkbox], [type=file])')) return;
+    if (event.target.closest?.('textarea, .cm-editor, input:not([type=checkbox], [type=file])')) return;
     event.preventDefault();
     if (this.typing && event.type === 'keydown' && event.key.length === 1 && !event.ctrlKey && !event.metaKey && !event.altKey) {
       this.noteInput(event);

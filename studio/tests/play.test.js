@@ -251,11 +251,7 @@ test('keys, mouse and a pad reach the device as the touches and key events of ke
     Object.defineProperty(navigator, 'getGamepads', { value: () => [window.fakePad, null, null, null] });
   });
   // The shooter's keymap with the pad's A on the jump button.
-  await page.evaluate(() => {
-    const text = document.getElementById('keymap-text');
-    text.value += '\n[gamepad]\nA = Space\n';
-    text.dispatchEvent(new Event('input'));
-  });
+  await page.evaluate(() => window.studio.pasteText(`${window.studio.text()}\n[gamepad]\nA = Space\n`));
   await page.waitForFunction(() => window.studio.text().includes('A = Space'));
   await startPlaying(page, { portrait: portrait() });
   const box = await page.locator('#play-overlay').boundingBox();

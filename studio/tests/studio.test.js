@@ -44,6 +44,8 @@ async function shot(name) {
 // and here) and the echoes of the script lines (stamped when a line is read:
 // in the page the clock has moved on with the frames by then).
 const events = (lines) => lines.filter((line) => !/^\s*\d+\s+(log\s|> )/.test(line));
+// The keymap's whole text replaced as an author's paste replaces it.
+const pasteKeymap = (value, on = page) => on.evaluate((text) => window.studio.pasteText(text), value);
 
 before(async () => {
   fs.mkdirSync(shots, { recursive: true });
@@ -86,6 +88,16 @@ test('the page loads the engine and draws the example keymap as keyweave render 
   });
   assert.ok(await page.$$eval('#picture text.note', (labels) => labels.length) >= 8);
   assert.equal(overlapping, 0);
+  // A tap's keys lie over whatever else is drawn at its dot (mouse-look's
+  // fire circle on LeftClick's).
+  const covered = await page.$$eval('#picture g.guest-screen g.binding', (groups) => {
+    const meets = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    return groups.flatMap((group, i) => group.dataset.action !== 'Tap' ? [] : [...group.querySelectorAll('text')].flatMap((label) =>
+      groups.slice(i + 1).flatMap((later) => [...later.querySelectorAll('circle')]
+        .filter((circle) => meets(label.getBoundingClientRect(), circle.getBoundingClientRect()))
+        .map(() => `${group.dataset.keys} under ${later.dataset.keys}`))));
+  });
+  assert.deepEqual(covered, []);
 });
 
 // 300 rules a few percent apart: single keys, digits, then two-key
@@ -114,12 +126,11 @@ test('labels never touch one another, the engine labels and the notes, in every 
     assert.ok(await page.$$eval('#picture g.guest-screen g.binding text', (texts) => texts.length) >= 5, example);
     assert.deepEqual(await touching(), [], example);
   }
-  await page.evaluate((value) => {
-    const text = document.getElementById('keymap-text');
-    text.value = value;
-    text.dispatchEvent(new Event('input'));
-  }, `[keys]\n${rules.join('\n')}\n`);
-  await page.waitForFunction(() => window.studio.bindings().length === 241);  // A,A is A again, B,A is A,B
+  // Opened as a file of its own: the picture is titled with its name.
+  await page.setInputFiles('#open-file', { name: 'rules300.cfg', mimeType: 'text/plain',
+    buffer: Buffer.from(`[keys]\n${rules.join('\n')}\n`) });
+  await page.waitForFunction(() => window.studio.bindings().length === 241);
+  assert.match(await page.textContent('#picture svg > text'), /^rules300\.cfg /);  // A,A is A again, B,A is A,B
   await shot('1-labels-of-300-bindings');
   assert.deepEqual(await touching(), []);
   await page.selectOption('#example', 'com.example.shooter');
@@ -217,10 +228,10 @@ test('a bad line shows the diagnostic keyweave check gives it, at its line', asy
   const expected = checked.find((item) => item.line === line && item.severity === 'error');
   assert.equal(shown, `line ${line}: ${expected.message}`);
   // The offending text itself is underlined, where check places it.
-  const underlined = await page.$eval(`#underlines mark[data-line="${line}"]`, (mark) => mark.textContent);
+  const underlined = await page.$eval(`#keymap-text mark[data-line="${line}"]`, (mark) => mark.textContent);
   assert.equal(underlined, text.split('\n')[line - 1].substr(expected.column - 1, expected.length));
   assert.equal(underlined, 'Tapp (10,10)');
-  assert.equal(await page.$eval(`#gutter span.error`, (mark) => mark.textContent), String(line));
+  assert.equal(await page.$eval(`#editor .cm-lineNumbers .cm-gutterElement.error`, (mark) => mark.textContent), String(line));
   await shot('6-bad-line');
 });
 
@@ -245,6 +256,32 @@ test('importing a QtScrcpy keymap and a PlayCover keymap gives the text of keywe
   assert.match(await page.textContent('#status'), /^Imported qtscrcpy\.json: \d+ converted/);
   assert.equal(await page.$eval('#status', (node) => getComputedStyle(node).color), 'rgb(27, 94, 32)');
   await shot('7-imported');
+  // A keymap dropped on the text opens as the keymap, never as text typed
+  // in: refused (the import is unsaved), the text stays as it was.
+  const dropped = '[keys]\nK = Tap (30,30)\n';
+  const files = await page.evaluateHandle((content) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([content], 'dropped.cfg', { type: 'text/plain' }));
+    return transfer;
+  }, dropped);
+  const into = await page.locator('#keymap-text').boundingBox();
+  const drop = async () => {
+    await page.dispatchEvent('#keymap-text', 'drop', { dataTransfer: files, clientX: into.x + 60, clientY: into.y + 10 });
+    // Read once more here: a reading the editor started at the drop has ended by then.
+    await page.evaluate((transfer) => new Promise((resolve) => {
+      const reader = new FileReader();
+      reader.onload = resolve;
+      reader.readAsText(transfer.files[0]);
+    }), files);
+  };
+  answers.confirm = false;
+  await drop();
+  assert.match(answers.asked.at(-1), /^confirm: Opening dropped\.cfg discards/);
+  assert.equal(await keymapText(), imported);
+  answers.confirm = true;
+  await drop();
+  await page.waitForFunction(() => window.studio.bindings().some((b) => b.keys === 'K'));
+  assert.equal(await keymapText(), dropped);
 });
 
 // The binding panel, driven as an author drives it: a click or drag on the
@@ -655,6 +692,11 @@ test('mouse-look in try-it locks the pointer: the look finger moves from the mid
   // page is told the same way).
   await page.evaluate(() => document.exitPointerLock());
   await page.waitForFunction(() => /^Mouse-look paused/.test(document.getElementById('status').textContent));
+  // Keys typed into the keymap's text while trying are the text's.
+  await page.focus('#keymap-text');
+  await page.keyboard.press('Control+End');
+  await page.keyboard.type('#');
+  assert.match(await page.evaluate(() => window.studio.text()), /\n#$/);
   const script = await page.evaluate(() => window.studio.stopTrying());
   assert.match(script, /^mouse 5\d\.\d\d 50\.00$/m);
 });
@@ -689,9 +731,23 @@ test('the page fits 1024x700 and a tablet, every control is reached with Tab, an
       const [a, b] = [luminance(getComputedStyle(node).color), luminance(background(node))].sort((x, y) => y - x);
       return +((a + 0.05) / (b + 0.05)).toFixed(2);
     };
-    return Object.fromEntries(['#gutter', '#hint', 'header h1', '#example', '#save', '#undo', 'h2'].map((s) => [s, ratio(document.querySelector(s))]));
+    return Object.fromEntries(['#editor .cm-lineNumbers .cm-gutterElement', '#hint', 'header h1', '#example', '#save', '#undo', 'h2'].map((s) => [s, ratio(document.querySelector(s))]));
   });
   for (const [selector, ratio] of Object.entries(contrasts)) assert.ok(ratio >= 4.5, `${selector}: ${ratio}`);
+  // The keymap's text is named, and Tab moves on from it as from any field.
+  assert.equal(await small.getAttribute('#keymap-text', 'aria-label'), 'Keymap text');
+  await small.focus('#keymap-text');
+  const typed = await small.evaluate(() => window.studio.text());
+  await small.keyboard.press('Tab');
+  assert.notEqual(await small.evaluate(() => document.activeElement.id), 'keymap-text');
+  assert.equal(await small.evaluate(() => window.studio.text()), typed);
+  // The text with its diagnostics marked, on a laptop and a tablet.
+  await pasteKeymap(`${typed}X = Tapp (10,10)\nY = Tap (200,10)\n`, small);
+  await small.waitForSelector('#keymap-text mark.error');
+  await small.locator('#diagnostics li.error').first().click();
+  await small.screenshot({ path: path.join(shots, '12-diagnostics-1024x700.png') });
+  await small.setViewportSize({ width: 768, height: 1024 });
+  await small.screenshot({ path: path.join(shots, '12-diagnostics-768x1024.png'), fullPage: true });
   await small.setViewportSize({ width: 390, height: 844 });
   assert.equal(await overflow(), 0);
   const picture = await small.locator('#picture svg').boundingBox();
@@ -742,8 +798,12 @@ test('a game pad through the Gamepad API drives the engine as keyweave play of t
 });
 
 test('figures: key press to drawn frame, and frames per second with a held pad and mouse-look', async () => {
+  // The shooter may be open already: wait for it to be read again, or the
+  // example opening late would end the try-it started below.
+  await page.evaluate(() => performance.clearMeasures('redraw'));
   await page.selectOption('#example', 'com.example.shooter');
-  await page.waitForFunction(() => window.studio.text().includes('com.example.shooter'));
+  await page.waitForFunction(() => window.studio.text().includes('com.example.shooter') &&
+    performance.getEntriesByName('redraw').length > 0);
   await page.evaluate(() => performance.clearMeasures('key-to-frame'));
   await page.click('#try-it');
   for (let i = 0; i < 20; ++i) {
@@ -788,16 +848,15 @@ test('figures: key press to drawn frame, and frames per second with a held pad a
   const comments = `${'# a comment line of about sixty characters, as authors write\n'.repeat(1e6 / 60)}[keys]\n${rules.join('\n')}\n`;
   const median = (values) => +values.sort((a, b) => a - b)[values.length >> 1].toFixed(1);
   const editing = async (content, label) => {
-    await page.evaluate((value) => {
-      performance.clearMeasures();
-      const text = document.getElementById('keymap-text');
-      text.value = `# notes\n${value}`;
-      text.dispatchEvent(new Event('input'));
-    }, content);
+    await page.evaluate(() => performance.clearMeasures());
+    await pasteKeymap(`# notes\n${content}`);
     await page.waitForFunction((count) => window.studio.text().length === count, content.length + 8);
     await page.waitForFunction(() => performance.getEntriesByName('redraw').length > 0);  // the new text's
     await page.evaluate(() => performance.clearMeasures());
-    await page.evaluate(() => { const text = document.getElementById('keymap-text'); text.focus(); text.setSelectionRange(2, 2); });
+    await page.focus('#keymap-text');
+    await page.keyboard.press('Control+Home');  // the caret after "# " of the first line
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('ArrowRight');
     for (let i = 0; i < 10; ++i) {
       await page.keyboard.type('x');
       await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
