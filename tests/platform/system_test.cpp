@@ -1,4 +1,5 @@
-// What the benchmark reads from the system: the process's CPU time.
+// The system calls the engine relies on: events, and the process's CPU
+// time that the benchmark reads.
 #include <chrono>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -25,6 +26,19 @@ TEST(ProcessCpuTest, CountsOnPastAWholeSecond) {
         previous = now;
     }
     EXPECT_GE(previous, kTarget);
+}
+
+// Every wait consumes the signal it returns with: the next wait, of any
+// kind, finds the event clear.
+TEST(EventTest, EachWaitConsumesTheSignal) {
+    Platform::Event event;
+    ASSERT_TRUE(event.Valid());
+    EXPECT_EQ(event.WaitFor(0), Platform::Event::Wait::kTimeout);
+    for (const uint32_t timeoutMs : {Platform::Event::kInfinite, 0u, 1000u}) {
+        ASSERT_TRUE(event.Set());
+        EXPECT_EQ(event.WaitFor(timeoutMs), Platform::Event::Wait::kSignaled) << timeoutMs;
+        EXPECT_EQ(event.WaitFor(0), Platform::Event::Wait::kTimeout) << timeoutMs;
+    }
 }
 
 }  // namespace
