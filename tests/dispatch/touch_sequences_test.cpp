@@ -201,6 +201,20 @@ TEST_F(TouchSequenceTest, AMacroRepeatedNoTimesOnlyReleasesItsSlot) {
     EXPECT_TRUE(host.HasLog("Cannot repeat a taps macro 2147483647 times: it plays 5000 times"));
     scheduler.AdvanceBy(20000);
 
+    // A macro of exactly the limit plays in full, and one longer than the
+    // limit but not repeated plays once, both without a word.
+    TapsMacroAction full;
+    full.taps.assign(2500, {{0.5f, 0.5f}, 0});
+    full.repeat = 2;
+    const size_t logged = host.Logs().size();
+    EXPECT_EQ(dispatcher->PlayTapsMacro(full, 0).size(), 10001u);
+    scheduler.AdvanceBy(20000);
+    full.taps.assign(6000, {{0.5f, 0.5f}, 0});
+    full.repeat = 1;
+    EXPECT_EQ(dispatcher->PlayTapsMacro(full, 0).size(), 12001u);
+    EXPECT_EQ(host.Logs().size(), logged);
+    scheduler.AdvanceBy(20000);
+
     // A macro too long to play twice still plays once.
     TapsMacroAction wide;
     wide.taps.assign(3000, {{0.5f, 0.5f}, 0});
